@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QString>
+#include <QtGlobal>
+
+#include <functional>
+
+// A byte channel to the recorder: one host-to-recorder and one recorder-to-host stream.
+// Implementations: libusb bulk endpoints, a TCP stream, the in-process emulator.
+class ITransport
+{
+public:
+    // Device-change notices forwarded to the window, with the same numbers as the
+    // desktop's device-change events.
+    static constexpr quint32 NOTICE_ARRIVAL = 0x8000;
+    static constexpr quint32 NOTICE_REMOVE_COMPLETE = 0x8004;
+    using NoticeCallback = std::function<void(quint32 nNotice)>;
+
+    virtual ~ITransport() = default;
+
+    // Finds and opens the recorder. On failure returns false and, when there is something
+    // an operator can act on, says why in *pReason.
+    virtual bool Open(QString *pReason) = 0;
+    virtual void Close() = 0;
+    virtual bool IsOpen() const = 0;
+
+    // Writes exactly nLen bytes (a whole number of 1024-byte blocks), as one transfer where
+    // the channel allows. True when all bytes left within nTimeoutMs.
+    virtual bool Write(const quint8 *pData, qsizetype nLen, int nTimeoutMs) = 0;
+
+    // Reads at least one and at most nMax bytes. Returns the count read, or -1 on failure or
+    // when nothing arrived within nTimeoutMs.
+    virtual qsizetype Read(quint8 *pData, qsizetype nMax, int nTimeoutMs) = 0;
+
+    // True once the channel knows the recorder is gone (connection closed, device removed),
+    // as opposed to merely silent.
+    virtual bool IsGone() const { return false; }
+
+    // Registers for arrival and removal notices. The callback may run on any thread.
+    // Returns false where the transport has no notices.
+    virtual bool RegisterNotifications(NoticeCallback /*callback*/) { return false; }
+};

@@ -1,0 +1,105 @@
+#include "RecorderLink.h"
+
+#include "LinkLog.h"
+#include "TransportRegistry.h"
+
+Q_LOGGING_CATEGORY(lcLink, "orvo.link")
+
+RecorderLink::RecorderLink()
+{
+    QString strError;
+    m_pTransport = TransportRegistry::Create(TransportRegistry::DefaultLinkName(), &strError);
+    if (!m_pTransport)
+        m_strOpenFailure = strError;
+}
+
+RecorderLink::RecorderLink(std::unique_ptr<ITransport> pTransport)
+    : m_pTransport(std::move(pTransport))
+{}
+
+RecorderLink::~RecorderLink()
+{
+    Close();
+}
+
+bool RecorderLink::Open(bool /*bOverlapped*/)
+{
+    Close();
+    if (!m_pTransport)
+        return false;
+    m_strOpenFailure.clear();
+    const bool bOpen = m_pTransport->Open(&m_strOpenFailure);
+    qCDebug(lcLink) << "open:" << bOpen << m_strOpenFailure;
+    return bOpen;
+}
+
+void RecorderLink::Close()
+{
+    if (m_pTransport)
+        m_pTransport->Close();
+}
+
+bool RecorderLink::IsOpen() const
+{
+    return m_pTransport && m_pTransport->IsOpen();
+}
+
+int RecorderLink::WriteBlock(const quint8 *pSource, quint32 *pWritten)
+{
+    return WriteBlocks(pSource, 1, pWritten);
+}
+
+int RecorderLink::ReadBlock(quint8 *pTarget, quint32 *pReceived)
+{
+    return ReadBlocks(pTarget, 1, pReceived);
+}
+
+int RecorderLink::WriteBlocks(const quint8 *pSource, int nBlocks, quint32 *pWritten)
+{
+    if (pWritten)
+        *pWritten = 0;
+    if (!m_pTransport || nBlocks <= 0)
+        return 1;
+    const qsizetype nLen = qsizetype(nBlocks) * BLOCK_SIZE;
+    if (!m_pTransport->Write(pSource, nLen, m_nTimeoutMs)) {
+        qCDebug(lcLink) << "write of" << nLen << "bytes failed";
+        return 1;
+    }
+    if (pWritten)
+        *pWritten = quint32(nLen);
+    m_nBlocksWritten += quint64(nBlocks);
+    return 0;
+}
+
+int RecorderLink::ReadBlocks(quint8 *pTarget, int nBlocks, quint32 *pReceived)
+{
+    if (pReceived)
+        *pReceived = 0;
+    if (!m_pTransport || nBlocks <= 0)
+        return 1;
+    const qsizetype nWanted = qsizetype(nBlocks) * BLOCK_SIZE;
+    qsizetype nTotal = 0;
+    // The channel may deliver the recorder's data in any split; join until the blocks are whole.
+    while (nTotal < nWanted) {
+        const qsizetype nGot = m_pTransport->Read(pTarget + nTotal, nWanted - nTotal, m_nTimeoutMs);
+        if (nGot < 0) {
+            qCDebug(lcLink) << "read failed after" << nTotal << "of" << nWanted << "bytes";
+            return 1;
+        }
+        nTotal += nGot;
+    }
+    if (pReceived)
+        *pReceived = quint32(nWanted);
+    m_nBlocksRead += quint64(nBlocks);
+    return 0;
+}
+
+bool RecorderLink::RegisterNotifications(ITransport::NoticeCallback callback)
+{
+    return m_pTransport && m_pTransport->RegisterNotifications(std::move(callback));
+}
+
+bool RecorderLink::IsGone() const
+{
+    return m_pTransport && m_pTransport->IsGone();
+}

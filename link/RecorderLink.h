@@ -1,0 +1,65 @@
+#pragma once
+
+#include <QString>
+#include <QtGlobal>
+
+#include <memory>
+
+#include "ITransport.h"
+
+// The program's one path to the recorder: opens it through a transport and moves 1024-byte
+// blocks, each transfer bounded by the link time-out.
+class RecorderLink final
+{
+    Q_DISABLE_COPY_MOVE(RecorderLink)
+
+public:
+    static constexpr int BLOCK_SIZE = 1024;
+    static constexpr int DEFAULT_TIMEOUT_MS = 15000;
+
+    // Takes the transport named by ORVOCONNECT_LINK (usb when unset).
+    RecorderLink();
+    explicit RecorderLink(std::unique_ptr<ITransport> pTransport);
+    ~RecorderLink();
+
+    // Always closes first, then tries afresh. Overlapped mode is the only mode kept: every
+    // transfer is bounded by the time-out.
+    bool Open(bool bOverlapped = true);
+    void Close();
+    bool IsOpen() const;
+
+    // Why the last Open failed, when the transport could tell (empty otherwise).
+    QString LastOpenFailure() const { return m_strOpenFailure; }
+
+    // 0 on success, 1 on any failure (including the time-out). *pWritten / *pReceived get
+    // the byte count moved.
+    int WriteBlock(const quint8 *pSource, quint32 *pWritten);
+    int ReadBlock(quint8 *pTarget, quint32 *pReceived);
+
+    // The same for nBlocks consecutive blocks. The transport may move them in one transfer;
+    // partial reads are joined, so callers see whole blocks only.
+    int WriteBlocks(const quint8 *pSource, int nBlocks, quint32 *pWritten);
+    int ReadBlocks(quint8 *pTarget, int nBlocks, quint32 *pReceived);
+
+    bool RegisterNotifications(ITransport::NoticeCallback callback);
+
+    // True once the transport knows the recorder has gone away.
+    bool IsGone() const;
+
+    int TimeoutMs() const { return m_nTimeoutMs; }
+    // Tests shorten the time-out; the program keeps the default.
+    void SetTimeoutMs(int nTimeoutMs) { m_nTimeoutMs = nTimeoutMs; }
+
+    ITransport *Transport() const { return m_pTransport.get(); }
+
+    // Counters for diagnostics and tests.
+    quint64 BlocksWritten() const { return m_nBlocksWritten; }
+    quint64 BlocksRead() const { return m_nBlocksRead; }
+
+private:
+    std::unique_ptr<ITransport> m_pTransport;
+    QString m_strOpenFailure;
+    int m_nTimeoutMs = DEFAULT_TIMEOUT_MS;
+    quint64 m_nBlocksWritten = 0;
+    quint64 m_nBlocksRead = 0;
+};

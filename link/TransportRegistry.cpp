@@ -1,0 +1,87 @@
+#include "TransportRegistry.h"
+
+#include "ITransport.h"
+#include "TcpTransport.h"
+
+#include <QMap>
+#include <QMutex>
+#include <QMutexLocker>
+
+namespace {
+
+struct Registry
+{
+    QMutex mutex;
+    QMap<QString, TransportRegistry::Factory> factories;
+};
+
+Registry &TheRegistry()
+{
+    static Registry registry;
+    return registry;
+}
+
+std::unique_ptr<ITransport> CreateUsbTransportOrNull(const QString &strArgument);
+
+} // namespace
+
+namespace TransportRegistry {
+
+void RegisterScheme(const QString &strScheme, Factory factory)
+{
+    Registry &registry = TheRegistry();
+    QMutexLocker lock(&registry.mutex);
+    registry.factories.insert(strScheme, std::move(factory));
+}
+
+QString DefaultLinkName()
+{
+    const QString strLink = qEnvironmentVariable("ORVOCONNECT_LINK").trimmed();
+    return strLink.isEmpty() ? QStringLiteral("usb") : strLink;
+}
+
+std::unique_ptr<ITransport> Create(const QString &strLinkName, QString *pError)
+{
+    const qsizetype nColon = strLinkName.indexOf(QLatin1Char(':'));
+    const QString strScheme = nColon < 0 ? strLinkName : strLinkName.left(nColon);
+    const QString strArgument = nColon < 0 ? QString() : strLinkName.mid(nColon + 1);
+
+    if (strScheme == QLatin1String("tcp")) {
+        auto pTransport = TcpTransport::FromArgument(strArgument, pError);
+        return pTransport;
+    }
+    if (strScheme == QLatin1String("usb")) {
+        if (auto pTransport = CreateUsbTransportOrNull(strArgument))
+            return pTransport;
+    }
+
+    Factory factory;
+    {
+        Registry &registry = TheRegistry();
+        QMutexLocker lock(&registry.mutex);
+        factory = registry.factories.value(strScheme);
+    }
+    if (factory) {
+        if (auto pTransport = factory(strArgument))
+            return pTransport;
+        if (pError)
+            *pError = QStringLiteral("invalid link \"%1\"").arg(strLinkName);
+        return nullptr;
+    }
+    if (pError)
+        *pError =
+            QStringLiteral("unknown link \"%1\" (expected usb, tcp:HOST:PORT or sim:DIR)").arg(strLinkName);
+    return nullptr;
+}
+
+} // namespace TransportRegistry
+
+namespace {
+
+std::unique_ptr<ITransport> CreateUsbTransportOrNull(const QString &)
+{
+    // The libusb transport registers itself under "usb" until it is built into this layer.
+    return nullptr;
+}
+
+} // namespace

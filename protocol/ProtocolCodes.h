@@ -1,0 +1,57 @@
+#pragma once
+
+#include <QtGlobal>
+
+// Frame codes of the recorder protocol, in one table so the constants and their printable
+// names cannot drift apart. 0x45xx: requests and transfer control; 0x81xx: replies.
+#define ORVO_PROTOCOL_CODES(X)     \
+    X(CMD_ACK, 0x4500)             \
+    X(CMD_GET_DEVICE_INFO, 0x4501) \
+    X(CMD_GET_CARD_INFO, 0x4502)   \
+    X(CMD_LIST_FILES, 0x4503)      \
+    X(CMD_ABORT, 0x4504)           \
+    X(CMD_SOURCE_ERROR, 0x4505)    \
+    X(CMD_SAVE_ARCHIVE, 0x4506)    \
+    X(CMD_GET_FILE, 0x4510)        \
+    X(CMD_DELETE_FILE, 0x4511)     \
+    X(CMD_PUT_FILE, 0x4520)        \
+    X(CMD_PUT_BLOCK, 0x4521)       \
+    X(RSP_OK, 0x8100)              \
+    X(RSP_REFUSED, 0x8105)         \
+    X(RSP_FILE_BLOCK, 0x8110)      \
+    X(RSP_FILE_EXISTS, 0x8152)     \
+    X(RSP_CARD_FULL, 0x8153)       \
+    X(RSP_NO_CARD, 0x8154)
+
+#define ORVO_DECLARE_CODE(name, value) inline constexpr quint16 name = value;
+ORVO_PROTOCOL_CODES(ORVO_DECLARE_CODE)
+#undef ORVO_DECLARE_CODE
+
+// "CMD_ACK", or "0x8123" for a code outside the table.
+const char *ProtocolCodeName(quint16 nCode);
+
+// Results of the recorder operations; 6 is not used.
+enum : int {
+    RESULT_OK = 0,
+    RESULT_COMM_ERROR = 1,
+    RESULT_NOT_DELETED = 2,
+    RESULT_CANCELLED = 3,
+    RESULT_DEVICE_STOPPED = 4,
+    RESULT_HOST_IO_ERROR = 5,
+    RESULT_FILE_EXISTS = 7,
+    RESULT_CARD_FULL = 8,
+    RESULT_NO_CARD = 9,
+};
+
+// Data block layout of CMD_PUT_BLOCK and RSP_FILE_BLOCK (frame offsets).
+inline constexpr quint32 BLOCK_OFFSET_TOTAL = 12;
+inline constexpr quint32 BLOCK_OFFSET_POSITION = 16;
+inline constexpr quint32 BLOCK_OFFSET_COUNT = 20;
+inline constexpr quint32 BLOCK_OFFSET_DATA = 24;
+inline constexpr quint32 BLOCK_MAX_DATA = 32744;
+
+// The card information text starts 12 bytes into the reply payload.
+inline constexpr quint32 CARD_INFO_TEXT_OFFSET = 24;
+
+// The archive save reply may take this long.
+inline constexpr int SAVE_ARCHIVE_TIMEOUT_S = 120;

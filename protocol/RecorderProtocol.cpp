@@ -1,0 +1,308 @@
+#include "RecorderProtocol.h"
+
+#include "LocalFileName.h"
+#include "ManualResetEvent.h"
+#include "PostTarget.h"
+#include "RecorderFileEntry.h"
+#include "RecorderLink.h"
+#include "ReportMessages.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QLoggingCategory>
+#include <QSaveFile>
+
+#include <cstring>
+
+Q_LOGGING_CATEGORY(lcProtocol, "orvo.protocol")
+
+namespace {
+
+void PostProgress(const PostTarget &target, quint32 nSoFar, quint32 nTotal)
+{
+    target.Post(WM_JOB_PROGRESS, quintptr(nSoFar), qintptr(qint32(nTotal)));
+}
+
+} // namespace
+
+RecorderProtocol::RecorderProtocol(RecorderLink &link)
+    : m_link(link)
+{}
+
+RecorderProtocol::~RecorderProtocol() = default;
+
+int RecorderProtocol::Exchange(quint16 nCode, quint32 nPayloadLength)
+{
+    m_request.Prepare(nCode, nPayloadLength);
+    if (const int nResult = m_request.Send(m_link))
+        return nResult;
+    return m_response.Receive(m_link);
+}
+
+void RecorderProtocol::SendCode(quint16 nCode)
+{
+    m_request.Prepare(nCode, 0);
+    m_request.Send(m_link);
+}
+
+quint32 RecorderProtocol::WriteNamePayload(const QString &strName)
+{
+    const quint32 nBytes = quint32(strName.size() + 1) * 2;
+    if (nBytes > Frame::MAX_PAYLOAD)
+        return 0;
+    quint8 *pPayload = m_request.Payload();
+    for (qsizetype i = 0; i < strName.size(); ++i) {
+        const char16_t ch = strName.at(i).unicode();
+        pPayload[2 * i] = quint8(ch);
+        pPayload[2 * i + 1] = quint8(ch >> 8);
+    }
+    pPayload[nBytes - 2] = 0;
+    pPayload[nBytes - 1] = 0;
+    return nBytes;
+}
+
+QString RecorderProtocol::ResponseText(quint32 nOffset) const
+{
+    QString strText;
+    const quint32 nEnd = m_response.ReceivedBytes();
+    const quint8 *pData = m_response.Data();
+    for (quint32 n = nOffset; n + 1 < nEnd; n += 2) {
+        const char16_t ch = char16_t(pData[n] | (pData[n + 1] << 8));
+        if (ch == 0)
+            break;
+        strText.append(QChar(ch));
+    }
+    return strText;
+}
+
+bool RecorderProtocol::GetDeviceInfo(const PostTarget &target)
+{
+    if (Exchange(CMD_GET_DEVICE_INFO, 0))
+        return false;
+    target.PostText(WM_REC_DEVICE_INFO, ResponseText(Frame::HEADER_SIZE));
+    return true;
+}
+
+bool RecorderProtocol::GetCardInfo(const PostTarget &target)
+{
+    if (Exchange(CMD_GET_CARD_INFO, 0))
+        return false;
+    target.PostText(WM_REC_CARD_INFO, ResponseText(CARD_INFO_TEXT_OFFSET));
+    return true;
+}
+
+int RecorderProtocol::ListFiles(const ManualResetEvent &stop, const PostTarget &target)
+{
+    m_request.Prepare(CMD_LIST_FILES, 0);
+    if (m_request.Send(m_link))
+        return RESULT_COMM_ERROR;
+
+    m_request.Prepare(CMD_ACK, 0);
+    std::memset(m_response.Payload(), 0, Frame::MAX_PAYLOAD);
+
+    quintptr nIndex = 0;
+    for (;;) {
+        if (m_response.Receive(m_link))
+            return RESULT_COMM_ERROR;
+        const bool bHasName = RecorderFileEntry::FromBytes(m_response.Payload()).HasName();
+        if (bHasName) {
+            PostedMessage message;
+            message.nMessage = WM_REC_FILE_ENTRY;
+            message.wParam = nIndex++;
+            message.pEntry =
+                std::make_shared<RecorderFileEntry>(RecorderFileEntry::FromBytes(m_response.Payload()));
+            target.Post(std::move(message));
+        }
+        if (stop.IsSet()) {
+            SendCode(CMD_ABORT);
+            return RESULT_CANCELLED;
+        }
+        if (m_request.Send(m_link))
+            return RESULT_COMM_ERROR;
+        if (!bHasName)
+            return RESULT_OK;
+    }
+}
+
+int RecorderProtocol::GetFile(const ManualResetEvent &stop, const PostTarget &target, const QString &strName,
+                              const QString &strFolder)
+{
+    // The name comes from the recorder: it must not reach outside the destination folder.
+    if (!IsSafeLocalFileName(strName)) {
+        qCWarning(lcProtocol) << "refusing unsafe recorder file name" << strName;
+        return RESULT_HOST_IO_ERROR;
+    }
+    const quint32 nNameBytes = WriteNamePayload(strName);
+    if (nNameBytes == 0)
+        return RESULT_HOST_IO_ERROR;
+
+    QString strTarget = strFolder;
+    if (!strTarget.isEmpty() && !strTarget.endsWith(QLatin1Char('/')))
+        strTarget += QLatin1Char('/');
+    strTarget += strName;
+
+    // The data goes to a temporary file beside the target and replaces it only when complete,
+    // so a failed or cancelled download neither leaves a partial file nor destroys an old one.
+    QSaveFile file(strTarget);
+    file.setDirectWriteFallback(false);
+    if (!file.open(QIODevice::WriteOnly)) {
+        qCWarning(lcProtocol) << "cannot create" << strTarget << file.errorString();
+        return RESULT_HOST_IO_ERROR;
+    }
+
+    m_request.Prepare(CMD_GET_FILE, nNameBytes);
+    if (m_request.Send(m_link))
+        return RESULT_COMM_ERROR;
+
+    m_request.Prepare(CMD_ACK, 0);
+    PostProgress(target, 0, 0);
+    quint32 nSoFar = 0;
+    for (;;) {
+        if (m_response.Receive(m_link))
+            return RESULT_COMM_ERROR;
+        if (m_response.Code() != RSP_FILE_BLOCK)
+            return RESULT_DEVICE_STOPPED;
+
+        const quint32 nTotal = m_response.U32(BLOCK_OFFSET_TOTAL);
+        const quint32 nCount = m_response.U32(BLOCK_OFFSET_COUNT);
+        // A count beyond what the frame carries would read past the data the recorder sent.
+        if (nCount > m_response.ReceivedBytes() - BLOCK_OFFSET_DATA) {
+            qCWarning(lcProtocol) << "file block announces" << nCount << "bytes in a frame of"
+                                  << m_response.ReceivedBytes();
+            SendCode(CMD_ABORT);
+            return RESULT_COMM_ERROR;
+        }
+        if (nCount > 0 && file.write(reinterpret_cast<const char *>(m_response.Data() + BLOCK_OFFSET_DATA),
+                                     nCount) != qint64(nCount)) {
+            qCWarning(lcProtocol) << "write failed" << file.errorString();
+            SendCode(CMD_ABORT);
+            return RESULT_HOST_IO_ERROR;
+        }
+        if (stop.IsSet()) {
+            SendCode(CMD_ABORT);
+            return RESULT_CANCELLED;
+        }
+        if (m_request.Send(m_link))
+            return RESULT_COMM_ERROR;
+        nSoFar += nCount;
+        PostProgress(target, nSoFar, nTotal);
+        if (nSoFar >= nTotal)
+            break;
+    }
+    if (!file.commit()) {
+        qCWarning(lcProtocol) << "cannot finish" << strTarget << file.errorString();
+        return RESULT_HOST_IO_ERROR;
+    }
+    return RESULT_OK;
+}
+
+int RecorderProtocol::PutFile(const ManualResetEvent &stop, const PostTarget &target, const QString &strPath,
+                              bool bOverwrite)
+{
+    QFile file(strPath);
+    if (!file.open(QIODevice::ReadOnly)) {
+        qCWarning(lcProtocol) << "cannot open" << strPath << file.errorString();
+        return RESULT_HOST_IO_ERROR;
+    }
+    // The protocol carries sizes in 32 bits: a larger file would be announced with a wrong
+    // length and end up truncated on the card.
+    if (file.size() > qint64(0xFFFFFFFFu)) {
+        qCWarning(lcProtocol) << strPath << "is too large for the recorder";
+        return RESULT_HOST_IO_ERROR;
+    }
+    const quint32 nLength = quint32(file.size());
+
+    RecorderFileEntry announcement;
+    announcement.SetAttributes(bOverwrite ? 1 : 0);
+    announcement.SetSizeLow(nLength);
+    announcement.SetName(QFileInfo(strPath).fileName());
+    std::memcpy(m_request.Payload(), announcement.Bytes(), RecorderFileEntry::SIZE);
+    if (Exchange(CMD_PUT_FILE, RecorderFileEntry::SIZE))
+        return RESULT_COMM_ERROR;
+
+    switch (m_response.Code()) {
+    case RSP_OK:
+        break;
+    case RSP_FILE_EXISTS:
+        return RESULT_FILE_EXISTS;
+    case RSP_CARD_FULL:
+        return RESULT_CARD_FULL;
+    case RSP_NO_CARD:
+        return RESULT_NO_CARD;
+    default:
+        return RESULT_DEVICE_STOPPED;
+    }
+
+    PostProgress(target, 0, 0);
+    quint32 nPosition = 0;
+    for (;;) {
+        if (stop.IsSet()) {
+            SendCode(CMD_ABORT);
+            m_response.Receive(m_link);
+            return RESULT_CANCELLED;
+        }
+        m_request.SetU32(BLOCK_OFFSET_TOTAL, nLength);
+        m_request.SetU32(BLOCK_OFFSET_POSITION, nPosition);
+        const qint64 nWant = qMin<qint64>(BLOCK_MAX_DATA, qint64(nLength) - nPosition);
+        const qint64 nRead =
+            nWant > 0 ? file.read(reinterpret_cast<char *>(m_request.Data() + BLOCK_OFFSET_DATA), nWant) : 0;
+        if (nRead <= 0) {
+            SendCode(CMD_SOURCE_ERROR);
+            return RESULT_HOST_IO_ERROR;
+        }
+        m_request.SetU32(BLOCK_OFFSET_COUNT, quint32(nRead));
+        if (Exchange(CMD_PUT_BLOCK, quint32(nRead) + 12))
+            return RESULT_COMM_ERROR;
+
+        int nResult = RESULT_OK;
+        if (m_response.Code() == CMD_ABORT)
+            nResult = RESULT_DEVICE_STOPPED;
+        else if (m_response.Code() != CMD_ACK)
+            nResult = RESULT_COMM_ERROR;
+        nPosition += quint32(nRead);
+        PostProgress(target, nPosition, nLength);
+        if (nResult != RESULT_OK)
+            return nResult;
+        if (nPosition >= nLength)
+            return RESULT_OK;
+    }
+}
+
+int RecorderProtocol::DeleteCardFile(const QString &strName)
+{
+    const quint32 nNameBytes = WriteNamePayload(strName);
+    if (nNameBytes == 0)
+        return RESULT_NOT_DELETED;
+    if (Exchange(CMD_DELETE_FILE, nNameBytes))
+        return RESULT_COMM_ERROR;
+    return m_response.Code() == RSP_OK ? RESULT_OK : RESULT_NOT_DELETED;
+}
+
+int RecorderProtocol::SaveArchiveData()
+{
+    m_request.Prepare(CMD_SAVE_ARCHIVE, 0);
+    if (m_request.Send(m_link))
+        return RESULT_COMM_ERROR;
+
+    // A monotonic clock: setting the wall clock back cannot stretch the wait.
+    QElapsedTimer elapsed;
+    elapsed.start();
+    while (m_response.Receive(m_link)) {
+        if (m_link.IsGone()) {
+            qCWarning(lcProtocol) << "recorder gone while saving its archive";
+            return RESULT_COMM_ERROR;
+        }
+        if (elapsed.elapsed() >= m_nSaveArchiveTimeoutMs)
+            return RESULT_COMM_ERROR;
+    }
+    switch (m_response.Code()) {
+    case RSP_OK:
+        return RESULT_OK;
+    case RSP_NO_CARD:
+        return RESULT_NO_CARD;
+    default:
+        return RESULT_COMM_ERROR;
+    }
+}
