@@ -232,7 +232,8 @@ void CPaneSplitter::mouseReleaseEvent(QMouseEvent *pEvent)
     if (nSpace > 0) {
         m_proportions[k - 1] =
             int((qint64(m_positions[k] - m_positions[k - 1] - m_nBar) * FULL + nSpace / 2) / nSpace);
-        m_proportions[k] = int((qint64(m_positions[k + 1] - m_positions[k] - m_nBar) * FULL + nSpace / 2) / nSpace);
+        m_proportions[k] =
+            int((qint64(m_positions[k + 1] - m_positions[k] - m_nBar) * FULL + nSpace / 2) / nSpace);
     }
     PositionPanes();
 }
