@@ -1,0 +1,124 @@
+#include "CMainApp.h"
+
+#include "CDlgAbout.h"
+#include "CDlgOptions.h"
+#include "CLanguageChooser.h"
+#include "CLanguageFiles.h"
+#include "CMainFrame.h"
+#include "CResourceSet.h"
+#include "CSettingsStore.h"
+#include "CommandIds.h"
+#include "OrvoImages.h"
+#include "RecorderLink.h"
+#include "RecorderProtocol.h"
+#include "SimTransport.h"
+#include "TextSource.h"
+
+#include <QIcon>
+#include <QLibraryInfo>
+#include <QTranslator>
+
+namespace {
+
+// Qt's own dialogs (file chooser, message box buttons) in the language of the active set.
+QString QtLanguageFor(const QString &strCode)
+{
+    if (strCode == QLatin1String("FRA"))
+        return QStringLiteral("fr");
+    if (strCode == QLatin1String("PLK"))
+        return QStringLiteral("pl");
+    if (strCode == QLatin1String("RUS"))
+        return QStringLiteral("ru");
+    if (strCode == QLatin1String("ITA"))
+        return QStringLiteral("it");
+    return {};
+}
+
+} // namespace
+
+CMainApp::CMainApp(int &argc, char **argv)
+    : QApplication(argc, argv)
+{
+}
+
+CMainApp::~CMainApp()
+{
+    // Windows go before the link, and the link before the texts they were made from.
+    m_pMainFrame.reset();
+    m_pProtocol.reset();
+    m_pLink.reset();
+    SetActiveTextSource(nullptr);
+    m_hLanguageLib.reset();
+}
+
+bool CMainApp::InitInstance()
+{
+    InitOrvoImages();
+    RegisterSimTransport();
+
+    // The settings key is named after the built-in title, whatever language is chosen.
+    setOrganizationName(QString::fromLatin1(CSettingsStore::kOrganisation));
+    setApplicationName(CSettingsStore::ApplicationName());
+
+    // The automatic choice by interface language, replaced by the "Language" setting unless 0.
+    const CLanguageChooser chooser(CLanguageFiles::ForRunningProgram());
+    m_hLanguageLib = chooser.ChooseForStartup(CSettingsStore::Language());
+    SetActiveTextSource(m_hLanguageLib.get());
+    InstallQtTranslations();
+
+    QIcon icon;
+    for (int nSize : {16, 22, 24, 32, 48, 64, 128, 256})
+        icon.addFile(QStringLiteral(":/images/icon/orvoconnect-%1.png").arg(nSize));
+    setWindowIcon(icon);
+    setApplicationDisplayName(LoadText(StringId::IDS_APP_TITLE));
+
+    m_pLink = std::make_unique<RecorderLink>();
+    m_pProtocol = std::make_unique<RecorderProtocol>(*m_pLink);
+    m_pMainFrame = std::make_unique<CMainFrame>(*m_pLink, *m_pProtocol);
+    m_pMainFrame->SetApplicationCommandHandler([this](int nCommandId) { return OnCommand(nCommandId); });
+    if (!m_pMainFrame->Create())
+        return false;
+    m_pMainFrame->show();
+    return true;
+}
+
+void CMainApp::InstallQtTranslations()
+{
+    const QString strLanguage = QtLanguageFor(m_hLanguageLib ? m_hLanguageLib->LanguageCode() : QString());
+    if (strLanguage.isEmpty())
+        return;
+    auto pTranslator = std::make_unique<QTranslator>();
+    if (pTranslator->load(QStringLiteral("qtbase_") + strLanguage,
+                          QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        installTranslator(pTranslator.get());
+        m_pQtTranslator = std::move(pTranslator);
+    }
+}
+
+bool CMainApp::OnCommand(int nCommandId)
+{
+    switch (nCommandId) {
+    case AppCommandId::ID_APP_ABOUT:
+        OnAppAbout();
+        return true;
+    case AppCommandId::ID_APP_SETTINGS:
+        OnSettings();
+        return true;
+    default:
+        return false;
+    }
+}
+
+void CMainApp::OnAppAbout()
+{
+    CDlgAbout dialog(m_pMainFrame.get());
+    dialog.exec();
+}
+
+void CMainApp::OnSettings()
+{
+    CDlgOptions dialog(m_pMainFrame.get());
+    dialog.m_nLanguage = CSettingsStore::Language();
+    if (dialog.exec() == QDialog::Accepted)
+        CSettingsStore::SetLanguage(dialog.m_nLanguage);
+}

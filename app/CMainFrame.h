@@ -1,0 +1,76 @@
+#pragma once
+
+#include <QHash>
+#include <QMainWindow>
+
+#include <functional>
+
+class CChildView;
+class CPaneSplitter;
+class CUpPane;
+class QAction;
+class QLabel;
+class QToolBar;
+class RecorderLink;
+class RecorderProtocol;
+
+// The program's only top-level window: menu, toolbar, status bar, and the splitter with the
+// recorder information pane above the file list. Commands go to the file list first, then to
+// the frame, then to the application.
+class CMainFrame final : public QMainWindow
+{
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(CMainFrame)
+
+public:
+    static constexpr int TOOLBAR_BUTTON_WIDTH = 76;
+    static constexpr int TOOLBAR_BUTTON_HEIGHT = 58;
+    static constexpr int TOOLBAR_IMAGE_SIZE = 36;
+    static constexpr int MIN_WIDTH = 320;
+    static constexpr int MIN_HEIGHT = 240;
+
+    CMainFrame(RecorderLink &link, RecorderProtocol &protocol, QWidget *pParent = nullptr);
+    ~CMainFrame() override;
+
+    // Builds the bars and panes. The file list's first connection attempt runs here, before the
+    // frame is shown. False when a bar could not be made.
+    bool Create();
+
+    // Brings the enabled and checked states of the menu and toolbar up to date at once.
+    void UpdateCommandStates();
+
+    // Commands the frame and the view decline go here (About, Settings).
+    void SetApplicationCommandHandler(std::function<bool(int)> handler) { m_appHandler = std::move(handler); }
+
+    // Routes a command as a click on its menu item or button would.
+    void OnCommand(int nCommandId);
+
+    QAction *Action(int nCommandId) const { return m_actions.value(nCommandId); }
+    CChildView *View() const { return m_pView; }
+    CUpPane *Pane() const { return m_pPane; }
+    CPaneSplitter *Splitter() const { return m_pSplitter; }
+    QToolBar *ToolBar() const { return m_pToolBar; }
+    QLabel *IdleLabel() const { return m_pIdleLabel; }
+
+protected:
+    void focusInEvent(QFocusEvent *pEvent) override;
+
+private:
+    QAction *MakeAction(int nCommandId, quint32 nMenuTextId, const QString &strImage = {});
+    void CreateMenu();
+    bool CreateToolBar();
+    void CreateStatusBar();
+
+    RecorderLink &m_link;
+    RecorderProtocol &m_protocol;
+    CPaneSplitter *m_pSplitter = nullptr;
+    QToolBar *m_pToolBar = nullptr;
+    QLabel *m_pIdleLabel = nullptr;
+    CChildView *m_pView = nullptr;
+    CUpPane *m_pPane = nullptr;
+    QHash<int, QAction *> m_actions;
+    std::function<bool(int)> m_appHandler;
+};
+
+// The one main frame, set while it exists.
+extern CMainFrame *s_pMainFrame;
