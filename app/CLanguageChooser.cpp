@@ -122,6 +122,12 @@ QStringList CLanguageChooser::AutomaticCandidates(const QString &strUserLocale,
     return codes;
 }
 
+QStringList CLanguageChooser::LanguageNames()
+{
+    return {QStringLiteral("English"), QStringLiteral("Français"), QStringLiteral("Polski"),
+            QStringLiteral("Русский"), QStringLiteral("Italiano")};
+}
+
 QString CLanguageChooser::CodeForSetting(int nLanguage)
 {
     switch (nLanguage) {

@@ -51,6 +51,9 @@ public:
     // language, the system's language, its primary language, then "LOC". Codes that cannot be
     // found for a locale are left out.
     static QStringList AutomaticCandidates(const QString &strUserLocale, const QString &strSystemLocale);
+    // The names of the languages 1 to 5, each in its own language and the same in every set
+    // (the Options list shows string 191 for 0, then these).
+    static QStringList LanguageNames();
     // The code of a "Language" value 2 to 5; empty for any other value.
     static QString CodeForSetting(int nLanguage);
 

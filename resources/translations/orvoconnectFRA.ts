@@ -74,7 +74,7 @@ Actualiser l'affichage</translation>
     <message id="164">
         <source>Error: Notification failed (error code: 102)</source>
         <extracomment>IDS_NOTIFICATION_FAILED</extracomment>
-        <translation>Erreur : échec de l'abonnement aux notifications (code d'erreur : 102)</translation>
+        <translation>Erreur : échec de la notification (code d'erreur : 102)</translation>
     </message>
     <message id="165">
         <source>Error: Communication failed (error code: 103)</source>

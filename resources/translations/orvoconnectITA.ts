@@ -74,7 +74,7 @@ Aggiorna le visualizzazioni</translation>
     <message id="164">
         <source>Error: Notification failed (error code: 102)</source>
         <extracomment>IDS_NOTIFICATION_FAILED</extracomment>
-        <translation>Errore: registrazione delle notifiche non riuscita (codice di errore: 102)</translation>
+        <translation>Errore: notifica non riuscita (codice di errore: 102)</translation>
     </message>
     <message id="165">
         <source>Error: Communication failed (error code: 103)</source>

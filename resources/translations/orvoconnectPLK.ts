@@ -74,7 +74,7 @@ Odśwież widoki</translation>
     <message id="164">
         <source>Error: Notification failed (error code: 102)</source>
         <extracomment>IDS_NOTIFICATION_FAILED</extracomment>
-        <translation>Błąd: nie udało się zarejestrować powiadomień (kod błędu: 102)</translation>
+        <translation>Błąd: powiadamianie nie powiodło się (kod błędu: 102)</translation>
     </message>
     <message id="165">
         <source>Error: Communication failed (error code: 103)</source>

@@ -74,7 +74,7 @@ Refresh views</source>
     <message id="164">
         <source>Error: Notification failed (error code: 102)</source>
         <extracomment>IDS_NOTIFICATION_FAILED</extracomment>
-        <translation>Ошибка: не удалось подписаться на уведомления (код ошибки: 102)</translation>
+        <translation>Ошибка: сбой уведомления (код ошибки: 102)</translation>
     </message>
     <message id="165">
         <source>Error: Communication failed (error code: 103)</source>
