@@ -58,6 +58,7 @@ private slots:
     void abortedOrBadUploadLeavesTheOldFile();
     void uploadAnnouncementsAreCheckedInOrder();
     void downloadStopsAfterNBlocks();
+    void unsafeNamesFromTheHostNeverLeaveTheCard();
     void linkNameCarriesFaultOptions();
     void sampleCardLooksLikeARecorderCard();
     void serverAnswersOverTcp();
@@ -255,6 +256,56 @@ void tst_RecorderEmulator::downloadStopsAfterNBlocks()
         QCOMPARE(h.Progress().size(), 3);
         QVERIFY(SimHarness::Listing(h.OutDir()).isEmpty());
     }
+}
+
+void tst_RecorderEmulator::unsafeNamesFromTheHostNeverLeaveTheCard()
+{
+    QTemporaryDir root;
+    const QString strCard = root.path() + QStringLiteral("/card");
+    QVERIFY(QDir().mkpath(strCard + QStringLiteral("/sub")));
+    QVERIFY(SimHarness::WriteFile(root.path() + QStringLiteral("/OUTSIDE.DAT"), "outside"));
+    QVERIFY(SimHarness::WriteFile(strCard + QStringLiteral("/sub/INNER.DAT"), "inner"));
+    QVERIFY(QFile::link(root.path() + QStringLiteral("/OUTSIDE.DAT"), strCard + QStringLiteral("/LINK.DAT")));
+    RecorderEmulator emulator(strCard);
+    // Only regular files are on the card: no folder, no link.
+    QVERIFY(emulator.Card().Entries().isEmpty());
+
+    const QStringList names = {"../OUTSIDE.DAT",
+                               "..\\OUTSIDE.DAT",
+                               "sub/INNER.DAT",
+                               "sub",
+                               "LINK.DAT",
+                               "..",
+                               ".",
+                               "",
+                               ".upload-X",
+                               root.path() + QStringLiteral("/OUTSIDE.DAT")};
+    for (const QString &strName : names) {
+        QByteArray name;
+        for (const QChar ch : strName) {
+            name.append(char(ch.unicode() & 0xFF));
+            name.append(char(ch.unicode() >> 8));
+        }
+        name.append(2, char(0));
+        Feed(emulator, RequestFrame(CMD_GET_FILE, name));
+        QCOMPARE(CodeAt(Drain(emulator), 0), RSP_REFUSED);
+        Feed(emulator, RequestFrame(CMD_DELETE_FILE, name));
+        QCOMPARE(CodeAt(Drain(emulator), 0), RSP_REFUSED);
+        RecorderFileEntry entry;
+        entry.SetAttributes(1);
+        entry.SetSizeLow(3);
+        entry.SetName(strName);
+        Feed(emulator, RequestFrame(CMD_PUT_FILE, QByteArray(reinterpret_cast<const char *>(entry.Bytes()),
+                                                             RecorderFileEntry::SIZE)));
+        QVERIFY2(CodeAt(Drain(emulator), 0) == RSP_REFUSED, qPrintable(strName));
+    }
+    // A name without its terminator inside the frame is no name at all.
+    Feed(emulator, RequestFrame(CMD_GET_FILE, QByteArray(Frame::MAX_PAYLOAD, 'A')));
+    QCOMPARE(CodeAt(Drain(emulator), 0), RSP_REFUSED);
+    QCOMPARE(SimHarness::ReadFile(root.path() + QStringLiteral("/OUTSIDE.DAT")), QByteArray("outside"));
+    QCOMPARE(SimHarness::ReadFile(strCard + QStringLiteral("/sub/INNER.DAT")), QByteArray("inner"));
+    QCOMPARE(SimHarness::Listing(root.path()), QStringList{QStringLiteral("OUTSIDE.DAT")});
+    QCOMPARE(SimHarness::Listing(strCard), QStringList{QStringLiteral("LINK.DAT")});
 }
 
 void tst_RecorderEmulator::linkNameCarriesFaultOptions()

@@ -11,6 +11,7 @@
 #include "RecorderProtocol.h"
 #include "ReportMessages.h"
 #include "SimTransport.h"
+#include "support/TapTransport.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -34,7 +35,7 @@ public:
         : m_card(Root() + QStringLiteral("/card"))
         , m_out(Root() + QStringLiteral("/out"))
         , pEmulator(std::make_shared<RecorderEmulator>(m_card))
-        , link(std::make_unique<SimTransport>(pEmulator))
+        , link(MakeTap(pEmulator, &pTap))
         , protocol(link)
     {
         QDir().mkpath(m_card);
@@ -115,6 +116,13 @@ public:
 
 private:
     QString Root() const { return m_root.path(); }
+    static std::unique_ptr<ITransport> MakeTap(const std::shared_ptr<RecorderEmulator> &pEmulator,
+                                               TapTransport **ppTap)
+    {
+        auto pTransport = std::make_unique<TapTransport>(std::make_unique<SimTransport>(pEmulator));
+        *ppTap = pTransport.get();
+        return pTransport;
+    }
 
     QTemporaryDir m_root;
     QString m_card;
@@ -123,6 +131,7 @@ private:
 
 public:
     std::shared_ptr<RecorderEmulator> pEmulator;
+    TapTransport *pTap = nullptr; // between the link and the emulator, for hooks
     RecorderLink link;
     RecorderProtocol protocol;
     ManualResetEvent stop;

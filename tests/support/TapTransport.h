@@ -15,9 +15,9 @@ public:
         : m_pInner(std::move(pInner))
     {}
 
-    // Called before each write with its number (from 1) and the frame code it starts with;
-    // returning false fails the write without passing it on.
-    std::function<bool(int nWrite, quint16 nCode)> beforeWrite;
+    // Called before each write with its number (from 1), the frame code it starts with and its
+    // length; returning false fails the write without passing it on.
+    std::function<bool(int nWrite, quint16 nCode, qsizetype nLen)> beforeWrite;
     // Called before each read with the number of writes so far.
     std::function<void(int nWrites)> beforeRead;
 
@@ -27,7 +27,7 @@ public:
     bool Write(const quint8 *pData, qsizetype nLen, int nTimeoutMs) override
     {
         ++m_nWrites;
-        if (beforeWrite && !beforeWrite(m_nWrites, quint16(pData[8] | (pData[9] << 8))))
+        if (beforeWrite && !beforeWrite(m_nWrites, quint16(pData[8] | (pData[9] << 8)), nLen))
             return false;
         return m_pInner->Write(pData, nLen, nTimeoutMs);
     }
