@@ -7,7 +7,7 @@
 #include <QDateTime>
 #include <QFile>
 #include <QFileInfo>
-#include <QLoggingCategory>
+#include "SimLog.h"
 
 #include <cstring>
 

@@ -2,7 +2,7 @@
 
 #include "RecorderEmulator.h"
 
-#include <QLoggingCategory>
+#include "SimLog.h"
 
 #include <algorithm>
 #include <array>
@@ -17,8 +17,6 @@
 #include <sys/socket.h>
 #include <thread>
 #include <unistd.h>
-
-Q_DECLARE_LOGGING_CATEGORY(lcSim)
 
 namespace {
 

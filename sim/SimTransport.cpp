@@ -5,6 +5,7 @@
 
 #include <QDeadlineTimer>
 #include <QFileInfo>
+#include "SimLog.h"
 #include <QRegularExpression>
 
 #include <thread>
@@ -109,6 +110,10 @@ qsizetype SimTransport::Read(quint8 *pData, qsizetype nMax, int nTimeoutMs)
 void RegisterSimTransport()
 {
     TransportRegistry::RegisterScheme(QStringLiteral("sim"), [](const QString &strArgument) {
-        return std::unique_ptr<ITransport>(SimTransport::FromArgument(strArgument, nullptr));
+        QString strError;
+        auto pTransport = SimTransport::FromArgument(strArgument, &strError);
+        if (!pTransport)
+            qCWarning(lcSim).noquote() << strError;
+        return std::unique_ptr<ITransport>(std::move(pTransport));
     });
 }
