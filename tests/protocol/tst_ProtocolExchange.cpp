@@ -1,5 +1,6 @@
 // Identification, card information, file list, deletion and archive save against the emulator.
 
+#include "support/ScriptedTransport.h"
 #include "support/SimHarness.h"
 #include "support/TapTransport.h"
 
@@ -15,6 +16,8 @@ private slots:
     void silentRecorderFailsTheExchangeAndPostsNothing();
     void emptyCardListsNothingAndAcknowledgesTheMarker();
     void threeFilesArePostedInOrderWithFourAcks();
+    void hugeCardFilesAreListedByTheirLowSize();
+    void replyCodesOfTextsAndEntriesAreNotExamined();
     void stopBeforeTheListIsSeenAfterTheFirstReply();
     void stopDuringTheEndMarkerCancelsAfterEveryEntry();
     void deletionRemovesTheFileOrReportsNotDeleted();
@@ -104,6 +107,55 @@ void tst_ProtocolExchange::threeFilesArePostedInOrderWithFourAcks()
     QCOMPARE(shown.time(), when.time());
     QCOMPARE(h.CountReceived(CMD_ACK), 4);
     QCOMPARE(h.CountReceived(CMD_ABORT), 0);
+}
+
+void tst_ProtocolExchange::hugeCardFilesAreListedByTheirLowSize()
+{
+    SimHarness h;
+    // Sparse files: no disk is used.
+    for (const auto &[pName, nSize] :
+         {std::pair{"ALLONES.DAT", qint64(0xFFFFFFFF)}, std::pair{"FIVEGIG.DAT", qint64(5) << 30}}) {
+        QFile file(h.CardPath(QLatin1String(pName)));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        if (!file.resize(nSize))
+            QSKIP("no sparse files here");
+    }
+    h.pEmulator->Card().SetCapacity(quint64(16) << 30);
+    QCOMPARE(h.protocol.ListFiles(h.stop, h.target), int(RESULT_OK));
+    const QList<PostedMessage> entries = h.Posted(WM_REC_FILE_ENTRY);
+    QCOMPARE(entries.size(), 2);
+    QCOMPARE(entries.at(0).pEntry->SizeLow(), 4294967295u);
+    QCOMPARE(entries.at(1).pEntry->SizeLow(), 1u << 30);
+    QCOMPARE(entries.at(1).pEntry->SizeHigh(), 1u);
+    // Its size does not fit the data blocks: the recorder refuses it instead of sending a
+    // wrong total.
+    QCOMPARE(h.protocol.GetFile(h.stop, h.target, QStringLiteral("FIVEGIG.DAT"), h.OutDir()),
+             int(RESULT_DEVICE_STOPPED));
+    QVERIFY(SimHarness::Listing(h.OutDir()).isEmpty());
+}
+
+void tst_ProtocolExchange::replyCodesOfTextsAndEntriesAreNotExamined()
+{
+    auto pTransport = std::make_unique<ScriptedTransport>();
+    auto pScript = pTransport->Shared();
+    RecorderLink link(std::move(pTransport));
+    link.Open();
+    RecorderProtocol protocol(link);
+    QStringList texts;
+    const PostTarget target =
+        PostTarget::ForFunction([&](PostedMessage &&message) { texts.append(message.strText); });
+    QByteArray reply = ScriptedTransport::FrameBytes(Frame::FRAME_MAGIC, 1024, RSP_NO_CARD);
+    reply[12] = 'O';
+    reply[14] = 'K';
+    pScript->toHost = reply;
+    QVERIFY(protocol.GetDeviceInfo(target));
+    // A text that runs to the end of the frame without its terminator stops there.
+    reply = ScriptedTransport::FrameBytes(Frame::FRAME_MAGIC, 1024, RSP_FILE_BLOCK);
+    for (int i = CARD_INFO_TEXT_OFFSET; i < 1024; i += 2)
+        reply[i] = 'c';
+    pScript->toHost = reply;
+    QVERIFY(protocol.GetCardInfo(target));
+    QCOMPARE(texts, (QStringList{QStringLiteral("OK"), QString(500, QLatin1Char('c'))}));
 }
 
 void tst_ProtocolExchange::stopBeforeTheListIsSeenAfterTheFirstReply()
