@@ -54,6 +54,7 @@ private slots:
     void uploadCancelledLeavesTheRecorderInStep();
     void uploadOfAMissingFileSendsNothing();
     void archiveSaveGivesUpAtOnceWhenTheLinkIsGone();
+    void archiveSaveGivesUpAtOnceWhenTheLinkIsClosed();
 };
 
 void tst_ProtocolTransfer::downloadOfAnEmptyFile()
@@ -317,6 +318,19 @@ void tst_ProtocolTransfer::archiveSaveGivesUpAtOnceWhenTheLinkIsGone()
     QVERIFY(link.IsGone());
     peer.join();
     ::close(nListen);
+}
+
+void tst_ProtocolTransfer::archiveSaveGivesUpAtOnceWhenTheLinkIsClosed()
+{
+    SimHarness h;
+    // The link is closed (device removed) while the save waits for its answer.
+    h.Faults().nSaveArchiveDelayMs = 60000;
+    h.pTap->beforeRead = [&h](int) { h.link.Close(); };
+    h.protocol.SetSaveArchiveTimeoutMs(30000);
+    QElapsedTimer timer;
+    timer.start();
+    QCOMPARE(h.protocol.SaveArchiveData(), int(RESULT_COMM_ERROR));
+    QVERIFY2(timer.elapsed() < 2000, qPrintable(QString::number(timer.elapsed())));
 }
 
 QTEST_GUILESS_MAIN(tst_ProtocolTransfer)
