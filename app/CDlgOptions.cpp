@@ -1,5 +1,6 @@
 #include "CDlgOptions.h"
 
+#include "CLanguageChooser.h"
 #include "DialogUnits.h"
 #include "StringIds.h"
 #include "TextSource.h"
@@ -49,11 +50,7 @@ void CDlgOptions::FillLanguages()
     m_pLanguage->clear();
     // Only the first entry is translated; each language is named in its own words everywhere.
     m_pLanguage->addItem(LoadText(StringId::IDS_LANGUAGE_DEFAULT));
-    m_pLanguage->addItem(QStringLiteral("English"));
-    m_pLanguage->addItem(QStringLiteral("Français"));
-    m_pLanguage->addItem(QStringLiteral("Polski"));
-    m_pLanguage->addItem(QStringLiteral("Русский"));
-    m_pLanguage->addItem(QStringLiteral("Italiano"));
+    m_pLanguage->addItems(CLanguageChooser::LanguageNames());
     m_pLanguage->setCurrentIndex(m_nLanguage >= 0 && m_nLanguage <= 5 ? m_nLanguage : -1);
 }
 
