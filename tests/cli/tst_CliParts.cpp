@@ -129,7 +129,9 @@ private slots:
 
     void signalReachesCallbackOnAnotherThread()
     {
-        struct sigaction before{};
+        struct sigaction before
+        {
+        };
         ::sigaction(SIGINT, nullptr, &before);
         std::atomic<int> nSignal{0};
         std::atomic<bool> bOtherThread{false};
