@@ -15,6 +15,7 @@
 #include <QCryptographicHash>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QLoggingCategory>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 
@@ -169,6 +170,9 @@ void Print(qint64 nSizeMb, const RunFigures &figures)
 int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
+    // Frame dumps at debug level would measure the terminal, not the transfer.
+    if (qEnvironmentVariableIsEmpty("QT_LOGGING_RULES"))
+        QLoggingCategory::setFilterRules(QStringLiteral("orvo.*.debug=false"));
     RegisterSimTransport();
     const qint64 nSizeMb = argc > 1 ? qMax(1LL, QByteArray(argv[1]).toLongLong()) : 256;
     constexpr qint64 SMALL_MB = 32;
