@@ -21,6 +21,8 @@
 
 #include <cstdio>
 
+#include <unistd.h>
+
 namespace {
 
 constexpr qint64 MB = 1024 * 1024;
@@ -138,8 +140,12 @@ bool Run(qint64 nSizeMb, int nRounds, RunFigures *pFigures)
     double dBestDownload = 1e30;
     for (int i = 0; i < nRounds; ++i) {
         const QString strCopy = copies.filePath(QStringLiteral("copy.dat"));
+        // Each measurement starts with no dirty pages, so neither pays for the other's
+        // write-back.
+        ::sync();
         const double dCopy = PlainCopy(strSource, strCopy);
         QFile::remove(strCopy);
+        ::sync();
         const double dDownload = Download(card.path(), copies.path());
         if (dCopy < 0 || dDownload < 0)
             return false;
