@@ -167,6 +167,17 @@ private slots:
         QCOMPARE(FilesIn(strOther), QStringList{QStringLiteral("TREND01.DAT")});
     }
 
+    void largeDownloadArrivesWhole()
+    {
+        // Several write chunks and an odd tail: nothing lost or doubled at the seams.
+        const QByteArray data = Pattern(3 * 1024 * 1024 + 12345, 5);
+        Write(CardFile(QStringLiteral("BIG.DAT")), data);
+        SimProcess sim(Card());
+        QVERIFY(sim.IsRunning());
+        QCOMPARE(Cli(sim, {"get", "BIG.DAT"}).nExit, 0);
+        QCOMPARE(ReadAll(DestFile(QStringLiteral("BIG.DAT"))), data);
+    }
+
     void getAllAndSyncFetchWhatIsMissing()
     {
         SimProcess sim(Card());
