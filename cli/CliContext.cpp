@@ -40,8 +40,14 @@ int CliContext::Connect()
         return 0;
     QString strError;
     std::unique_ptr<ITransport> pTransport = TransportRegistry::Create(m_strLinkName, &strError);
-    if (!pTransport)
+    if (!pTransport) {
+        // A build without USB support cannot reach a recorder on the default link; that is
+        // not the user's typing mistake.
+        if (m_strLinkName == QLatin1String("usb"))
+            return Fail(EXIT_UNREACHABLE,
+                        QStringLiteral("cannot reach the recorder on \"usb\": ") + strError);
         return Usage(strError);
+    }
 
     auto pLink = std::make_unique<RecorderLink>(std::move(pTransport));
     if (const int nMs = EnvMilliseconds(ENV_TIMEOUT_MS))

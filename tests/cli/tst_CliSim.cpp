@@ -272,6 +272,8 @@ private slots:
                                    << QStringLiteral("free space");
         QTest::newRow("refused") << QStringList{"--refuse-upload"} << int(RESULT_DEVICE_STOPPED)
                                  << QStringLiteral("refused");
+        QTest::newRow("aborted in the middle") << QStringList{"--abort-upload-after", "0"}
+                                               << int(RESULT_DEVICE_STOPPED) << QStringLiteral("stopped");
     }
 
     void uploadRefusals()
