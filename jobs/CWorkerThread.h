@@ -46,6 +46,9 @@ public:
     // The thread's entry: -1 (all bits set) for a null job, otherwise the job's Run.
     static quint32 ThreadEntry(CWorkerThread *pJob);
 
+    // Worker threads of any job that have not ended yet, held or let go.
+    static int LiveThreadCount();
+
     bool IsThreadHeld() const { return m_hThread.joinable(); }
     bool IsFinishedSignalled() const;
 

@@ -1,0 +1,83 @@
+#include "JobTestSupport.h"
+
+#include "ReportMessages.h"
+#include "StringIds.h"
+
+QString TestTextSource::Text(quint32 nId) const
+{
+    if (nId == StringId::IDS_FILE_DELETED || nId == StringId::IDS_FILE_NOT_DELETED)
+        return QStringLiteral("T%1 %s").arg(nId);
+    return QStringLiteral("T%1").arg(nId);
+}
+
+PostTarget PostLog::Target(const CWorkerThread *pJob)
+{
+    return PostTarget::ForFunction([this, pJob](PostedMessage &&message) {
+        LoggedPost post;
+        post.nMessage = message.nMessage;
+        post.wParam = message.wParam;
+        post.lParam = message.lParam;
+        post.strText = message.strText;
+        post.bAfterFinished = pJob && pJob->IsFinishedSignalled();
+        std::lock_guard lock(m_mutex);
+        m_posts.append(post);
+    });
+}
+
+QList<LoggedPost> PostLog::Posts() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_posts;
+}
+
+QStringList PostLog::JobTexts() const
+{
+    QStringList texts;
+    for (const LoggedPost &post : Of(WM_JOB_MESSAGE))
+        texts << post.strText + QLatin1Char('|') + QString::number(post.lParam);
+    return texts;
+}
+
+QList<LoggedPost> PostLog::Of(quint32 nMessage) const
+{
+    QList<LoggedPost> posts;
+    for (const LoggedPost &post : Posts()) {
+        if (post.nMessage == nMessage)
+            posts.append(post);
+    }
+    return posts;
+}
+
+RecorderRig::RecorderRig(FakeRecorder::State state)
+    : pRecorder(new FakeRecorder(std::move(state)))
+    , link(std::unique_ptr<ITransport>(pRecorder))
+    , protocol(link)
+{
+    link.SetTimeoutMs(200);
+    link.Open();
+}
+
+bool FinishAndJoin(CWorkerThread &job, int nTimeoutMs)
+{
+    QElapsedTimer elapsed;
+    elapsed.start();
+    while (!job.IsFinishedSignalled()) {
+        if (elapsed.elapsed() > nTimeoutMs)
+            return false;
+        QThread::msleep(1);
+    }
+    job.Stop();
+    return true;
+}
+
+bool WaitNoLiveThreads(int nTimeoutMs)
+{
+    QElapsedTimer elapsed;
+    elapsed.start();
+    while (CWorkerThread::LiveThreadCount() != 0) {
+        if (elapsed.elapsed() > nTimeoutMs)
+            return false;
+        QThread::msleep(1);
+    }
+    return true;
+}
