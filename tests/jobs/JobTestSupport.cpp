@@ -10,6 +10,15 @@ QString TestTextSource::Text(quint32 nId) const
     return QStringLiteral("T%1").arg(nId);
 }
 
+bool Receiver::event(QEvent *pEvent)
+{
+    if (PostEvent::From(pEvent)) {
+        ++m_nPosts;
+        return true;
+    }
+    return QObject::event(pEvent);
+}
+
 PostTarget PostLog::Target(const CWorkerThread *pJob)
 {
     return PostTarget::ForFunction([this, pJob](PostedMessage &&message) {

@@ -9,6 +9,7 @@
 
 #include <QElapsedTimer>
 #include <QList>
+#include <QObject>
 #include <QThread>
 
 #include <memory>
@@ -46,6 +47,16 @@ public:
 private:
     mutable std::mutex m_mutex;
     QList<LoggedPost> m_posts;
+};
+
+// A window stand-in: counts the messages posted to it and cuts its targets off when destroyed.
+class Receiver final : public QObject
+{
+public:
+    PostReceiver m_receiver{this};
+    int m_nPosts = 0;
+
+    bool event(QEvent *pEvent) override;
 };
 
 // A recorder stand-in with the program's link and protocol objects on top of it.

@@ -65,23 +65,6 @@ private:
     TestJob(const TestJob &) = default;
 };
 
-// A window stand-in: receives posted messages and cuts its targets off when destroyed.
-class Receiver final : public QObject
-{
-public:
-    PostReceiver m_receiver{this};
-    int m_nPosts = 0;
-
-    bool event(QEvent *pEvent) override
-    {
-        if (PostEvent::From(pEvent)) {
-            ++m_nPosts;
-            return true;
-        }
-        return QObject::event(pEvent);
-    }
-};
-
 bool WaitRuns(const Script &script, int nRuns)
 {
     QElapsedTimer elapsed;
