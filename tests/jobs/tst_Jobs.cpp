@@ -15,6 +15,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <atomic>
+
 namespace {
 
 const QString NAME_A = QStringLiteral("a.dat");
@@ -483,16 +485,20 @@ private slots:
     }
 
     // A download stuck in the recorder outlives Stop, its dialog, its job and the caller's list
-    // of names; when it moves on it must touch none of them.
+    // of names; when it moves on it must touch none of them. A job started meanwhile waits for
+    // it instead of mixing its frames into the stuck exchange.
     void stuckDownloadOutlivesItsDialog()
     {
         QTemporaryDir dir;
         ManualResetEvent requested, release;
+        std::atomic<bool> bInterleaved{false};
         FakeRecorder::State state = CardWithThreeFiles();
-        state.onCommand = [&requested, &release](quint16 nCode, const QString &) {
+        state.onCommand = [&](quint16 nCode, const QString &) {
             if (nCode == CMD_GET_FILE) {
                 requested.Set();
                 release.Wait(30000);
+            } else if (nCode == CMD_DELETE_FILE && !release.IsSet()) {
+                bInterleaved = true;
             }
         };
         RecorderRig rig(state);
@@ -511,8 +517,19 @@ private slots:
         pJob.reset();
         pNames.reset();
         pWindow.reset();
+
+        PostLog log;
+        const QStringList names{NAME_A};
+        CJobDelFiles del(&rig.protocol);
+        del.m_hNotifyWnd = log.Target(&del);
+        del.m_pFileNames = &names;
+        del.Launch();
+        QThread::msleep(50);
         release.Set();
+        QVERIFY(FinishAndJoin(del));
         QVERIFY(WaitNoLiveThreads());
+        QVERIFY(!bInterleaved);
+        QCOMPARE(log.JobTexts(), (QStringList{"T175 a.dat|0", "T182|0"}));
     }
 
     void placeholderIsReplacedLiterally()
