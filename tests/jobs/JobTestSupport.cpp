@@ -1,7 +1,12 @@
 #include "JobTestSupport.h"
 
+#include "RecorderEmulator.h"
 #include "ReportMessages.h"
+#include "SimTransport.h"
 #include "StringIds.h"
+
+#include <QDir>
+#include <QFile>
 
 QString TestTextSource::Text(quint32 nId) const
 {
@@ -57,13 +62,44 @@ QList<LoggedPost> PostLog::Of(quint32 nMessage) const
     return posts;
 }
 
-RecorderRig::RecorderRig(FakeRecorder::State state)
-    : pRecorder(new FakeRecorder(std::move(state)))
-    , link(std::unique_ptr<ITransport>(pRecorder))
+namespace {
+
+// Writes the card's files before the emulator looks at its folder.
+QString FilledCard(const QTemporaryDir &dir, const QMap<QString, QByteArray> &files)
+{
+    for (auto it = files.cbegin(); it != files.cend(); ++it) {
+        QFile file(dir.filePath(it.key()));
+        if (file.open(QIODevice::WriteOnly))
+            file.write(it.value());
+    }
+    return dir.path();
+}
+
+} // namespace
+
+RecorderRig::RecorderRig(const RecorderSetup &setup)
+    : pEmulator(std::make_shared<RecorderEmulator>(FilledCard(cardDir, setup.files), setup.faults))
+    , pTransport(new HookedTransport(std::make_unique<SimTransport>(pEmulator)))
+    , link(std::unique_ptr<ITransport>(pTransport))
     , protocol(link)
 {
+    pTransport->onCommand = setup.onCommand;
+    pTransport->nGoneOnCommand = setup.nGoneOnCommand;
+    pEmulator->SetDeviceInfo(QStringLiteral("Recorder 42"));
+    pEmulator->SetCardInfo(QStringLiteral("Card 128 MB"));
     link.SetTimeoutMs(200);
     link.Open();
+}
+
+QByteArray RecorderRig::CardFile(const QString &strName) const
+{
+    QFile file(cardDir.filePath(strName));
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+}
+
+QStringList RecorderRig::CardFiles() const
+{
+    return QDir(cardDir.path()).entryList(QDir::Files, QDir::Name);
 }
 
 bool FinishAndJoin(CWorkerThread &job, int nTimeoutMs)

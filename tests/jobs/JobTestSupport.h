@@ -1,17 +1,22 @@
 #pragma once
 
 #include "CWorkerThread.h"
-#include "FakeRecorder.h"
+#include "EmulatorFaults.h"
+#include "HookedTransport.h"
 #include "ITextSource.h"
 #include "PostTarget.h"
 #include "RecorderLink.h"
 #include "RecorderProtocol.h"
 
 #include <QElapsedTimer>
+#include <QByteArray>
 #include <QList>
+#include <QMap>
 #include <QObject>
+#include <QTemporaryDir>
 #include <QThread>
 
+#include <functional>
 #include <memory>
 #include <mutex>
 
@@ -59,12 +64,29 @@ public:
     bool event(QEvent *pEvent) override;
 };
 
-// A recorder stand-in with the program's link and protocol objects on top of it.
+class RecorderEmulator;
+
+// What the emulated recorder holds and how it misbehaves.
+struct RecorderSetup
+{
+    QMap<QString, QByteArray> files; // the card
+    EmulatorFaults faults;
+    std::function<void(quint16 nCode, const QString &strName)> onCommand; // see HookedTransport
+    quint16 nGoneOnCommand = 0;
+};
+
+// The emulated recorder over a temporary card, reached through a hooked transport, with the program's link
+// and protocol objects on top of it.
 struct RecorderRig
 {
-    explicit RecorderRig(FakeRecorder::State state = {});
+    explicit RecorderRig(const RecorderSetup &setup = {});
 
-    FakeRecorder *pRecorder; // owned by link
+    QByteArray CardFile(const QString &strName) const;
+    QStringList CardFiles() const;
+
+    QTemporaryDir cardDir;
+    std::shared_ptr<RecorderEmulator> pEmulator;
+    HookedTransport *pTransport; // owned by link
     RecorderLink link;
     RecorderProtocol protocol;
 };

@@ -22,6 +22,7 @@ namespace {
 const QString NAME_A = QStringLiteral("a.dat");
 const QString NAME_B = QStringLiteral("b.dat");
 const QString NAME_C = QStringLiteral("c.dat");
+const int SIZE_A = 70000; // three download blocks
 
 QByteArray Pattern(int nSize)
 {
@@ -31,10 +32,10 @@ QByteArray Pattern(int nSize)
     return bytes;
 }
 
-FakeRecorder::State CardWithThreeFiles()
+RecorderSetup CardWithThreeFiles()
 {
-    FakeRecorder::State state;
-    state.files.insert(NAME_A, Pattern(2500));
+    RecorderSetup state;
+    state.files.insert(NAME_A, Pattern(SIZE_A));
     state.files.insert(NAME_B, Pattern(10));
     state.files.insert(NAME_C, QByteArray());
     return state;
@@ -122,7 +123,7 @@ private slots:
         QFETCH(bool, bClosed);
 
         CJobInitDevice *pJob = nullptr;
-        FakeRecorder::State state = CardWithThreeFiles();
+        RecorderSetup state = CardWithThreeFiles();
         state.onCommand = [&pJob, nStopOn](quint16 nCode, const QString &) {
             if (nCode == nStopOn)
                 pJob->RequestStop();
@@ -156,7 +157,7 @@ private slots:
     {
         QFETCH(quint16, nGoneOn);
         QFETCH(QStringList, texts);
-        FakeRecorder::State state = CardWithThreeFiles();
+        RecorderSetup state = CardWithThreeFiles();
         state.nGoneOnCommand = nGoneOn;
         RecorderRig rig(state);
         PostLog log;
@@ -188,7 +189,7 @@ private slots:
         QCOMPARE(log.Of(WM_JOB_FILE)[1].strText, NAME_C);
         QVERIFY(OnlyLastAfterFinished(posts));
         QCOMPARE(log.Of(WM_JOB_PROGRESS).last().wParam, quintptr(10));
-        QCOMPARE(ReadAll(dir.filePath(NAME_A)), Pattern(2500));
+        QCOMPARE(ReadAll(dir.filePath(NAME_A)), Pattern(SIZE_A));
         QCOMPARE(ReadAll(dir.filePath(NAME_B)), Pattern(10));
         QCOMPARE(ReadAll(dir.filePath(NAME_C)), QByteArray());
     }
@@ -214,9 +215,9 @@ private slots:
         QFETCH(QString, strText);
         QTemporaryDir dir;
         CJobGetFile *pJob = nullptr;
-        FakeRecorder::State state = CardWithThreeFiles();
+        RecorderSetup state = CardWithThreeFiles();
         if (strFault == QLatin1String("stopped"))
-            state.nStopDownloadAfter = 1;
+            state.faults.nStopDownloadAfter = 1;
         if (strFault == QLatin1String("gone"))
             state.nGoneOnCommand = CMD_GET_FILE;
         if (strFault == QLatin1String("cancel"))
@@ -238,7 +239,7 @@ private slots:
         QCOMPARE(MessagesOf(log.Posts()), (QList<quint32>{WM_JOB_FILE, WM_JOB_MESSAGE, WM_CLOSE}));
         QCOMPARE(log.JobTexts(), QStringList{strText});
         QVERIFY(OnlyLastAfterFinished(log.Posts()));
-        QCOMPARE(rig.pRecorder->ReceivedCodes().count(CMD_GET_FILE), strFault == "host" ? 0 : 1);
+        QCOMPARE(rig.pTransport->WrittenCodes().count(CMD_GET_FILE), strFault == "host" ? 0 : 1);
         QVERIFY(!QFile::exists(dir.filePath(NAME_A)));
     }
 
@@ -246,7 +247,7 @@ private slots:
     {
         QTemporaryDir dir;
         CJobGetFile *pJob = nullptr;
-        FakeRecorder::State state = CardWithThreeFiles();
+        RecorderSetup state = CardWithThreeFiles();
         state.onCommand = [&pJob](quint16 nCode, const QString &) {
             if (nCode == CMD_ACK) // the last block of the one-block file was acknowledged
                 pJob->RequestStop();
@@ -286,13 +287,13 @@ private slots:
         QVERIFY(FinishAndJoin(del));
         QCOMPARE(MessagesOf(delLog.Posts()), (QList<quint32>{WM_JOB_MESSAGE, WM_CLOSE}));
         QCOMPARE(delLog.JobTexts(), QStringList{"T182|0"});
-        QVERIFY(rig.pRecorder->ReceivedCodes().isEmpty());
+        QVERIFY(rig.pTransport->WrittenCodes().isEmpty());
     }
 
     void deleteListsARefusedFileAndGoesOn()
     {
-        FakeRecorder::State state = CardWithThreeFiles();
-        state.refuseDelete.insert(NAME_B);
+        RecorderSetup state = CardWithThreeFiles();
+        state.faults.refuseDelete.append(NAME_B);
         RecorderRig rig(state);
         PostLog log;
         const QStringList names{NAME_A, NAME_B, NAME_C};
@@ -308,13 +309,13 @@ private slots:
         QVERIFY(!posts[2].bAfterFinished);
         QVERIFY(posts[3].bAfterFinished); // "completed" comes after the finished signal
         QCOMPARE(posts[4].nMessage, WM_CLOSE);
-        QCOMPARE(rig.pRecorder->Card().files.keys(), QStringList{NAME_B});
+        QCOMPARE(rig.CardFiles(), QStringList{NAME_B});
     }
 
     void deleteStopsBetweenTwoDeletions()
     {
         CJobDelFiles *pJob = nullptr;
-        FakeRecorder::State state = CardWithThreeFiles();
+        RecorderSetup state = CardWithThreeFiles();
         state.onCommand = [&pJob](quint16 nCode, const QString &) {
             if (nCode == CMD_DELETE_FILE) // the deletion under way still completes
                 pJob->RequestStop();
@@ -330,19 +331,19 @@ private slots:
         QVERIFY(FinishAndJoin(job));
         QCOMPARE(log.JobTexts(), (QStringList{"T175 a.dat|0", "T182|0"}));
         QCOMPARE(log.Posts().last().nMessage, WM_CLOSE);
-        QCOMPARE(rig.pRecorder->Card().files.keys(), (QStringList{NAME_B, NAME_C}));
+        QCOMPARE(rig.CardFiles(), (QStringList{NAME_B, NAME_C}));
     }
 
     void deleteCommunicationFailureEndsWithoutCompletion()
     {
-        FakeRecorder *pRecorder = nullptr;
-        FakeRecorder::State state = CardWithThreeFiles();
-        state.onCommand = [&pRecorder](quint16 nCode, const QString &strName) {
+        HookedTransport *pTransport = nullptr;
+        RecorderSetup state = CardWithThreeFiles();
+        state.onCommand = [&pTransport](quint16 nCode, const QString &strName) {
             if (nCode == CMD_DELETE_FILE && strName == NAME_B)
-                pRecorder->SetGone();
+                pTransport->SetGone();
         };
         RecorderRig rig(state);
-        pRecorder = rig.pRecorder;
+        pTransport = rig.pTransport;
         PostLog log;
         const QStringList names{NAME_A, NAME_B, NAME_C};
         CJobDelFiles job(&rig.protocol);
@@ -367,8 +368,8 @@ private slots:
     {
         QFETCH(QString, strFault);
         QFETCH(int, nResult);
-        FakeRecorder::State state;
-        state.bNoCard = strFault == QLatin1String("nocard");
+        RecorderSetup state;
+        state.faults.bNoCard = strFault == QLatin1String("nocard");
         if (strFault == QLatin1String("gone"))
             state.nGoneOnCommand = CMD_SAVE_ARCHIVE;
         RecorderRig rig(state);
@@ -413,7 +414,7 @@ private slots:
         QCOMPARE(results[1].wParam, quintptr(RESULT_OK));
         QCOMPARE(results[1].lParam, JOB_RESULT_FROM_UPLOAD);
         QVERIFY(!results[0].bAfterFinished && !results[1].bAfterFinished);
-        QCOMPARE(rig.pRecorder->Card().files.value(NAME_A), Pattern(70000));
+        QCOMPARE(rig.CardFile(NAME_A), Pattern(70000));
     }
 
     void uploadCancelledDuringTheTransfer()
@@ -426,7 +427,7 @@ private slots:
         file.close();
 
         CJobUploadFile *pJob = nullptr;
-        FakeRecorder::State state;
+        RecorderSetup state;
         state.onCommand = [&pJob](quint16 nCode, const QString &) {
             if (nCode == CMD_PUT_BLOCK)
                 pJob->RequestStop();
@@ -441,7 +442,7 @@ private slots:
         QVERIFY(FinishAndJoin(job));
         QCOMPARE(log.Of(WM_JOB_MESSAGE).size(), 1);
         QCOMPARE(log.Of(WM_JOB_MESSAGE).first().wParam, quintptr(RESULT_CANCELLED));
-        QVERIFY(!rig.pRecorder->Card().files.contains(QStringLiteral("new.img")));
+        QVERIFY(!rig.CardFiles().contains(QStringLiteral("new.img")));
     }
 
     // A job whose thread cannot be created posts what its dialog needs to end.
@@ -481,7 +482,7 @@ private slots:
         QCOMPARE(uploadLog.Posts().size(), 1);
         QCOMPARE(uploadLog.Posts()[0].wParam, quintptr(RESULT_COMM_ERROR));
         QCOMPARE(uploadLog.Posts()[0].lParam, JOB_RESULT_FROM_UPLOAD);
-        QVERIFY(rig.pRecorder->ReceivedCodes().isEmpty());
+        QVERIFY(rig.pTransport->WrittenCodes().isEmpty());
     }
 
     // A download stuck in the recorder outlives Stop, its dialog, its job and the caller's list
@@ -492,7 +493,7 @@ private slots:
         QTemporaryDir dir;
         ManualResetEvent requested, release;
         std::atomic<bool> bInterleaved{false};
-        FakeRecorder::State state = CardWithThreeFiles();
+        RecorderSetup state = CardWithThreeFiles();
         state.onCommand = [&](quint16 nCode, const QString &) {
             if (nCode == CMD_GET_FILE) {
                 requested.Set();
