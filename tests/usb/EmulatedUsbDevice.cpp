@@ -37,7 +37,9 @@ EmulatedUsbDevice::EmulatedUsbDevice(UMockdevTestbed *pTestbed, UsbDeviceSpec sp
     , m_spec(std::move(spec))
     , m_pModel(std::move(pModel))
 {
-    m_strSysPath = QStringLiteral("/sys/devices/pci0000:00/0000:00:14.0/usb%1/%1-%2").arg(m_spec.nBus).arg(m_spec.nAddress);
+    m_strSysPath = QStringLiteral("/sys/devices/pci0000:00/0000:00:14.0/usb%1/%1-%2")
+                       .arg(m_spec.nBus)
+                       .arg(m_spec.nAddress);
     m_strDevNode = QStringLiteral("/dev/bus/usb/%1/%2")
                        .arg(m_spec.nBus, 3, 10, QLatin1Char('0'))
                        .arg(m_spec.nAddress, 3, 10, QLatin1Char('0'));
@@ -96,7 +98,8 @@ QByteArray EmulatedUsbDevice::Record() const
     strRecord += QStringLiteral("N: %1\n").arg(m_strDevNode.mid(5));
     strRecord += QStringLiteral("E: DEVNAME=%1\n").arg(m_strDevNode);
     strRecord += QStringLiteral("E: SUBSYSTEM=usb\nE: DEVTYPE=usb_device\n");
-    strRecord += QStringLiteral("E: PRODUCT=%1/%2/100\n").arg(m_spec.nVendor, 0, 16).arg(m_spec.nProduct, 0, 16);
+    strRecord +=
+        QStringLiteral("E: PRODUCT=%1/%2/100\n").arg(m_spec.nVendor, 0, 16).arg(m_spec.nProduct, 0, 16);
     strRecord += QStringLiteral("E: BUSNUM=%1\nE: DEVNUM=%2\n").arg(strBus, strDev);
     strRecord += QStringLiteral("A: busnum=%1\nA: devnum=%2\n").arg(m_spec.nBus).arg(m_spec.nAddress);
     strRecord += QStringLiteral("A: bConfigurationValue=1\nA: speed=480\n");
@@ -112,10 +115,13 @@ bool EmulatedUsbDevice::Plug(QString *pError)
     if (!m_pHandler) {
         m_pHandler = umockdev_ioctl_base_new();
         g_signal_connect(m_pHandler, "handle-ioctl", G_CALLBACK(&EmulatedUsbDevice::OnIoctl), this);
+        g_signal_connect(m_pHandler, "client-vanished", G_CALLBACK(&EmulatedUsbDevice::OnClientVanished),
+                         this);
     }
     GError *pGError = nullptr;
     if (!m_bAttached) {
-        if (!umockdev_testbed_attach_ioctl(m_pTestbed, m_strDevNode.toUtf8().constData(), m_pHandler, &pGError)) {
+        if (!umockdev_testbed_attach_ioctl(m_pTestbed, m_strDevNode.toUtf8().constData(), m_pHandler,
+                                           &pGError)) {
             if (pError)
                 *pError = QString::fromUtf8(pGError ? pGError->message : "attach failed");
             g_clear_error(&pGError);
@@ -143,6 +149,7 @@ void EmulatedUsbDevice::Unplug()
     {
         std::lock_guard lock(m_mutex);
         m_bPlugged = false;
+        m_pClaimedBy = nullptr;
         while (!m_pendingIn.empty()) {
             Urb urb = m_pendingIn.front();
             m_pendingIn.pop_front();
@@ -203,6 +210,21 @@ int EmulatedUsbDevice::PendingInUrbs() const
     return int(m_pendingIn.size());
 }
 
+void EmulatedUsbDevice::OnClientVanished(UMockdevIoctlBase *, UMockdevIoctlClient *pClient, void *pSelf)
+{
+    // A closed file gives up its claim, as when a process ends without releasing.
+    auto *pDevice = static_cast<EmulatedUsbDevice *>(pSelf);
+    std::lock_guard lock(pDevice->m_mutex);
+    if (pDevice->m_pClaimedBy == pClient)
+        pDevice->m_pClaimedBy = nullptr;
+}
+
+bool EmulatedUsbDevice::IsClaimed() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_pClaimedBy != nullptr;
+}
+
 int EmulatedUsbDevice::OnIoctl(UMockdevIoctlBase *, UMockdevIoctlClient *pClient, void *pSelf)
 {
     static_cast<EmulatedUsbDevice *>(pSelf)->HandleIoctl(pClient);
@@ -230,14 +252,22 @@ void EmulatedUsbDevice::HandleIoctl(UMockdevIoctlClient *pClient)
     }
     case USBDEVFS_CLAIMINTERFACE:
     case USBDEVFS_DISCONNECT_CLAIM:
-        if (!m_bPlugged)
+        // One holder at a time, as the kernel keeps it: a second claim is refused as busy.
+        if (!m_bPlugged) {
             umockdev_ioctl_client_complete(pClient, -1, ENODEV);
-        else if (m_bClaimBusy)
+        } else if (m_bClaimBusy || (m_pClaimedBy && m_pClaimedBy != pClient)) {
             umockdev_ioctl_client_complete(pClient, -1, EBUSY);
-        else
+        } else {
+            m_pClaimedBy = pClient;
+            ++m_stats.nClaims;
             umockdev_ioctl_client_complete(pClient, 0, 0);
+        }
         return;
     case USBDEVFS_RELEASEINTERFACE:
+        if (m_pClaimedBy == pClient)
+            m_pClaimedBy = nullptr;
+        umockdev_ioctl_client_complete(pClient, m_bPlugged ? 0 : -1, m_bPlugged ? 0 : ENODEV);
+        return;
     case USBDEVFS_SETINTERFACE:
     case USBDEVFS_CLEAR_HALT:
     case USBDEVFS_RESET:
@@ -283,7 +313,8 @@ void EmulatedUsbDevice::Submit(UMockdevIoctlClient *pClient)
     urb.nEndpoint = pUrb->endpoint;
     urb.nType = pUrb->type;
     urb.nLength = pUrb->buffer_length;
-    urb.pBuffer = umockdev_ioctl_data_resolve(pUrbData, offsetof(usbdevfs_urb, buffer), size_t(urb.nLength), nullptr);
+    urb.pBuffer =
+        umockdev_ioctl_data_resolve(pUrbData, offsetof(usbdevfs_urb, buffer), size_t(urb.nLength), nullptr);
     if (!urb.pBuffer) {
         g_object_unref(pUrbData);
         umockdev_ioctl_client_complete(pClient, -1, EFAULT);
@@ -372,8 +403,8 @@ void EmulatedUsbDevice::Reap(UMockdevIoctlClient *pClient)
     }
     Urb urb = m_done.front();
     m_done.pop_front();
-    UMockdevIoctlData *pSlot = umockdev_ioctl_data_resolve(umockdev_ioctl_client_get_arg(pClient), 0,
-                                                           sizeof(void *), nullptr);
+    UMockdevIoctlData *pSlot =
+        umockdev_ioctl_data_resolve(umockdev_ioctl_client_get_arg(pClient), 0, sizeof(void *), nullptr);
     if (pSlot) {
         umockdev_ioctl_data_set_ptr(pSlot, 0, urb.pUrb);
         g_object_unref(pSlot);

@@ -45,6 +45,7 @@ public:
         int nUrbsIn = 0;
         int nUrbsControl = 0;
         int nDiscarded = 0;
+        int nClaims = 0;
         int nFramesToDevice = 0;
         int nFramesFromDevice = 0;
         qint64 nBytesToDevice = 0;
@@ -70,6 +71,7 @@ public:
     Stats GetStats() const;
     void ResetStats();
     int PendingInUrbs() const;
+    bool IsClaimed() const;
 
     template <typename F> auto WithModel(F f)
     {
@@ -92,6 +94,7 @@ private:
     };
 
     static int OnIoctl(UMockdevIoctlBase *pHandler, UMockdevIoctlClient *pClient, void *pSelf);
+    static void OnClientVanished(UMockdevIoctlBase *pHandler, UMockdevIoctlClient *pClient, void *pSelf);
     void HandleIoctl(UMockdevIoctlClient *pClient);
     void Submit(UMockdevIoctlClient *pClient);
     void Reap(UMockdevIoctlClient *pClient);
@@ -114,6 +117,7 @@ private:
     bool m_bAttached = false;
     bool m_bSilent = false;
     bool m_bClaimBusy = false;
+    UMockdevIoctlClient *m_pClaimedBy = nullptr;
     std::vector<int> m_inChunks;
     size_t m_nNextChunk = 0;
     std::deque<Urb> m_pendingIn;

@@ -18,8 +18,8 @@ bool UsbBusHarness::InMockEnvironment()
     return umockdev_in_mock_environment();
 }
 
-EmulatedUsbDevice *UsbBusHarness::AddDevice(const UsbDeviceSpec &spec, std::unique_ptr<IUsbDeviceModel> pModel,
-                                            QString *pError)
+EmulatedUsbDevice *UsbBusHarness::AddDevice(const UsbDeviceSpec &spec,
+                                            std::unique_ptr<IUsbDeviceModel> pModel, QString *pError)
 {
     auto pDevice = std::make_unique<EmulatedUsbDevice>(m_pTestbed, spec, std::move(pModel));
     if (!pDevice->Plug(pError))
