@@ -132,6 +132,7 @@ bool EmulatedUsbDevice::Plug(QString *pError)
     {
         std::lock_guard lock(m_mutex);
         m_bPlugged = true;
+        m_pModel->PowerUp();
     }
     if (!umockdev_testbed_add_from_string(m_pTestbed, Record().constData(), &pGError)) {
         if (pError)

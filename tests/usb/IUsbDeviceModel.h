@@ -11,4 +11,6 @@ public:
     virtual void HostWrite(const quint8 *pData, qsizetype nLen) = 0;
     virtual qsizetype Available() = 0;
     virtual qsizetype HostRead(quint8 *pData, qsizetype nMax) = 0;
+    // The device is plugged in (again): it starts from power-up.
+    virtual void PowerUp() {}
 };
