@@ -178,8 +178,9 @@ void TestUsbRecorder::multiBlockDownloadAndUpload()
     m_pDevice->ResetStats();
     QElapsedTimer timer;
     timer.start();
-    QCOMPARE(session.protocol.GetFile(session.stop, session.target, QStringLiteral("ARCHIVE.DAT"), m_strLocal),
-             int(RESULT_OK));
+    QCOMPARE(
+        session.protocol.GetFile(session.stop, session.target, QStringLiteral("ARCHIVE.DAT"), m_strLocal),
+        int(RESULT_OK));
     CheckUrbsPerFrame("download of 300 KiB", timer.nsecsElapsed() / 1000);
     QCOMPARE(ReadFile(m_strLocal + QStringLiteral("ARCHIVE.DAT")), download);
 
@@ -202,7 +203,8 @@ void TestUsbRecorder::removalDuringDownloadLeavesNoPartialFile()
     QVERIFY(pSession->link.Open());
 
     auto download = std::async(std::launch::async, [&] {
-        return pSession->protocol.GetFile(pSession->stop, pSession->target, QStringLiteral("BIG.DAT"), m_strLocal);
+        return pSession->protocol.GetFile(pSession->stop, pSession->target, QStringLiteral("BIG.DAT"),
+                                          m_strLocal);
     });
     // Pull the plug some blocks into the transfer.
     QTRY_VERIFY_WITH_TIMEOUT(m_pDevice->GetStats().nFramesFromDevice > 10, 10000);

@@ -56,6 +56,7 @@ private slots:
     void cleanupTestCase();
 
     void openClaimsTheBulkInterfaceAndMovesWholeFrames();
+    void hostWithoutScatterGatherSplitsLargeTransfers();
     void openAlwaysClosesFirst();
     void splitCompletionsAreJoined();
     void silentRecorderTimesOutAndLosesNothing();
@@ -138,6 +139,26 @@ void TestUsbTransport::openClaimsTheBulkInterfaceAndMovesWholeFrames()
     }
     pLink->Close();
     QVERIFY(!pDevice->IsClaimed());
+}
+
+void TestUsbTransport::hostWithoutScatterGatherSplitsLargeTransfers()
+{
+    // Without scatter-gather libusb cuts a bulk transfer into URBs of 16 KiB: the largest
+    // frame then takes two URBs each way. Data still arrives whole.
+    UsbDeviceSpec spec;
+    spec.bScatterGather = false;
+    EmulatedUsbDevice *pDevice = AddEcho(spec);
+    QVERIFY(pDevice);
+    auto pLink = MakeLink();
+    QVERIFY(pLink->Open());
+    const int nFrames = 10;
+    for (int i = 0; i < nFrames; ++i)
+        QVERIFY(EchoFrame(*pLink, Frame::MAX_PAYLOAD, quint8(i)));
+    const auto stats = pDevice->GetStats();
+    qInfo("32-block frames without scatter-gather: %.2f URBs out and %.2f URBs in per frame",
+          double(stats.nUrbsOut) / nFrames, double(stats.nUrbsIn) / nFrames);
+    QVERIFY(stats.nUrbsOut <= 2 * nFrames);
+    QVERIFY(stats.nUrbsIn <= 3 * nFrames);
 }
 
 void TestUsbTransport::openAlwaysClosesFirst()
