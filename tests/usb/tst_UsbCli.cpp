@@ -26,6 +26,10 @@ Run RunCli(const QStringList &args, const QString &strIds = QStringLiteral("1234
     QProcess process;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("LD_PRELOAD"), QStringLiteral("libumockdev-preload.so.0"));
+    // A sanitizer build wants its runtime first; the preload library takes that place here.
+    const QString strAsan = env.value(QStringLiteral("ASAN_OPTIONS"));
+    env.insert(QStringLiteral("ASAN_OPTIONS"), (strAsan.isEmpty() ? QString() : strAsan + QLatin1Char(':')) +
+                                                   QStringLiteral("verify_asan_link_order=0"));
     env.insert(QStringLiteral("ORVOCONNECT_USB_IDS"), strIds);
     env.remove(QStringLiteral("ORVOCONNECT_LINK"));
     env.insert(QStringLiteral("QT_LOGGING_RULES"), QStringLiteral("*.debug=false"));
