@@ -112,7 +112,8 @@ void TestDialogParts::dialogUnitsFollowTheFont()
 
 void TestDialogParts::longNamesAreCutWithAnEllipsis()
 {
-    const QString strName = QStringLiteral("a_very_long_recorder_file_name_that_cannot_fit_anywhere_at_all.dat");
+    const QString strName =
+        QStringLiteral("a_very_long_recorder_file_name_that_cannot_fit_anywhere_at_all.dat");
     ElidedLabel tail(Qt::ElideRight);
     tail.setFixedWidth(120);
     tail.setText(strName);
@@ -180,7 +181,8 @@ void TestDialogParts::saveToRefusesWhatIsNotAnExistingFolder()
                         dialog.PathEdit()->setText(strAttempt);
                         dialog.accept(); // the box is answered from inside its own loop
                         ++nAttempt;
-                        bStayedOpen = bStayedOpen && dialog.isVisible() && dialog.PathEdit()->text() == strAttempt;
+                        bStayedOpen =
+                            bStayedOpen && dialog.isVisible() && dialog.PathEdit()->text() == strAttempt;
                     }
                     dialog.PathEdit()->setText(strValid);
                     dialog.accept();
@@ -256,8 +258,10 @@ void TestDialogParts::saveToCancelWritesNothing()
 
 void TestDialogParts::overwriteListsTheNamesInOrder()
 {
-    const QStringList names = {QStringLiteral("zeta.dat"), QStringLiteral("alpha.dat"), QStringLiteral("mid.dat")};
-    for (const auto &[key, nExpected] : {std::pair{Qt::Key_Return, IDOK}, std::pair{Qt::Key_Escape, IDCANCEL}}) {
+    const QStringList names = {QStringLiteral("zeta.dat"), QStringLiteral("alpha.dat"),
+                               QStringLiteral("mid.dat")};
+    for (const auto &[key, nExpected] :
+         {std::pair{Qt::Key_Return, IDOK}, std::pair{Qt::Key_Escape, IDCANCEL}}) {
         CDlgOverwriteFiles dialog;
         QStringList shown;
         ModalDriver driver;

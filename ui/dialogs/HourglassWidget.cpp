@@ -1,5 +1,7 @@
 #include "HourglassWidget.h"
 
+#include "OrvoImages.h"
+
 #include <QPainter>
 #include <QTimerEvent>
 
@@ -10,6 +12,7 @@ const char *const FRAME_PATH = ":/images/hourglass/hourglass-%1.png";
 HourglassWidget::HourglassWidget(QWidget *pParent)
     : QWidget(pParent)
 {
+    InitOrvoImages();
     for (int i = 0; i < FRAME_COUNT; ++i)
         m_frames[i].load(QString::fromLatin1(FRAME_PATH).arg(i + 1));
 }
