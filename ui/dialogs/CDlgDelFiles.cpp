@@ -53,6 +53,8 @@ void CDlgDelFiles::OnOpening()
     m_pList->clear();
     m_pList->addItem(LoadText(StringId::IDS_DELETING));
     m_pHourglass->StartAnimation();
+    // The button has the focus, as the default button of the dialog; the list only shows.
+    m_pButton->setFocus();
     m_job.m_pFileNames = m_pFileNames;
     m_job.m_hNotifyWnd = Target();
     m_job.Launch();

@@ -28,6 +28,7 @@ CDlgOverwriteFiles::CDlgOverwriteFiles(QWidget *pParent)
     auto *pOk = new QPushButton(LoadText(StringId::IDS_DLG_OVERWRITE_OK), this);
     pOk->setGeometry(units.Rect(43, 111, 50, 14));
     pOk->setDefault(true);
+    pOk->setFocus();
     connect(pOk, &QPushButton::clicked, this, &CDlgOverwriteFiles::accept);
 
     auto *pCancel = new QPushButton(LoadText(StringId::IDS_DLG_OVERWRITE_CANCEL), this);
