@@ -25,6 +25,7 @@
 #include <QTest>
 
 #include <memory>
+#include <thread>
 
 namespace {
 
@@ -91,6 +92,8 @@ private Q_SLOTS:
     void deleteCommunicationFailureEndsCancel();
     void deleteCancelBetweenFiles();
     void deleteListFollowsTheNewestLine();
+
+    void closeRequestJoinsTheJobAndEnds();
 
     void updateDataOutcomes_data();
     void updateDataOutcomes();
@@ -290,7 +293,8 @@ void TestOperationDialogs::uploadOfAnExistingNameAsksFirst()
 
     CDlgUploadFile dialog(*rig.pProtocol);
     ModalDriver driver;
-    driver.AnswerNextBoxes({overwrite ? QMessageBox::Ok : QMessageBox::Cancel});
+    // A second question (the overwrite flag lost) would be refused and show up as a second box.
+    driver.AnswerNextBoxes({overwrite ? QMessageBox::Ok : QMessageBox::Cancel, QMessageBox::Cancel});
     QCOMPARE(dialog.Execute(strPath), overwrite ? IDOK : IDCANCEL);
     QCOMPARE(driver.boxes.size(), 1);
     QCOMPARE(driver.boxes[0].strText,
@@ -445,6 +449,65 @@ void TestOperationDialogs::deleteListFollowsTheNewestLine()
     const QScrollBar *pBar = dialog.Lines()->verticalScrollBar();
     QVERIFY(pBar->maximum() > 0);
     QCOMPARE(pBar->value(), pBar->maximum());
+}
+
+void TestOperationDialogs::closeRequestJoinsTheJobAndEnds()
+{
+    // A close request (Alt+F4) stops and joins the job on the spot. The worker is held inside
+    // a request, so it is let go from another thread while the dialog waits for it.
+    const auto closeWhileHeld = [](Rig &rig, QDialog &dialog) {
+        auto pDriver = std::make_unique<ModalDriver>();
+        pDriver->When([&rig] { return rig.pTransport->IsHeld(); },
+                      [&rig, &dialog] {
+                          std::thread releaser([&rig] {
+                              std::this_thread::sleep_for(std::chrono::milliseconds(100));
+                              rig.pTransport->Release();
+                          });
+                          dialog.close();
+                          releaser.join();
+                      });
+        return pDriver;
+    };
+
+    {
+        Rig rig;
+        rig.AddCardFile(QStringLiteral("a.dat"), 10);
+        rig.pTransport->HoldAt(CMD_GET_CARD_INFO, 1);
+        RecordingSink sink;
+        CDlgInitDevice dialog(*rig.pProtocol, sink);
+        const auto pDriver = closeWhileHeld(rig, dialog);
+        QCOMPARE(dialog.exec(), IDOK);
+        QCOMPARE(rig.CountSent(CMD_LIST_FILES), 0);
+        QVERIFY(!dialog.Hourglass()->IsTurning());
+    }
+    {
+        Rig rig;
+        const QStringList names = {QStringLiteral("a.txt"), QStringLiteral("b.txt"), QStringLiteral("c.txt")};
+        for (const QString &strName : names)
+            rig.AddCardFile(strName, 10);
+        rig.pTransport->HoldAt(CMD_DELETE_FILE, 2);
+        CDlgDelFiles dialog(*rig.pProtocol);
+        const auto pDriver = closeWhileHeld(rig, dialog);
+        QCOMPARE(dialog.Execute(names), IDOK);
+        QCOMPARE(QDir(rig.card.path()).entryList(QDir::Files), QStringList({QStringLiteral("c.txt")}));
+        QCOMPARE(rig.CountSent(CMD_DELETE_FILE), 2);
+        // Lines the stopped job posted after the end are not added to a dialog that is over.
+        QTest::qWait(50);
+        QCOMPARE(dialog.Lines()->count(), 2);
+    }
+    {
+        Rig rig;
+        rig.AddCardFile(QStringLiteral("a.bin"), 100000);
+        rig.AddCardFile(QStringLiteral("b.bin"), 100000);
+        rig.pTransport->HoldAt(CMD_ACK, 1);
+        QTemporaryDir dest;
+        const QStringList names = {QStringLiteral("a.bin"), QStringLiteral("b.bin")};
+        CDlgGetFile dialog(*rig.pProtocol);
+        const auto pDriver = closeWhileHeld(rig, dialog);
+        QCOMPARE(dialog.Execute(dest.path() + QLatin1Char('/'), names), IDOK);
+        QCOMPARE(rig.CountSent(CMD_GET_FILE), 1);
+        QVERIFY(QDir(dest.path()).entryList(QDir::Files | QDir::Hidden).isEmpty());
+    }
 }
 
 void TestOperationDialogs::updateDataOutcomes_data()

@@ -20,7 +20,8 @@ void OperationDialog::SetClientSize(int cx, int cy)
 bool OperationDialog::event(QEvent *pEvent)
 {
     if (PostEvent *pPosted = PostEvent::From(pEvent)) {
-        OnPosted(pPosted->Message());
+        if (!m_bEnded)
+            OnPosted(pPosted->Message());
         return true;
     }
     return QDialog::event(pEvent);
@@ -33,4 +34,11 @@ void OperationDialog::showEvent(QShowEvent *pEvent)
         m_bOpened = true;
         OnOpening();
     }
+}
+
+void OperationDialog::done(int nResult)
+{
+    m_bEnded = true;
+    m_receiver.Detach();
+    QDialog::done(nResult);
 }

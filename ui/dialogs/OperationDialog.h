@@ -26,10 +26,14 @@ protected:
     virtual void OnOpening() = 0;
 
     bool event(QEvent *pEvent) override;
+    // Once ended, the dialog takes no more posts: a job stopped by a close request may still
+    // have queued a few.
+    void done(int nResult) override;
     void showEvent(QShowEvent *pEvent) override;
 
 private:
     PostReceiver m_receiver;
     DialogUnits m_units;
     bool m_bOpened = false;
+    bool m_bEnded = false;
 };
