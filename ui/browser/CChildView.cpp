@@ -83,6 +83,7 @@ CChildView::CChildView(RecorderLink &link, std::unique_ptr<IOperationDialogs> pD
     pHeader->setSortIndicatorShown(false);
     pHeader->setStretchLastSection(false);
     pHeader->setSectionResizeMode(QHeaderView::Interactive);
+    pHeader->setMinimumSectionSize(MIN_NAME_COLUMN_WIDTH);
     m_wndList->setColumnWidth(CFileListModel::COL_NAME,
                               NAME_COLUMN_BASE_WIDTH - style()->pixelMetric(QStyle::PM_ScrollBarExtent));
     m_wndList->setColumnWidth(CFileListModel::COL_DATE, DATE_COLUMN_WIDTH);
