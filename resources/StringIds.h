@@ -4,6 +4,10 @@
 
 // Identifiers of the program's texts. They are the same in every language set; each language
 // file carries the text of every identifier listed here.
+//
+// Scheme: the string table keeps its historical numbers (128 to 59393); the texts of the dialog
+// templates are numbered from 1000 in blocks of ten, one block per dialog; the menu from 2000,
+// one block of ten per top-level menu.
 namespace StringId {
 
 // String table.
@@ -45,7 +49,17 @@ inline constexpr quint32 IDS_CARD_FULL = 187;
 inline constexpr quint32 IDS_NO_CARD = 188;
 inline constexpr quint32 IDS_DELETE_NOT_COMPLETED = 190;
 inline constexpr quint32 IDS_LANGUAGE_DEFAULT = 191;
-inline constexpr quint32 IDS_TOOLBAR_FIRST = 339; // 339 to 348: toolbar labels
+inline constexpr quint32 IDS_TOOLBAR_FIRST = 339; // 339 to 348: toolbar labels, position = id - 339
+inline constexpr quint32 IDS_TOOLBAR_GET_FILES = 339;
+inline constexpr quint32 IDS_TOOLBAR_UPLOAD = 340;
+inline constexpr quint32 IDS_TOOLBAR_REFRESH = 341;
+inline constexpr quint32 IDS_TOOLBAR_DELETE = 342;
+inline constexpr quint32 IDS_TOOLBAR_UPDATE_DATA = 343;
+inline constexpr quint32 IDS_TOOLBAR_SEPARATOR_1 = 344; // "$Separator", never shown
+inline constexpr quint32 IDS_TOOLBAR_SELECT_ALL = 345;
+inline constexpr quint32 IDS_TOOLBAR_DESELECT_ALL = 346;
+inline constexpr quint32 IDS_TOOLBAR_SEPARATOR_2 = 347; // "$Separator", never shown
+inline constexpr quint32 IDS_TOOLBAR_ABOUT = 348;
 inline constexpr quint32 IDS_TOOLBAR_LAST = 348;
 inline constexpr quint32 IDS_CMD_SELECT_ALL = 32783;
 inline constexpr quint32 IDS_CMD_DESELECT_ALL = 32784;
@@ -56,5 +70,80 @@ inline constexpr quint32 IDS_CMD_ABOUT = 57664;
 inline constexpr quint32 IDS_CMD_EXIT = 57665;
 inline constexpr quint32 IDS_CMD_TOGGLE_TOOLBAR = 59392;
 inline constexpr quint32 IDS_CMD_TOGGLE_STATUSBAR = 59393;
+
+// Connect dialog (CDlgInitDevice, template 103).
+inline constexpr quint32 IDS_DLG_INITDEVICE_CAPTION = 1000;     // "Communicating with a device"
+inline constexpr quint32 IDS_DLG_INITDEVICE_PLEASE_WAIT = 1001; // control 1003
+inline constexpr quint32 IDS_DLG_INITDEVICE_MSG = 1002;         // control 1004, initial text
+inline constexpr quint32 IDS_DLG_INITDEVICE_CANCEL = 1003;      // button 1006
+
+// Download dialog (CDlgGetFile, template 146).
+inline constexpr quint32 IDS_DLG_GETFILE_CAPTION = 1010;   // "Downloading files from recorder"
+inline constexpr quint32 IDS_DLG_GETFILE_RECEIVING = 1011; // control 1015, "Receiving file:"
+inline constexpr quint32 IDS_DLG_GETFILE_FILE_NAME = 1012; // control 1014, initial text
+inline constexpr quint32 IDS_DLG_GETFILE_CANCEL = 1013;    // button 2
+
+// Upload dialog (CDlgUploadFile, template 148).
+inline constexpr quint32 IDS_DLG_UPLOADFILE_CAPTION = 1020;   // "Upload file to recorder"
+inline constexpr quint32 IDS_DLG_UPLOADFILE_UPLOADING = 1021; // control 1015, "Uploading file:"
+inline constexpr quint32 IDS_DLG_UPLOADFILE_FILE_NAME = 1022; // control 1014, initial text
+inline constexpr quint32 IDS_DLG_UPLOADFILE_CANCEL = 1023;    // button 2
+
+// Delete dialog (CDlgDelFiles, template 144).
+inline constexpr quint32 IDS_DLG_DELFILES_CAPTION = 1030;     // "File manager"
+inline constexpr quint32 IDS_DLG_DELFILES_PLEASE_WAIT = 1031; // control 1003
+inline constexpr quint32 IDS_DLG_DELFILES_CANCEL = 1032;      // button 1
+
+// Update-data dialog (CDlgUpdateCF, template 150).
+inline constexpr quint32 IDS_DLG_UPDATECF_CAPTION = 1040;     // "Carrying out the command"
+inline constexpr quint32 IDS_DLG_UPDATECF_PLEASE_WAIT = 1041; // control 1003
+
+// Destination folder dialog (CDlgSaveTo, template 145).
+inline constexpr quint32 IDS_DLG_SAVETO_CAPTION = 1050; // "Save files to..."
+inline constexpr quint32 IDS_DLG_SAVETO_LABEL = 1051;   // "Save to:"
+inline constexpr quint32 IDS_DLG_SAVETO_BROWSE = 1052;  // button 1012
+inline constexpr quint32 IDS_DLG_SAVETO_OK = 1053;
+inline constexpr quint32 IDS_DLG_SAVETO_CANCEL = 1054;
+
+// Overwrite prompt (CDlgOverwriteFiles, template 147).
+inline constexpr quint32 IDS_DLG_OVERWRITE_CAPTION = 1060; // "Question"
+inline constexpr quint32 IDS_DLG_OVERWRITE_TEXT = 1061;    // control 1016
+inline constexpr quint32 IDS_DLG_OVERWRITE_OK = 1062;
+inline constexpr quint32 IDS_DLG_OVERWRITE_CANCEL = 1063;
+
+// Options dialog (CDlgOptions, template 149). The language names are written literally.
+inline constexpr quint32 IDS_DLG_OPTIONS_CAPTION = 1070;  // "Options"
+inline constexpr quint32 IDS_DLG_OPTIONS_LANGUAGE = 1071; // "Language:"
+inline constexpr quint32 IDS_DLG_OPTIONS_NOTE = 1072;     // restart notice under the combo box
+inline constexpr quint32 IDS_DLG_OPTIONS_OK = 1073;
+inline constexpr quint32 IDS_DLG_OPTIONS_CANCEL = 1074;
+
+// About box (CDlgAbout, template 100).
+inline constexpr quint32 IDS_DLG_ABOUT_CAPTION = 1080; // "About OrvoConnect"
+inline constexpr quint32 IDS_DLG_ABOUT_VERSION = 1081; // "Orvo Connect Version 2.2"
+inline constexpr quint32 IDS_DLG_ABOUT_MAKER = 1082;   // second line, naming the maker
+inline constexpr quint32 IDS_DLG_ABOUT_OK = 1083;
+
+// Buttons of message boxes (the platform's own texts there, part of the set here).
+inline constexpr quint32 IDS_MSGBOX_OK = 1090;
+inline constexpr quint32 IDS_MSGBOX_CANCEL = 1091;
+
+// Menu (resource 128).
+inline constexpr quint32 IDS_MENU_FILE = 2000; // "&File"
+inline constexpr quint32 IDS_MENU_FILE_GET_FILES = 2001;
+inline constexpr quint32 IDS_MENU_FILE_UPLOAD = 2002;
+inline constexpr quint32 IDS_MENU_FILE_DELETE = 2003;
+inline constexpr quint32 IDS_MENU_FILE_REFRESH = 2004;
+inline constexpr quint32 IDS_MENU_FILE_UPDATE_DATA = 2005;
+inline constexpr quint32 IDS_MENU_FILE_EXIT = 2006;
+inline constexpr quint32 IDS_MENU_VIEW = 2010; // "&View"
+inline constexpr quint32 IDS_MENU_VIEW_TOOLBAR = 2011;
+inline constexpr quint32 IDS_MENU_VIEW_STATUS_BAR = 2012;
+inline constexpr quint32 IDS_MENU_VIEW_SELECT_ALL = 2013;
+inline constexpr quint32 IDS_MENU_VIEW_DESELECT_ALL = 2014;
+inline constexpr quint32 IDS_MENU_OPTIONS = 2020; // "Options"
+inline constexpr quint32 IDS_MENU_OPTIONS_SETTINGS = 2021;
+inline constexpr quint32 IDS_MENU_HELP = 2030; // "&Help"
+inline constexpr quint32 IDS_MENU_HELP_ABOUT = 2031;
 
 } // namespace StringId

@@ -1,0 +1,48 @@
+#include "CLanguageFiles.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+
+#include <utility>
+
+CLanguageFiles::CLanguageFiles(QString strBaseName, QStringList folders)
+    : m_strBaseName(std::move(strBaseName))
+    , m_folders(std::move(folders))
+{}
+
+CLanguageFiles CLanguageFiles::ForRunningProgram()
+{
+    QStringList folders;
+    folders << QCoreApplication::applicationDirPath();
+#ifdef ORVO_INSTALLED_TRANSLATIONS_DIR
+    folders << QStringLiteral(ORVO_INSTALLED_TRANSLATIONS_DIR);
+#endif
+    return CLanguageFiles(BaseNameOf(QCoreApplication::applicationFilePath()), folders);
+}
+
+QString CLanguageFiles::BaseNameOf(const QString &strProgramPath)
+{
+    // The extension is what follows the last dot, as for a program file on any platform.
+    return QFileInfo(strProgramPath).completeBaseName();
+}
+
+QString CLanguageFiles::FileName(const QString &strCode) const
+{
+    return m_strBaseName + strCode + QStringLiteral(".qm");
+}
+
+QString CLanguageFiles::Find(const QString &strCode) const
+{
+    if (m_strBaseName.isEmpty() || strCode.isEmpty())
+        return {};
+    const QString strName = FileName(strCode);
+    for (const QString &strFolder : m_folders) {
+        if (strFolder.isEmpty())
+            continue;
+        const QFileInfo info(QDir(strFolder), strName);
+        if (info.isFile())
+            return info.absoluteFilePath();
+    }
+    return {};
+}

@@ -1,0 +1,38 @@
+#include "JobMessages.h"
+
+#include "JobsLog.h"
+#include "PostTarget.h"
+#include "ReportMessages.h"
+#include "TextSource.h"
+
+Q_LOGGING_CATEGORY(lcJobs, "orvo.jobs")
+
+void PostJobText(const PostTarget &target, quint32 nTextId, qintptr nFlag)
+{
+    target.PostText(WM_JOB_MESSAGE, LoadText(nTextId), nFlag);
+}
+
+void PostJobTextWith(const PostTarget &target, quint32 nTextId, const QString &strValue, qintptr nFlag)
+{
+    target.PostText(WM_JOB_MESSAGE, FillTextPlaceholder(LoadText(nTextId), strValue), nFlag);
+}
+
+void PostJobResult(const PostTarget &target, int nResult, qintptr nSource)
+{
+    target.Post(WM_JOB_MESSAGE, quintptr(nResult), nSource);
+}
+
+void PostJobFile(const PostTarget &target, const QString &strName)
+{
+    target.PostText(WM_JOB_FILE, strName, 0);
+}
+
+void PostJobClose(const PostTarget &target)
+{
+    target.Post(WM_CLOSE, 0, 0);
+}
+
+QString FillTextPlaceholder(QString strTemplate, const QString &strValue)
+{
+    return strTemplate.replace(QStringLiteral("%s"), strValue);
+}

@@ -1,0 +1,585 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="pl_PL" sourcelanguage="en_US">
+<context>
+    <name>OrvoConnect</name>
+    <message id="128">
+        <source>OrvoConnect</source>
+        <extracomment>IDR_MAINFRAME</extracomment>
+        <translation>OrvoConnect</translation>
+    </message>
+    <message id="129">
+        <source>File name</source>
+        <extracomment>IDS_COL_FILE_NAME</extracomment>
+        <translation>Nazwa pliku</translation>
+    </message>
+    <message id="130">
+        <source>Recorder information:</source>
+        <extracomment>IDS_RECORDER_INFORMATION</extracomment>
+        <translation>Informacje o rejestratorze:</translation>
+    </message>
+    <message id="131">
+        <source>Date</source>
+        <extracomment>IDS_COL_DATE</extracomment>
+        <translation>Data</translation>
+    </message>
+    <message id="132">
+        <source>Size</source>
+        <extracomment>IDS_COL_SIZE</extracomment>
+        <translation>Rozmiar</translation>
+    </message>
+    <message id="151">
+        <source>Download selected files from recorder to your hard driver
+Get selected files</source>
+        <extracomment>IDS_CMD_GET_FILES</extracomment>
+        <translation>Pobiera zaznaczone pliki z rejestratora na dysk twardy komputera
+Pobierz zaznaczone pliki</translation>
+    </message>
+    <message id="152">
+        <source>Uploads a file from your computer to recorder
+Upload a file</source>
+        <extracomment>IDS_CMD_UPLOAD</extracomment>
+        <translation>Wysyła plik z komputera do rejestratora
+Wyślij plik</translation>
+    </message>
+    <message id="153">
+        <source>Deletes selected file(s) from recorder
+Delete selected file(s)</source>
+        <extracomment>IDS_CMD_DELETE</extracomment>
+        <translation>Usuwa zaznaczone pliki z rejestratora
+Usuń zaznaczone pliki</translation>
+    </message>
+    <message id="154">
+        <source>Refresh all views
+Refresh views</source>
+        <extracomment>IDS_CMD_REFRESH</extracomment>
+        <translation>Odświeża wszystkie widoki
+Odśwież widoki</translation>
+    </message>
+    <message id="160">
+        <source>Recorder is connected</source>
+        <extracomment>IDS_RECORDER_CONNECTED</extracomment>
+        <translation>Rejestrator jest podłączony</translation>
+    </message>
+    <message id="162">
+        <source>Recorder has been disconnected</source>
+        <extracomment>IDS_RECORDER_DISCONNECTED</extracomment>
+        <translation>Rejestrator został odłączony</translation>
+    </message>
+    <message id="163">
+        <source>Recorder is not connected</source>
+        <extracomment>IDS_RECORDER_NOT_CONNECTED</extracomment>
+        <translation>Rejestrator nie jest podłączony</translation>
+    </message>
+    <message id="164">
+        <source>Error: Notification failed (error code: 102)</source>
+        <extracomment>IDS_NOTIFICATION_FAILED</extracomment>
+        <translation>Błąd: powiadamianie nie powiodło się (kod błędu: 102)</translation>
+    </message>
+    <message id="165">
+        <source>Error: Communication failed (error code: 103)</source>
+        <extracomment>IDS_COMM_FAILED</extracomment>
+        <translation>Błąd: komunikacja nie powiodła się (kod błędu: 103)</translation>
+    </message>
+    <message id="167">
+        <source>Receiving device info...</source>
+        <extracomment>IDS_RECEIVING_DEVICE_INFO</extracomment>
+        <translation>Odbieranie informacji o urządzeniu...</translation>
+    </message>
+    <message id="168">
+        <source>No files has been selected on the list. 
+You have to check one file at least.</source>
+        <extracomment>IDS_NO_FILES_SELECTED</extracomment>
+        <translation>Na liście nie zaznaczono żadnego pliku.
+Należy zaznaczyć co najmniej jeden plik.</translation>
+    </message>
+    <message id="169">
+        <source>Receiving files list...</source>
+        <extracomment>IDS_RECEIVING_FILES_LIST</extracomment>
+        <translation>Odbieranie listy plików...</translation>
+    </message>
+    <message id="170">
+        <source>Receiving CompactFlash information...</source>
+        <extracomment>IDS_RECEIVING_CF_INFO</extracomment>
+        <translation>Odbieranie informacji o karcie CompactFlash...</translation>
+    </message>
+    <message id="171">
+        <source>Close</source>
+        <extracomment>IDS_CLOSE</extracomment>
+        <translation>Zamknij</translation>
+    </message>
+    <message id="172">
+        <source>Do you really want to delete the selected file(s)? 
+Warning: They will be removed permanently from the storage card.</source>
+        <extracomment>IDS_CONFIRM_DELETE</extracomment>
+        <translation>Czy na pewno chcesz usunąć zaznaczone pliki?
+Uwaga: zostaną one trwale usunięte z karty pamięci.</translation>
+    </message>
+    <message id="173">
+        <source>Please wait, files deletion in progress...</source>
+        <extracomment>IDS_DELETING</extracomment>
+        <translation>Proszę czekać, trwa usuwanie plików...</translation>
+    </message>
+    <message id="174">
+        <source>File %s NOT deleted</source>
+        <extracomment>IDS_FILE_NOT_DELETED</extracomment>
+        <translation>Plik %s NIE został usunięty</translation>
+    </message>
+    <message id="175">
+        <source>File %s deleted</source>
+        <extracomment>IDS_FILE_DELETED</extracomment>
+        <translation>Plik %s został usunięty</translation>
+    </message>
+    <message id="176">
+        <source>Communication aborded</source>
+        <extracomment>IDS_COMM_ABORTED</extracomment>
+        <translation>Komunikacja została przerwana</translation>
+    </message>
+    <message id="177">
+        <source>Please select a destination folder:</source>
+        <extracomment>IDS_SELECT_DEST_FOLDER</extracomment>
+        <translation>Wybierz folder docelowy:</translation>
+    </message>
+    <message id="178">
+        <source>The specified path does not exist</source>
+        <extracomment>IDS_PATH_NOT_EXIST</extracomment>
+        <translation>Podana ścieżka nie istnieje</translation>
+    </message>
+    <message id="179">
+        <source>IO Error on the host (creating/writing file error). 
+Please, make sure there is enough free space in the destination folder.</source>
+        <extracomment>IDS_HOST_IO_ERROR</extracomment>
+        <translation>Błąd wejścia/wyjścia na komputerze (błąd tworzenia lub zapisu pliku).
+Upewnij się, że w folderze docelowym jest wystarczająco dużo wolnego miejsca.</translation>
+    </message>
+    <message id="180">
+        <source>The device stopped transmission</source>
+        <extracomment>IDS_DEVICE_STOPPED</extracomment>
+        <translation>Urządzenie przerwało transmisję</translation>
+    </message>
+    <message id="181">
+        <source>User aborded operation</source>
+        <extracomment>IDS_USER_ABORTED</extracomment>
+        <translation>Operacja przerwana przez użytkownika</translation>
+    </message>
+    <message id="182">
+        <source>Operation completed</source>
+        <extracomment>IDS_OPERATION_COMPLETED</extracomment>
+        <translation>Operacja zakończona</translation>
+    </message>
+    <message id="183">
+        <source>The file exist on the device. Do you want to overwrite it?</source>
+        <extracomment>IDS_OVERWRITE_ON_DEVICE</extracomment>
+        <translation>Plik już istnieje w urządzeniu. Czy chcesz go zastąpić?</translation>
+    </message>
+    <message id="184">
+        <source>All</source>
+        <extracomment>IDS_FILTER_ALL</extracomment>
+        <translation>Wszystkie pliki</translation>
+    </message>
+    <message id="185">
+        <source>System images</source>
+        <extracomment>IDS_FILTER_SYSTEM_IMAGES</extracomment>
+        <translation>Obrazy systemu</translation>
+    </message>
+    <message id="186">
+        <source>General error (code: 987)</source>
+        <extracomment>IDS_GENERAL_ERROR</extracomment>
+        <translation>Błąd ogólny (kod: 987)</translation>
+    </message>
+    <message id="187">
+        <source>Device error: no enough free space on the storage card</source>
+        <extracomment>IDS_CARD_FULL</extracomment>
+        <translation>Błąd urządzenia: za mało wolnego miejsca na karcie pamięci</translation>
+    </message>
+    <message id="188">
+        <source>Device error: no CompactFlash card in the recorder!</source>
+        <extracomment>IDS_NO_CARD</extracomment>
+        <translation>Błąd urządzenia: brak karty CompactFlash w rejestratorze!</translation>
+    </message>
+    <message id="190">
+        <source>Operation (delete files) was not completed successful</source>
+        <extracomment>IDS_DELETE_NOT_COMPLETED</extracomment>
+        <translation>Operacja (usuwanie plików) nie zakończyła się pomyślnie</translation>
+    </message>
+    <message id="191">
+        <source>Default</source>
+        <extracomment>IDS_LANGUAGE_DEFAULT</extracomment>
+        <translation>Domyślny</translation>
+    </message>
+    <message id="339">
+        <source>Get files</source>
+        <extracomment>IDS_TOOLBAR_GET_FILES</extracomment>
+        <translation>Pobierz pliki</translation>
+    </message>
+    <message id="340">
+        <source>Upload</source>
+        <extracomment>IDS_TOOLBAR_UPLOAD</extracomment>
+        <translation>Wyślij</translation>
+    </message>
+    <message id="341">
+        <source>Refresh</source>
+        <extracomment>IDS_TOOLBAR_REFRESH</extracomment>
+        <translation>Odśwież</translation>
+    </message>
+    <message id="342">
+        <source>Delete</source>
+        <extracomment>IDS_TOOLBAR_DELETE</extracomment>
+        <translation>Usuń</translation>
+    </message>
+    <message id="343">
+        <source>Update data</source>
+        <extracomment>IDS_TOOLBAR_UPDATE_DATA</extracomment>
+        <translation>Aktualizuj dane</translation>
+    </message>
+    <message id="344">
+        <source>$Separator</source>
+        <extracomment>IDS_TOOLBAR_SEPARATOR_1</extracomment>
+        <translation>$Separator</translation>
+    </message>
+    <message id="345">
+        <source>Select all</source>
+        <extracomment>IDS_TOOLBAR_SELECT_ALL</extracomment>
+        <translation>Zaznacz wszystko</translation>
+    </message>
+    <message id="346">
+        <source>Deselect all</source>
+        <extracomment>IDS_TOOLBAR_DESELECT_ALL</extracomment>
+        <translation>Odznacz wszystko</translation>
+    </message>
+    <message id="347">
+        <source>$Separator</source>
+        <extracomment>IDS_TOOLBAR_SEPARATOR_2</extracomment>
+        <translation>$Separator</translation>
+    </message>
+    <message id="348">
+        <source>About</source>
+        <extracomment>IDS_TOOLBAR_ABOUT</extracomment>
+        <translation>O programie</translation>
+    </message>
+    <message id="1000">
+        <source>Communicating with a device</source>
+        <extracomment>IDS_DLG_INITDEVICE_CAPTION</extracomment>
+        <translation>Komunikacja z urządzeniem</translation>
+    </message>
+    <message id="1001">
+        <source>Please wait...</source>
+        <extracomment>IDS_DLG_INITDEVICE_PLEASE_WAIT</extracomment>
+        <translation>Proszę czekać...</translation>
+    </message>
+    <message id="1002">
+        <source>msg</source>
+        <extracomment>IDS_DLG_INITDEVICE_MSG</extracomment>
+        <translation>msg</translation>
+    </message>
+    <message id="1003">
+        <source>Cancel</source>
+        <extracomment>IDS_DLG_INITDEVICE_CANCEL</extracomment>
+        <translation>Anuluj</translation>
+    </message>
+    <message id="1010">
+        <source>Downloading files from recorder</source>
+        <extracomment>IDS_DLG_GETFILE_CAPTION</extracomment>
+        <translation>Pobieranie plików z rejestratora</translation>
+    </message>
+    <message id="1011">
+        <source>Receiving file:</source>
+        <extracomment>IDS_DLG_GETFILE_RECEIVING</extracomment>
+        <translation>Odbieranie pliku:</translation>
+    </message>
+    <message id="1012">
+        <source>file_name</source>
+        <extracomment>IDS_DLG_GETFILE_FILE_NAME</extracomment>
+        <translation>file_name</translation>
+    </message>
+    <message id="1013">
+        <source>Cancel</source>
+        <extracomment>IDS_DLG_GETFILE_CANCEL</extracomment>
+        <translation>Anuluj</translation>
+    </message>
+    <message id="1020">
+        <source>Upload file to recorder</source>
+        <extracomment>IDS_DLG_UPLOADFILE_CAPTION</extracomment>
+        <translation>Wysyłanie pliku do rejestratora</translation>
+    </message>
+    <message id="1021">
+        <source>Uploading file:</source>
+        <extracomment>IDS_DLG_UPLOADFILE_UPLOADING</extracomment>
+        <translation>Wysyłanie pliku:</translation>
+    </message>
+    <message id="1022">
+        <source>file_name</source>
+        <extracomment>IDS_DLG_UPLOADFILE_FILE_NAME</extracomment>
+        <translation>file_name</translation>
+    </message>
+    <message id="1023">
+        <source>Cancel</source>
+        <extracomment>IDS_DLG_UPLOADFILE_CANCEL</extracomment>
+        <translation>Anuluj</translation>
+    </message>
+    <message id="1030">
+        <source>File manager</source>
+        <extracomment>IDS_DLG_DELFILES_CAPTION</extracomment>
+        <translation>Menedżer plików</translation>
+    </message>
+    <message id="1031">
+        <source>Please wait...</source>
+        <extracomment>IDS_DLG_DELFILES_PLEASE_WAIT</extracomment>
+        <translation>Proszę czekać...</translation>
+    </message>
+    <message id="1032">
+        <source>Cancel</source>
+        <extracomment>IDS_DLG_DELFILES_CANCEL</extracomment>
+        <translation>Anuluj</translation>
+    </message>
+    <message id="1040">
+        <source>Carrying out the command</source>
+        <extracomment>IDS_DLG_UPDATECF_CAPTION</extracomment>
+        <translation>Wykonywanie polecenia</translation>
+    </message>
+    <message id="1041">
+        <source>Please wait...</source>
+        <extracomment>IDS_DLG_UPDATECF_PLEASE_WAIT</extracomment>
+        <translation>Proszę czekać...</translation>
+    </message>
+    <message id="1050">
+        <source>Save files to...</source>
+        <extracomment>IDS_DLG_SAVETO_CAPTION</extracomment>
+        <translation>Zapisz pliki w...</translation>
+    </message>
+    <message id="1051">
+        <source>Save to:</source>
+        <extracomment>IDS_DLG_SAVETO_LABEL</extracomment>
+        <translation>Zapisz w:</translation>
+    </message>
+    <message id="1052">
+        <source>Browse...</source>
+        <extracomment>IDS_DLG_SAVETO_BROWSE</extracomment>
+        <translation>Przeglądaj...</translation>
+    </message>
+    <message id="1053">
+        <source>OK</source>
+        <extracomment>IDS_DLG_SAVETO_OK</extracomment>
+        <translation>OK</translation>
+    </message>
+    <message id="1054">
+        <source>Cancel</source>
+        <extracomment>IDS_DLG_SAVETO_CANCEL</extracomment>
+        <translation>Anuluj</translation>
+    </message>
+    <message id="1060">
+        <source>Question</source>
+        <extracomment>IDS_DLG_OVERWRITE_CAPTION</extracomment>
+        <translation>Pytanie</translation>
+    </message>
+    <message id="1061">
+        <source>The following files exist in the destination path. Do you want to overwrite them?</source>
+        <extracomment>IDS_DLG_OVERWRITE_TEXT</extracomment>
+        <translation>Następujące pliki już istnieją w folderze docelowym. Czy chcesz je zastąpić?</translation>
+    </message>
+    <message id="1062">
+        <source>OK</source>
+        <extracomment>IDS_DLG_OVERWRITE_OK</extracomment>
+        <translation>OK</translation>
+    </message>
+    <message id="1063">
+        <source>Cancel</source>
+        <extracomment>IDS_DLG_OVERWRITE_CANCEL</extracomment>
+        <translation>Anuluj</translation>
+    </message>
+    <message id="1070">
+        <source>Options</source>
+        <extracomment>IDS_DLG_OPTIONS_CAPTION</extracomment>
+        <translation>Opcje</translation>
+    </message>
+    <message id="1071">
+        <source>Language:</source>
+        <extracomment>IDS_DLG_OPTIONS_LANGUAGE</extracomment>
+        <translation>Język:</translation>
+    </message>
+    <message id="1072">
+        <source>Attention: Change of language version will be accepted after the restart of program.</source>
+        <extracomment>IDS_DLG_OPTIONS_NOTE</extracomment>
+        <translation>Uwaga: zmiana wersji językowej zostanie zastosowana po ponownym uruchomieniu programu.</translation>
+    </message>
+    <message id="1073">
+        <source>OK</source>
+        <extracomment>IDS_DLG_OPTIONS_OK</extracomment>
+        <translation>OK</translation>
+    </message>
+    <message id="1074">
+        <source>Cancel</source>
+        <extracomment>IDS_DLG_OPTIONS_CANCEL</extracomment>
+        <translation>Anuluj</translation>
+    </message>
+    <message id="1080">
+        <source>About OrvoConnect</source>
+        <extracomment>IDS_DLG_ABOUT_CAPTION</extracomment>
+        <translation>O programie OrvoConnect</translation>
+    </message>
+    <message id="1081">
+        <source>Orvo Connect Version 2.2</source>
+        <extracomment>IDS_DLG_ABOUT_VERSION</extracomment>
+        <translation>Orvo Connect wersja 2.2</translation>
+    </message>
+    <message id="1082">
+        <source>Copyright © Haldrin</source>
+        <extracomment>IDS_DLG_ABOUT_MAKER</extracomment>
+        <translation>Copyright © Haldrin</translation>
+    </message>
+    <message id="1083">
+        <source>OK</source>
+        <extracomment>IDS_DLG_ABOUT_OK</extracomment>
+        <translation>OK</translation>
+    </message>
+    <message id="1090">
+        <source>OK</source>
+        <extracomment>IDS_MSGBOX_OK</extracomment>
+        <translation>OK</translation>
+    </message>
+    <message id="1091">
+        <source>Cancel</source>
+        <extracomment>IDS_MSGBOX_CANCEL</extracomment>
+        <translation>Anuluj</translation>
+    </message>
+    <message id="2000">
+        <source>&amp;File</source>
+        <extracomment>IDS_MENU_FILE</extracomment>
+        <translation>&amp;Plik</translation>
+    </message>
+    <message id="2001">
+        <source>Get selected files...</source>
+        <extracomment>IDS_MENU_FILE_GET_FILES</extracomment>
+        <translation>Pobierz zaznaczone pliki...</translation>
+    </message>
+    <message id="2002">
+        <source>Upload file...</source>
+        <extracomment>IDS_MENU_FILE_UPLOAD</extracomment>
+        <translation>Wyślij plik...</translation>
+    </message>
+    <message id="2003">
+        <source>Delete selected files</source>
+        <extracomment>IDS_MENU_FILE_DELETE</extracomment>
+        <translation>Usuń zaznaczone pliki</translation>
+    </message>
+    <message id="2004">
+        <source>Refresh view</source>
+        <extracomment>IDS_MENU_FILE_REFRESH</extracomment>
+        <translation>Odśwież widok</translation>
+    </message>
+    <message id="2005">
+        <source>Update data</source>
+        <extracomment>IDS_MENU_FILE_UPDATE_DATA</extracomment>
+        <translation>Aktualizuj dane</translation>
+    </message>
+    <message id="2006">
+        <source>E&amp;xit</source>
+        <extracomment>IDS_MENU_FILE_EXIT</extracomment>
+        <translation>&amp;Zakończ</translation>
+    </message>
+    <message id="2010">
+        <source>&amp;View</source>
+        <extracomment>IDS_MENU_VIEW</extracomment>
+        <translation>&amp;Widok</translation>
+    </message>
+    <message id="2011">
+        <source>&amp;Toolbar</source>
+        <extracomment>IDS_MENU_VIEW_TOOLBAR</extracomment>
+        <translation>Pasek &amp;narzędzi</translation>
+    </message>
+    <message id="2012">
+        <source>&amp;Status Bar</source>
+        <extracomment>IDS_MENU_VIEW_STATUS_BAR</extracomment>
+        <translation>Pasek &amp;stanu</translation>
+    </message>
+    <message id="2013">
+        <source>S&amp;elect all</source>
+        <extracomment>IDS_MENU_VIEW_SELECT_ALL</extracomment>
+        <translation>&amp;Zaznacz wszystko</translation>
+    </message>
+    <message id="2014">
+        <source>&amp;Deselect all</source>
+        <extracomment>IDS_MENU_VIEW_DESELECT_ALL</extracomment>
+        <translation>&amp;Odznacz wszystko</translation>
+    </message>
+    <message id="2020">
+        <source>Options</source>
+        <extracomment>IDS_MENU_OPTIONS</extracomment>
+        <translation>Opcje</translation>
+    </message>
+    <message id="2021">
+        <source>Settings...</source>
+        <extracomment>IDS_MENU_OPTIONS_SETTINGS</extracomment>
+        <translation>Ustawienia...</translation>
+    </message>
+    <message id="2030">
+        <source>&amp;Help</source>
+        <extracomment>IDS_MENU_HELP</extracomment>
+        <translation>Pomo&amp;c</translation>
+    </message>
+    <message id="2031">
+        <source>&amp;About OrvoConnect...</source>
+        <extracomment>IDS_MENU_HELP_ABOUT</extracomment>
+        <translation>&amp;O programie OrvoConnect...</translation>
+    </message>
+    <message id="32783">
+        <source>Selects all elements on the list
+Selects all elements on the list</source>
+        <extracomment>IDS_CMD_SELECT_ALL</extracomment>
+        <translation>Zaznacza wszystkie elementy na liście
+Zaznacz wszystkie elementy na liście</translation>
+    </message>
+    <message id="32784">
+        <source>Deselects all the elements on the list
+Deselects all the elements on the list</source>
+        <extracomment>IDS_CMD_DESELECT_ALL</extracomment>
+        <translation>Odznacza wszystkie elementy na liście
+Odznacz wszystkie elementy na liście</translation>
+    </message>
+    <message id="32789">
+        <source>Forces a recorder to save archive data from internal memory to a storage card
+Forces a recorder to save archive data from internal memory to a storage card</source>
+        <extracomment>IDS_CMD_UPDATE_DATA</extracomment>
+        <translation>Wymusza zapisanie przez rejestrator danych archiwalnych z pamięci wewnętrznej na karcie pamięci
+Wymuś zapisanie przez rejestrator danych archiwalnych z pamięci wewnętrznej na karcie pamięci</translation>
+    </message>
+    <message id="57344">
+        <source>OrvoConnect</source>
+        <extracomment>IDS_APP_TITLE</extracomment>
+        <translation>OrvoConnect</translation>
+    </message>
+    <message id="57345">
+        <source>Ready</source>
+        <extracomment>IDS_READY</extracomment>
+        <translation>Gotowy</translation>
+    </message>
+    <message id="57664">
+        <source>Display program information, version number and copyright
+About</source>
+        <extracomment>IDS_CMD_ABOUT</extracomment>
+        <translation>Wyświetla informacje o programie, numer wersji i prawa autorskie
+O programie</translation>
+    </message>
+    <message id="57665">
+        <source>Quit the application; prompts to save documents
+Exit</source>
+        <extracomment>IDS_CMD_EXIT</extracomment>
+        <translation>Zamyka aplikację; monituje o zapisanie dokumentów
+Zakończ</translation>
+    </message>
+    <message id="59392">
+        <source>Show or hide the toolbar
+Toggle ToolBar</source>
+        <extracomment>IDS_CMD_TOGGLE_TOOLBAR</extracomment>
+        <translation>Pokazuje lub ukrywa pasek narzędzi
+Pokaż/ukryj pasek narzędzi</translation>
+    </message>
+    <message id="59393">
+        <source>Show or hide the status bar
+Toggle StatusBar</source>
+        <extracomment>IDS_CMD_TOGGLE_STATUSBAR</extracomment>
+        <translation>Pokazuje lub ukrywa pasek stanu
+Pokaż/ukryj pasek stanu</translation>
+    </message>
+</context>
+</TS>

@@ -1,0 +1,585 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="ru_RU" sourcelanguage="en_US">
+<context>
+    <name>OrvoConnect</name>
+    <message id="128">
+        <source>OrvoConnect</source>
+        <extracomment>IDR_MAINFRAME</extracomment>
+        <translation>OrvoConnect</translation>
+    </message>
+    <message id="129">
+        <source>File name</source>
+        <extracomment>IDS_COL_FILE_NAME</extracomment>
+        <translation>Имя файла</translation>
+    </message>
+    <message id="130">
+        <source>Recorder information:</source>
+        <extracomment>IDS_RECORDER_INFORMATION</extracomment>
+        <translation>Сведения о регистраторе:</translation>
+    </message>
+    <message id="131">
+        <source>Date</source>
+        <extracomment>IDS_COL_DATE</extracomment>
+        <translation>Дата</translation>
+    </message>
+    <message id="132">
+        <source>Size</source>
+        <extracomment>IDS_COL_SIZE</extracomment>
+        <translation>Размер</translation>
+    </message>
+    <message id="151">
+        <source>Download selected files from recorder to your hard driver
+Get selected files</source>
+        <extracomment>IDS_CMD_GET_FILES</extracomment>
+        <translation>Загрузка выбранных файлов с регистратора на жёсткий диск компьютера
+Получить выбранные файлы</translation>
+    </message>
+    <message id="152">
+        <source>Uploads a file from your computer to recorder
+Upload a file</source>
+        <extracomment>IDS_CMD_UPLOAD</extracomment>
+        <translation>Отправка файла с компьютера на регистратор
+Отправить файл</translation>
+    </message>
+    <message id="153">
+        <source>Deletes selected file(s) from recorder
+Delete selected file(s)</source>
+        <extracomment>IDS_CMD_DELETE</extracomment>
+        <translation>Удаление выбранных файлов с регистратора
+Удалить выбранные файлы</translation>
+    </message>
+    <message id="154">
+        <source>Refresh all views
+Refresh views</source>
+        <extracomment>IDS_CMD_REFRESH</extracomment>
+        <translation>Обновление всех представлений
+Обновить представления</translation>
+    </message>
+    <message id="160">
+        <source>Recorder is connected</source>
+        <extracomment>IDS_RECORDER_CONNECTED</extracomment>
+        <translation>Регистратор подключён</translation>
+    </message>
+    <message id="162">
+        <source>Recorder has been disconnected</source>
+        <extracomment>IDS_RECORDER_DISCONNECTED</extracomment>
+        <translation>Регистратор был отключён</translation>
+    </message>
+    <message id="163">
+        <source>Recorder is not connected</source>
+        <extracomment>IDS_RECORDER_NOT_CONNECTED</extracomment>
+        <translation>Регистратор не подключён</translation>
+    </message>
+    <message id="164">
+        <source>Error: Notification failed (error code: 102)</source>
+        <extracomment>IDS_NOTIFICATION_FAILED</extracomment>
+        <translation>Ошибка: сбой уведомления (код ошибки: 102)</translation>
+    </message>
+    <message id="165">
+        <source>Error: Communication failed (error code: 103)</source>
+        <extracomment>IDS_COMM_FAILED</extracomment>
+        <translation>Ошибка: сбой связи (код ошибки: 103)</translation>
+    </message>
+    <message id="167">
+        <source>Receiving device info...</source>
+        <extracomment>IDS_RECEIVING_DEVICE_INFO</extracomment>
+        <translation>Получение сведений об устройстве...</translation>
+    </message>
+    <message id="168">
+        <source>No files has been selected on the list. 
+You have to check one file at least.</source>
+        <extracomment>IDS_NO_FILES_SELECTED</extracomment>
+        <translation>В списке не отмечено ни одного файла.
+Отметьте хотя бы один файл.</translation>
+    </message>
+    <message id="169">
+        <source>Receiving files list...</source>
+        <extracomment>IDS_RECEIVING_FILES_LIST</extracomment>
+        <translation>Получение списка файлов...</translation>
+    </message>
+    <message id="170">
+        <source>Receiving CompactFlash information...</source>
+        <extracomment>IDS_RECEIVING_CF_INFO</extracomment>
+        <translation>Получение сведений о карте CompactFlash...</translation>
+    </message>
+    <message id="171">
+        <source>Close</source>
+        <extracomment>IDS_CLOSE</extracomment>
+        <translation>Закрыть</translation>
+    </message>
+    <message id="172">
+        <source>Do you really want to delete the selected file(s)? 
+Warning: They will be removed permanently from the storage card.</source>
+        <extracomment>IDS_CONFIRM_DELETE</extracomment>
+        <translation>Вы действительно хотите удалить выбранные файлы?
+Внимание: они будут безвозвратно удалены с карты памяти.</translation>
+    </message>
+    <message id="173">
+        <source>Please wait, files deletion in progress...</source>
+        <extracomment>IDS_DELETING</extracomment>
+        <translation>Подождите, идёт удаление файлов...</translation>
+    </message>
+    <message id="174">
+        <source>File %s NOT deleted</source>
+        <extracomment>IDS_FILE_NOT_DELETED</extracomment>
+        <translation>Файл %s НЕ удалён</translation>
+    </message>
+    <message id="175">
+        <source>File %s deleted</source>
+        <extracomment>IDS_FILE_DELETED</extracomment>
+        <translation>Файл %s удалён</translation>
+    </message>
+    <message id="176">
+        <source>Communication aborded</source>
+        <extracomment>IDS_COMM_ABORTED</extracomment>
+        <translation>Связь прервана</translation>
+    </message>
+    <message id="177">
+        <source>Please select a destination folder:</source>
+        <extracomment>IDS_SELECT_DEST_FOLDER</extracomment>
+        <translation>Выберите папку назначения:</translation>
+    </message>
+    <message id="178">
+        <source>The specified path does not exist</source>
+        <extracomment>IDS_PATH_NOT_EXIST</extracomment>
+        <translation>Указанный путь не существует</translation>
+    </message>
+    <message id="179">
+        <source>IO Error on the host (creating/writing file error). 
+Please, make sure there is enough free space in the destination folder.</source>
+        <extracomment>IDS_HOST_IO_ERROR</extracomment>
+        <translation>Ошибка ввода-вывода на компьютере (ошибка создания или записи файла).
+Убедитесь, что в папке назначения достаточно свободного места.</translation>
+    </message>
+    <message id="180">
+        <source>The device stopped transmission</source>
+        <extracomment>IDS_DEVICE_STOPPED</extracomment>
+        <translation>Устройство прекратило передачу данных</translation>
+    </message>
+    <message id="181">
+        <source>User aborded operation</source>
+        <extracomment>IDS_USER_ABORTED</extracomment>
+        <translation>Операция прервана пользователем</translation>
+    </message>
+    <message id="182">
+        <source>Operation completed</source>
+        <extracomment>IDS_OPERATION_COMPLETED</extracomment>
+        <translation>Операция завершена</translation>
+    </message>
+    <message id="183">
+        <source>The file exist on the device. Do you want to overwrite it?</source>
+        <extracomment>IDS_OVERWRITE_ON_DEVICE</extracomment>
+        <translation>Файл уже существует на устройстве. Перезаписать его?</translation>
+    </message>
+    <message id="184">
+        <source>All</source>
+        <extracomment>IDS_FILTER_ALL</extracomment>
+        <translation>Все файлы</translation>
+    </message>
+    <message id="185">
+        <source>System images</source>
+        <extracomment>IDS_FILTER_SYSTEM_IMAGES</extracomment>
+        <translation>Образы системы</translation>
+    </message>
+    <message id="186">
+        <source>General error (code: 987)</source>
+        <extracomment>IDS_GENERAL_ERROR</extracomment>
+        <translation>Общая ошибка (код: 987)</translation>
+    </message>
+    <message id="187">
+        <source>Device error: no enough free space on the storage card</source>
+        <extracomment>IDS_CARD_FULL</extracomment>
+        <translation>Ошибка устройства: недостаточно свободного места на карте памяти</translation>
+    </message>
+    <message id="188">
+        <source>Device error: no CompactFlash card in the recorder!</source>
+        <extracomment>IDS_NO_CARD</extracomment>
+        <translation>Ошибка устройства: в регистраторе нет карты CompactFlash!</translation>
+    </message>
+    <message id="190">
+        <source>Operation (delete files) was not completed successful</source>
+        <extracomment>IDS_DELETE_NOT_COMPLETED</extracomment>
+        <translation>Операция (удаление файлов) не была успешно завершена</translation>
+    </message>
+    <message id="191">
+        <source>Default</source>
+        <extracomment>IDS_LANGUAGE_DEFAULT</extracomment>
+        <translation>По умолчанию</translation>
+    </message>
+    <message id="339">
+        <source>Get files</source>
+        <extracomment>IDS_TOOLBAR_GET_FILES</extracomment>
+        <translation>Получить файлы</translation>
+    </message>
+    <message id="340">
+        <source>Upload</source>
+        <extracomment>IDS_TOOLBAR_UPLOAD</extracomment>
+        <translation>Отправить</translation>
+    </message>
+    <message id="341">
+        <source>Refresh</source>
+        <extracomment>IDS_TOOLBAR_REFRESH</extracomment>
+        <translation>Обновить</translation>
+    </message>
+    <message id="342">
+        <source>Delete</source>
+        <extracomment>IDS_TOOLBAR_DELETE</extracomment>
+        <translation>Удалить</translation>
+    </message>
+    <message id="343">
+        <source>Update data</source>
+        <extracomment>IDS_TOOLBAR_UPDATE_DATA</extracomment>
+        <translation>Обновить данные</translation>
+    </message>
+    <message id="344">
+        <source>$Separator</source>
+        <extracomment>IDS_TOOLBAR_SEPARATOR_1</extracomment>
+        <translation>$Separator</translation>
+    </message>
+    <message id="345">
+        <source>Select all</source>
+        <extracomment>IDS_TOOLBAR_SELECT_ALL</extracomment>
+        <translation>Выделить все</translation>
+    </message>
+    <message id="346">
+        <source>Deselect all</source>
+        <extracomment>IDS_TOOLBAR_DESELECT_ALL</extracomment>
+        <translation>Снять выделение</translation>
+    </message>
+    <message id="347">
+        <source>$Separator</source>
+        <extracomment>IDS_TOOLBAR_SEPARATOR_2</extracomment>
+        <translation>$Separator</translation>
+    </message>
+    <message id="348">
+        <source>About</source>
+        <extracomment>IDS_TOOLBAR_ABOUT</extracomment>
+        <translation>О программе</translation>
+    </message>
+    <message id="1000">
+        <source>Communicating with a device</source>
+        <extracomment>IDS_DLG_INITDEVICE_CAPTION</extracomment>
+        <translation>Обмен данными с устройством</translation>
+    </message>
+    <message id="1001">
+        <source>Please wait...</source>
+        <extracomment>IDS_DLG_INITDEVICE_PLEASE_WAIT</extracomment>
+        <translation>Подождите...</translation>
+    </message>
+    <message id="1002">
+        <source>msg</source>
+        <extracomment>IDS_DLG_INITDEVICE_MSG</extracomment>
+        <translation>msg</translation>
+    </message>
+    <message id="1003">
+        <source>Cancel</source>
+        <extracomment>IDS_DLG_INITDEVICE_CANCEL</extracomment>
+        <translation>Отмена</translation>
+    </message>
+    <message id="1010">
+        <source>Downloading files from recorder</source>
+        <extracomment>IDS_DLG_GETFILE_CAPTION</extracomment>
+        <translation>Загрузка файлов с регистратора</translation>
+    </message>
+    <message id="1011">
+        <source>Receiving file:</source>
+        <extracomment>IDS_DLG_GETFILE_RECEIVING</extracomment>
+        <translation>Получение файла:</translation>
+    </message>
+    <message id="1012">
+        <source>file_name</source>
+        <extracomment>IDS_DLG_GETFILE_FILE_NAME</extracomment>
+        <translation>file_name</translation>
+    </message>
+    <message id="1013">
+        <source>Cancel</source>
+        <extracomment>IDS_DLG_GETFILE_CANCEL</extracomment>
+        <translation>Отмена</translation>
+    </message>
+    <message id="1020">
+        <source>Upload file to recorder</source>
+        <extracomment>IDS_DLG_UPLOADFILE_CAPTION</extracomment>
+        <translation>Отправка файла на регистратор</translation>
+    </message>
+    <message id="1021">
+        <source>Uploading file:</source>
+        <extracomment>IDS_DLG_UPLOADFILE_UPLOADING</extracomment>
+        <translation>Отправка файла:</translation>
+    </message>
+    <message id="1022">
+        <source>file_name</source>
+        <extracomment>IDS_DLG_UPLOADFILE_FILE_NAME</extracomment>
+        <translation>file_name</translation>
+    </message>
+    <message id="1023">
+        <source>Cancel</source>
+        <extracomment>IDS_DLG_UPLOADFILE_CANCEL</extracomment>
+        <translation>Отмена</translation>
+    </message>
+    <message id="1030">
+        <source>File manager</source>
+        <extracomment>IDS_DLG_DELFILES_CAPTION</extracomment>
+        <translation>Диспетчер файлов</translation>
+    </message>
+    <message id="1031">
+        <source>Please wait...</source>
+        <extracomment>IDS_DLG_DELFILES_PLEASE_WAIT</extracomment>
+        <translation>Подождите...</translation>
+    </message>
+    <message id="1032">
+        <source>Cancel</source>
+        <extracomment>IDS_DLG_DELFILES_CANCEL</extracomment>
+        <translation>Отмена</translation>
+    </message>
+    <message id="1040">
+        <source>Carrying out the command</source>
+        <extracomment>IDS_DLG_UPDATECF_CAPTION</extracomment>
+        <translation>Выполнение команды</translation>
+    </message>
+    <message id="1041">
+        <source>Please wait...</source>
+        <extracomment>IDS_DLG_UPDATECF_PLEASE_WAIT</extracomment>
+        <translation>Подождите...</translation>
+    </message>
+    <message id="1050">
+        <source>Save files to...</source>
+        <extracomment>IDS_DLG_SAVETO_CAPTION</extracomment>
+        <translation>Сохранить файлы в...</translation>
+    </message>
+    <message id="1051">
+        <source>Save to:</source>
+        <extracomment>IDS_DLG_SAVETO_LABEL</extracomment>
+        <translation>Сохранить в:</translation>
+    </message>
+    <message id="1052">
+        <source>Browse...</source>
+        <extracomment>IDS_DLG_SAVETO_BROWSE</extracomment>
+        <translation>Обзор...</translation>
+    </message>
+    <message id="1053">
+        <source>OK</source>
+        <extracomment>IDS_DLG_SAVETO_OK</extracomment>
+        <translation>ОК</translation>
+    </message>
+    <message id="1054">
+        <source>Cancel</source>
+        <extracomment>IDS_DLG_SAVETO_CANCEL</extracomment>
+        <translation>Отмена</translation>
+    </message>
+    <message id="1060">
+        <source>Question</source>
+        <extracomment>IDS_DLG_OVERWRITE_CAPTION</extracomment>
+        <translation>Вопрос</translation>
+    </message>
+    <message id="1061">
+        <source>The following files exist in the destination path. Do you want to overwrite them?</source>
+        <extracomment>IDS_DLG_OVERWRITE_TEXT</extracomment>
+        <translation>Следующие файлы уже существуют в папке назначения. Перезаписать их?</translation>
+    </message>
+    <message id="1062">
+        <source>OK</source>
+        <extracomment>IDS_DLG_OVERWRITE_OK</extracomment>
+        <translation>ОК</translation>
+    </message>
+    <message id="1063">
+        <source>Cancel</source>
+        <extracomment>IDS_DLG_OVERWRITE_CANCEL</extracomment>
+        <translation>Отмена</translation>
+    </message>
+    <message id="1070">
+        <source>Options</source>
+        <extracomment>IDS_DLG_OPTIONS_CAPTION</extracomment>
+        <translation>Параметры</translation>
+    </message>
+    <message id="1071">
+        <source>Language:</source>
+        <extracomment>IDS_DLG_OPTIONS_LANGUAGE</extracomment>
+        <translation>Язык:</translation>
+    </message>
+    <message id="1072">
+        <source>Attention: Change of language version will be accepted after the restart of program.</source>
+        <extracomment>IDS_DLG_OPTIONS_NOTE</extracomment>
+        <translation>Внимание: новый язык интерфейса будет применён после перезапуска программы.</translation>
+    </message>
+    <message id="1073">
+        <source>OK</source>
+        <extracomment>IDS_DLG_OPTIONS_OK</extracomment>
+        <translation>ОК</translation>
+    </message>
+    <message id="1074">
+        <source>Cancel</source>
+        <extracomment>IDS_DLG_OPTIONS_CANCEL</extracomment>
+        <translation>Отмена</translation>
+    </message>
+    <message id="1080">
+        <source>About OrvoConnect</source>
+        <extracomment>IDS_DLG_ABOUT_CAPTION</extracomment>
+        <translation>О программе OrvoConnect</translation>
+    </message>
+    <message id="1081">
+        <source>Orvo Connect Version 2.2</source>
+        <extracomment>IDS_DLG_ABOUT_VERSION</extracomment>
+        <translation>Orvo Connect версия 2.2</translation>
+    </message>
+    <message id="1082">
+        <source>Copyright © Haldrin</source>
+        <extracomment>IDS_DLG_ABOUT_MAKER</extracomment>
+        <translation>Copyright © Haldrin</translation>
+    </message>
+    <message id="1083">
+        <source>OK</source>
+        <extracomment>IDS_DLG_ABOUT_OK</extracomment>
+        <translation>ОК</translation>
+    </message>
+    <message id="1090">
+        <source>OK</source>
+        <extracomment>IDS_MSGBOX_OK</extracomment>
+        <translation>ОК</translation>
+    </message>
+    <message id="1091">
+        <source>Cancel</source>
+        <extracomment>IDS_MSGBOX_CANCEL</extracomment>
+        <translation>Отмена</translation>
+    </message>
+    <message id="2000">
+        <source>&amp;File</source>
+        <extracomment>IDS_MENU_FILE</extracomment>
+        <translation>&amp;Файл</translation>
+    </message>
+    <message id="2001">
+        <source>Get selected files...</source>
+        <extracomment>IDS_MENU_FILE_GET_FILES</extracomment>
+        <translation>Получить выбранные файлы...</translation>
+    </message>
+    <message id="2002">
+        <source>Upload file...</source>
+        <extracomment>IDS_MENU_FILE_UPLOAD</extracomment>
+        <translation>Отправить файл...</translation>
+    </message>
+    <message id="2003">
+        <source>Delete selected files</source>
+        <extracomment>IDS_MENU_FILE_DELETE</extracomment>
+        <translation>Удалить выбранные файлы</translation>
+    </message>
+    <message id="2004">
+        <source>Refresh view</source>
+        <extracomment>IDS_MENU_FILE_REFRESH</extracomment>
+        <translation>Обновить представление</translation>
+    </message>
+    <message id="2005">
+        <source>Update data</source>
+        <extracomment>IDS_MENU_FILE_UPDATE_DATA</extracomment>
+        <translation>Обновить данные</translation>
+    </message>
+    <message id="2006">
+        <source>E&amp;xit</source>
+        <extracomment>IDS_MENU_FILE_EXIT</extracomment>
+        <translation>В&amp;ыход</translation>
+    </message>
+    <message id="2010">
+        <source>&amp;View</source>
+        <extracomment>IDS_MENU_VIEW</extracomment>
+        <translation>&amp;Вид</translation>
+    </message>
+    <message id="2011">
+        <source>&amp;Toolbar</source>
+        <extracomment>IDS_MENU_VIEW_TOOLBAR</extracomment>
+        <translation>&amp;Панель инструментов</translation>
+    </message>
+    <message id="2012">
+        <source>&amp;Status Bar</source>
+        <extracomment>IDS_MENU_VIEW_STATUS_BAR</extracomment>
+        <translation>&amp;Строка состояния</translation>
+    </message>
+    <message id="2013">
+        <source>S&amp;elect all</source>
+        <extracomment>IDS_MENU_VIEW_SELECT_ALL</extracomment>
+        <translation>&amp;Выделить все</translation>
+    </message>
+    <message id="2014">
+        <source>&amp;Deselect all</source>
+        <extracomment>IDS_MENU_VIEW_DESELECT_ALL</extracomment>
+        <translation>Сн&amp;ять выделение</translation>
+    </message>
+    <message id="2020">
+        <source>Options</source>
+        <extracomment>IDS_MENU_OPTIONS</extracomment>
+        <translation>Параметры</translation>
+    </message>
+    <message id="2021">
+        <source>Settings...</source>
+        <extracomment>IDS_MENU_OPTIONS_SETTINGS</extracomment>
+        <translation>Настройки...</translation>
+    </message>
+    <message id="2030">
+        <source>&amp;Help</source>
+        <extracomment>IDS_MENU_HELP</extracomment>
+        <translation>&amp;Справка</translation>
+    </message>
+    <message id="2031">
+        <source>&amp;About OrvoConnect...</source>
+        <extracomment>IDS_MENU_HELP_ABOUT</extracomment>
+        <translation>&amp;О программе OrvoConnect...</translation>
+    </message>
+    <message id="32783">
+        <source>Selects all elements on the list
+Selects all elements on the list</source>
+        <extracomment>IDS_CMD_SELECT_ALL</extracomment>
+        <translation>Выделение всех элементов списка
+Выделить все элементы списка</translation>
+    </message>
+    <message id="32784">
+        <source>Deselects all the elements on the list
+Deselects all the elements on the list</source>
+        <extracomment>IDS_CMD_DESELECT_ALL</extracomment>
+        <translation>Снятие выделения со всех элементов списка
+Снять выделение со всех элементов списка</translation>
+    </message>
+    <message id="32789">
+        <source>Forces a recorder to save archive data from internal memory to a storage card
+Forces a recorder to save archive data from internal memory to a storage card</source>
+        <extracomment>IDS_CMD_UPDATE_DATA</extracomment>
+        <translation>Принудительное сохранение архивных данных из внутренней памяти регистратора на карту памяти
+Принудительно сохранить архивные данные из внутренней памяти регистратора на карту памяти</translation>
+    </message>
+    <message id="57344">
+        <source>OrvoConnect</source>
+        <extracomment>IDS_APP_TITLE</extracomment>
+        <translation>OrvoConnect</translation>
+    </message>
+    <message id="57345">
+        <source>Ready</source>
+        <extracomment>IDS_READY</extracomment>
+        <translation>Готово</translation>
+    </message>
+    <message id="57664">
+        <source>Display program information, version number and copyright
+About</source>
+        <extracomment>IDS_CMD_ABOUT</extracomment>
+        <translation>Вывод сведений о программе, номере версии и авторских правах
+О программе</translation>
+    </message>
+    <message id="57665">
+        <source>Quit the application; prompts to save documents
+Exit</source>
+        <extracomment>IDS_CMD_EXIT</extracomment>
+        <translation>Завершение работы приложения с запросом на сохранение документов
+Выход</translation>
+    </message>
+    <message id="59392">
+        <source>Show or hide the toolbar
+Toggle ToolBar</source>
+        <extracomment>IDS_CMD_TOGGLE_TOOLBAR</extracomment>
+        <translation>Показ или скрытие панели инструментов
+Показать или скрыть панель инструментов</translation>
+    </message>
+    <message id="59393">
+        <source>Show or hide the status bar
+Toggle StatusBar</source>
+        <extracomment>IDS_CMD_TOGGLE_STATUSBAR</extracomment>
+        <translation>Показ или скрытие строки состояния
+Показать или скрыть строку состояния</translation>
+    </message>
+</context>
+</TS>
