@@ -126,9 +126,13 @@ void CFileListModel::SortByColumn(int nColumn, std::vector<int> *pNewOrder)
 int CFileListModel::CompareNames(const QString &a, const QString &b)
 {
     const qsizetype nCommon = std::min(a.size(), b.size());
+    const char16_t *pA = reinterpret_cast<const char16_t *>(a.utf16());
+    const char16_t *pB = reinterpret_cast<const char16_t *>(b.utf16());
     for (qsizetype i = 0; i < nCommon; ++i) {
-        const char16_t chA = FoldAsciiUpper(a.at(i).unicode());
-        const char16_t chB = FoldAsciiUpper(b.at(i).unicode());
+        if (pA[i] == pB[i])
+            continue;
+        const char16_t chA = FoldAsciiUpper(pA[i]);
+        const char16_t chB = FoldAsciiUpper(pB[i]);
         if (chA != chB)
             return chA < chB ? -1 : 1;
     }
