@@ -22,6 +22,7 @@
 #include "PostTarget.h"
 #include "RecorderFileEntry.h"
 #include "RecorderLink.h"
+#include "RecorderProtocol.h"
 #include "ReportMessages.h"
 
 namespace {
@@ -108,7 +109,8 @@ int main(int argc, char **argv)
         nCount = args.at(1).toInt();
 
     RecorderLink link(std::unique_ptr<ITransport>{});
-    CChildView view(link, std::make_unique<NoDialogs>());
+    RecorderProtocol protocol(link);
+    CChildView view(protocol, std::make_unique<NoDialogs>());
     view.resize(800, 600);
     view.show();
     QTableView *pList = view.ListControl();

@@ -23,6 +23,7 @@
 #include "ITransport.h"
 #include "RecorderFileEntry.h"
 #include "RecorderLink.h"
+#include "RecorderProtocol.h"
 #include "StringIds.h"
 #include "TextSource.h"
 
@@ -180,6 +181,7 @@ class TestBrowser final : public QObject
     IdTexts m_texts;
     FakeBus m_bus;
     std::unique_ptr<RecorderLink> m_pLink;
+    std::unique_ptr<RecorderProtocol> m_pProtocol;
     std::unique_ptr<CUpPane> m_pPane;
     std::unique_ptr<CChildView> m_pView;
     FakeDialogs *m_pDialogs = nullptr;
@@ -189,7 +191,7 @@ class TestBrowser final : public QObject
     {
         auto pDialogs = std::make_unique<FakeDialogs>();
         m_pDialogs = pDialogs.get();
-        m_pView = std::make_unique<CChildView>(*m_pLink, std::move(pDialogs));
+        m_pView = std::make_unique<CChildView>(*m_pProtocol, std::move(pDialogs));
         return *m_pView;
     }
 
@@ -228,6 +230,7 @@ private slots:
     {
         m_bus = FakeBus{};
         m_pLink = std::make_unique<RecorderLink>(std::make_unique<FakeTransport>(m_bus));
+        m_pProtocol = std::make_unique<RecorderProtocol>(*m_pLink);
         m_pPane = std::make_unique<CUpPane>();
         m_urls.opened.clear();
     }
@@ -235,6 +238,7 @@ private slots:
     {
         m_pView.reset();
         m_pPane.reset();
+        m_pProtocol.reset();
         m_pLink.reset();
     }
 

@@ -20,6 +20,7 @@
 #include "CommandIds.h"
 #include "LocalFileName.h"
 #include "RecorderLink.h"
+#include "RecorderProtocol.h"
 #include "ReportMessages.h"
 #include "StringIds.h"
 #include "TextSource.h"
@@ -53,16 +54,18 @@ private:
     CChildView &m_view;
 };
 
-CChildView::CChildView(RecorderLink &link, std::unique_ptr<IOperationDialogs> pDialogs, QWidget *pParent)
+CChildView::CChildView(RecorderProtocol &protocol, std::unique_ptr<IOperationDialogs> pDialogs,
+                       QWidget *pParent)
     : QWidget(pParent)
     , m_wndList(new QTableView(this))
     , m_pModel(new CFileListTableModel(this))
-    , m_link(link)
+    , m_protocol(protocol)
+    , m_link(protocol.Link())
     , m_pDialogs(std::move(pDialogs))
     , m_postReceiver(this)
 {
     if (!m_pDialogs)
-        m_pDialogs = std::make_unique<COperationDialogs>(*this);
+        m_pDialogs = std::make_unique<COperationDialogs>(m_protocol, *this);
 
     m_wndList->setGeometry(0, 0, INITIAL_LIST_SIZE, INITIAL_LIST_SIZE);
     m_wndList->setModel(m_pModel);
@@ -291,8 +294,9 @@ bool CChildView::eventFilter(QObject *pWatched, QEvent *pEvent)
 void CChildView::OnHeaderClicked(int nColumn)
 {
     m_pModel->SortByColumn(nColumn);
+    // The row with the selection mark is brought into view; partly visible is enough.
     const QModelIndex current = m_wndList->currentIndex();
-    if (current.isValid())
+    if (current.isValid() && !m_wndList->viewport()->rect().intersects(m_wndList->visualRect(current)))
         m_wndList->scrollTo(current, QAbstractItemView::EnsureVisible);
 }
 

@@ -12,6 +12,7 @@ class CFileListTableModel;
 class QTableView;
 class RecorderFileEntry;
 class RecorderLink;
+class RecorderProtocol;
 
 // The file browser: the list of files on the recorder's card with a check box on each row,
 // the connection state, the reaction to device arrival and removal, and the file commands,
@@ -27,8 +28,9 @@ public:
     static constexpr int SIZE_COLUMN_WIDTH = 100;
     static constexpr int MIN_NAME_COLUMN_WIDTH = 24;
 
-    // pDialogs runs the operation dialogs; null means the program's own dialogs.
-    explicit CChildView(RecorderLink &link, std::unique_ptr<IOperationDialogs> pDialogs = {},
+    // The view opens the protocol's link and hears its device notices. pDialogs runs the
+    // operation dialogs; null means the program's own dialogs on that protocol.
+    explicit CChildView(RecorderProtocol &protocol, std::unique_ptr<IOperationDialogs> pDialogs = {},
                         QWidget *pParent = nullptr);
     ~CChildView() override;
 
@@ -100,6 +102,7 @@ private:
     CFileListTableModel *m_pModel = nullptr;
     bool m_bConnected = false;
     bool m_bOpenAfterGet = false;
+    RecorderProtocol &m_protocol;
     RecorderLink &m_link;
     std::unique_ptr<IOperationDialogs> m_pDialogs;
     PostReceiver m_postReceiver;

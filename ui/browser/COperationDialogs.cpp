@@ -4,8 +4,9 @@
 
 // Interim: the operation dialogs are not in the tree yet. Every run reports that the user
 // cancelled, which leaves the view not connected and changes nothing on disk.
-COperationDialogs::COperationDialogs(CChildView &view)
-    : m_view(view)
+COperationDialogs::COperationDialogs(RecorderProtocol &protocol, CChildView &view)
+    : m_protocol(protocol)
+    , m_view(view)
 {}
 
 int COperationDialogs::RunInitDevice()

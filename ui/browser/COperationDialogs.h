@@ -3,13 +3,14 @@
 #include "IOperationDialogs.h"
 
 class CChildView;
+class RecorderProtocol;
 
 // The program's own operation dialogs and prompts, each constructed for one run. The connect
 // dialog fills the given view's list and the information pane.
 class COperationDialogs final : public IOperationDialogs
 {
 public:
-    explicit COperationDialogs(CChildView &view);
+    COperationDialogs(RecorderProtocol &protocol, CChildView &view);
 
     int RunInitDevice() override;
     int RunSaveTo(QString *pstrFolder) override;
@@ -20,5 +21,6 @@ public:
     int RunUpdateCF(QWidget *pParent) override;
 
 private:
+    RecorderProtocol &m_protocol;
     CChildView &m_view;
 };
