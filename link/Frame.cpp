@@ -68,6 +68,14 @@ int Frame::Receive(RecorderLink &link)
             return nResult;
         m_nReceived = BLOCK_SIZE;
 
+        // Without the magic the block starts no frame, so its "length" is noise: trusting it
+        // would swallow up to 31 good blocks behind it, a real reply among them.
+        if (Magic() != FRAME_MAGIC) {
+            qCDebug(lcLink) << "discarding a block without frame magic";
+            DumpFrame("skip", *this, m_nReceived);
+            continue;
+        }
+
         // The rest of the frame, as the recorder announced it, in one call; never beyond the
         // buffer, whatever the length field says.
         const quint32 nAnnounced = qMin(Length(), FRAME_CAPACITY);
@@ -78,7 +86,7 @@ int Frame::Receive(RecorderLink &link)
             m_nReceived += quint32(nMore) * BLOCK_SIZE;
         }
 
-        if (Magic() == FRAME_MAGIC && CodeIsAdmitted(Code())) {
+        if (CodeIsAdmitted(Code())) {
             // A header whose length breaks the format is taken as a 1024-byte frame holding its
             // first block only, after the blocks it announced have been drained.
             if (!LengthIsValid(Length())) {
@@ -88,7 +96,7 @@ int Frame::Receive(RecorderLink &link)
             DumpFrame("recv", *this, m_nReceived);
             return 0;
         }
-        qCDebug(lcLink) << "discarding a block that starts no frame";
+        qCDebug(lcLink) << "discarding a frame with a foreign code";
         DumpFrame("skip", *this, m_nReceived);
     }
 }

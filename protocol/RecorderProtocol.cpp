@@ -290,7 +290,8 @@ int RecorderProtocol::SaveArchiveData()
     QElapsedTimer elapsed;
     elapsed.start();
     while (m_response.Receive(m_link)) {
-        if (m_link.IsGone()) {
+        // A closed link fails every read at once: retrying it would only spin.
+        if (m_link.IsGone() || !m_link.IsOpen()) {
             qCWarning(lcProtocol) << "recorder gone while saving its archive";
             return RESULT_COMM_ERROR;
         }

@@ -1,0 +1,471 @@
+#include "RecorderEmulator.h"
+
+#include "ProtocolCodes.h"
+#include "RecorderFileEntry.h"
+#include "SampleCard.h"
+
+#include <QDateTime>
+#include <QFile>
+#include <QFileInfo>
+#include "SimLog.h"
+
+#include <cstring>
+
+Q_LOGGING_CATEGORY(lcSim, "orvo.sim")
+
+namespace {
+
+const char *const DEFAULT_DEVICE_INFO = "Paperless recorder PR-8 / firmware 3.12 / serial 0A1B2C";
+constexpr quint16 GARBAGE_MAGIC = 0xBEEF;
+constexpr quint16 FOREIGN_CODE = 0x8000;
+// An archive save writes this many records (one hour at the sample interval).
+constexpr int SAVED_ARCHIVE_RECORDS = 360;
+
+quint16 ReadU16(const quint8 *p)
+{
+    return quint16(p[0] | (p[1] << 8));
+}
+
+quint32 ReadU32(const quint8 *p)
+{
+    return quint32(p[0]) | (quint32(p[1]) << 8) | (quint32(p[2]) << 16) | (quint32(p[3]) << 24);
+}
+
+QString Megabytes(quint64 nBytes)
+{
+    return QString::number(double(nBytes) / (1024.0 * 1024.0), 'f', 1);
+}
+
+} // namespace
+
+RecorderEmulator::RecorderEmulator(QString strCardDir, EmulatorFaults faults)
+    : m_card(std::move(strCardDir))
+    , m_faults(std::move(faults))
+{}
+
+RecorderEmulator::~RecorderEmulator()
+{
+    EndTransfer();
+}
+
+QString RecorderEmulator::DeviceInfoText() const
+{
+    return m_deviceInfo ? *m_deviceInfo : QString::fromLatin1(DEFAULT_DEVICE_INFO);
+}
+
+QString RecorderEmulator::CardInfoText() const
+{
+    if (m_cardInfo)
+        return *m_cardInfo;
+    if (m_faults.bNoCard)
+        return QStringLiteral("No CompactFlash card in the recorder");
+    return QStringLiteral("CompactFlash card %1 MB, %2 MB free, %3 files")
+        .arg(m_card.Capacity() / (1024 * 1024))
+        .arg(Megabytes(m_card.FreeBytes()))
+        .arg(m_card.Entries().size());
+}
+
+void RecorderEmulator::Reset()
+{
+    EndTransfer();
+    m_input.clear();
+    m_output.clear();
+    m_nOutputPos = 0;
+    m_nSplitPhase = 0;
+    m_delayed.reset();
+}
+
+void RecorderEmulator::HostWrite(const quint8 *pData, qsizetype nLen)
+{
+    if (nLen <= 0)
+        return;
+    m_input.append(reinterpret_cast<const char *>(pData), nLen);
+    qsizetype nPos = 0;
+    while (m_input.size() - nPos >= qsizetype(Frame::BLOCK_SIZE)) {
+        const quint8 *pFrame = reinterpret_cast<const quint8 *>(m_input.constData()) + nPos;
+        if (ReadU16(pFrame + Frame::OFFSET_MAGIC) != Frame::FRAME_MAGIC) {
+            qCDebug(lcSim) << "host block without frame magic dropped";
+            nPos += Frame::BLOCK_SIZE;
+            continue;
+        }
+        quint32 nLength = ReadU32(pFrame + Frame::OFFSET_LENGTH);
+        if (nLength == 0 || nLength > Frame::FRAME_CAPACITY || nLength % Frame::BLOCK_SIZE != 0)
+            nLength = Frame::BLOCK_SIZE;
+        if (m_input.size() - nPos < qsizetype(nLength))
+            break;
+        HandleFrame(pFrame, nLength);
+        nPos += nLength;
+    }
+    m_input.remove(0, nPos);
+}
+
+qsizetype RecorderEmulator::Available()
+{
+    ReleaseDue();
+    return m_output.size() - m_nOutputPos;
+}
+
+qsizetype RecorderEmulator::HostRead(quint8 *pData, qsizetype nMax)
+{
+    qsizetype nCount = qMin(nMax, Available());
+    if (nCount <= 0)
+        return 0;
+    if (m_faults.bSplitReplies) {
+        nCount = qMin<qsizetype>(nCount, m_nSplitPhase == 0 ? SPLIT_FIRST : SPLIT_SECOND);
+        m_nSplitPhase ^= 1;
+    }
+    std::memcpy(pData, m_output.constData() + m_nOutputPos, size_t(nCount));
+    m_nOutputPos += nCount;
+    if (m_nOutputPos == m_output.size()) {
+        m_output.resize(0);
+        m_nOutputPos = 0;
+    }
+    return nCount;
+}
+
+std::optional<RecorderEmulator::Clock::time_point> RecorderEmulator::NextDue() const
+{
+    if (m_delayed)
+        return m_delayed->due;
+    return std::nullopt;
+}
+
+void RecorderEmulator::ReleaseDue()
+{
+    if (m_delayed && Clock::now() >= m_delayed->due) {
+        m_output.append(m_delayed->bytes);
+        m_delayed.reset();
+    }
+}
+
+void RecorderEmulator::HandleFrame(const quint8 *pFrame, quint32 nLength)
+{
+    const quint16 nCode = ReadU16(pFrame + Frame::OFFSET_CODE);
+    m_receivedCodes.append(nCode);
+    if (m_faults.bSilent)
+        return;
+    switch (nCode) {
+    case CMD_ACK:
+        if (m_state == State::Listing)
+            ListNext();
+        else if (m_state == State::Downloading)
+            SendNextBlock();
+        return;
+    case CMD_ABORT:
+        // An aborted upload is answered with one frame; a list or download just ends.
+        if (m_state == State::Uploading) {
+            EndTransfer();
+            Reply(CMD_ABORT);
+        } else {
+            EndTransfer();
+        }
+        return;
+    case CMD_SOURCE_ERROR:
+        EndTransfer();
+        return;
+    case CMD_PUT_BLOCK:
+        if (m_state == State::Uploading)
+            ReceiveBlock(pFrame, nLength);
+        else
+            Reply(CMD_ABORT);
+        return;
+    default:
+        HandleRequest(nCode, pFrame, nLength);
+    }
+}
+
+void RecorderEmulator::HandleRequest(quint16 nCode, const quint8 *pFrame, quint32 nLength)
+{
+    // A new request ends whatever was going on and drops what the host did not read of it.
+    EndTransfer();
+    m_output.resize(0);
+    m_nOutputPos = 0;
+    m_nSplitPhase = 0;
+    m_delayed.reset();
+
+    switch (nCode) {
+    case CMD_GET_DEVICE_INFO:
+        ReplyText(RSP_OK, Frame::HEADER_SIZE, DeviceInfoText());
+        return;
+    case CMD_GET_CARD_INFO:
+        // The 12 bytes the host does not read: capacity and free space in KB, file count.
+        m_reply.SetU32(Frame::HEADER_SIZE, quint32(m_card.Capacity() / 1024));
+        m_reply.SetU32(Frame::HEADER_SIZE + 4, m_faults.bNoCard ? 0 : quint32(m_card.FreeBytes() / 1024));
+        m_reply.SetU32(Frame::HEADER_SIZE + 8, m_faults.bNoCard ? 0 : quint32(m_card.Entries().size()));
+        ReplyText(RSP_OK, CARD_INFO_TEXT_OFFSET, CardInfoText());
+        return;
+    case CMD_LIST_FILES:
+        m_entries = m_faults.bNoCard ? QList<RecorderFileEntry>() : m_card.Entries();
+        m_nNextEntry = 0;
+        m_state = State::Listing;
+        ListNext();
+        return;
+    case CMD_GET_FILE:
+        StartDownload(NameOf(pFrame, nLength));
+        return;
+    case CMD_DELETE_FILE:
+        Reply(DeleteFile(NameOf(pFrame, nLength)));
+        return;
+    case CMD_PUT_FILE:
+        StartUpload(RecorderFileEntry::FromBytes(pFrame + Frame::HEADER_SIZE));
+        return;
+    case CMD_SAVE_ARCHIVE:
+        SaveArchive();
+        return;
+    default:
+        qCDebug(lcSim) << "unknown request" << ProtocolCodeName(nCode);
+        Reply(RSP_REFUSED);
+    }
+}
+
+QString RecorderEmulator::NameOf(const quint8 *pFrame, quint32 nLength)
+{
+    QString strName;
+    for (quint32 n = Frame::HEADER_SIZE; n + 1 < nLength; n += 2) {
+        const char16_t ch = char16_t(ReadU16(pFrame + n));
+        if (ch == 0)
+            return strName;
+        strName.append(QChar(ch));
+    }
+    return QString(); // no terminator inside the frame
+}
+
+void RecorderEmulator::ListNext()
+{
+    quint8 *pPayload = m_reply.Payload();
+    if (m_nNextEntry < m_entries.size()) {
+        std::memcpy(pPayload, m_entries.at(m_nNextEntry++).Bytes(), RecorderFileEntry::SIZE);
+        Reply(RSP_OK, RecorderFileEntry::SIZE);
+        return;
+    }
+    // The entry without a name ends the list; the host acknowledges it, and that ACK finds
+    // the recorder idle.
+    std::memset(pPayload, 0, RecorderFileEntry::SIZE);
+    Reply(RSP_OK, RecorderFileEntry::SIZE);
+    EndTransfer();
+}
+
+quint16 RecorderEmulator::DeleteFile(const QString &strName)
+{
+    if (m_faults.bNoCard)
+        return RSP_NO_CARD;
+    if (!m_card.HasFile(strName) || m_faults.RefusesDeletionOf(strName))
+        return RSP_REFUSED;
+    return m_card.Remove(strName) ? RSP_OK : RSP_REFUSED;
+}
+
+void RecorderEmulator::SaveArchive()
+{
+    if (m_faults.bNoCard) {
+        Reply(RSP_NO_CARD);
+        return;
+    }
+    // The archive from internal memory lands on the card as the next archive file.
+    quint16 nCode = RSP_REFUSED;
+    const QString strName = m_card.NextArchiveName();
+    if (!strName.isEmpty()) {
+        const QByteArray data =
+            SampleCard::ArchiveData(SAVED_ARCHIVE_RECORDS, QDateTime::currentDateTime().toSecsSinceEpoch(),
+                                    quint32(m_receivedCodes.size()));
+        QFile file(m_card.PathOf(strName));
+        if (file.open(QIODevice::WriteOnly | QIODevice::NewOnly) && file.write(data) == data.size())
+            nCode = RSP_OK;
+    }
+    if (m_faults.nSaveArchiveDelayMs > 0) {
+        m_delayed = Delayed{Clock::now() + std::chrono::milliseconds(m_faults.nSaveArchiveDelayMs),
+                            ReplyBytes(nCode, 0)};
+        return;
+    }
+    Reply(nCode);
+}
+
+void RecorderEmulator::StartDownload(const QString &strName)
+{
+    if (m_faults.bNoCard) {
+        Reply(RSP_NO_CARD);
+        return;
+    }
+    auto pFile = std::make_unique<QFile>(m_card.PathOf(strName));
+    if (!m_card.HasFile(strName) || !pFile->open(QIODevice::ReadOnly) ||
+        pFile->size() > qint64(0xFFFFFFFFu)) {
+        qCDebug(lcSim) << "download refused:" << strName;
+        Reply(RSP_REFUSED);
+        return;
+    }
+    m_pFile = std::move(pFile);
+    m_nTotal = quint32(m_pFile->size());
+    m_nPosition = 0;
+    m_nBlocks = 0;
+    m_state = State::Downloading;
+    SendNextBlock();
+}
+
+void RecorderEmulator::SendNextBlock()
+{
+    if (m_faults.nStopDownloadAfter >= 0 && m_nBlocks >= m_faults.nStopDownloadAfter) {
+        EndTransfer();
+        Reply(m_faults.nStopDownloadCode);
+        return;
+    }
+    // The file is read block by block straight into the reply: a download never holds more
+    // than one block of it.
+    const qint64 nWant = qMin<qint64>(BLOCK_MAX_DATA, qint64(m_nTotal) - m_nPosition);
+    const qint64 nRead =
+        nWant > 0 ? m_pFile->read(reinterpret_cast<char *>(m_reply.Data() + BLOCK_OFFSET_DATA), nWant) : 0;
+    if (nRead < 0 || (nRead == 0 && nWant > 0)) {
+        // The file shrank or failed under us: stop rather than send empty blocks forever.
+        EndTransfer();
+        Reply(CMD_ABORT);
+        return;
+    }
+    m_reply.SetU32(BLOCK_OFFSET_TOTAL, m_nTotal);
+    m_reply.SetU32(BLOCK_OFFSET_POSITION, m_nPosition);
+    m_reply.SetU32(BLOCK_OFFSET_COUNT, quint32(nRead));
+    Reply(RSP_FILE_BLOCK, quint32(nRead) + (BLOCK_OFFSET_DATA - Frame::HEADER_SIZE));
+    m_nPosition += quint32(nRead);
+    ++m_nBlocks;
+    if (m_nPosition >= m_nTotal)
+        EndTransfer();
+}
+
+void RecorderEmulator::StartUpload(const RecorderFileEntry &entry)
+{
+    const QString strName = entry.Name();
+    const bool bOverwrite = entry.Attributes() != 0;
+    const QString strPath = m_card.PathOf(strName);
+    if (m_faults.bNoCard) {
+        Reply(RSP_NO_CARD);
+        return;
+    }
+    if (m_faults.bRefuseUpload || strPath.isEmpty()) {
+        Reply(RSP_REFUSED);
+        return;
+    }
+    const QFileInfo existing(strPath);
+    const bool bExists = existing.exists() || existing.isSymLink();
+    if (bExists && (!m_card.HasFile(strName) || !bOverwrite)) {
+        // Only a plain file may be replaced, and only when the host asks for it.
+        Reply(m_card.HasFile(strName) ? RSP_FILE_EXISTS : RSP_REFUSED);
+        return;
+    }
+    const quint64 nFree = m_card.FreeBytes() + (bExists ? quint64(existing.size()) : 0);
+    if (m_faults.bCardFull || entry.SizeLow() > nFree) {
+        Reply(RSP_CARD_FULL);
+        return;
+    }
+    auto pFile = std::make_unique<QFile>(m_card.TempPathOf(strName));
+    if (!pFile->open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+        qCWarning(lcSim) << "cannot create" << pFile->fileName() << pFile->errorString();
+        Reply(RSP_REFUSED);
+        return;
+    }
+    m_pFile = std::move(pFile);
+    m_strUploadName = strName;
+    m_nTotal = entry.SizeLow();
+    m_nPosition = 0;
+    m_nBlocks = 0;
+    m_state = State::Uploading;
+    Reply(RSP_OK);
+}
+
+void RecorderEmulator::ReceiveBlock(const quint8 *pFrame, quint32 nLength)
+{
+    if (m_faults.nAbortUploadAfter >= 0 && m_nBlocks >= m_faults.nAbortUploadAfter) {
+        EndTransfer();
+        Reply(CMD_ABORT);
+        return;
+    }
+    const quint32 nTotal = ReadU32(pFrame + BLOCK_OFFSET_TOTAL);
+    const quint32 nPosition = ReadU32(pFrame + BLOCK_OFFSET_POSITION);
+    const quint32 nCount = ReadU32(pFrame + BLOCK_OFFSET_COUNT);
+    // Blocks must follow each other, fit their frame and stay within the announced size.
+    if (nCount > nLength - BLOCK_OFFSET_DATA || nTotal != m_nTotal || nPosition != m_nPosition ||
+        nCount > m_nTotal - m_nPosition ||
+        m_pFile->write(reinterpret_cast<const char *>(pFrame + BLOCK_OFFSET_DATA), nCount) !=
+            qint64(nCount)) {
+        qCDebug(lcSim) << "upload block rejected at" << nPosition << "count" << nCount;
+        EndTransfer();
+        Reply(CMD_ABORT);
+        return;
+    }
+    m_nPosition += nCount;
+    ++m_nBlocks;
+    if (m_nPosition < m_nTotal) {
+        Reply(CMD_ACK);
+        return;
+    }
+    const QString strTemp = m_pFile->fileName();
+    const bool bFlushed = m_pFile->flush();
+    m_pFile->close();
+    m_pFile.reset();
+    m_state = State::Idle;
+    if (!bFlushed || !m_card.Commit(strTemp, m_strUploadName)) {
+        qCWarning(lcSim) << "cannot store upload" << m_strUploadName;
+        QFile::remove(strTemp);
+        Reply(CMD_ABORT);
+        return;
+    }
+    Reply(CMD_ACK);
+}
+
+void RecorderEmulator::EndTransfer()
+{
+    if (m_state == State::Uploading && m_pFile) {
+        const QString strTemp = m_pFile->fileName();
+        m_pFile->close();
+        QFile::remove(strTemp);
+    }
+    m_pFile.reset();
+    m_entries.clear();
+    m_state = State::Idle;
+}
+
+QByteArray RecorderEmulator::ReplyBytes(quint16 nCode, quint32 nPayload)
+{
+    QByteArray bytes;
+    if (m_faults.bGarbageBeforeReply) {
+        // One block with a bad magic, one with a code outside both families: the host must
+        // skip both.
+        QByteArray garbage(Frame::BLOCK_SIZE, char(0x5A));
+        garbage[0] = char(GARBAGE_MAGIC & 0xFF);
+        garbage[1] = char(GARBAGE_MAGIC >> 8);
+        bytes += garbage;
+        garbage[0] = char(Frame::FRAME_MAGIC & 0xFF);
+        garbage[1] = char(Frame::FRAME_MAGIC >> 8);
+        garbage[4] = char(0x00);
+        garbage[5] = char(0x04); // length 1024
+        garbage[6] = garbage[7] = 0;
+        garbage[8] = char(FOREIGN_CODE & 0xFF);
+        garbage[9] = char(FOREIGN_CODE >> 8);
+        bytes += garbage;
+    }
+    m_reply.Prepare(nCode, nPayload);
+    bytes.append(reinterpret_cast<const char *>(m_reply.Data()), qsizetype(m_reply.Length()));
+    return bytes;
+}
+
+void RecorderEmulator::Reply(quint16 nCode, quint32 nPayload)
+{
+    if (m_faults.bGarbageBeforeReply) {
+        m_output.append(ReplyBytes(nCode, nPayload));
+        return;
+    }
+    m_reply.Prepare(nCode, nPayload);
+    m_output.append(reinterpret_cast<const char *>(m_reply.Data()), qsizetype(m_reply.Length()));
+}
+
+void RecorderEmulator::ReplyText(quint16 nCode, quint32 nOffset, const QString &strText)
+{
+    // Texts longer than the frame are cut, keeping room for the terminator.
+    const qsizetype nMaxChars = (qsizetype(Frame::FRAME_CAPACITY) - nOffset) / 2 - 1;
+    const qsizetype nChars = qMin(strText.size(), nMaxChars);
+    quint8 *pText = m_reply.Data() + nOffset;
+    for (qsizetype i = 0; i < nChars; ++i) {
+        const char16_t ch = strText.at(i).unicode();
+        pText[2 * i] = quint8(ch);
+        pText[2 * i + 1] = quint8(ch >> 8);
+    }
+    pText[2 * nChars] = 0;
+    pText[2 * nChars + 1] = 0;
+    Reply(nCode, nOffset - Frame::HEADER_SIZE + quint32(2 * (nChars + 1)));
+}

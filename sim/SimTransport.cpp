@@ -1,0 +1,119 @@
+#include "SimTransport.h"
+
+#include "RecorderEmulator.h"
+#include "TransportRegistry.h"
+
+#include <QDeadlineTimer>
+#include <QFileInfo>
+#include "SimLog.h"
+#include <QRegularExpression>
+
+#include <thread>
+
+namespace {
+// A read without a time-out still looks again now and then.
+constexpr qint64 FOREVER_NAP_MS = 1000;
+} // namespace
+
+SimTransport::SimTransport(std::shared_ptr<RecorderEmulator> pEmulator)
+    : m_pEmulator(std::move(pEmulator))
+{}
+
+SimTransport::~SimTransport() = default;
+
+std::unique_ptr<SimTransport> SimTransport::FromArgument(const QString &strArgument, QString *pError)
+{
+    const qsizetype nQuery = strArgument.lastIndexOf(QLatin1Char('?'));
+    const QString strDir = nQuery < 0 ? strArgument : strArgument.left(nQuery);
+    if (strDir.isEmpty()) {
+        if (pError)
+            *pError = QStringLiteral("invalid link \"sim:%1\" (expected sim:DIR)").arg(strArgument);
+        return nullptr;
+    }
+    EmulatorFaults faults;
+    if (nQuery >= 0) {
+        static const QRegularExpression separators(QStringLiteral("[,&]"));
+        const QStringList options = strArgument.mid(nQuery + 1).split(separators, Qt::SkipEmptyParts);
+        for (const QString &strOption : options) {
+            const qsizetype nEquals = strOption.indexOf(QLatin1Char('='));
+            const QString strName = nEquals < 0 ? strOption : strOption.left(nEquals);
+            const QString strValue = nEquals < 0 ? QString() : strOption.mid(nEquals + 1);
+            if (!faults.SetOption(strName, strValue, pError))
+                return nullptr;
+        }
+    }
+    return std::make_unique<SimTransport>(std::make_shared<RecorderEmulator>(strDir, faults));
+}
+
+bool SimTransport::Open(QString *pReason)
+{
+    std::lock_guard lock(m_mutex);
+    if (!QFileInfo(m_pEmulator->CardDir()).isDir()) {
+        if (pReason)
+            *pReason = QStringLiteral("emulator card folder %1 does not exist").arg(m_pEmulator->CardDir());
+        m_bOpen = false;
+        return false;
+    }
+    // A fresh connection finds the recorder idle, as after plugging it in.
+    m_pEmulator->Reset();
+    m_bOpen = true;
+    return true;
+}
+
+void SimTransport::Close()
+{
+    std::lock_guard lock(m_mutex);
+    m_bOpen = false;
+}
+
+bool SimTransport::IsOpen() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_bOpen;
+}
+
+bool SimTransport::Write(const quint8 *pData, qsizetype nLen, int /*nTimeoutMs*/)
+{
+    std::lock_guard lock(m_mutex);
+    if (!m_bOpen)
+        return false;
+    m_pEmulator->HostWrite(pData, nLen);
+    return true;
+}
+
+qsizetype SimTransport::Read(quint8 *pData, qsizetype nMax, int nTimeoutMs)
+{
+    if (nMax <= 0)
+        return -1;
+    const QDeadlineTimer deadline(nTimeoutMs);
+    for (;;) {
+        RecorderEmulator::Clock::time_point wakeUp;
+        {
+            std::lock_guard lock(m_mutex);
+            if (!m_bOpen)
+                return -1;
+            if (m_pEmulator->Available() > 0)
+                return m_pEmulator->HostRead(pData, nMax);
+            if (deadline.hasExpired())
+                return -1;
+            // Only a delayed reply can still come; without one the recorder is silent and
+            // the read waits out its time-out like one on a real link.
+            const qint64 nLeft = deadline.isForever() ? FOREVER_NAP_MS : deadline.remainingTime();
+            wakeUp = RecorderEmulator::Clock::now() + std::chrono::milliseconds(nLeft);
+            if (const auto due = m_pEmulator->NextDue(); due && *due < wakeUp)
+                wakeUp = *due;
+        }
+        std::this_thread::sleep_until(wakeUp);
+    }
+}
+
+void RegisterSimTransport()
+{
+    TransportRegistry::RegisterScheme(QStringLiteral("sim"), [](const QString &strArgument) {
+        QString strError;
+        auto pTransport = SimTransport::FromArgument(strArgument, &strError);
+        if (!pTransport)
+            qCWarning(lcSim).noquote() << strError;
+        return std::unique_ptr<ITransport>(std::move(pTransport));
+    });
+}

@@ -1,0 +1,337 @@
+// Downloads and uploads against the emulator, and against scripted recorders that break the
+// rules in ways the emulator never does.
+
+#include "TcpTransport.h"
+#include "support/ScriptedTransport.h"
+#include "support/SimHarness.h"
+
+#include <QElapsedTimer>
+#include <QTest>
+
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <thread>
+#include <unistd.h>
+
+namespace {
+
+using Progress = QList<QPair<quint32, qint32>>;
+
+const QString NAME = QStringLiteral("ARCH0001.DAT");
+
+// A file block reply of nFrameLength bytes that claims nCount data bytes.
+QByteArray FileBlock(quint32 nTotal, quint32 nCount, quint32 nFrameLength)
+{
+    QByteArray bytes = ScriptedTransport::FrameBytes(Frame::FRAME_MAGIC, nFrameLength, RSP_FILE_BLOCK);
+    for (int i = 0; i < 4; ++i) {
+        bytes[BLOCK_OFFSET_TOTAL + i] = char(nTotal >> (8 * i));
+        bytes[BLOCK_OFFSET_COUNT + i] = char(nCount >> (8 * i));
+    }
+    for (quint32 i = BLOCK_OFFSET_DATA; i < nFrameLength; ++i)
+        bytes[i] = 'd';
+    return bytes;
+}
+
+} // namespace
+
+class tst_ProtocolTransfer final : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void downloadOfAnEmptyFile();
+    void downloadReportsProgressPerBlock();
+    void downloadStoppedByTheRecorderKeepsTheOldFile();
+    void downloadCancelledOrCutOffKeepsTheOldFile();
+    void downloadThatCannotBeRequestedLeavesNothing();
+    void downloadRefusesUnsafeRecorderNames();
+    void downloadOfABlockCountingPastItsFrameIsACommunicationFailure();
+    void uploadOfExactlyOneBlock();
+    void uploadReportsProgressAndStoresTheFile();
+    void uploadOfAnEmptyFileIsASourceError();
+    void uploadOverwritesOnlyWhenAsked();
+    void uploadAbortedByTheRecorderStillReportsTheBlock();
+    void uploadCancelledLeavesTheRecorderInStep();
+    void uploadOfAMissingFileSendsNothing();
+    void archiveSaveGivesUpAtOnceWhenTheLinkIsGone();
+    void archiveSaveGivesUpAtOnceWhenTheLinkIsClosed();
+};
+
+void tst_ProtocolTransfer::downloadOfAnEmptyFile()
+{
+    SimHarness h;
+    QVERIFY(h.PutCardFile(NAME, QByteArray()));
+    QCOMPARE(h.protocol.GetFile(h.stop, h.target, NAME, h.OutDir()), int(RESULT_OK));
+    QVERIFY(QFileInfo(h.OutPath(NAME)).isFile());
+    QCOMPARE(QFileInfo(h.OutPath(NAME)).size(), 0);
+    QCOMPARE(h.Received(), (QList<quint16>{CMD_GET_FILE, CMD_ACK}));
+    QCOMPARE(h.Progress(), (Progress{{0, 0}, {0, 0}}));
+}
+
+void tst_ProtocolTransfer::downloadReportsProgressPerBlock()
+{
+    SimHarness h;
+    const QByteArray data = SimHarness::Pattern(70000);
+    QVERIFY(h.PutCardFile(NAME, data));
+    QVERIFY(SimHarness::WriteFile(h.OutPath(NAME), "older and shorter"));
+    QCOMPARE(h.protocol.GetFile(h.stop, h.target, NAME, h.OutDir()), int(RESULT_OK));
+    QCOMPARE(SimHarness::ReadFile(h.OutPath(NAME)), data);
+    QCOMPARE(h.Progress(), (Progress{{0, 0}, {32744, 70000}, {65488, 70000}, {70000, 70000}}));
+    QCOMPARE(h.Received(), (QList<quint16>{CMD_GET_FILE, CMD_ACK, CMD_ACK, CMD_ACK}));
+    QCOMPARE(SimHarness::Listing(h.OutDir()), QStringList{NAME});
+}
+
+void tst_ProtocolTransfer::downloadStoppedByTheRecorderKeepsTheOldFile()
+{
+    SimHarness h;
+    QVERIFY(h.PutCardFile(NAME, SimHarness::Pattern(70000)));
+    QVERIFY(SimHarness::WriteFile(h.OutPath(NAME), "keep me"));
+    // RSP_OK in place of the first block, CMD_ABORT in place of the second, a name the card
+    // does not have.
+    h.Faults().nStopDownloadAfter = 0;
+    QCOMPARE(h.protocol.GetFile(h.stop, h.target, NAME, h.OutDir()), int(RESULT_DEVICE_STOPPED));
+    h.Faults().nStopDownloadAfter = 1;
+    h.Faults().nStopDownloadCode = CMD_ABORT;
+    QCOMPARE(h.protocol.GetFile(h.stop, h.target, NAME, h.OutDir()), int(RESULT_DEVICE_STOPPED));
+    h.Faults() = EmulatorFaults();
+    QCOMPARE(h.protocol.GetFile(h.stop, h.target, QStringLiteral("NONE.DAT"), h.OutDir()),
+             int(RESULT_DEVICE_STOPPED));
+    QCOMPARE(SimHarness::Listing(h.OutDir()), QStringList{NAME});
+    QCOMPARE(SimHarness::ReadFile(h.OutPath(NAME)), QByteArray("keep me"));
+}
+
+void tst_ProtocolTransfer::downloadCancelledOrCutOffKeepsTheOldFile()
+{
+    SimHarness h;
+    QVERIFY(h.PutCardFile(NAME, SimHarness::Pattern(100000)));
+    QVERIFY(SimHarness::WriteFile(h.OutPath(NAME), "keep me"));
+    // The stop comes while the second block is on its way: it is written, then CMD_ABORT.
+    h.pTap->beforeRead = [&h](int nWrites) {
+        if (nWrites == 2)
+            h.stop.Set();
+    };
+    QCOMPARE(h.protocol.GetFile(h.stop, h.target, NAME, h.OutDir()), int(RESULT_CANCELLED));
+    QCOMPARE(h.Received(), (QList<quint16>{CMD_GET_FILE, CMD_ACK, CMD_ABORT}));
+    QCOMPARE(SimHarness::ReadFile(h.OutPath(NAME)), QByteArray("keep me"));
+
+    // The recorder falls silent after the first block.
+    h.stop.Reset();
+    h.pTap->beforeRead = [&h](int nWrites) {
+        if (nWrites >= 2)
+            h.Faults().bSilent = true;
+    };
+    QCOMPARE(h.protocol.GetFile(h.stop, h.target, NAME, h.OutDir()), int(RESULT_COMM_ERROR));
+    QCOMPARE(SimHarness::Listing(h.OutDir()), QStringList{NAME});
+    QCOMPARE(SimHarness::ReadFile(h.OutPath(NAME)), QByteArray("keep me"));
+}
+
+void tst_ProtocolTransfer::downloadThatCannotBeRequestedLeavesNothing()
+{
+    SimHarness h;
+    QVERIFY(h.PutCardFile(NAME, "data"));
+    h.pTap->beforeWrite = [](int, quint16 nCode, qsizetype) { return nCode != CMD_GET_FILE; };
+    QCOMPARE(h.protocol.GetFile(h.stop, h.target, NAME, h.OutDir()), int(RESULT_COMM_ERROR));
+    QVERIFY(SimHarness::Listing(h.OutDir()).isEmpty());
+    // A destination folder that is not there: host I/O error before anything is sent.
+    h.pTap->beforeWrite = nullptr;
+    h.ClearRecords();
+    QCOMPARE(h.protocol.GetFile(h.stop, h.target, NAME, h.OutPath(QStringLiteral("missing/"))),
+             int(RESULT_HOST_IO_ERROR));
+    QVERIFY(h.Received().isEmpty());
+}
+
+void tst_ProtocolTransfer::downloadRefusesUnsafeRecorderNames()
+{
+    SimHarness h;
+    const QString strBeside = h.OutPath(QStringLiteral("../BESIDE.DAT"));
+    for (const QString &strName :
+         {QStringLiteral("../BESIDE.DAT"), QStringLiteral("..\\BESIDE.DAT"), QStringLiteral("sub/BESIDE.DAT"),
+          QStringLiteral(".."), QStringLiteral("."), QStringLiteral(""), QStringLiteral("/etc/passwd")}) {
+        QCOMPARE(h.protocol.GetFile(h.stop, h.target, strName, h.OutDir()), int(RESULT_HOST_IO_ERROR));
+    }
+    QVERIFY(h.Received().isEmpty());
+    QVERIFY(!QFile::exists(strBeside));
+    QVERIFY(SimHarness::Listing(h.OutDir()).isEmpty());
+}
+
+void tst_ProtocolTransfer::downloadOfABlockCountingPastItsFrameIsACommunicationFailure()
+{
+    QTemporaryDir out;
+    QVERIFY(SimHarness::WriteFile(out.path() + QStringLiteral("/X.DAT"), "keep me"));
+    auto pTransport = std::make_unique<ScriptedTransport>();
+    auto pScript = pTransport->Shared();
+    RecorderLink link(std::move(pTransport));
+    link.Open();
+    RecorderProtocol protocol(link);
+    ManualResetEvent stop;
+
+    // Exactly as much as the frame holds is fine.
+    pScript->toHost = FileBlock(1000, 1000, 1024);
+    QCOMPARE(protocol.GetFile(stop, PostTarget(), QStringLiteral("Y.DAT"), out.path() + QLatin1Char('/')),
+             int(RESULT_OK));
+    QCOMPARE(QFileInfo(out.path() + QStringLiteral("/Y.DAT")).size(), 1000);
+
+    // One byte more, or a count far beyond the buffer: nothing read past the frame.
+    for (const QByteArray &block : {FileBlock(5000, 1001, 1024), FileBlock(0xFFFFFFFF, 0xFFFFFFF0, 32768)}) {
+        pScript->writes.clear();
+        pScript->toHost = block;
+        QCOMPARE(protocol.GetFile(stop, PostTarget(), QStringLiteral("X.DAT"), out.path() + QLatin1Char('/')),
+                 int(RESULT_COMM_ERROR));
+        QCOMPARE(pScript->writes.size(), 2); // the request, then CMD_ABORT
+        QCOMPARE(quint16(quint8(pScript->writes.at(1)[8]) | (quint8(pScript->writes.at(1)[9]) << 8)),
+                 CMD_ABORT);
+        QCOMPARE(SimHarness::ReadFile(out.path() + QStringLiteral("/X.DAT")), QByteArray("keep me"));
+    }
+    QCOMPARE(SimHarness::Listing(out.path()), (QStringList{"X.DAT", "Y.DAT"}));
+}
+
+void tst_ProtocolTransfer::uploadOfExactlyOneBlock()
+{
+    SimHarness h;
+    const QByteArray data = SimHarness::Pattern(BLOCK_MAX_DATA, 5);
+    QVERIFY(SimHarness::WriteFile(h.OutPath(NAME), data));
+    QList<qsizetype> blockLengths;
+    h.pTap->beforeWrite = [&](int, quint16 nCode, qsizetype nLen) {
+        if (nCode == CMD_PUT_BLOCK)
+            blockLengths.append(nLen);
+        return true;
+    };
+    QCOMPARE(h.protocol.PutFile(h.stop, h.target, h.OutPath(NAME), false), int(RESULT_OK));
+    QCOMPARE(blockLengths, QList<qsizetype>{32768});
+    QCOMPARE(SimHarness::ReadFile(h.CardPath(NAME)), data);
+    QCOMPARE(h.Progress(), (Progress{{0, 0}, {32744, 32744}}));
+}
+
+void tst_ProtocolTransfer::uploadReportsProgressAndStoresTheFile()
+{
+    SimHarness h;
+    const QByteArray data = SimHarness::Pattern(70000, 2);
+    // Only the name after the last folder is announced.
+    QVERIFY(QDir().mkpath(h.OutPath(QStringLiteral("deep/er"))));
+    const QString strLocal = h.OutPath(QStringLiteral("deep/er/SYSTEM.IMG"));
+    QVERIFY(SimHarness::WriteFile(strLocal, data));
+    QCOMPARE(h.protocol.PutFile(h.stop, h.target, strLocal, false), int(RESULT_OK));
+    QCOMPARE(h.Progress(), (Progress{{0, 0}, {32744, 70000}, {65488, 70000}, {70000, 70000}}));
+    QCOMPARE(SimHarness::Listing(h.CardDir()), QStringList{QStringLiteral("SYSTEM.IMG")});
+    QCOMPARE(SimHarness::ReadFile(h.CardPath(QStringLiteral("SYSTEM.IMG"))), data);
+    QCOMPARE(h.CountReceived(CMD_PUT_BLOCK), 3);
+}
+
+void tst_ProtocolTransfer::uploadOfAnEmptyFileIsASourceError()
+{
+    SimHarness h;
+    QVERIFY(SimHarness::WriteFile(h.OutPath(NAME), QByteArray()));
+    QCOMPARE(h.protocol.PutFile(h.stop, h.target, h.OutPath(NAME), false), int(RESULT_HOST_IO_ERROR));
+    QCOMPARE(h.Received(), (QList<quint16>{CMD_PUT_FILE, CMD_SOURCE_ERROR}));
+    QCOMPARE(h.Progress(), (Progress{{0, 0}}));
+    QVERIFY(SimHarness::Listing(h.CardDir()).isEmpty());
+    // The recorder expects no answer and is ready for the next request.
+    QVERIFY(h.protocol.GetDeviceInfo(h.target));
+}
+
+void tst_ProtocolTransfer::uploadOverwritesOnlyWhenAsked()
+{
+    SimHarness h;
+    QVERIFY(h.PutCardFile(NAME, "on the card"));
+    QVERIFY(SimHarness::WriteFile(h.OutPath(NAME), "from the host"));
+    QCOMPARE(h.protocol.PutFile(h.stop, h.target, h.OutPath(NAME), false), int(RESULT_FILE_EXISTS));
+    QCOMPARE(h.CountReceived(CMD_PUT_BLOCK), 0);
+    QCOMPARE(SimHarness::ReadFile(h.CardPath(NAME)), QByteArray("on the card"));
+    QCOMPARE(h.protocol.PutFile(h.stop, h.target, h.OutPath(NAME), true), int(RESULT_OK));
+    QCOMPARE(SimHarness::ReadFile(h.CardPath(NAME)), QByteArray("from the host"));
+    QCOMPARE(SimHarness::Listing(h.CardDir()), QStringList{NAME});
+}
+
+void tst_ProtocolTransfer::uploadAbortedByTheRecorderStillReportsTheBlock()
+{
+    SimHarness h;
+    QVERIFY(h.PutCardFile(NAME, "on the card"));
+    QVERIFY(SimHarness::WriteFile(h.OutPath(NAME), SimHarness::Pattern(70000)));
+    h.Faults().nAbortUploadAfter = 1;
+    QCOMPARE(h.protocol.PutFile(h.stop, h.target, h.OutPath(NAME), true), int(RESULT_DEVICE_STOPPED));
+    QCOMPARE(h.Progress(), (Progress{{0, 0}, {32744, 70000}, {65488, 70000}}));
+    QCOMPARE(SimHarness::Listing(h.CardDir()), QStringList{NAME});
+    QCOMPARE(SimHarness::ReadFile(h.CardPath(NAME)), QByteArray("on the card"));
+}
+
+void tst_ProtocolTransfer::uploadCancelledLeavesTheRecorderInStep()
+{
+    SimHarness h;
+    QVERIFY(SimHarness::WriteFile(h.OutPath(NAME), SimHarness::Pattern(70000)));
+    const PostTarget target = PostTarget::ForFunction([&h](PostedMessage &&message) {
+        if (message.nMessage == WM_JOB_PROGRESS && message.wParam == BLOCK_MAX_DATA)
+            h.stop.Set();
+    });
+    QCOMPARE(h.protocol.PutFile(h.stop, target, h.OutPath(NAME), false), int(RESULT_CANCELLED));
+    QCOMPARE(h.Received(), (QList<quint16>{CMD_PUT_FILE, CMD_PUT_BLOCK, CMD_ABORT}));
+    QVERIFY(SimHarness::Listing(h.CardDir()).isEmpty());
+    // The answer to CMD_ABORT was read: the next exchange gets its own reply.
+    h.stop.Reset();
+    QVERIFY(h.protocol.GetDeviceInfo(h.target));
+    QCOMPARE(h.Posted(WM_REC_DEVICE_INFO).at(0).strText, h.pEmulator->DeviceInfoText());
+}
+
+void tst_ProtocolTransfer::uploadOfAMissingFileSendsNothing()
+{
+    SimHarness h;
+    QCOMPARE(h.protocol.PutFile(h.stop, h.target, h.OutPath(QStringLiteral("NONE.DAT")), false),
+             int(RESULT_HOST_IO_ERROR));
+    QCOMPARE(h.protocol.PutFile(h.stop, h.target, h.OutDir(), false), int(RESULT_HOST_IO_ERROR));
+    QVERIFY(h.Received().isEmpty());
+    QVERIFY(h.posted.isEmpty());
+}
+
+void tst_ProtocolTransfer::archiveSaveGivesUpAtOnceWhenTheLinkIsGone()
+{
+    // A "recorder" that takes the request and hangs up.
+    const int nListen = ::socket(AF_INET, SOCK_STREAM, 0);
+    QVERIFY(nListen >= 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t nLen = sizeof address;
+    QCOMPARE(::bind(nListen, reinterpret_cast<sockaddr *>(&address), sizeof address), 0);
+    QCOMPARE(::listen(nListen, 1), 0);
+    QCOMPARE(::getsockname(nListen, reinterpret_cast<sockaddr *>(&address), &nLen), 0);
+    std::thread peer([nListen] {
+        const int nClient = ::accept(nListen, nullptr, nullptr);
+        char buffer[1024];
+        qsizetype nGot = 0;
+        while (nGot < 1024) {
+            const ssize_t n = ::recv(nClient, buffer, sizeof buffer, 0);
+            if (n <= 0)
+                break;
+            nGot += n;
+        }
+        ::close(nClient);
+    });
+
+    RecorderLink link(std::make_unique<TcpTransport>(QStringLiteral("127.0.0.1"), ntohs(address.sin_port)));
+    link.SetTimeoutMs(5000);
+    QVERIFY(link.Open());
+    RecorderProtocol protocol(link);
+    protocol.SetSaveArchiveTimeoutMs(60000);
+    QElapsedTimer timer;
+    timer.start();
+    QCOMPARE(protocol.SaveArchiveData(), int(RESULT_COMM_ERROR));
+    QVERIFY2(timer.elapsed() < 2000, qPrintable(QString::number(timer.elapsed())));
+    QVERIFY(link.IsGone());
+    peer.join();
+    ::close(nListen);
+}
+
+void tst_ProtocolTransfer::archiveSaveGivesUpAtOnceWhenTheLinkIsClosed()
+{
+    SimHarness h;
+    // The link is closed (device removed) while the save waits for its answer.
+    h.Faults().nSaveArchiveDelayMs = 60000;
+    h.pTap->beforeRead = [&h](int) { h.link.Close(); };
+    h.protocol.SetSaveArchiveTimeoutMs(30000);
+    QElapsedTimer timer;
+    timer.start();
+    QCOMPARE(h.protocol.SaveArchiveData(), int(RESULT_COMM_ERROR));
+    QVERIFY2(timer.elapsed() < 2000, qPrintable(QString::number(timer.elapsed())));
+}
+
+QTEST_GUILESS_MAIN(tst_ProtocolTransfer)
+#include "tst_ProtocolTransfer.moc"
