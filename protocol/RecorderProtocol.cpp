@@ -1,5 +1,6 @@
 #include "RecorderProtocol.h"
 
+#include "DownloadWriter.h"
 #include "LocalFileName.h"
 #include "ManualResetEvent.h"
 #include "PostTarget.h"
@@ -12,7 +13,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLoggingCategory>
-#include <QSaveFile>
 
 #include <cstring>
 
@@ -145,10 +145,9 @@ int RecorderProtocol::GetFile(const ManualResetEvent &stop, const PostTarget &ta
 
     // The data goes to a temporary file beside the target and replaces it only when complete,
     // so a failed or cancelled download neither leaves a partial file nor destroys an old one.
-    QSaveFile file(strTarget);
-    file.setDirectWriteFallback(false);
-    if (!file.open(QIODevice::WriteOnly)) {
-        qCWarning(lcProtocol) << "cannot create" << strTarget << file.errorString();
+    DownloadWriter file(strTarget);
+    if (!file.Open()) {
+        qCWarning(lcProtocol) << "cannot create" << strTarget << file.ErrorString();
         return RESULT_HOST_IO_ERROR;
     }
 
@@ -174,9 +173,11 @@ int RecorderProtocol::GetFile(const ManualResetEvent &stop, const PostTarget &ta
             SendCode(CMD_ABORT);
             return RESULT_COMM_ERROR;
         }
-        if (nCount > 0 && file.write(reinterpret_cast<const char *>(m_response.Data() + BLOCK_OFFSET_DATA),
-                                     nCount) != qint64(nCount)) {
-            qCWarning(lcProtocol) << "write failed" << file.errorString();
+        // The last block is written out before it is acknowledged, so that a failing disk is
+        // still reported to the recorder as an abort.
+        const bool bLast = quint64(nSoFar) + nCount >= nTotal;
+        if (!file.Append(m_response.Data() + BLOCK_OFFSET_DATA, nCount) || (bLast && !file.Flush())) {
+            qCWarning(lcProtocol) << "write failed" << file.ErrorString();
             SendCode(CMD_ABORT);
             return RESULT_HOST_IO_ERROR;
         }
@@ -191,8 +192,8 @@ int RecorderProtocol::GetFile(const ManualResetEvent &stop, const PostTarget &ta
         if (nSoFar >= nTotal)
             break;
     }
-    if (!file.commit()) {
-        qCWarning(lcProtocol) << "cannot finish" << strTarget << file.errorString();
+    if (!file.Commit()) {
+        qCWarning(lcProtocol) << "cannot finish" << strTarget << file.ErrorString();
         return RESULT_HOST_IO_ERROR;
     }
     return RESULT_OK;

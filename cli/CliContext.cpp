@@ -1,0 +1,122 @@
+#include "CliContext.h"
+
+#include "ListingFormat.h"
+#include "RecorderLink.h"
+#include "RecorderProtocol.h"
+#include "ReportMessages.h"
+#include "ResultText.h"
+#include "TransportRegistry.h"
+
+#include <cstdlib>
+
+namespace {
+
+// A positive number of milliseconds from the environment, or 0 when unset or malformed.
+int EnvMilliseconds(const char *pszName)
+{
+    bool bOk = false;
+    const int nMs = qEnvironmentVariable(pszName).toInt(&bOk);
+    return bOk && nMs > 0 ? nMs : 0;
+}
+
+} // namespace
+
+CliContext::CliContext(QString strLinkName, FILE *pOut, FILE *pErr)
+    : m_strLinkName(std::move(strLinkName))
+    , m_pOut(pOut)
+    , m_pErr(pErr)
+    , m_progress(pErr)
+{}
+
+CliContext::~CliContext()
+{
+    m_pProtocol.reset();
+    m_pLink.reset();
+}
+
+int CliContext::Connect()
+{
+    if (m_pProtocol)
+        return 0;
+    QString strError;
+    std::unique_ptr<ITransport> pTransport = TransportRegistry::Create(m_strLinkName, &strError);
+    if (!pTransport) {
+        // A build without USB support cannot reach a recorder on the default link; that is
+        // not the user's typing mistake.
+        if (m_strLinkName == QLatin1String("usb"))
+            return Fail(EXIT_UNREACHABLE,
+                        QStringLiteral("cannot reach the recorder on \"usb\": ") + strError);
+        return Usage(strError);
+    }
+
+    auto pLink = std::make_unique<RecorderLink>(std::move(pTransport));
+    if (const int nMs = EnvMilliseconds(ENV_TIMEOUT_MS))
+        pLink->SetTimeoutMs(nMs);
+    if (!pLink->Open()) {
+        QString strMessage = QStringLiteral("cannot reach the recorder on \"%1\"").arg(m_strLinkName);
+        const QString strWhy = pLink->LastOpenFailure();
+        if (!strWhy.isEmpty())
+            strMessage += QStringLiteral(": ") + strWhy;
+        return Fail(EXIT_UNREACHABLE, strMessage);
+    }
+    m_pLink = std::move(pLink);
+    m_pProtocol = std::make_unique<RecorderProtocol>(*m_pLink);
+    if (const int nMs = EnvMilliseconds(ENV_SAVE_TIMEOUT_MS))
+        m_pProtocol->SetSaveArchiveTimeoutMs(nMs);
+    return 0;
+}
+
+PostTarget CliContext::ProgressTarget()
+{
+    return PostTarget::ForFunction([this](PostedMessage &&message) {
+        if (message.nMessage == WM_JOB_PROGRESS)
+            m_progress.Update(quint32(message.wParam), quint32(message.lParam));
+    });
+}
+
+void CliContext::Print(const QString &strLine)
+{
+    const QByteArray line = (strLine + QLatin1Char('\n')).toUtf8();
+    std::fwrite(line.constData(), 1, size_t(line.size()), m_pOut);
+}
+
+void CliContext::PrintRaw(const QByteArray &data)
+{
+    std::fwrite(data.constData(), 1, size_t(data.size()), m_pOut);
+}
+
+void CliContext::Report(const QString &strMessage)
+{
+    const QByteArray line = (QStringLiteral("orvoconnect-cli: ") + strMessage + QLatin1Char('\n')).toUtf8();
+    std::fwrite(line.constData(), 1, size_t(line.size()), m_pErr);
+    std::fflush(m_pErr);
+}
+
+int CliContext::Fail(int nStatus, const QString &strMessage)
+{
+    Report(strMessage);
+    return nStatus;
+}
+
+int CliContext::Usage(const QString &strMessage)
+{
+    Report(strMessage + QStringLiteral(" (try orvoconnect-cli --help)"));
+    return EXIT_USAGE;
+}
+
+void CliContext::OnSignal(int /*nSignal*/)
+{
+    std::fflush(m_pOut);
+    if (!m_stop.IsSet()) {
+        m_progress.Finish();
+        Report(QStringLiteral("cancelling... (press Ctrl-C again to leave at once)"));
+        m_stop.Set();
+        return;
+    }
+    if (m_bWritingLocalFile) {
+        Report(QStringLiteral("still cancelling: waiting for the download to end cleanly"));
+        return;
+    }
+    Report(QStringLiteral("interrupted"));
+    std::_Exit(RESULT_CANCELLED);
+}

@@ -1,0 +1,71 @@
+#pragma once
+
+#include <QString>
+#include <QtGlobal>
+
+#include <atomic>
+#include <cstdio>
+#include <memory>
+
+#include "ManualResetEvent.h"
+#include "PostTarget.h"
+#include "ProgressBar.h"
+
+class RecorderLink;
+class RecorderProtocol;
+
+// What a command of orvoconnect-cli works with: the recorder (opened on demand), the stop
+// event that Ctrl-C sets, the progress bar, and the two output streams.
+class CliContext final
+{
+    Q_DISABLE_COPY_MOVE(CliContext)
+
+public:
+    // Test hooks: shorter link and archive-save time-outs, in milliseconds.
+    static constexpr const char *ENV_TIMEOUT_MS = "ORVOCONNECT_TIMEOUT_MS";
+    static constexpr const char *ENV_SAVE_TIMEOUT_MS = "ORVOCONNECT_SAVE_TIMEOUT_MS";
+
+    CliContext(QString strLinkName, FILE *pOut, FILE *pErr);
+    ~CliContext();
+
+    // Opens the recorder. 0, or the exit status to leave with (EXIT_USAGE for a malformed
+    // link name, EXIT_UNREACHABLE when it cannot be opened), the reason printed.
+    int Connect();
+    RecorderProtocol &Protocol() { return *m_pProtocol; }
+    QString LinkName() const { return m_strLinkName; }
+
+    const ManualResetEvent &Stop() const { return m_stop; }
+    bool IsStopped() const { return m_stop.IsSet(); }
+
+    ProgressBar &Progress() { return m_progress; }
+    // Feeds the operation's progress reports to the bar.
+    PostTarget ProgressTarget();
+
+    // One line on standard output.
+    void Print(const QString &strLine);
+    // Raw bytes on standard output.
+    void PrintRaw(const QByteArray &data);
+    // "orvoconnect-cli: message" on standard error.
+    void Report(const QString &strMessage);
+    // Reports and returns nStatus, so commands can write `return Fail(...)`.
+    int Fail(int nStatus, const QString &strMessage);
+    // Reports a usage error with a hint and returns EXIT_USAGE.
+    int Usage(const QString &strMessage);
+
+    // While a local file is being written, a second Ctrl-C waits for the download to end
+    // cleanly instead of leaving at once (which would strand its temporary file).
+    void SetWritingLocalFile(bool bWriting) { m_bWritingLocalFile = bWriting; }
+
+    // Runs on the signal watcher's thread for each SIGINT or SIGTERM.
+    void OnSignal(int nSignal);
+
+private:
+    QString m_strLinkName;
+    FILE *m_pOut;
+    FILE *m_pErr;
+    std::unique_ptr<RecorderLink> m_pLink;
+    std::unique_ptr<RecorderProtocol> m_pProtocol;
+    ManualResetEvent m_stop;
+    ProgressBar m_progress;
+    std::atomic<bool> m_bWritingLocalFile{false};
+};

@@ -1,0 +1,61 @@
+#include "ListingFormat.h"
+
+#include "RecorderFileEntry.h"
+
+#include <QDateTime>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+namespace ListingFormat {
+
+QString DateText(quint64 nFileTime)
+{
+    const QDateTime dateTime = FileTime::ToDateTime(nFileTime);
+    const QDate date = dateTime.date();
+    const QTime time = dateTime.time();
+    return QString::asprintf("%02d/%02d/%02d (%02d:%02d:%02d)", date.day(), date.month(), date.year() % 100,
+                             time.hour(), time.minute(), time.second());
+}
+
+QString IsoDateText(quint64 nFileTime)
+{
+    const QDateTime dateTime = FileTime::ToDateTime(nFileTime);
+    const QDate date = dateTime.date();
+    const QTime time = dateTime.time();
+    // Written by hand: Qt's ISO format gives up on years past 9999, which a recorder's
+    // FILETIME can reach.
+    return QString::asprintf("%04d-%02d-%02dT%02d:%02d:%02d", date.year(), date.month(), date.day(),
+                             time.hour(), time.minute(), time.second());
+}
+
+QString PrintableName(const QString &strName)
+{
+    QString strPrintable = strName;
+    for (QChar &ch : strPrintable) {
+        if (ch.unicode() < 0x20 || ch.unicode() == 0x7F || ch.category() == QChar::Other_Control)
+            ch = QLatin1Char('?');
+    }
+    return strPrintable;
+}
+
+QString Line(const RecorderFileEntry &entry)
+{
+    return PrintableName(entry.Name()) + QLatin1Char('\t') + DateText(entry.LastWriteTime()) +
+           QLatin1Char('\t') + QString::number(entry.SizeLow());
+}
+
+QByteArray Json(const QList<RecorderFileEntry> &entries)
+{
+    QJsonArray array;
+    for (const RecorderFileEntry &entry : entries) {
+        QJsonObject object;
+        object.insert(QStringLiteral("name"), entry.Name());
+        object.insert(QStringLiteral("modified"), IsoDateText(entry.LastWriteTime()));
+        object.insert(QStringLiteral("size"), qint64(entry.SizeLow()));
+        array.append(object);
+    }
+    return QJsonDocument(array).toJson(QJsonDocument::Indented);
+}
+
+} // namespace ListingFormat

@@ -1,0 +1,107 @@
+// The commands that read the recorder or ask it to act, without local files: info, ls, save.
+
+#include "CliArguments.h"
+#include "CliCommand.h"
+#include "CliContext.h"
+#include "ListingFormat.h"
+#include "RecorderFileEntry.h"
+#include "RecorderProtocol.h"
+#include "ReportMessages.h"
+#include "ResultText.h"
+
+namespace {
+
+// Parses arguments for a command that takes the given flags and no operands.
+bool ParseNoOperands(CliContext &context, const QStringList &args, const QStringList &flags,
+                     CliArguments *pParsed, int *pStatus)
+{
+    QString strError;
+    if (!pParsed->Parse(args, flags, {}, &strError)) {
+        *pStatus = context.Usage(strError);
+        return false;
+    }
+    if (!pParsed->Operands().isEmpty()) {
+        *pStatus =
+            context.Usage(QStringLiteral("unexpected argument \"%1\"").arg(pParsed->Operands().first()));
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+int RunInfo(CliContext &context, const QStringList &args)
+{
+    CliArguments parsed;
+    int nStatus = 0;
+    if (!ParseNoOperands(context, args, {}, &parsed, &nStatus))
+        return nStatus;
+    if (const int nConnect = context.Connect())
+        return nConnect;
+
+    QString strText;
+    const PostTarget target = PostTarget::ForFunction([&strText](PostedMessage &&message) {
+        if (message.nMessage == WM_REC_DEVICE_INFO || message.nMessage == WM_REC_CARD_INFO)
+            strText = message.strText;
+    });
+    if (!context.Protocol().GetDeviceInfo(target))
+        return context.Fail(RESULT_COMM_ERROR, QStringLiteral("cannot read the recorder's identification: ") +
+                                                   ResultText(RESULT_COMM_ERROR));
+    const QString strDeviceInfo = strText;
+    if (!context.Protocol().GetCardInfo(target))
+        return context.Fail(RESULT_COMM_ERROR, QStringLiteral("cannot read the card information: ") +
+                                                   ResultText(RESULT_COMM_ERROR));
+    context.Print(strDeviceInfo);
+    context.Print(strText);
+    return 0;
+}
+
+int RunList(CliContext &context, const QStringList &args)
+{
+    CliArguments parsed;
+    int nStatus = 0;
+    if (!ParseNoOperands(context, args, {QStringLiteral("--json")}, &parsed, &nStatus))
+        return nStatus;
+    if (const int nConnect = context.Connect())
+        return nConnect;
+
+    QList<RecorderFileEntry> entries;
+    const int nResult = ListCardFiles(context, &entries);
+    if (nResult != RESULT_OK)
+        return context.Fail(nResult, QStringLiteral("cannot list the card: ") + ResultText(nResult));
+
+    if (parsed.Has(QStringLiteral("--json"))) {
+        context.PrintRaw(ListingFormat::Json(entries));
+    } else {
+        for (const RecorderFileEntry &entry : entries)
+            context.Print(ListingFormat::Line(entry));
+    }
+    return 0;
+}
+
+int RunSave(CliContext &context, const QStringList &args)
+{
+    CliArguments parsed;
+    int nStatus = 0;
+    if (!ParseNoOperands(context, args, {}, &parsed, &nStatus))
+        return nStatus;
+    if (const int nConnect = context.Connect())
+        return nConnect;
+
+    // The recorder may take up to two minutes; it cannot be told to stop once asked.
+    const int nResult = context.Protocol().SaveArchiveData();
+    if (nResult != RESULT_OK)
+        return context.Fail(nResult,
+                            QStringLiteral("the archive data were not saved: ") + ResultText(nResult));
+    return 0;
+}
+
+int ListCardFiles(CliContext &context, QList<RecorderFileEntry> *pEntries)
+{
+    pEntries->clear();
+    const PostTarget target = PostTarget::ForFunction([pEntries](PostedMessage &&message) {
+        if (message.nMessage == WM_REC_FILE_ENTRY && message.pEntry)
+            pEntries->append(*message.pEntry);
+    });
+    return context.Protocol().ListFiles(context.Stop(), target);
+}

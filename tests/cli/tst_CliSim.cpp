@@ -1,0 +1,399 @@
+// orvoconnect-cli against the real orvoconnect-sim over TCP (and the in-process sim: link):
+// every command, its output, the files it leaves, and its exit status under each fault.
+
+#include "CliProcess.h"
+#include "ProtocolCodes.h"
+#include "SimProcess.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+constexpr int BLOCK = 32744;
+
+QByteArray Pattern(qsizetype nBytes, char cSeed)
+{
+    QByteArray data(nBytes, Qt::Uninitialized);
+    for (qsizetype i = 0; i < nBytes; ++i)
+        data[i] = char(cSeed + i * 7 + (i >> 11));
+    return data;
+}
+
+QByteArray ReadAll(const QString &strPath)
+{
+    QFile file(strPath);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+}
+
+void Write(const QString &strPath, const QByteArray &data, const QDateTime &modified = {})
+{
+    QFile file(strPath);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    QCOMPARE(file.write(data), data.size());
+    if (modified.isValid())
+        QVERIFY(file.setFileTime(modified, QFileDevice::FileModificationTime));
+}
+
+QStringList FilesIn(const QString &strDir)
+{
+    return QDir(strDir).entryList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot,
+                                  QDir::Name | QDir::IgnoreCase);
+}
+
+} // namespace
+
+class TestCliSim final : public QObject
+{
+    Q_OBJECT
+
+public:
+    QString Card() const { return m_root.filePath(QStringLiteral("card")); }
+    QString Dest() const { return m_root.filePath(QStringLiteral("dest")); }
+    QString CardFile(const QString &strName) const { return Card() + QLatin1Char('/') + strName; }
+    QString DestFile(const QString &strName) const { return Dest() + QLatin1Char('/') + strName; }
+
+    CliRun Cli(const SimProcess &sim, const QStringList &args, const QStringList &env = {})
+    {
+        return CliProcess::Run(QStringList{QStringLiteral("--link"), sim.LinkName()} + args, Dest(), env);
+    }
+
+private slots:
+    void init()
+    {
+        QVERIFY(m_root.isValid());
+        QDir(Card()).removeRecursively();
+        QDir(Dest()).removeRecursively();
+        QVERIFY(QDir().mkpath(Card()));
+        QVERIFY(QDir().mkpath(Dest()));
+        // The recorder shows local calendar time as it stands; the emulator takes it from
+        // the folder's modification times.
+        Write(CardFile(QStringLiteral("TREND01.DAT")), Pattern(70000, 1),
+              QDateTime(QDate(2009, 3, 7), QTime(14, 5, 9)));
+        Write(CardFile(QStringLiteral("alarm.log")), Pattern(0, 2),
+              QDateTime(QDate(2000, 1, 1), QTime(0, 0, 0)));
+        Write(CardFile(QStringLiteral("system.img")), Pattern(BLOCK, 3),
+              QDateTime(QDate(1999, 12, 31), QTime(23, 59, 59)));
+    }
+
+    void infoPrintsBothTextsAsSent()
+    {
+        SimProcess sim(Card());
+        QVERIFY2(sim.IsRunning(), qPrintable(sim.Output()));
+        const CliRun run = Cli(sim, {"info"});
+        QCOMPARE(run.nExit, 0);
+        const QStringList lines = run.strOut.split(QLatin1Char('\n'));
+        QCOMPARE(lines.size(), 3);
+        QVERIFY2(lines.at(0).startsWith(QStringLiteral("Paperless recorder")), qPrintable(run.strOut));
+        QVERIFY2(lines.at(1).startsWith(QStringLiteral("CompactFlash card")), qPrintable(run.strOut));
+        QVERIFY(lines.at(1).contains(QStringLiteral("3 files")));
+        QVERIFY(run.strErr.isEmpty());
+    }
+
+    void listShowsNameDateAndSizeInRecorderOrder()
+    {
+        SimProcess sim(Card());
+        QVERIFY(sim.IsRunning());
+        CliRun run = Cli(sim, {"ls"});
+        QCOMPARE(run.nExit, 0);
+        QCOMPARE(run.strOut, QStringLiteral("alarm.log\t01/01/00 (00:00:00)\t0\n"
+                                            "system.img\t31/12/99 (23:59:59)\t32744\n"
+                                            "TREND01.DAT\t07/03/09 (14:05:09)\t70000\n"));
+
+        run = Cli(sim, {"ls", "--json"});
+        QCOMPARE(run.nExit, 0);
+        const QJsonArray array = QJsonDocument::fromJson(run.strOut.toUtf8()).array();
+        QCOMPARE(array.size(), 3);
+        const QJsonObject trend = array.at(2).toObject();
+        QCOMPARE(trend.value(QStringLiteral("name")).toString(), QStringLiteral("TREND01.DAT"));
+        QCOMPARE(trend.value(QStringLiteral("modified")).toString(), QStringLiteral("2009-03-07T14:05:09"));
+        QCOMPARE(trend.value(QStringLiteral("size")).toInteger(), 70000);
+
+        // An empty card lists nothing and still succeeds.
+        for (const QString &strName : FilesIn(Card()))
+            QVERIFY(QFile::remove(CardFile(strName)));
+        run = Cli(sim, {"ls"});
+        QCOMPARE(run.nExit, 0);
+        QVERIFY(run.strOut.isEmpty());
+        QCOMPARE(Cli(sim, {"ls", "--json"}).strOut.trimmed(), QStringLiteral("[\n]"));
+    }
+
+    void getDownloadsAndGuardsExistingFiles()
+    {
+        SimProcess sim(Card());
+        QVERIFY(sim.IsRunning());
+        // Into the current folder by default.
+        CliRun run = Cli(sim, {"get", "TREND01.DAT", "alarm.log"});
+        QCOMPARE(run.nExit, 0);
+        QCOMPARE(ReadAll(DestFile(QStringLiteral("TREND01.DAT"))), Pattern(70000, 1));
+        QCOMPARE(ReadAll(DestFile(QStringLiteral("alarm.log"))), QByteArray());
+
+        // An existing file without --overwrite: host I/O error before anything is fetched,
+        // even the names that do not exist yet.
+        Write(DestFile(QStringLiteral("TREND01.DAT")), "mine");
+        run = Cli(sim, {"get", "system.img", "TREND01.DAT"});
+        QCOMPARE(run.nExit, int(RESULT_HOST_IO_ERROR));
+        QVERIFY2(run.strErr.contains(QStringLiteral("already exists")), qPrintable(run.strErr));
+        QVERIFY(!QFile::exists(DestFile(QStringLiteral("system.img"))));
+        QCOMPARE(ReadAll(DestFile(QStringLiteral("TREND01.DAT"))), QByteArray("mine"));
+
+        run = Cli(sim, {"get", "--skip-existing", "system.img", "TREND01.DAT"});
+        QCOMPARE(run.nExit, 0);
+        QCOMPARE(ReadAll(DestFile(QStringLiteral("system.img"))), Pattern(BLOCK, 3));
+        QCOMPARE(ReadAll(DestFile(QStringLiteral("TREND01.DAT"))), QByteArray("mine"));
+
+        run = Cli(sim, {"get", "--overwrite", "TREND01.DAT"});
+        QCOMPARE(run.nExit, 0);
+        QCOMPARE(ReadAll(DestFile(QStringLiteral("TREND01.DAT"))), Pattern(70000, 1));
+
+        // --to elsewhere; a file the card does not have; a destination that is not a folder.
+        const QString strOther = m_root.filePath(QStringLiteral("other"));
+        QVERIFY(QDir().mkpath(strOther));
+        QCOMPARE(Cli(sim, {"get", "--to", strOther, "TREND01.DAT"}).nExit, 0);
+        QCOMPARE(ReadAll(strOther + QStringLiteral("/TREND01.DAT")), Pattern(70000, 1));
+        run = Cli(sim, {"get", "--to", strOther, "NOPE.DAT"});
+        QCOMPARE(run.nExit, int(RESULT_DEVICE_STOPPED));
+        QVERIFY(!QFile::exists(strOther + QStringLiteral("/NOPE.DAT")));
+        run = Cli(sim, {"get", "--to", m_root.filePath(QStringLiteral("missing")), "TREND01.DAT"});
+        QCOMPARE(run.nExit, int(RESULT_HOST_IO_ERROR));
+        QVERIFY(run.strErr.contains(QStringLiteral("not a folder")));
+        QCOMPARE(FilesIn(strOther), QStringList{QStringLiteral("TREND01.DAT")});
+    }
+
+    void largeDownloadArrivesWhole()
+    {
+        // Several write chunks and an odd tail: nothing lost or doubled at the seams.
+        const QByteArray data = Pattern(3 * 1024 * 1024 + 12345, 5);
+        Write(CardFile(QStringLiteral("BIG.DAT")), data);
+        SimProcess sim(Card());
+        QVERIFY(sim.IsRunning());
+        QCOMPARE(Cli(sim, {"get", "BIG.DAT"}).nExit, 0);
+        QCOMPARE(ReadAll(DestFile(QStringLiteral("BIG.DAT"))), data);
+    }
+
+    void getAllAndSyncFetchWhatIsMissing()
+    {
+        SimProcess sim(Card());
+        QVERIFY(sim.IsRunning());
+        CliRun run = Cli(sim, {"get", "--all"});
+        QCOMPARE(run.nExit, 0);
+        QCOMPARE(FilesIn(Dest()), FilesIn(Card()));
+        run = Cli(sim, {"get", "--all"});
+        QCOMPARE(run.nExit, int(RESULT_HOST_IO_ERROR));
+        QCOMPARE(Cli(sim, {"get", "--all", "--skip-existing"}).nExit, 0);
+
+        // sync fetches the missing file and the one whose size differs, nothing else.
+        QVERIFY(QFile::remove(DestFile(QStringLiteral("system.img"))));
+        Write(DestFile(QStringLiteral("TREND01.DAT")), "short");
+        run = Cli(sim, {"sync"});
+        QCOMPARE(run.nExit, 0);
+        QCOMPARE(run.strOut, QStringLiteral("system.img\nTREND01.DAT\n"));
+        QCOMPARE(ReadAll(DestFile(QStringLiteral("TREND01.DAT"))), Pattern(70000, 1));
+        QCOMPARE(ReadAll(DestFile(QStringLiteral("system.img"))), Pattern(BLOCK, 3));
+        run = Cli(sim, {"sync"});
+        QCOMPARE(run.nExit, 0);
+        QVERIFY(run.strOut.isEmpty());
+    }
+
+    void getAllStopsAtFirstFailure()
+    {
+        // alarm.log (0 bytes) and system.img (one full block) go through in one block each;
+        // TREND01.DAT is cut after its first block and the run ends there.
+        SimProcess sim(Card(), {"--stop-download-after", "1"});
+        QVERIFY(sim.IsRunning());
+        const CliRun run = Cli(sim, {"get", "--all"});
+        QCOMPARE(run.nExit, int(RESULT_DEVICE_STOPPED));
+        QVERIFY2(run.strErr.contains(QStringLiteral("TREND01.DAT")), qPrintable(run.strErr));
+        QCOMPARE(FilesIn(Dest()), QStringList({"alarm.log", "system.img"}));
+    }
+
+    void downloadStoppedByRecorderLeavesNoFile_data()
+    {
+        QTest::addColumn<QString>("code");
+        QTest::newRow("ok in place of a block") << QStringLiteral("ok");
+        QTest::newRow("abort in place of a block") << QStringLiteral("abort");
+    }
+
+    void downloadStoppedByRecorderLeavesNoFile()
+    {
+        QFETCH(QString, code);
+        SimProcess sim(Card(), {"--stop-download-after", "2", "--stop-code", code});
+        QVERIFY(sim.IsRunning());
+        Write(DestFile(QStringLiteral("TREND01.DAT")), "older");
+        const CliRun run = Cli(sim, {"get", "--overwrite", "TREND01.DAT"});
+        QCOMPARE(run.nExit, int(RESULT_DEVICE_STOPPED));
+        QVERIFY(run.strErr.contains(QStringLiteral("stopped")));
+        QCOMPARE(FilesIn(Dest()), QStringList{QStringLiteral("TREND01.DAT")});
+        QCOMPARE(ReadAll(DestFile(QStringLiteral("TREND01.DAT"))), QByteArray("older"));
+    }
+
+    void putUploadsAndAsksBeforeReplacing()
+    {
+        SimProcess sim(Card());
+        QVERIFY(sim.IsRunning());
+        const QString strLocal = m_root.filePath(QStringLiteral("FIRMWARE.BIN"));
+        Write(strLocal, Pattern(100000, 9));
+        CliRun run = Cli(sim, {"put", strLocal});
+        QCOMPARE(run.nExit, 0);
+        QCOMPARE(ReadAll(CardFile(QStringLiteral("FIRMWARE.BIN"))), Pattern(100000, 9));
+
+        Write(strLocal, "new firmware");
+        run = Cli(sim, {"put", strLocal});
+        QCOMPARE(run.nExit, int(RESULT_FILE_EXISTS));
+        QVERIFY(run.strErr.contains(QStringLiteral("--overwrite")));
+        QCOMPARE(ReadAll(CardFile(QStringLiteral("FIRMWARE.BIN"))), Pattern(100000, 9));
+        QCOMPARE(Cli(sim, {"put", "--overwrite", strLocal}).nExit, 0);
+        QCOMPARE(ReadAll(CardFile(QStringLiteral("FIRMWARE.BIN"))), QByteArray("new firmware"));
+
+        run = Cli(sim, {"put", m_root.filePath(QStringLiteral("absent.bin"))});
+        QCOMPARE(run.nExit, int(RESULT_HOST_IO_ERROR));
+        // An empty local file yields no block: the recorder is told and nothing is kept.
+        const QString strEmpty = m_root.filePath(QStringLiteral("empty.bin"));
+        Write(strEmpty, QByteArray());
+        QCOMPARE(Cli(sim, {"put", strEmpty}).nExit, int(RESULT_HOST_IO_ERROR));
+        QVERIFY(!QFile::exists(CardFile(QStringLiteral("empty.bin"))));
+    }
+
+    void uploadRefusals_data()
+    {
+        QTest::addColumn<QStringList>("faults");
+        QTest::addColumn<int>("result");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("no card") << QStringList{"--no-card"} << int(RESULT_NO_CARD)
+                                 << QStringLiteral("no CompactFlash");
+        QTest::newRow("card full") << QStringList{"--card-full"} << int(RESULT_CARD_FULL)
+                                   << QStringLiteral("free space");
+        QTest::newRow("refused") << QStringList{"--refuse-upload"} << int(RESULT_DEVICE_STOPPED)
+                                 << QStringLiteral("refused");
+        QTest::newRow("aborted in the middle") << QStringList{"--abort-upload-after", "0"}
+                                               << int(RESULT_DEVICE_STOPPED) << QStringLiteral("stopped");
+    }
+
+    void uploadRefusals()
+    {
+        QFETCH(QStringList, faults);
+        QFETCH(int, result);
+        QFETCH(QString, message);
+        SimProcess sim(Card(), faults);
+        QVERIFY(sim.IsRunning());
+        const QString strLocal = m_root.filePath(QStringLiteral("NEW.BIN"));
+        Write(strLocal, Pattern(5000, 4));
+        const CliRun run = Cli(sim, {"put", strLocal});
+        QCOMPARE(run.nExit, result);
+        QVERIFY2(run.strErr.contains(message), qPrintable(run.strErr));
+        QVERIFY(!QFile::exists(CardFile(QStringLiteral("NEW.BIN"))));
+    }
+
+    void removeReportsEachFile()
+    {
+        SimProcess sim(Card(), {"--refuse-delete", "system.img"});
+        QVERIFY(sim.IsRunning());
+        CliRun run = Cli(sim, {"rm", "alarm.log", "system.img", "NOPE.DAT"});
+        QCOMPARE(run.nExit, int(RESULT_NOT_DELETED));
+        QCOMPARE(run.strOut, QStringLiteral("File alarm.log deleted\n"
+                                            "File system.img NOT deleted\n"
+                                            "File NOPE.DAT NOT deleted\n"));
+        QCOMPARE(FilesIn(Card()), QStringList({"system.img", "TREND01.DAT"}));
+        run = Cli(sim, {"rm", "TREND01.DAT"});
+        QCOMPARE(run.nExit, 0);
+        QCOMPARE(run.strOut, QStringLiteral("File TREND01.DAT deleted\n"));
+    }
+
+    void saveArchive()
+    {
+        {
+            SimProcess sim(Card(), {"--save-delay-ms", "1500"});
+            QVERIFY(sim.IsRunning());
+            QElapsedTimer timer;
+            timer.start();
+            const CliRun run = Cli(sim, {"save"});
+            QCOMPARE(run.nExit, 0);
+            QVERIFY(timer.elapsed() >= 1400);
+            QCOMPARE(FilesIn(Card()).size(), 4);
+        }
+        {
+            SimProcess sim(Card(), {"--no-card"});
+            QVERIFY(sim.IsRunning());
+            const CliRun run = Cli(sim, {"save"});
+            QCOMPARE(run.nExit, int(RESULT_NO_CARD));
+            QVERIFY(run.strErr.contains(QStringLiteral("no CompactFlash")));
+        }
+        {
+            // A recorder that never answers: given up once the (shortened) wait is over.
+            SimProcess sim(Card(), {"--silent"});
+            QVERIFY(sim.IsRunning());
+            const CliRun run =
+                Cli(sim, {"save"}, {"ORVOCONNECT_TIMEOUT_MS=200", "ORVOCONNECT_SAVE_TIMEOUT_MS=600"});
+            QCOMPARE(run.nExit, int(RESULT_COMM_ERROR));
+        }
+    }
+
+    void silentRecorderIsACommunicationFailure()
+    {
+        SimProcess sim(Card(), {"--silent"});
+        QVERIFY(sim.IsRunning());
+        const QStringList env = {QStringLiteral("ORVOCONNECT_TIMEOUT_MS=300")};
+        for (const QStringList &args : {QStringList{"info"}, QStringList{"ls"},
+                                        QStringList{"get", "TREND01.DAT"}, QStringList{"rm", "alarm.log"}}) {
+            const CliRun run = Cli(sim, args, env);
+            QVERIFY2(run.nExit == RESULT_COMM_ERROR,
+                     qPrintable(args.join(' ') + QLatin1Char(' ') + run.strErr));
+            QVERIFY(run.strErr.contains(QStringLiteral("communication")));
+        }
+        QVERIFY(FilesIn(Dest()).isEmpty());
+        QCOMPARE(FilesIn(Card()).size(), 3);
+    }
+
+    void garbageAndSplitRepliesAreSurvived_data()
+    {
+        QTest::addColumn<QStringList>("faults");
+        QTest::newRow("garbage blocks") << QStringList{"--garbage"};
+        QTest::newRow("odd splits") << QStringList{"--split"};
+        QTest::newRow("both") << QStringList{"--garbage", "--split"};
+    }
+
+    void garbageAndSplitRepliesAreSurvived()
+    {
+        QFETCH(QStringList, faults);
+        SimProcess sim(Card(), faults);
+        QVERIFY(sim.IsRunning());
+        CliRun run = Cli(sim, {"info"});
+        QCOMPARE(run.nExit, 0);
+        QVERIFY(run.strOut.startsWith(QStringLiteral("Paperless recorder")));
+        run = Cli(sim, {"ls"});
+        QCOMPARE(run.nExit, 0);
+        QCOMPARE(run.strOut.count(QLatin1Char('\n')), 3);
+        run = Cli(sim, {"get", "--all"});
+        QCOMPARE(run.nExit, 0);
+        QCOMPARE(ReadAll(DestFile(QStringLiteral("TREND01.DAT"))), Pattern(70000, 1));
+        QCOMPARE(ReadAll(DestFile(QStringLiteral("system.img"))), Pattern(BLOCK, 3));
+    }
+
+    void inProcessEmulatorLink()
+    {
+        const QString strLink = QStringLiteral("sim:") + Card();
+        CliRun run = CliProcess::Run({"--link", strLink, "ls"}, Dest());
+        QCOMPARE(run.nExit, 0);
+        QCOMPARE(run.strOut.count(QLatin1Char('\n')), 3);
+        run =
+            CliProcess::Run({"get", "TREND01.DAT"}, Dest(), {QStringLiteral("ORVOCONNECT_LINK=") + strLink});
+        QCOMPARE(run.nExit, 0);
+        QCOMPARE(ReadAll(DestFile(QStringLiteral("TREND01.DAT"))), Pattern(70000, 1));
+        run = CliProcess::Run({"--link", strLink, "rm", "alarm.log"}, Dest());
+        QCOMPARE(run.strOut, QStringLiteral("File alarm.log deleted\n"));
+        QVERIFY(!QFile::exists(CardFile(QStringLiteral("alarm.log"))));
+    }
+
+private:
+    QTemporaryDir m_root;
+};
+
+QTEST_GUILESS_MAIN(TestCliSim)
+#include "tst_CliSim.moc"
