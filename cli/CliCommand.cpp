@@ -11,6 +11,8 @@ const QList<CliCommand> &CliCommands()
         {"put", "[--overwrite] FILE", "upload a file to the card", RunPut},
         {"rm", "NAME...", "delete files from the card", RunRemove},
         {"save", "", "make the recorder save its archive data to the card", RunSave},
+        {"usb-scan", "", "list attached USB devices that may be the recorder, with the ids to configure",
+         RunUsbScan},
     };
     return commands;
 }

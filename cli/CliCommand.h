@@ -24,7 +24,7 @@ const QList<CliCommand> &CliCommands();
 // The command of that name, or null.
 const CliCommand *FindCliCommand(const QString &strName);
 
-// The commands themselves (RecorderCommands.cpp, FileCommands.cpp).
+// The commands themselves (RecorderCommands.cpp, FileCommands.cpp, UsbScanCommand.cpp).
 int RunInfo(CliContext &context, const QStringList &args);
 int RunList(CliContext &context, const QStringList &args);
 int RunSave(CliContext &context, const QStringList &args);
@@ -32,6 +32,7 @@ int RunGet(CliContext &context, const QStringList &args);
 int RunSync(CliContext &context, const QStringList &args);
 int RunPut(CliContext &context, const QStringList &args);
 int RunRemove(CliContext &context, const QStringList &args);
+int RunUsbScan(CliContext &context, const QStringList &args);
 
 // The card's files in the recorder's order; the result of the listing.
 int ListCardFiles(CliContext &context, QList<RecorderFileEntry> *pEntries);

@@ -2,6 +2,7 @@
 
 #include "JobMessages.h"
 #include "ProtocolCodes.h"
+#include "RecorderAccess.h"
 #include "RecorderProtocol.h"
 #include "StringIds.h"
 
@@ -26,6 +27,7 @@ void CJobDelFiles::ReportStartFailure()
 
 int CJobDelFiles::Run()
 {
+    const auto recorder = RecorderAccess::Acquire();
     bool bFailed = false;
     for (const QString &strName : std::as_const(m_fileNames)) {
         if (IsStopRequested())

@@ -2,6 +2,7 @@
 
 #include "JobMessages.h"
 #include "ProtocolCodes.h"
+#include "RecorderAccess.h"
 #include "RecorderProtocol.h"
 #include "StringIds.h"
 
@@ -26,6 +27,7 @@ void CJobGetFile::ReportStartFailure()
 
 int CJobGetFile::Run()
 {
+    const auto recorder = RecorderAccess::Acquire();
     for (const QString &strName : std::as_const(m_fileNames)) {
         if (IsStopRequested())
             break;

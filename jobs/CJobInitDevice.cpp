@@ -2,6 +2,7 @@
 
 #include "JobMessages.h"
 #include "ProtocolCodes.h"
+#include "RecorderAccess.h"
 #include "RecorderProtocol.h"
 #include "StringIds.h"
 
@@ -22,6 +23,7 @@ void CJobInitDevice::ReportStartFailure()
 
 int CJobInitDevice::Run()
 {
+    const auto recorder = RecorderAccess::Acquire();
     bool bFailed = false;
     // A stop seen by one of the checks below ends the job quietly, as a success does; a stop
     // seen inside the file list ends it with a failure text.

@@ -2,6 +2,7 @@
 
 #include "JobMessages.h"
 #include "ProtocolCodes.h"
+#include "RecorderAccess.h"
 #include "RecorderProtocol.h"
 
 CJobUpdateCF::CJobUpdateCF(RecorderProtocol *pProtocol)
@@ -21,6 +22,7 @@ void CJobUpdateCF::ReportStartFailure()
 
 int CJobUpdateCF::Run()
 {
+    const auto recorder = RecorderAccess::Acquire();
     const int nResult = m_pProtocol ? m_pProtocol->SaveArchiveData() : RESULT_COMM_ERROR;
     PostJobResult(m_hNotifyWnd, nResult, JOB_RESULT_FROM_UPDATE_CF);
     SignalFinished();

@@ -2,6 +2,7 @@
 
 #include "JobMessages.h"
 #include "ProtocolCodes.h"
+#include "RecorderAccess.h"
 #include "RecorderProtocol.h"
 
 CJobUploadFile::CJobUploadFile(RecorderProtocol *pProtocol)
@@ -21,6 +22,7 @@ void CJobUploadFile::ReportStartFailure()
 
 int CJobUploadFile::Run()
 {
+    const auto recorder = RecorderAccess::Acquire();
     const int nResult = m_pProtocol
                             ? m_pProtocol->PutFile(StopEvent(), m_hNotifyWnd, m_strFilePath, m_bOverwrite)
                             : RESULT_COMM_ERROR;

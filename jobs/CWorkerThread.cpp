@@ -6,6 +6,7 @@
 #include <QElapsedTimer>
 
 #include <algorithm>
+#include <atomic>
 #include <system_error>
 
 #include <sys/resource.h>
@@ -16,6 +17,8 @@ namespace {
 // Desktop thread priorities run from -15 (idle) through 0 (normal) to 15 (time critical); the
 // nice scale runs the other way, 19 lowest to -20 highest. One priority step is five nice steps.
 constexpr int NICE_PER_PRIORITY_STEP = 5;
+
+std::atomic<int> g_nLiveThreads{0};
 
 void ApplyPriority(qint32 nPriority)
 {
@@ -71,15 +74,18 @@ CWorkerThread::ThreadHandle CWorkerThread::Start(qint32 nPriority, quint32 nStac
     bool bCreated = false;
     if (!m_bThreadCreationFails) {
         try {
+            g_nLiveThreads.fetch_add(1);
             m_hThread = std::thread([pCopy = std::move(pCopy), pEnded, nPriority]() mutable {
                 if (nPriority != 0)
                     ApplyPriority(nPriority);
                 ThreadEntry(pCopy.get());
                 pCopy.reset();
                 pEnded->Set();
+                g_nLiveThreads.fetch_sub(1);
             });
             bCreated = true;
         } catch (const std::system_error &error) {
+            g_nLiveThreads.fetch_sub(1);
             qCWarning(lcJobs) << "cannot create a worker thread:" << error.what();
         }
     }
@@ -125,6 +131,11 @@ void CWorkerThread::Stop()
                           << "ms; it runs on unowned";
         m_hThread.detach();
     }
+}
+
+int CWorkerThread::LiveThreadCount()
+{
+    return g_nLiveThreads.load();
 }
 
 bool CWorkerThread::IsStopRequested() const

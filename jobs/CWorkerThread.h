@@ -46,6 +46,9 @@ public:
     // The thread's entry: -1 (all bits set) for a null job, otherwise the job's Run.
     static quint32 ThreadEntry(CWorkerThread *pJob);
 
+    // Worker threads of any job that have not ended yet, held or let go.
+    static int LiveThreadCount();
+
     bool IsThreadHeld() const { return m_hThread.joinable(); }
     bool IsFinishedSignalled() const;
 
@@ -64,7 +67,9 @@ protected:
     // the job refers to but does not own, so that a late thread never reaches the owner's data.
     virtual std::unique_ptr<CWorkerThread> CopyForThread() const = 0;
     // Called on the caller's thread when no thread could be created, so the job's window hears
-    // of the failure the same way it hears of a failed exchange and its dialog can end.
+    // of the failure the same way it hears of a failed exchange and its dialog can end: the
+    // text jobs post the communication failure text with the failure flag (and WM_CLOSE where
+    // their dialog ends on it), the result jobs post RESULT_COMM_ERROR.
     virtual void ReportStartFailure() {}
 
     void SignalFinished();

@@ -2,6 +2,7 @@
 
 #include "ITransport.h"
 #include "TcpTransport.h"
+#include "UsbTransport.h"
 
 #include <QMap>
 #include <QMutex>
@@ -20,8 +21,6 @@ Registry &TheRegistry()
     static Registry registry;
     return registry;
 }
-
-std::unique_ptr<ITransport> CreateUsbTransportOrNull(const QString &strArgument);
 
 } // namespace
 
@@ -50,10 +49,8 @@ std::unique_ptr<ITransport> Create(const QString &strLinkName, QString *pError)
         auto pTransport = TcpTransport::FromArgument(strArgument, pError);
         return pTransport;
     }
-    if (strScheme == QLatin1String("usb")) {
-        if (auto pTransport = CreateUsbTransportOrNull(strArgument))
-            return pTransport;
-    }
+    if (strScheme == QLatin1String("usb"))
+        return UsbTransport::FromArgument(strArgument, pError);
 
     Factory factory;
     {
@@ -75,13 +72,3 @@ std::unique_ptr<ITransport> Create(const QString &strLinkName, QString *pError)
 }
 
 } // namespace TransportRegistry
-
-namespace {
-
-std::unique_ptr<ITransport> CreateUsbTransportOrNull(const QString &)
-{
-    // The libusb transport registers itself under "usb" until it is built into this layer.
-    return nullptr;
-}
-
-} // namespace

@@ -1,0 +1,91 @@
+#include "UsbIds.h"
+
+#include <QRegularExpression>
+#include <QSettings>
+#include <QStringList>
+#include <QVariant>
+
+namespace {
+
+std::optional<quint16> ParseHex16(const QString &strPart)
+{
+    QString strDigits = strPart;
+    if (strDigits.startsWith(QLatin1String("0x"), Qt::CaseInsensitive))
+        strDigits = strDigits.mid(2);
+    if (strDigits.isEmpty() || strDigits.size() > 4)
+        return std::nullopt;
+    bool bOk = false;
+    const uint nValue = strDigits.toUInt(&bOk, 16);
+    if (!bOk)
+        return std::nullopt;
+    return quint16(nValue);
+}
+
+} // namespace
+
+std::optional<UsbIds> UsbIds::Parse(const QString &strText, QString *pError)
+{
+    static const QRegularExpression separators(QStringLiteral("[,;\\s]+"));
+    QList<Pair> pairs;
+    for (const QString &strEntry : strText.split(separators, Qt::SkipEmptyParts)) {
+        const QStringList parts = strEntry.split(QLatin1Char(':'));
+        const auto nVendor = parts.size() == 2 ? ParseHex16(parts[0]) : std::nullopt;
+        const auto nProduct = parts.size() == 2 ? ParseHex16(parts[1]) : std::nullopt;
+        if (!nVendor || !nProduct) {
+            if (pError)
+                *pError = QStringLiteral("\"%1\" is not a USB vendor:product pair (hexadecimal, "
+                                         "for example 1234:5678)")
+                              .arg(strEntry);
+            return std::nullopt;
+        }
+        const Pair pair{*nVendor, *nProduct};
+        if (!pairs.contains(pair))
+            pairs.append(pair);
+    }
+    return UsbIds(std::move(pairs));
+}
+
+std::optional<UsbIds> UsbIds::Configured(QString *pError)
+{
+    const QString strEnv = qEnvironmentVariable(ENV_NAME).trimmed();
+    QString strSource;
+    QString strText;
+    if (!strEnv.isEmpty()) {
+        strSource = QString::fromLatin1(ENV_NAME);
+        strText = strEnv;
+    } else {
+        const QSettings settings(QString::fromLatin1(SETTINGS_ORGANISATION),
+                                 QString::fromLatin1(SETTINGS_APPLICATION));
+        const QVariant value = settings.value(QString::fromLatin1(SETTING_KEY));
+        // QSettings reads an unquoted "a,b" as a string list.
+        strText = value.typeId() == QMetaType::QStringList ? value.toStringList().join(QLatin1Char(','))
+                                                           : value.toString();
+        strSource =
+            QStringLiteral("the %1 setting (%2)").arg(QString::fromLatin1(SETTING_KEY), settings.fileName());
+    }
+    QString strError;
+    auto ids = Parse(strText, &strError);
+    if (!ids && pError)
+        *pError = QStringLiteral("%1: %2").arg(strSource, strError);
+    return ids;
+}
+
+bool UsbIds::Contains(quint16 nVendor, quint16 nProduct) const
+{
+    return m_pairs.contains(Pair{nVendor, nProduct});
+}
+
+QString UsbIds::Format(quint16 nVendor, quint16 nProduct)
+{
+    return QStringLiteral("%1:%2")
+        .arg(nVendor, 4, 16, QLatin1Char('0'))
+        .arg(nProduct, 4, 16, QLatin1Char('0'));
+}
+
+QString UsbIds::ToString() const
+{
+    QStringList parts;
+    for (const Pair &pair : m_pairs)
+        parts.append(Format(pair.nVendor, pair.nProduct));
+    return parts.join(QLatin1Char(','));
+}

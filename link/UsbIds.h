@@ -1,0 +1,50 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+#include <QtGlobal>
+
+#include <optional>
+
+// The vendor:product pairs that identify the recorder on USB. The recorder holds no id of its
+// own that the program could know in advance, so the operator configures them.
+class UsbIds final
+{
+public:
+    struct Pair
+    {
+        quint16 nVendor = 0;
+        quint16 nProduct = 0;
+        bool operator==(const Pair &other) const = default;
+    };
+
+    // The environment variable wins over the setting of the same content.
+    static constexpr const char *ENV_NAME = "ORVOCONNECT_USB_IDS";
+    static constexpr const char *SETTING_KEY = "UsbIds";
+    static constexpr const char *SETTINGS_ORGANISATION = "Haldrin";
+    static constexpr const char *SETTINGS_APPLICATION = "OrvoConnect";
+
+    UsbIds() = default;
+    explicit UsbIds(QList<Pair> pairs)
+        : m_pairs(std::move(pairs))
+    {}
+
+    // "1234:5678,1234:5679" (hexadecimal, separated by commas, semicolons or spaces). Null with
+    // *pError set when an entry is not a pair; an empty text gives an empty list.
+    static std::optional<UsbIds> Parse(const QString &strText, QString *pError);
+
+    // The configured list: ORVOCONNECT_USB_IDS when set and not empty, else the "UsbIds"
+    // setting. Null with *pError set (naming the source) when the text does not parse.
+    static std::optional<UsbIds> Configured(QString *pError);
+
+    bool IsEmpty() const { return m_pairs.isEmpty(); }
+    bool Contains(quint16 nVendor, quint16 nProduct) const;
+    const QList<Pair> &Pairs() const { return m_pairs; }
+
+    // "1234:5678" with four lower-case hex digits each.
+    static QString Format(quint16 nVendor, quint16 nProduct);
+    QString ToString() const;
+
+private:
+    QList<Pair> m_pairs;
+};

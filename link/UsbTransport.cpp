@@ -1,0 +1,329 @@
+#include "UsbTransport.h"
+
+#include "LinkLog.h"
+#include "UsbDiagnostics.h"
+
+#include <QDeadlineTimer>
+
+#include <libusb.h>
+
+#include <climits>
+#include <cstring>
+
+namespace {
+
+// How long the event thread waits in libusb before it looks at its stop flag again; the
+// destructor also interrupts the wait, so this only bounds a missed wake-up.
+constexpr int EVENT_POLL_US = 500000;
+
+int LibusbTimeout(qint64 nTimeoutMs)
+{
+    // libusb reads 0 as "no time-out": every transfer here is bounded.
+    return int(qBound(qint64(1), nTimeoutMs, qint64(INT_MAX)));
+}
+
+} // namespace
+
+struct UsbHotplugThunk
+{
+    static int LIBUSB_CALL Call(libusb_context *, libusb_device *pDevice, libusb_hotplug_event event,
+                                void *pUser)
+    {
+        static_cast<UsbTransport *>(pUser)->OnHotplug(pDevice, event == LIBUSB_HOTPLUG_EVENT_DEVICE_ARRIVED);
+        return 0; // stay registered
+    }
+};
+
+UsbTransport::UsbTransport() = default;
+
+UsbTransport::UsbTransport(UsbIds ids)
+    : m_fixedIds(std::move(ids))
+{}
+
+UsbTransport::~UsbTransport()
+{
+    StopNotifications();
+    Close();
+    if (m_pContext)
+        libusb_exit(m_pContext);
+}
+
+std::unique_ptr<UsbTransport> UsbTransport::FromArgument(const QString &strArgument, QString *pError)
+{
+    if (strArgument.trimmed().isEmpty())
+        return std::make_unique<UsbTransport>();
+    QString strError;
+    auto ids = UsbIds::Parse(strArgument, &strError);
+    if (!ids || ids->IsEmpty()) {
+        if (pError)
+            *pError =
+                QStringLiteral("invalid link \"usb:%1\" (expected usb or usb:VVVV:PPPP[,VVVV:PPPP...]): %2")
+                    .arg(strArgument, strError);
+        return nullptr;
+    }
+    return std::make_unique<UsbTransport>(std::move(*ids));
+}
+
+bool UsbTransport::EnsureContext(QString *pReason)
+{
+    if (m_pContext)
+        return true;
+    const int nResult = libusb_init(&m_pContext);
+    if (nResult != LIBUSB_SUCCESS) {
+        m_pContext = nullptr;
+        if (pReason)
+            *pReason = UsbDiagnostics::UsbUnavailable(nResult);
+        return false;
+    }
+    return true;
+}
+
+std::optional<UsbIds> UsbTransport::CurrentIds(QString *pError) const
+{
+    return m_fixedIds ? m_fixedIds : UsbIds::Configured(pError);
+}
+
+bool UsbTransport::Open(QString *pReason)
+{
+    Close();
+    QString strReason;
+    const std::optional<UsbIds> ids = CurrentIds(&strReason);
+    if (!ids || !EnsureContext(&strReason)) {
+        if (pReason)
+            *pReason = strReason;
+        return false;
+    }
+    if (ids->IsEmpty()) {
+        if (pReason)
+            *pReason = UsbDiagnostics::NoConfiguredIds();
+        return false;
+    }
+
+    libusb_device **ppList = nullptr;
+    const ssize_t nCount = libusb_get_device_list(m_pContext, &ppList);
+    if (nCount < 0) {
+        if (pReason)
+            *pReason = UsbDiagnostics::UsbUnavailable(int(nCount));
+        return false;
+    }
+    // Enumeration order decides; a candidate that does not open gives way to the next one.
+    QString strFirstFailure;
+    for (ssize_t i = 0; i < nCount && !m_pHandle; ++i) {
+        libusb_device_descriptor desc{};
+        if (libusb_get_device_descriptor(ppList[i], &desc) != LIBUSB_SUCCESS ||
+            !ids->Contains(desc.idVendor, desc.idProduct))
+            continue;
+        QString strFailure;
+        if (!TryOpen(ppList[i], &strFailure)) {
+            qCDebug(lcLink) << "usb candidate skipped:" << strFailure;
+            if (strFirstFailure.isEmpty())
+                strFirstFailure = strFailure;
+        }
+    }
+    libusb_free_device_list(ppList, 1);
+
+    // With no matching device at all there is nothing to add to "not connected".
+    if (!m_pHandle && pReason)
+        *pReason = strFirstFailure;
+    return m_pHandle != nullptr;
+}
+
+bool UsbTransport::TryOpen(libusb_device *pDevice, QString *pFailure)
+{
+    libusb_device_descriptor desc{};
+    libusb_get_device_descriptor(pDevice, &desc);
+    const QString strDevice = UsbDiagnostics::DeviceName(
+        desc.idVendor, desc.idProduct, libusb_get_bus_number(pDevice), libusb_get_device_address(pDevice));
+    const std::optional<UsbBulkInterface> iface = UsbBulkInterface::Find(pDevice, false);
+    if (!iface) {
+        *pFailure = UsbDiagnostics::NoBulkInterface(strDevice);
+        return false;
+    }
+
+    libusb_device_handle *pHandle = nullptr;
+    int nResult = libusb_open(pDevice, &pHandle);
+    if (nResult != LIBUSB_SUCCESS) {
+        *pFailure = UsbDiagnostics::OpenFailure(nResult, strDevice, iface->nInterface);
+        return false;
+    }
+    // A kernel driver bound to the interface (a generic one may grab a vendor-specific device)
+    // is detached for as long as we hold it.
+    if (libusb_set_auto_detach_kernel_driver(pHandle, 1) != LIBUSB_SUCCESS &&
+        libusb_kernel_driver_active(pHandle, iface->nInterface) == 1)
+        libusb_detach_kernel_driver(pHandle, iface->nInterface);
+    nResult = libusb_claim_interface(pHandle, iface->nInterface);
+    if (nResult == LIBUSB_SUCCESS && iface->nAltSetting != 0)
+        nResult = libusb_set_interface_alt_setting(pHandle, iface->nInterface, iface->nAltSetting);
+    if (nResult != LIBUSB_SUCCESS) {
+        *pFailure = UsbDiagnostics::OpenFailure(nResult, strDevice, iface->nInterface);
+        libusb_close(pHandle);
+        return false;
+    }
+
+    m_pHandle = pHandle;
+    m_interface = *iface;
+    m_bGone = false;
+    {
+        std::lock_guard lock(m_mutex);
+        m_pOpenDevice = libusb_ref_device(pDevice);
+    }
+    qCDebug(lcLink) << "usb opened" << strDevice << "interface" << iface->nInterface << "in" << Qt::hex
+                    << iface->nEndpointIn << "out" << iface->nEndpointOut;
+    return true;
+}
+
+void UsbTransport::Close()
+{
+    if (m_pHandle) {
+        // Fails harmlessly on a device that is already gone.
+        libusb_release_interface(m_pHandle, m_interface.nInterface);
+        libusb_close(m_pHandle);
+        m_pHandle = nullptr;
+    }
+    {
+        std::lock_guard lock(m_mutex);
+        if (m_pOpenDevice)
+            libusb_unref_device(m_pOpenDevice);
+        m_pOpenDevice = nullptr;
+    }
+    m_interface = UsbBulkInterface();
+    m_nCarryPos = 0;
+    m_nCarryLen = 0;
+}
+
+void UsbTransport::NoteResult(int nResult, const char *pWhat)
+{
+    if (nResult == LIBUSB_SUCCESS)
+        return;
+    if (nResult == LIBUSB_ERROR_NO_DEVICE)
+        m_bGone = true;
+    qCDebug(lcLink) << "usb" << pWhat << "failed:" << libusb_error_name(nResult);
+}
+
+bool UsbTransport::Write(const quint8 *pData, qsizetype nLen, int nTimeoutMs)
+{
+    if (!m_pHandle || nLen <= 0 || nLen > INT_MAX)
+        return false;
+    int nDone = 0;
+    ++m_nTransfersOut;
+    // libusb takes a non-const buffer for both directions; an OUT transfer only reads it.
+    const int nResult = libusb_bulk_transfer(m_pHandle, m_interface.nEndpointOut, const_cast<quint8 *>(pData),
+                                             int(nLen), &nDone, LibusbTimeout(nTimeoutMs));
+    NoteResult(nResult, "write");
+    return nResult == LIBUSB_SUCCESS && nDone == nLen;
+}
+
+qsizetype UsbTransport::Read(quint8 *pData, qsizetype nMax, int nTimeoutMs)
+{
+    if (!m_pHandle || nMax <= 0 || nMax > INT_MAX / 2)
+        return -1;
+    if (m_nCarryLen > 0) {
+        const qsizetype nTake = qMin(nMax, m_nCarryLen);
+        std::memcpy(pData, m_carry.data() + m_nCarryPos, size_t(nTake));
+        m_nCarryPos += nTake;
+        m_nCarryLen -= nTake;
+        return nTake;
+    }
+
+    // A device may send a whole packet into the last part of a transfer; a transfer that is
+    // not a whole number of packets would overflow and lose it, so such reads go through the
+    // carry buffer.
+    const qsizetype nPacket = m_interface.nMaxPacketIn;
+    const qsizetype nAsk = (nMax + nPacket - 1) / nPacket * nPacket;
+    quint8 *pTarget = pData;
+    if (nAsk != nMax) {
+        m_carry.resize(size_t(nAsk));
+        pTarget = m_carry.data();
+    }
+
+    const QDeadlineTimer deadline(nTimeoutMs);
+    for (;;) {
+        int nGot = 0;
+        ++m_nTransfersIn;
+        const int nResult = libusb_bulk_transfer(m_pHandle, m_interface.nEndpointIn, pTarget, int(nAsk),
+                                                 &nGot, LibusbTimeout(deadline.remainingTime()));
+        // A transfer that timed out after part of the data arrived still delivers that part:
+        // libusb has cancelled the rest, and the recorder keeps what it had not sent.
+        if (nResult != LIBUSB_SUCCESS && !(nResult == LIBUSB_ERROR_TIMEOUT && nGot > 0)) {
+            NoteResult(nResult, "read");
+            return -1;
+        }
+        if (nGot > 0) {
+            if (pTarget == pData)
+                return nGot;
+            const qsizetype nTake = qMin<qsizetype>(nMax, nGot);
+            std::memcpy(pData, pTarget, size_t(nTake));
+            m_nCarryPos = nTake;
+            m_nCarryLen = nGot - nTake;
+            return nTake;
+        }
+        // A zero-length packet carries nothing: ask again while time is left.
+        if (deadline.hasExpired())
+            return -1;
+    }
+}
+
+bool UsbTransport::RegisterNotifications(NoticeCallback callback)
+{
+    if (!EnsureContext(nullptr) || !libusb_has_capability(LIBUSB_CAP_HAS_HOTPLUG))
+        return false;
+    {
+        std::lock_guard lock(m_mutex);
+        m_callback = std::move(callback);
+        if (m_eventThread.joinable())
+            return true;
+    }
+    const UsbIds ids = CurrentIds(nullptr).value_or(UsbIds());
+    std::vector<int> handles;
+    for (const UsbIds::Pair &pair : ids.Pairs()) {
+        libusb_hotplug_callback_handle handle = 0;
+        // No LIBUSB_HOTPLUG_ENUMERATE: a recorder already attached is found by the first Open.
+        const int nResult = libusb_hotplug_register_callback(
+            m_pContext, LIBUSB_HOTPLUG_EVENT_DEVICE_ARRIVED | LIBUSB_HOTPLUG_EVENT_DEVICE_LEFT,
+            LIBUSB_HOTPLUG_NO_FLAGS, pair.nVendor, pair.nProduct, LIBUSB_HOTPLUG_MATCH_ANY,
+            &UsbHotplugThunk::Call, this, &handle);
+        if (nResult != LIBUSB_SUCCESS) {
+            qCDebug(lcLink) << "usb hotplug registration failed:" << libusb_error_name(nResult);
+            for (int nDone : handles)
+                libusb_hotplug_deregister_callback(m_pContext, nDone);
+            return false;
+        }
+        handles.push_back(handle);
+    }
+    std::lock_guard lock(m_mutex);
+    m_hotplugHandles = std::move(handles);
+    m_bStopEvents = false;
+    m_eventThread = std::thread([this] {
+        while (!m_bStopEvents) {
+            timeval tv{0, EVENT_POLL_US};
+            libusb_handle_events_timeout_completed(m_pContext, &tv, nullptr);
+        }
+    });
+    return true;
+}
+
+void UsbTransport::StopNotifications()
+{
+    if (!m_eventThread.joinable())
+        return;
+    m_bStopEvents = true;
+    for (int nHandle : m_hotplugHandles)
+        libusb_hotplug_deregister_callback(m_pContext, nHandle);
+    m_hotplugHandles.clear();
+    libusb_interrupt_event_handler(m_pContext);
+    m_eventThread.join();
+}
+
+void UsbTransport::OnHotplug(libusb_device *pDevice, bool bArrived)
+{
+    NoticeCallback callback;
+    {
+        std::lock_guard lock(m_mutex);
+        if (!bArrived && pDevice == m_pOpenDevice)
+            m_bGone = true;
+        callback = m_callback;
+    }
+    qCDebug(lcLink) << "usb hotplug" << (bArrived ? "arrived" : "left");
+    if (callback)
+        callback(bArrived ? NOTICE_ARRIVAL : NOTICE_REMOVE_COMPLETE);
+}

@@ -1,0 +1,85 @@
+#pragma once
+
+#include "ITransport.h"
+#include "UsbBulkInterface.h"
+#include "UsbIds.h"
+
+#include <atomic>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <thread>
+#include <vector>
+
+struct libusb_context;
+struct libusb_device;
+struct libusb_device_handle;
+
+// The recorder on USB through libusb: the first attached device whose vendor:product pair is
+// configured and that opens, its interface with one bulk IN and one bulk OUT endpoint claimed.
+// Each Write is one bulk OUT transfer and each Read one bulk IN transfer, so a frame crosses
+// the bus in as few transfers as the frame layer asks for.
+class UsbTransport final : public ITransport
+{
+    Q_DISABLE_COPY_MOVE(UsbTransport)
+
+public:
+    // Ids from ORVOCONNECT_USB_IDS or the "UsbIds" setting, read at each Open.
+    UsbTransport();
+    // Fixed ids (the "usb:1234:5678" link name, tests).
+    explicit UsbTransport(UsbIds ids);
+    ~UsbTransport() override;
+
+    // "" for the configured ids, or a list of pairs; null with *pError set when it does not parse.
+    static std::unique_ptr<UsbTransport> FromArgument(const QString &strArgument, QString *pError);
+
+    bool Open(QString *pReason) override;
+    void Close() override;
+    bool IsOpen() const override { return m_pHandle != nullptr; }
+    bool Write(const quint8 *pData, qsizetype nLen, int nTimeoutMs) override;
+    qsizetype Read(quint8 *pData, qsizetype nMax, int nTimeoutMs) override;
+    bool IsGone() const override { return m_bGone; }
+
+    // Hotplug callbacks for the configured pairs (devices already attached are not announced),
+    // served by an event thread of this transport. False where libusb has no hotplug support.
+    bool RegisterNotifications(NoticeCallback callback) override;
+
+    // Bulk transfers started since construction, per direction (diagnostics and tests).
+    quint64 TransfersOut() const { return m_nTransfersOut; }
+    quint64 TransfersIn() const { return m_nTransfersIn; }
+    // The claimed interface while open.
+    const UsbBulkInterface &Interface() const { return m_interface; }
+
+private:
+    bool EnsureContext(QString *pReason);
+    std::optional<UsbIds> CurrentIds(QString *pError) const;
+    // Opens and claims one candidate; on failure says why in *pFailure.
+    bool TryOpen(libusb_device *pDevice, QString *pFailure);
+    void NoteResult(int nResult, const char *pWhat);
+    void StopNotifications();
+    void OnHotplug(libusb_device *pDevice, bool bArrived);
+    friend struct UsbHotplugThunk;
+
+    std::optional<UsbIds> m_fixedIds;
+    libusb_context *m_pContext = nullptr;
+    libusb_device_handle *m_pHandle = nullptr;
+    UsbBulkInterface m_interface;
+    std::atomic<bool> m_bGone{false};
+
+    // Bytes of an IN transfer beyond what the caller asked for: a transfer is rounded up to
+    // whole packets so a device never overflows it; the surplus starts the next Read.
+    std::vector<quint8> m_carry;
+    qsizetype m_nCarryPos = 0;
+    qsizetype m_nCarryLen = 0;
+
+    quint64 m_nTransfersOut = 0;
+    quint64 m_nTransfersIn = 0;
+
+    // Shared with the event thread.
+    std::mutex m_mutex;
+    libusb_device *m_pOpenDevice = nullptr;
+    NoticeCallback m_callback;
+    std::vector<int> m_hotplugHandles;
+    std::atomic<bool> m_bStopEvents{false};
+    std::thread m_eventThread;
+};

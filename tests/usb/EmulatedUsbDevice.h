@@ -1,0 +1,128 @@
+#pragma once
+
+#include "FrameTally.h"
+#include "IUsbDeviceModel.h"
+
+#include <QString>
+#include <QtGlobal>
+
+#include <deque>
+#include <memory>
+#include <mutex>
+#include <vector>
+
+typedef struct _UMockdevTestbed UMockdevTestbed;
+typedef struct _UMockdevIoctlBase UMockdevIoctlBase;
+typedef struct _UMockdevIoctlClient UMockdevIoctlClient;
+typedef struct _UMockdevIoctlData UMockdevIoctlData;
+
+// What the emulated device looks like on the bus.
+struct UsbDeviceSpec
+{
+    quint16 nVendor = 0x1234;
+    quint16 nProduct = 0x5678;
+    int nBus = 1;
+    int nAddress = 2;
+    QString strProduct = QStringLiteral("Emulated recorder");
+    quint8 nInterfaceClass = 0xff;
+    int nMaxPacket = 512;
+    // Scatter-gather lets libusb move a whole transfer in one URB, as xHCI and EHCI hosts do.
+    bool bScatterGather = true;
+};
+
+// One USB device on a umockdev testbed, answering the usbfs requests libusb makes: bulk URBs
+// are fed to and filled from a device model. Requests arrive on umockdev's worker thread; the
+// test thread plugs, unplugs and reads the counters. The handler never blocks: a bulk IN URB
+// stays pending until the model has bytes, and every reap looks again.
+class EmulatedUsbDevice final
+{
+    Q_DISABLE_COPY_MOVE(EmulatedUsbDevice)
+
+public:
+    struct Stats
+    {
+        int nUrbsOut = 0;
+        int nUrbsIn = 0;
+        int nUrbsControl = 0;
+        int nDiscarded = 0;
+        int nClaims = 0;
+        int nFramesToDevice = 0;
+        int nFramesFromDevice = 0;
+        qint64 nBytesToDevice = 0;
+        qint64 nBytesFromDevice = 0;
+    };
+
+    EmulatedUsbDevice(UMockdevTestbed *pTestbed, UsbDeviceSpec spec, std::unique_ptr<IUsbDeviceModel> pModel);
+    ~EmulatedUsbDevice();
+
+    // Adds the device to the testbed (an "add" uevent) with its request handler attached.
+    bool Plug(QString *pError);
+    // Ends in-flight URBs as the kernel does on a disconnect, then removes the device with a
+    // "remove" uevent.
+    void Unplug();
+    bool IsPlugged() const;
+
+    // Faults.
+    void SetSilent(bool bSilent);
+    void SetClaimBusy(bool bBusy);
+    // Each IN URB completes with at most the next of these sizes (cycling); empty: no limit.
+    void SetInChunks(std::vector<int> chunks);
+
+    Stats GetStats() const;
+    void ResetStats();
+    int PendingInUrbs() const;
+    bool IsClaimed() const;
+
+    template <typename F> auto WithModel(F f)
+    {
+        std::lock_guard lock(m_mutex);
+        return f(*m_pModel);
+    }
+
+    const UsbDeviceSpec &Spec() const { return m_spec; }
+    QString SysPath() const { return m_strSysPath; }
+    QString DevNode() const { return m_strDevNode; }
+
+private:
+    struct Urb
+    {
+        UMockdevIoctlData *pUrb = nullptr;
+        UMockdevIoctlData *pBuffer = nullptr;
+        quint8 nEndpoint = 0;
+        quint8 nType = 0;
+        int nLength = 0;
+    };
+
+    static int OnIoctl(UMockdevIoctlBase *pHandler, UMockdevIoctlClient *pClient, void *pSelf);
+    static void OnClientVanished(UMockdevIoctlBase *pHandler, UMockdevIoctlClient *pClient, void *pSelf);
+    void HandleIoctl(UMockdevIoctlClient *pClient);
+    void Submit(UMockdevIoctlClient *pClient);
+    void Reap(UMockdevIoctlClient *pClient);
+    void Discard(UMockdevIoctlClient *pClient);
+    void AnswerControl(Urb &urb);
+    void ServiceInUrbs();
+    void Finish(Urb urb, int nStatus, int nActual);
+    QByteArray Record() const;
+    QByteArray Descriptors() const;
+
+    UMockdevTestbed *m_pTestbed;
+    UsbDeviceSpec m_spec;
+    QString m_strSysPath;
+    QString m_strDevNode;
+    UMockdevIoctlBase *m_pHandler = nullptr;
+
+    mutable std::mutex m_mutex;
+    std::unique_ptr<IUsbDeviceModel> m_pModel;
+    bool m_bPlugged = false;
+    bool m_bAttached = false;
+    bool m_bSilent = false;
+    bool m_bClaimBusy = false;
+    UMockdevIoctlClient *m_pClaimedBy = nullptr;
+    std::vector<int> m_inChunks;
+    size_t m_nNextChunk = 0;
+    std::deque<Urb> m_pendingIn;
+    std::deque<Urb> m_done;
+    Stats m_stats;
+    FrameTally m_toDevice;
+    FrameTally m_fromDevice;
+};

@@ -1,0 +1,47 @@
+// GLib's headers use "signals" as a name, which Qt's keyword macro would break: they come first.
+#include <umockdev.h>
+
+#include "UsbBusHarness.h"
+
+UsbBusHarness::UsbBusHarness()
+    : m_pTestbed(umockdev_testbed_new())
+{}
+
+UsbBusHarness::~UsbBusHarness()
+{
+    m_devices.clear();
+    g_object_unref(m_pTestbed);
+}
+
+bool UsbBusHarness::InMockEnvironment()
+{
+    return umockdev_in_mock_environment();
+}
+
+EmulatedUsbDevice *UsbBusHarness::AddDevice(const UsbDeviceSpec &spec,
+                                            std::unique_ptr<IUsbDeviceModel> pModel, QString *pError)
+{
+    auto pDevice = std::make_unique<EmulatedUsbDevice>(m_pTestbed, spec, std::move(pModel));
+    if (!pDevice->Plug(pError))
+        return nullptr;
+    m_devices.push_back(std::move(pDevice));
+    return m_devices.back().get();
+}
+
+void UsbBusHarness::RemoveDevice(EmulatedUsbDevice *pDevice)
+{
+    for (auto it = m_devices.begin(); it != m_devices.end(); ++it) {
+        if (it->get() == pDevice) {
+            m_devices.erase(it);
+            return;
+        }
+    }
+}
+
+QString UsbBusHarness::RootDir() const
+{
+    gchar *pRoot = umockdev_testbed_get_root_dir(m_pTestbed);
+    const QString strRoot = QString::fromUtf8(pRoot);
+    g_free(pRoot);
+    return strRoot;
+}

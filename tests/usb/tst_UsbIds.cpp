@@ -1,0 +1,114 @@
+#include "UsbIds.h"
+
+#include <QSettings>
+#include <QtTest>
+
+// Which vendor:product pairs count as the recorder, and where they come from.
+class TestUsbIds final : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void parsesPairLists_data();
+    void parsesPairLists();
+    void refusesWhatIsNotAPair_data();
+    void refusesWhatIsNotAPair();
+    void environmentWinsOverTheSetting();
+};
+
+void TestUsbIds::initTestCase()
+{
+    QStandardPaths::setTestModeEnabled(true);
+    QSettings(QString::fromLatin1(UsbIds::SETTINGS_ORGANISATION),
+              QString::fromLatin1(UsbIds::SETTINGS_APPLICATION))
+        .clear();
+}
+
+void TestUsbIds::parsesPairLists_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("pairs");
+    QTest::newRow("empty") << ""
+                           << "";
+    QTest::newRow("blank") << "  "
+                           << "";
+    QTest::newRow("one") << "1234:5678"
+                         << "1234:5678";
+    QTest::newRow("two with comma") << "1234:5678,1234:5679"
+                                    << "1234:5678,1234:5679";
+    QTest::newRow("spaces and semicolons") << " 1234:5678 ;  abcd:EF01 "
+                                           << "1234:5678,abcd:ef01";
+    QTest::newRow("short and 0x") << "1:0x2"
+                                  << "0001:0002";
+    QTest::newRow("duplicates once, first order kept") << "2:2,1:1,2:2"
+                                                       << "0002:0002,0001:0001";
+}
+
+void TestUsbIds::parsesPairLists()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, pairs);
+    QString strError;
+    const auto ids = UsbIds::Parse(text, &strError);
+    QVERIFY2(ids, qPrintable(strError));
+    QCOMPARE(ids->ToString(), pairs);
+}
+
+void TestUsbIds::refusesWhatIsNotAPair_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("bad");
+    QTest::newRow("no colon") << "12345678"
+                              << "12345678";
+    QTest::newRow("five digits") << "1234:56789"
+                                 << "1234:56789";
+    QTest::newRow("not hex") << "1234:5678,12g4:1"
+                             << "12g4:1";
+    QTest::newRow("three parts") << "1:2:3"
+                                 << "1:2:3";
+    QTest::newRow("empty half") << "1234:"
+                                << "1234:";
+}
+
+void TestUsbIds::refusesWhatIsNotAPair()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, bad);
+    QString strError;
+    QVERIFY(!UsbIds::Parse(text, &strError));
+    QVERIFY2(strError.contains(QLatin1Char('"') + bad + QLatin1Char('"')), qPrintable(strError));
+}
+
+void TestUsbIds::environmentWinsOverTheSetting()
+{
+    QSettings settings(QString::fromLatin1(UsbIds::SETTINGS_ORGANISATION),
+                       QString::fromLatin1(UsbIds::SETTINGS_APPLICATION));
+    // Written unquoted in the file, "a,b" comes back as a string list.
+    settings.setValue(QString::fromLatin1(UsbIds::SETTING_KEY), QStringList{"1111:2222", "3333:4444"});
+    settings.sync();
+
+    qputenv(UsbIds::ENV_NAME, "");
+    QString strError;
+    auto ids = UsbIds::Configured(&strError);
+    QVERIFY2(ids, qPrintable(strError));
+    QCOMPARE(ids->ToString(), QStringLiteral("1111:2222,3333:4444"));
+
+    qputenv(UsbIds::ENV_NAME, "5555:6666");
+    ids = UsbIds::Configured(&strError);
+    QVERIFY(ids);
+    QCOMPARE(ids->ToString(), QStringLiteral("5555:6666"));
+    QVERIFY(ids->Contains(0x5555, 0x6666));
+    QVERIFY(!ids->Contains(0x1111, 0x2222));
+
+    // A bad setting is reported with its source.
+    qputenv(UsbIds::ENV_NAME, "");
+    settings.setValue(QString::fromLatin1(UsbIds::SETTING_KEY), QStringLiteral("zz"));
+    settings.sync();
+    QVERIFY(!UsbIds::Configured(&strError));
+    QVERIFY2(strError.startsWith(QLatin1String("the UsbIds setting")), qPrintable(strError));
+    settings.clear();
+}
+
+QTEST_GUILESS_MAIN(TestUsbIds)
+#include "tst_UsbIds.moc"

@@ -1,0 +1,457 @@
+#include "DeniedOpen.h"
+#include "EchoDevice.h"
+#include "UsbBusHarness.h"
+
+#include "Frame.h"
+#include "RecorderLink.h"
+#include "UsbDiagnostics.h"
+#include "UsbScan.h"
+#include "UsbTransport.h"
+
+#include <QElapsedTimer>
+#include <QtTest>
+
+#include <future>
+
+namespace {
+
+const UsbIds RECORDER_IDS({{0x1234, 0x5678}});
+
+std::unique_ptr<RecorderLink> MakeLink(const UsbIds &ids = RECORDER_IDS)
+{
+    return std::make_unique<RecorderLink>(std::make_unique<UsbTransport>(ids));
+}
+
+UsbTransport *UsbOf(RecorderLink &link)
+{
+    return static_cast<UsbTransport *>(link.Transport());
+}
+
+// Sends a frame with a payload of nPayload patterned bytes and checks that the echo device
+// hands the very same frame back.
+bool EchoFrame(RecorderLink &link, quint32 nPayload, quint8 nSeed)
+{
+    Frame out;
+    out.Prepare(0x8101, nPayload);
+    for (quint32 i = 0; i < nPayload; ++i)
+        out.Payload()[i] = quint8(i * 7 + nSeed);
+    if (out.Send(link) != 0)
+        return false;
+    Frame in;
+    if (in.Receive(link) != 0)
+        return false;
+    return in.Length() == out.Length() && memcmp(in.Data(), out.Data(), out.Length()) == 0;
+}
+
+} // namespace
+
+// The libusb transport against devices on an emulated bus.
+class TestUsbTransport final : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void cleanup();
+    void cleanupTestCase();
+
+    void openClaimsTheBulkInterfaceAndMovesWholeFrames();
+    void hostWithoutScatterGatherSplitsLargeTransfers();
+    void openAlwaysClosesFirst();
+    void splitCompletionsAreJoined();
+    void silentRecorderTimesOutAndLosesNothing();
+    void removalWithTransferInFlightFailsCleanlyAndReplugReopens();
+    void candidateThatCannotBeOpenedIsSkipped();
+    void openFailuresSayWhatToDo();
+    void hotplugNoticesReachTheReceiver();
+    void scanListsVendorSpecificBulkDevices();
+
+private:
+    EmulatedUsbDevice *AddEcho(UsbDeviceSpec spec = UsbDeviceSpec());
+
+    std::unique_ptr<UsbBusHarness> m_pBus;
+    QList<EmulatedUsbDevice *> m_devices;
+};
+
+void TestUsbTransport::initTestCase()
+{
+    // The testbed must exist before any libusb context does.
+    m_pBus = std::make_unique<UsbBusHarness>();
+    QVERIFY2(UsbBusHarness::InMockEnvironment(), "not running under the umockdev preload library");
+}
+
+void TestUsbTransport::cleanup()
+{
+    for (EmulatedUsbDevice *pDevice : std::as_const(m_devices))
+        m_pBus->RemoveDevice(pDevice);
+    m_devices.clear();
+}
+
+void TestUsbTransport::cleanupTestCase()
+{
+    m_pBus.reset();
+}
+
+EmulatedUsbDevice *TestUsbTransport::AddEcho(UsbDeviceSpec spec)
+{
+    QString strError;
+    EmulatedUsbDevice *pDevice = m_pBus->AddDevice(spec, std::make_unique<EchoDevice>(), &strError);
+    if (!pDevice)
+        qWarning() << "cannot add the emulated device:" << strError;
+    else
+        m_devices.append(pDevice);
+    return pDevice;
+}
+
+void TestUsbTransport::openClaimsTheBulkInterfaceAndMovesWholeFrames()
+{
+    EmulatedUsbDevice *pDevice = AddEcho();
+    QVERIFY(pDevice);
+    auto pLink = MakeLink();
+    QVERIFY2(pLink->Open(), qPrintable(pLink->LastOpenFailure()));
+    QVERIFY(pDevice->IsClaimed());
+    QCOMPARE(UsbOf(*pLink)->Interface().nEndpointIn, quint8(0x81));
+    QCOMPARE(UsbOf(*pLink)->Interface().nEndpointOut, quint8(0x01));
+
+    // One block, a few blocks, and the largest frame: each crosses in at most one URB out
+    // and two URBs in (the first block, then the rest).
+    struct Case
+    {
+        quint32 nPayload;
+        int nBlocks;
+    };
+    for (const Case c : {Case{100, 1}, Case{3000, 3}, Case{Frame::MAX_PAYLOAD, 32}}) {
+        pDevice->ResetStats();
+        const int nFrames = 20;
+        QElapsedTimer timer;
+        timer.start();
+        for (int i = 0; i < nFrames; ++i)
+            QVERIFY2(EchoFrame(*pLink, c.nPayload, quint8(i)), qPrintable(QString::number(c.nBlocks)));
+        const qint64 nUs = timer.nsecsElapsed() / 1000;
+        const auto stats = pDevice->GetStats();
+        QCOMPARE(stats.nFramesToDevice, nFrames);
+        QCOMPARE(stats.nFramesFromDevice, nFrames);
+        QVERIFY(stats.nUrbsOut <= nFrames);
+        QVERIFY(stats.nUrbsIn <= 2 * nFrames);
+        qInfo("%2d-block frames: %.2f URBs out and %.2f URBs in per frame, %lld us per round trip, %.1f MB/s",
+              c.nBlocks, double(stats.nUrbsOut) / nFrames, double(stats.nUrbsIn) / nFrames, nUs / nFrames,
+              2.0 * c.nBlocks * 1024 * nFrames / double(nUs));
+    }
+    pLink->Close();
+    QVERIFY(!pDevice->IsClaimed());
+}
+
+void TestUsbTransport::hostWithoutScatterGatherSplitsLargeTransfers()
+{
+    // Without scatter-gather libusb cuts a bulk transfer into URBs of 16 KiB: the largest
+    // frame then takes two URBs each way. Data still arrives whole.
+    UsbDeviceSpec spec;
+    spec.bScatterGather = false;
+    EmulatedUsbDevice *pDevice = AddEcho(spec);
+    QVERIFY(pDevice);
+    auto pLink = MakeLink();
+    QVERIFY(pLink->Open());
+    const int nFrames = 10;
+    for (int i = 0; i < nFrames; ++i)
+        QVERIFY(EchoFrame(*pLink, Frame::MAX_PAYLOAD, quint8(i)));
+    const auto stats = pDevice->GetStats();
+    qInfo("32-block frames without scatter-gather: %.2f URBs out and %.2f URBs in per frame",
+          double(stats.nUrbsOut) / nFrames, double(stats.nUrbsIn) / nFrames);
+    QVERIFY(stats.nUrbsOut <= 2 * nFrames);
+    QVERIFY(stats.nUrbsIn <= 3 * nFrames);
+}
+
+void TestUsbTransport::openAlwaysClosesFirst()
+{
+    EmulatedUsbDevice *pDevice = AddEcho();
+    QVERIFY(pDevice);
+    auto pLink = MakeLink();
+    QVERIFY(pLink->Open());
+    // The device admits one claim at a time: a second Open succeeds only because it gave up
+    // the first handle before searching again.
+    QVERIFY2(pLink->Open(), qPrintable(pLink->LastOpenFailure()));
+    QCOMPARE(pDevice->GetStats().nClaims, 2);
+    QVERIFY(EchoFrame(*pLink, 10, 1));
+
+    // A second program holding the recorder keeps it busy for everyone else.
+    auto pOther = MakeLink();
+    QVERIFY(!pOther->Open());
+    QVERIFY2(pOther->LastOpenFailure().contains(QLatin1String("busy")),
+             qPrintable(pOther->LastOpenFailure()));
+}
+
+void TestUsbTransport::splitCompletionsAreJoined()
+{
+    EmulatedUsbDevice *pDevice = AddEcho();
+    QVERIFY(pDevice);
+    auto pLink = MakeLink();
+    QVERIFY(pLink->Open());
+    // 300 + 724 bytes per block: the 724-byte remainder is not a whole number of 512-byte
+    // packets, so the transport must read whole packets and keep the surplus for later.
+    pDevice->SetInChunks({300, 724});
+    for (int i = 0; i < 4; ++i) {
+        QVERIFY(EchoFrame(*pLink, 100, quint8(i)));
+        QVERIFY(EchoFrame(*pLink, 5000, quint8(i)));
+    }
+    // Odd pieces that straddle block and frame boundaries.
+    pDevice->SetInChunks({1, 1023, 513, 7, 2000});
+    for (int i = 0; i < 4; ++i)
+        QVERIFY(EchoFrame(*pLink, 3000 + i * 1024, quint8(i)));
+    pDevice->SetInChunks({});
+    QVERIFY(EchoFrame(*pLink, Frame::MAX_PAYLOAD, 9));
+}
+
+void TestUsbTransport::silentRecorderTimesOutAndLosesNothing()
+{
+    EmulatedUsbDevice *pDevice = AddEcho();
+    QVERIFY(pDevice);
+    auto pLink = MakeLink();
+    QVERIFY(pLink->Open());
+    pLink->SetTimeoutMs(300);
+
+    pDevice->SetSilent(true);
+    Frame out;
+    out.Prepare(0x8101, 2000);
+    out.Payload()[0] = 0x5a;
+    QCOMPARE(out.Send(*pLink), 0);
+    Frame in;
+    QElapsedTimer timer;
+    timer.start();
+    QCOMPARE(in.Receive(*pLink), 1);
+    const qint64 nMs = timer.elapsed();
+    qInfo("silent recorder: read failed after %lld ms (time-out 300 ms)", nMs);
+    QVERIFY(nMs >= 290);
+    QVERIFY(nMs < 3000);
+    // Silence is no removal: the link stays open, and the timed-out URB was withdrawn.
+    QVERIFY(pLink->IsOpen());
+    QVERIFY(!pLink->IsGone());
+    QCOMPARE(pDevice->PendingInUrbs(), 0);
+    QVERIFY(pDevice->GetStats().nDiscarded >= 1);
+
+    // The frame the recorder had not sent yet is still the next thing read, whole.
+    pDevice->SetSilent(false);
+    QCOMPARE(in.Receive(*pLink), 0);
+    QCOMPARE(in.Length(), out.Length());
+    QVERIFY(memcmp(in.Data(), out.Data(), out.Length()) == 0);
+    QVERIFY(EchoFrame(*pLink, 50, 3));
+}
+
+void TestUsbTransport::removalWithTransferInFlightFailsCleanlyAndReplugReopens()
+{
+    EmulatedUsbDevice *pDevice = AddEcho();
+    QVERIFY(pDevice);
+    auto pLink = MakeLink();
+    QVERIFY(pLink->Open());
+    pDevice->SetSilent(true);
+
+    // A read waits on the production time-out; the removal must end it long before.
+    QElapsedTimer timer;
+    timer.start();
+    auto read = std::async(std::launch::async, [&] {
+        Frame in;
+        return in.Receive(*pLink);
+    });
+    QTRY_COMPARE_WITH_TIMEOUT(pDevice->PendingInUrbs(), 1, 5000);
+    pDevice->Unplug();
+    QCOMPARE(read.get(), 1);
+    qInfo("removal ended the pending read after %lld ms", timer.elapsed());
+    QVERIFY(timer.elapsed() < 5000);
+    QVERIFY(pLink->IsGone());
+
+    // Stale handle: transfers fail, closing does no harm.
+    Frame out;
+    out.Prepare(0x8101, 10);
+    QCOMPARE(out.Send(*pLink), 1);
+    Frame in;
+    QCOMPARE(in.Receive(*pLink), 1);
+    QVERIFY(!pLink->Open());
+    QVERIFY(pLink->LastOpenFailure().isEmpty());
+
+    // Plugged in again: another Open finds it.
+    pDevice->SetSilent(false);
+    QString strError;
+    QVERIFY2(pDevice->Plug(&strError), qPrintable(strError));
+    QVERIFY2(pLink->Open(), qPrintable(pLink->LastOpenFailure()));
+    QVERIFY(!pLink->IsGone());
+    QVERIFY(EchoFrame(*pLink, 4000, 5));
+}
+
+void TestUsbTransport::candidateThatCannotBeOpenedIsSkipped()
+{
+    UsbDeviceSpec specA;
+    specA.nAddress = 2;
+    UsbDeviceSpec specB;
+    specB.nAddress = 3;
+    specB.nProduct = 0x5679;
+    EmulatedUsbDevice *pA = AddEcho(specA);
+    EmulatedUsbDevice *pB = AddEcho(specB);
+    QVERIFY(pA && pB);
+    // libusb decides the order; the scan lists devices in the same order.
+    const auto entries = UsbScan::Scan(nullptr);
+    QVERIFY(entries && entries->size() == 2);
+    const bool bAFirst = entries->first().nAddress == specA.nAddress;
+    EmulatedUsbDevice *pFirst = bAFirst ? pA : pB;
+    EmulatedUsbDevice *pSecond = bAFirst ? pB : pA;
+    pFirst->SetClaimBusy(true);
+
+    const UsbIds both({{0x1234, 0x5678}, {0x1234, 0x5679}});
+    auto pLink = MakeLink(both);
+    QVERIFY2(pLink->Open(), qPrintable(pLink->LastOpenFailure()));
+    QVERIFY(EchoFrame(*pLink, 10, 1));
+    QCOMPARE(pFirst->GetStats().nUrbsOut, 0);
+    QCOMPARE(pSecond->GetStats().nUrbsOut, 1);
+
+    // When no candidate opens, the first failure says why.
+    pLink->Close();
+    pSecond->SetClaimBusy(true);
+    QVERIFY(!pLink->Open());
+    const QString strReason = pLink->LastOpenFailure();
+    const QString strFirst = UsbDiagnostics::DeviceName(pFirst->Spec().nVendor, pFirst->Spec().nProduct, 1,
+                                                        pFirst->Spec().nAddress);
+    QVERIFY2(strReason.contains(strFirst + QLatin1String(" is busy")), qPrintable(strReason));
+    QVERIFY(strReason.contains(QLatin1String("another program")));
+
+    // A pair that is not configured is never a candidate.
+    pFirst->SetClaimBusy(false);
+    pSecond->SetClaimBusy(false);
+    auto pOnlySecond = MakeLink(UsbIds({{pSecond->Spec().nVendor, pSecond->Spec().nProduct}}));
+    QVERIFY(pOnlySecond->Open());
+    QVERIFY(pSecond->IsClaimed());
+    QVERIFY(!pFirst->IsClaimed());
+}
+
+void TestUsbTransport::openFailuresSayWhatToDo()
+{
+    // Nothing attached: plain "not connected", nothing to add.
+    {
+        auto pLink = MakeLink();
+        QVERIFY(!pLink->Open());
+        QVERIFY(pLink->LastOpenFailure().isEmpty());
+    }
+    // No ids configured: how to configure them, and where to find them.
+    {
+        qputenv(UsbIds::ENV_NAME, "");
+        RecorderLink link(std::make_unique<UsbTransport>());
+        QVERIFY(!link.Open());
+        const QString strReason = link.LastOpenFailure();
+        QVERIFY2(strReason.contains(QLatin1String("ORVOCONNECT_USB_IDS")), qPrintable(strReason));
+        QVERIFY(strReason.contains(QLatin1String("UsbIds")));
+        QVERIFY(strReason.contains(QLatin1String("orvoconnect-cli usb-scan")));
+    }
+    // Ids that do not parse: the bad entry and its source are named.
+    {
+        qputenv(UsbIds::ENV_NAME, "1234:5678,12345:1");
+        RecorderLink link(std::make_unique<UsbTransport>());
+        QVERIFY(!link.Open());
+        QVERIFY2(link.LastOpenFailure().contains(QLatin1String("ORVOCONNECT_USB_IDS: \"12345:1\"")),
+                 qPrintable(link.LastOpenFailure()));
+        qputenv(UsbIds::ENV_NAME, "");
+    }
+    // Permission denied on the device node: the udev rule is missing.
+    {
+        EmulatedUsbDevice *pDevice = AddEcho();
+        QVERIFY(pDevice);
+        auto pLink = MakeLink();
+        DeniedOpen::Deny(pDevice->DevNode());
+        const bool bOpened = pLink->Open();
+        DeniedOpen::AllowAll();
+        QVERIFY(!bOpened);
+        const QString strReason = pLink->LastOpenFailure();
+        QVERIFY2(strReason.startsWith(
+                     QLatin1String("Permission denied on the USB device 1234:5678 (bus 1, address 2)")),
+                 qPrintable(strReason));
+        QVERIFY(strReason.contains(UsbDiagnostics::InstalledRulePath()));
+        QVERIFY(strReason.contains(QLatin1String("udevadm control --reload && udevadm trigger")));
+        QVERIFY2(pLink->Open(), qPrintable(pLink->LastOpenFailure()));
+    }
+    // A device with the pair but no bulk pipe pair cannot be the recorder.
+    QCOMPARE(
+        UsbDiagnostics::NoBulkInterface(QStringLiteral("1234:5678 (bus 1, address 2)")),
+        QStringLiteral("The USB device 1234:5678 (bus 1, address 2) has no interface with one bulk IN and "
+                       "one bulk OUT endpoint."));
+}
+
+void TestUsbTransport::hotplugNoticesReachTheReceiver()
+{
+    // The receiver lives on this thread, as the window does on the user-interface thread.
+    QObject receiver;
+    QList<quint32> notices;
+    auto pLink = MakeLink();
+    const bool bRegistered = pLink->RegisterNotifications([&receiver, &notices](quint32 nNotice) {
+        QMetaObject::invokeMethod(
+            &receiver, [&notices, nNotice] { notices.append(nNotice); }, Qt::QueuedConnection);
+    });
+    QVERIFY(bRegistered);
+
+    UsbDeviceSpec spec;
+    EmulatedUsbDevice *pDevice = AddEcho(spec);
+    QVERIFY(pDevice);
+    QTRY_COMPARE_WITH_TIMEOUT(notices, QList<quint32>{ITransport::NOTICE_ARRIVAL}, 5000);
+
+    // A device whose pair is not configured gives no notice.
+    UsbDeviceSpec foreign;
+    foreign.nAddress = 7;
+    foreign.nVendor = 0x4321;
+    EmulatedUsbDevice *pForeign = AddEcho(foreign);
+    QVERIFY(pForeign);
+
+    QVERIFY(pLink->Open());
+    pDevice->Unplug();
+    QTRY_COMPARE_WITH_TIMEOUT(notices.size(), 2, 5000);
+    QCOMPARE(notices.last(), ITransport::NOTICE_REMOVE_COMPLETE);
+    // The removal notice alone tells the link its device is gone.
+    QVERIFY(pLink->IsGone());
+
+    QString strError;
+    QVERIFY2(pDevice->Plug(&strError), qPrintable(strError));
+    QTRY_COMPARE_WITH_TIMEOUT(notices.size(), 3, 5000);
+    QCOMPARE(notices.last(), ITransport::NOTICE_ARRIVAL);
+    QVERIFY(pLink->Open());
+    QVERIFY(!pLink->IsGone());
+    QVERIFY(EchoFrame(*pLink, 10, 1));
+    pForeign->Unplug();
+    QTest::qWait(300);
+    QCOMPARE(notices.size(), 3);
+
+    // Devices present before registration are not announced: start-up opens by itself.
+    auto pLate = MakeLink();
+    QList<quint32> lateNotices;
+    QVERIFY(pLate->RegisterNotifications([&lateNotices](quint32 nNotice) { lateNotices.append(nNotice); }));
+    QTest::qWait(300);
+    QVERIFY(lateNotices.isEmpty());
+    // Destruction stops the event thread cleanly with callbacks registered.
+    pLate.reset();
+    pLink.reset();
+}
+
+void TestUsbTransport::scanListsVendorSpecificBulkDevices()
+{
+    UsbDeviceSpec recorder;
+    recorder.strProduct = QStringLiteral("Paperless recorder");
+    UsbDeviceSpec storage;
+    storage.nAddress = 4;
+    storage.nVendor = 0x0781;
+    storage.nProduct = 0x5567;
+    storage.nInterfaceClass = 0x08; // mass storage: not vendor-specific
+    QVERIFY(AddEcho(recorder));
+    QVERIFY(AddEcho(storage));
+
+    qputenv(UsbIds::ENV_NAME, "1234:5678");
+    QString strError;
+    const auto entries = UsbScan::Scan(&strError);
+    qputenv(UsbIds::ENV_NAME, "");
+    QVERIFY2(entries, qPrintable(strError));
+    QCOMPARE(entries->size(), 1);
+    const UsbScan::Entry &entry = entries->first();
+    QCOMPARE(entry.nVendor, quint16(0x1234));
+    QCOMPARE(entry.nProduct, quint16(0x5678));
+    QCOMPARE(entry.nBus, 1);
+    QCOMPARE(entry.nAddress, 2);
+    QCOMPARE(entry.strProduct, QStringLiteral("Paperless recorder"));
+    QVERIFY(entry.bConfigured);
+    QCOMPARE(UsbScan::FormatEntry(entry),
+             QStringLiteral("1234:5678  bus 001  address 002  Paperless recorder  (configured)"));
+}
+
+QTEST_GUILESS_MAIN(TestUsbTransport)
+#include "tst_UsbTransport.moc"

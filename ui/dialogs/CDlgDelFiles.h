@@ -1,0 +1,52 @@
+#pragma once
+
+#include <QStringList>
+
+#include "CJobDelFiles.h"
+#include "OperationDialog.h"
+
+class HourglassWidget;
+class QLabel;
+class QListWidget;
+class QPushButton;
+class RecorderProtocol;
+
+// "File manager": deletes the listed recorder files one by one, one list line per file, and
+// closes by itself when the job is over. IDCANCEL tells of a communication failure; a file the
+// recorder refused does not change the end code.
+class CDlgDelFiles final : public OperationDialog
+{
+    Q_OBJECT
+
+public:
+    explicit CDlgDelFiles(RecorderProtocol &protocol, QWidget *pParent = nullptr);
+    ~CDlgDelFiles() override;
+
+    // fileNames must stay unchanged until this returns.
+    int Execute(const QStringList &fileNames);
+
+    // For tests and screenshots.
+    QListWidget *Lines() const { return m_pList; }
+    QPushButton *Button() const { return m_pButton; }
+    HourglassWidget *Hourglass() const { return m_pHourglass; }
+    bool IsCancellable() const { return m_bCancellable; }
+
+protected:
+    void OnOpening() override;
+    void OnPosted(PostedMessage &message) override;
+    void accept() override;
+    void reject() override {}
+    void closeEvent(QCloseEvent *pEvent) override;
+
+private:
+    void EndOfJob();
+
+    bool m_bFailed = false;
+    bool m_bCancellable = true;
+    const QStringList *m_pFileNames = nullptr;
+    CJobDelFiles m_job;
+    HourglassWidget *m_pHourglass;
+    QLabel *m_pNotice;
+    QListWidget *m_pList;
+    QPushButton *m_pButton;
+};

@@ -1,0 +1,49 @@
+#pragma once
+
+#include "CJobInitDevice.h"
+#include "OperationDialog.h"
+
+class HourglassWidget;
+class IRecorderContentSink;
+class QLabel;
+class QPushButton;
+class RecorderProtocol;
+
+// "Communicating with a device": reads the recorder's information, card information and file
+// list on a worker, relays them to the view through IRecorderContentSink as they arrive, and
+// closes by itself on success. Ends with IDOK unless a failure was shown and the user closed it
+// (IDCANCEL).
+class CDlgInitDevice final : public OperationDialog
+{
+    Q_OBJECT
+
+public:
+    CDlgInitDevice(RecorderProtocol &protocol, IRecorderContentSink &sink, QWidget *pParent = nullptr);
+    ~CDlgInitDevice() override;
+
+    // For tests and screenshots.
+    QString MessageText() const;
+    QPushButton *Button() const { return m_pButton; }
+    HourglassWidget *Hourglass() const { return m_pHourglass; }
+    bool IsFailed() const { return m_bFailed; }
+
+protected:
+    void OnOpening() override;
+    void OnPosted(PostedMessage &message) override;
+    void keyPressEvent(QKeyEvent *pEvent) override;
+    void closeEvent(QCloseEvent *pEvent) override;
+    void reject() override {}
+    void accept() override {}
+
+private:
+    void OnButton();
+    void EndOfJob();
+
+    bool m_bFailed = false;
+    CJobInitDevice m_job;
+    IRecorderContentSink &m_sink;
+    QString m_strInfo;
+    HourglassWidget *m_pHourglass;
+    QLabel *m_pMessage;
+    QPushButton *m_pButton;
+};

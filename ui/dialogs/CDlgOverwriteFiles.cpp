@@ -1,0 +1,64 @@
+#include "CDlgOverwriteFiles.h"
+
+#include "DialogResult.h"
+#include "DialogUnits.h"
+#include "StringIds.h"
+#include "TextSource.h"
+
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+
+CDlgOverwriteFiles::CDlgOverwriteFiles(QWidget *pParent)
+    : QDialog(pParent)
+{
+    setWindowTitle(LoadText(StringId::IDS_DLG_OVERWRITE_CAPTION));
+    const DialogUnits units(font());
+    setFixedSize(units.Size(194, 132));
+
+    auto *pText = new QLabel(LoadText(StringId::IDS_DLG_OVERWRITE_TEXT), this);
+    pText->setGeometry(units.Rect(7, 7, 180, 18));
+    pText->setWordWrap(true);
+    pText->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+
+    m_pList = new QListWidget(this);
+    m_pList->setGeometry(units.Rect(7, 28, 180, 76));
+    m_pList->setSortingEnabled(false);
+
+    auto *pOk = new QPushButton(LoadText(StringId::IDS_DLG_OVERWRITE_OK), this);
+    pOk->setGeometry(units.Rect(43, 111, 50, 14));
+    pOk->setDefault(true);
+    pOk->setFocus();
+    connect(pOk, &QPushButton::clicked, this, &CDlgOverwriteFiles::accept);
+
+    auto *pCancel = new QPushButton(LoadText(StringId::IDS_DLG_OVERWRITE_CANCEL), this);
+    pCancel->setGeometry(units.Rect(101, 111, 50, 14));
+    pCancel->setAutoDefault(false);
+    connect(pCancel, &QPushButton::clicked, this, &CDlgOverwriteFiles::reject);
+}
+
+int CDlgOverwriteFiles::ShowModal(const QStringList &fileList)
+{
+    m_pFileList = &fileList;
+    const int nResult = exec();
+    m_pFileList = nullptr;
+    return nResult;
+}
+
+void CDlgOverwriteFiles::showEvent(QShowEvent *pEvent)
+{
+    QDialog::showEvent(pEvent);
+    m_pList->clear();
+    if (m_pFileList)
+        m_pList->addItems(*m_pFileList);
+}
+
+void CDlgOverwriteFiles::accept()
+{
+    done(IDOK);
+}
+
+void CDlgOverwriteFiles::reject()
+{
+    done(IDCANCEL);
+}

@@ -1,0 +1,11 @@
+#pragma once
+
+#include <QMessageBox>
+#include <QString>
+
+class QWidget;
+
+// A message box owned by pOwner with the application title as caption. Returns IDOK for the
+// OK button and IDCANCEL for Cancel, Escape or the close box.
+int ShowMessageBox(QWidget *pOwner, const QString &strText, QMessageBox::Icon icon,
+                   QMessageBox::StandardButtons buttons = QMessageBox::Ok);

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QDialog>
+
+#include "DialogUnits.h"
+#include "PostTarget.h"
+
+// Base of the dialogs that run a recorder job: receives the job's posted messages on the
+// user-interface thread, lays its controls out in dialog units of its own font, and can do
+// without a close box.
+class OperationDialog : public QDialog
+{
+    Q_OBJECT
+
+protected:
+    OperationDialog(QWidget *pParent, bool bCloseBox);
+
+    // Where the job posts its messages.
+    PostTarget Target() const { return m_receiver.Target(); }
+    const DialogUnits &Units() const { return m_units; }
+    void SetClientSize(int cx, int cy);
+
+    // One posted message from the job, in posting order.
+    virtual void OnPosted(PostedMessage &message) = 0;
+    // Called once, when the dialog is first shown, before the event loop delivers anything.
+    virtual void OnOpening() = 0;
+
+    bool event(QEvent *pEvent) override;
+    // Once ended, the dialog takes no more posts: a job stopped by a close request may still
+    // have queued a few.
+    void done(int nResult) override;
+    void showEvent(QShowEvent *pEvent) override;
+
+private:
+    PostReceiver m_receiver;
+    DialogUnits m_units;
+    bool m_bOpened = false;
+    bool m_bEnded = false;
+};
