@@ -1,0 +1,610 @@
+#include <QAbstractButton>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFile>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QSignalSpy>
+#include <QTableView>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <QUrl>
+
+#include <functional>
+#include <thread>
+
+#include "CChildView.h"
+#include "CFileListTableModel.h"
+#include "CUpPane.h"
+#include "CommandIds.h"
+#include "ITransport.h"
+#include "RecorderFileEntry.h"
+#include "RecorderLink.h"
+#include "RecorderProtocol.h"
+#include "StringIds.h"
+#include "TextSource.h"
+
+namespace {
+
+// Every text is its identifier, so a test can tell which text was shown.
+class IdTexts final : public ITextSource
+{
+public:
+    QString Text(quint32 nId) const override { return QStringLiteral("<%1>").arg(nId); }
+};
+
+QString T(quint32 nId)
+{
+    return LoadText(nId);
+}
+
+// A recorder that is plugged in or not, as the test says.
+struct FakeBus
+{
+    bool bPresent = false;
+    QString strAbsentReason;
+    bool bNotices = true;
+    ITransport::NoticeCallback callback;
+    int nOpens = 0;
+};
+
+class FakeTransport final : public ITransport
+{
+public:
+    explicit FakeTransport(FakeBus &bus)
+        : m_bus(bus)
+    {}
+    bool Open(QString *pReason) override
+    {
+        ++m_bus.nOpens;
+        m_bOpen = m_bus.bPresent;
+        if (!m_bOpen && pReason)
+            *pReason = m_bus.strAbsentReason;
+        return m_bOpen;
+    }
+    void Close() override { m_bOpen = false; }
+    bool IsOpen() const override { return m_bOpen; }
+    bool Write(const quint8 *, qsizetype, int) override { return false; }
+    qsizetype Read(quint8 *, qsizetype, int) override { return -1; }
+    bool RegisterNotifications(NoticeCallback callback) override
+    {
+        if (!m_bus.bNotices)
+            return false;
+        m_bus.callback = std::move(callback);
+        return true;
+    }
+
+private:
+    FakeBus &m_bus;
+    bool m_bOpen = false;
+};
+
+// Operation dialogs that answer as the test says and log what was asked of them.
+class FakeDialogs final : public IOperationDialogs
+{
+public:
+    QStringList log;
+    int nInitDeviceResult = ID_OK;
+    std::function<void()> onInitDevice; // runs "inside" the connect dialog
+    QString strSaveToFolder;
+    int nSaveToResult = ID_OK;
+    int nOverwriteResult = ID_OK;
+    int nDelFilesResult = ID_OK;
+    std::function<void()> onGetFile;
+
+    int RunInitDevice() override
+    {
+        log << QStringLiteral("init");
+        if (onInitDevice)
+            onInitDevice();
+        return nInitDeviceResult;
+    }
+    int RunSaveTo(QString *pstrFolder) override
+    {
+        log << QStringLiteral("saveto");
+        *pstrFolder = strSaveToFolder;
+        return nSaveToResult;
+    }
+    int RunOverwriteFiles(const QStringList &existing) override
+    {
+        log << QStringLiteral("overwrite:") + existing.join(u',');
+        return nOverwriteResult;
+    }
+    int RunGetFile(const QString &strFolder, const QStringList &names) override
+    {
+        log << QStringLiteral("get:") + (strFolder == strSaveToFolder ? QString() : strFolder) +
+                   names.join(u',');
+        if (onGetFile)
+            onGetFile();
+        return ID_OK;
+    }
+    int RunUploadFile(const QString &strLocalPath) override
+    {
+        log << QStringLiteral("upload:") + strLocalPath;
+        return ID_CANCEL;
+    }
+    int RunDelFiles(const QStringList &names) override
+    {
+        log << QStringLiteral("delete:") + names.join(u',');
+        return nDelFilesResult;
+    }
+    int RunUpdateCF(QWidget *pParent) override
+    {
+        log << (pParent ? QStringLiteral("update:parent") : QStringLiteral("update:none"));
+        return ID_OK;
+    }
+};
+
+RecorderFileEntry Entry(const QString &strName)
+{
+    RecorderFileEntry entry;
+    entry.SetName(strName);
+    entry.SetSizeLow(100);
+    return entry;
+}
+
+// Answers the next message box with the given button and records its text.
+void AnswerNextMessageBox(QMessageBox::StandardButton button, QStringList *pTexts)
+{
+    auto *pTimer = new QTimer;
+    pTimer->setInterval(10);
+    QObject::connect(pTimer, &QTimer::timeout, [pTimer, button, pTexts] {
+        if (auto *pBox = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
+            pTimer->stop();
+            pTimer->deleteLater();
+            *pTexts << pBox->text();
+            pBox->button(button)->click();
+        }
+    });
+    pTimer->start();
+}
+
+// Receives what the view hands to the desktop to open.
+class UrlCatcher final : public QObject
+{
+    Q_OBJECT
+public:
+    QList<QUrl> opened;
+public slots:
+    void open(const QUrl &url) { opened << url; }
+};
+
+} // namespace
+
+class TestBrowser final : public QObject
+{
+    Q_OBJECT
+
+    IdTexts m_texts;
+    FakeBus m_bus;
+    std::unique_ptr<RecorderLink> m_pLink;
+    std::unique_ptr<RecorderProtocol> m_pProtocol;
+    std::unique_ptr<CUpPane> m_pPane;
+    std::unique_ptr<CChildView> m_pView;
+    FakeDialogs *m_pDialogs = nullptr;
+    UrlCatcher m_urls;
+
+    CChildView &MakeView()
+    {
+        auto pDialogs = std::make_unique<FakeDialogs>();
+        m_pDialogs = pDialogs.get();
+        m_pView = std::make_unique<CChildView>(*m_pProtocol, std::move(pDialogs));
+        return *m_pView;
+    }
+
+    // A connected view with the given rows.
+    CChildView &ConnectedViewWith(const QStringList &names)
+    {
+        m_bus.bPresent = true;
+        CChildView &view = MakeView();
+        m_pDialogs->onInitDevice = [this, names] {
+            m_pView->RemoveAll();
+            for (int i = 0; i < names.size(); ++i)
+                m_pView->AddItem(i, Entry(names[i]));
+        };
+        view.Initialize();
+        view.Model()->FlushPendingRows();
+        m_pDialogs->log.clear();
+        return view;
+    }
+
+    void Notify(quint32 nNotice)
+    {
+        // Notices come from the transport's own thread.
+        std::thread worker([this, nNotice] { m_bus.callback(nNotice); });
+        worker.join();
+    }
+
+private slots:
+    void initTestCase()
+    {
+        SetActiveTextSource(&m_texts);
+        QDesktopServices::setUrlHandler(QStringLiteral("file"), &m_urls, "open");
+    }
+    void cleanupTestCase() { QDesktopServices::unsetUrlHandler(QStringLiteral("file")); }
+
+    void init()
+    {
+        m_bus = FakeBus{};
+        m_pLink = std::make_unique<RecorderLink>(std::make_unique<FakeTransport>(m_bus));
+        m_pProtocol = std::make_unique<RecorderProtocol>(*m_pLink);
+        m_pPane = std::make_unique<CUpPane>();
+        m_urls.opened.clear();
+    }
+    void cleanup()
+    {
+        m_pView.reset();
+        m_pPane.reset();
+        m_pProtocol.reset();
+        m_pLink.reset();
+    }
+
+    void paneLaysOutLabelOverTextBox()
+    {
+        CUpPane &pane = *m_pPane;
+        QCOMPARE(s_pUpPane, &pane);
+        QCOMPARE(pane.Label()->text(), T(StringId::IDS_RECORDER_INFORMATION));
+        QVERIFY(pane.InfoBox()->isReadOnly());
+        QCOMPARE(pane.InfoBox()->lineWrapMode(), QPlainTextEdit::NoWrap);
+        pane.resize(300, 100);
+        pane.show(); // a hidden window hears of its size when it is shown
+        QVERIFY(QTest::qWaitForWindowExposed(&pane));
+        QCOMPARE(pane.Label()->geometry(), QRect(0, 0, 300, CUpPane::LABEL_HEIGHT));
+        QCOMPARE(pane.InfoBox()->geometry(), QRect(0, 25, 300, 75));
+        pane.resize(300, 20);
+        QCOMPARE(pane.InfoBox()->height(), 0);
+
+        pane.SetInfoText(QStringLiteral("Device A\r\n"));
+        pane.SetInfoText(QStringLiteral("Device A\r\nCard 1"));
+        QCOMPARE(pane.InfoText(), QStringLiteral("Device A\nCard 1")); // replaced, not appended
+    }
+
+    void startUpWithoutRecorder()
+    {
+        m_bus.strAbsentReason = QStringLiteral("no permission on 001/004");
+        CChildView &view = MakeView();
+        QCOMPARE(s_pChildView, &view);
+        QSignalSpy states(&view, &CChildView::CommandStatesChanged);
+        view.Initialize();
+
+        QVERIFY(m_pDialogs->log.isEmpty()); // no dialog
+        QCOMPARE(m_pPane->InfoText(), T(StringId::IDS_RECORDER_NOT_CONNECTED) + "\nno permission on 001/004");
+        QVERIFY(!view.IsConnected());
+        QVERIFY(states.count() >= 1);
+        for (int nId : {CommandId::ID_GET_FILES, CommandId::ID_UPLOAD_FILE, CommandId::ID_DELETE_FILES,
+                        CommandId::ID_REFRESH_VIEW, CommandId::ID_UPDATE_DATA})
+            QVERIFY2(!view.IsCommandEnabled(nId), qPrintable(QString::number(nId)));
+        QVERIFY(view.IsCommandEnabled(CommandId::ID_SELECT_ALL));
+        QVERIFY(view.IsCommandEnabled(CommandId::ID_DESELECT_ALL));
+        QVERIFY(!view.IsCommandEnabled(57664)); // not the view's
+        QVERIFY(!view.OnCommand(57664));
+        QVERIFY(view.OnCommand(CommandId::ID_REFRESH_VIEW)); // swallowed while disabled
+        QVERIFY(m_pDialogs->log.isEmpty());
+    }
+
+    void arrivalConnectsAndRemovalDisconnects()
+    {
+        CChildView &view = MakeView();
+        view.Initialize();
+        QSignalSpy states(&view, &CChildView::CommandStatesChanged);
+
+        m_bus.bPresent = true;
+        QStringList paneDuringDialog;
+        m_pDialogs->onInitDevice = [&] {
+            paneDuringDialog << m_pPane->InfoText();
+            view.RemoveAll();
+            view.AddItem(0, Entry("A.DAT"));
+            view.SetInfoText(QStringLiteral("Device\nCard"));
+        };
+        Notify(ITransport::NOTICE_ARRIVAL);
+        QTRY_VERIFY(view.IsConnected());
+        QCOMPARE(paneDuringDialog, QStringList{T(StringId::IDS_RECORDER_CONNECTED)});
+        QCOMPARE(m_pPane->InfoText(), QStringLiteral("Device\nCard"));
+        QVERIFY(view.IsCommandEnabled(CommandId::ID_GET_FILES));
+        QVERIFY(states.count() >= 1);
+        QTRY_COMPARE(view.Model()->rowCount(), 1);
+
+        Notify(0x8003); // other event types change nothing
+        QTest::qWait(20);
+        QVERIFY(view.IsConnected());
+
+        states.clear();
+        m_bus.bPresent = false;
+        Notify(ITransport::NOTICE_REMOVE_COMPLETE);
+        QTRY_VERIFY(!view.IsConnected());
+        QCOMPARE(m_pPane->InfoText(), T(StringId::IDS_RECORDER_DISCONNECTED));
+        QCOMPARE(view.Model()->Rows().GetItemCount(), 0);
+        QCOMPARE(states.count(), 1);
+        QVERIFY(!view.IsCommandEnabled(CommandId::ID_DELETE_FILES));
+
+        // A second removal while not connected still writes the pane and empties the list.
+        m_pPane->SetInfoText(QStringLiteral("x"));
+        Notify(ITransport::NOTICE_REMOVE_COMPLETE);
+        QTRY_COMPARE(m_pPane->InfoText(), T(StringId::IDS_RECORDER_DISCONNECTED));
+    }
+
+    void connectDialogFailureKeepsTheState()
+    {
+        m_bus.bPresent = true;
+        CChildView &view = MakeView();
+        m_pDialogs->nInitDeviceResult = IOperationDialogs::ID_CANCEL;
+        view.Initialize();
+        QVERIFY(!view.IsConnected());
+        QCOMPARE(m_pPane->InfoText(), T(StringId::IDS_RECORDER_CONNECTED));
+
+        m_pDialogs->nInitDeviceResult = IOperationDialogs::ID_OK;
+        QVERIFY(view.ConnectRecorder());
+        QVERIFY(view.IsConnected());
+        m_pDialogs->nInitDeviceResult = IOperationDialogs::ID_CANCEL;
+        QVERIFY(view.ConnectRecorder()); // a failed exchange after an arrival stays connected
+        QVERIFY(view.IsConnected());
+    }
+
+    void refreshKeepsTheState()
+    {
+        CChildView &view = ConnectedViewWith({"A"});
+        m_pDialogs->nInitDeviceResult = IOperationDialogs::ID_CANCEL;
+        m_pPane->SetInfoText(QStringLiteral("info"));
+        QVERIFY(view.OnCommand(CommandId::ID_REFRESH_VIEW));
+        QCOMPARE(m_pDialogs->log, QStringList{"init"});
+        QVERIFY(view.IsConnected());
+        QCOMPARE(m_pPane->InfoText(), QStringLiteral("info"));
+        QCOMPARE(m_bus.nOpens, 1); // refresh does not reopen the link
+
+        m_bus.bPresent = false;
+        view.ConnectRecorder();
+        m_pDialogs->nInitDeviceResult = IOperationDialogs::ID_OK;
+        view.RefreshView();
+        QVERIFY(!view.IsConnected());
+    }
+
+    void arrivalDuringAnOperationWaitsForItsEnd()
+    {
+        CChildView &view = ConnectedViewWith({"A", "B"});
+        QTemporaryDir dir;
+        m_pDialogs->strSaveToFolder = dir.path() + u'/';
+        int nInitDuringDownload = -1;
+        m_pDialogs->onGetFile = [&] {
+            // The download dialog's own event loop delivers the notice.
+            Notify(ITransport::NOTICE_ARRIVAL);
+            QTest::qWait(30);
+            nInitDuringDownload = int(m_pDialogs->log.count(QStringLiteral("init")));
+        };
+        view.OnSelectAll();
+        view.OnCommand(CommandId::ID_GET_FILES);
+        QCOMPARE(nInitDuringDownload, 0); // never a second job beside the first
+        QVERIFY(view.IsArrivalHeld());
+        QTRY_COMPARE(m_pDialogs->log.count(QStringLiteral("init")), 1);
+        QVERIFY(!view.IsArrivalHeld());
+        QCOMPARE(m_bus.nOpens, 2);
+
+        // A removal while the arrival is held drops the arrival.
+        m_pDialogs->onGetFile = [&] {
+            Notify(ITransport::NOTICE_ARRIVAL);
+            Notify(ITransport::NOTICE_REMOVE_COMPLETE);
+            QTest::qWait(30);
+        };
+        m_pDialogs->log.clear();
+        view.OnSelectAll();
+        view.OnGetFiles();
+        QTest::qWait(30);
+        QCOMPARE(m_pDialogs->log.count(QStringLiteral("init")), 0);
+        QCOMPARE(m_pPane->InfoText(), T(StringId::IDS_RECORDER_DISCONNECTED));
+    }
+
+    void getFilesWithEveryFileAlreadyPresentAndOverwriteCancelled()
+    {
+        CChildView &view = ConnectedViewWith({"A.DAT", "B.DAT", "C.DAT"});
+        view.resize(700, 300);
+        view.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&view));
+        QTemporaryDir dir;
+        for (const char *pName : {"A.DAT", "C.DAT"}) {
+            QFile file(dir.filePath(pName));
+            QVERIFY(file.open(QIODevice::WriteOnly));
+        }
+        m_pDialogs->strSaveToFolder = dir.path() + u'/';
+        m_pDialogs->nOverwriteResult = IOperationDialogs::ID_CANCEL;
+        view.Model()->SetCheck(0, true);
+
+        // Double-click on C: A (checked above it) and C are wanted, both exist.
+        QTableView *pList = view.ListControl();
+        const QRect cell = pList->visualRect(view.Model()->index(2, 1));
+        QTest::mouseClick(pList->viewport(), Qt::LeftButton, {}, cell.center());
+        QTest::mouseDClick(pList->viewport(), Qt::LeftButton, {}, cell.center());
+
+        QCOMPARE(m_pDialogs->log, QStringList({"saveto", "overwrite:A.DAT,C.DAT"})); // no download dialog
+        QCOMPARE(view.Model()->Rows().CheckedCount(), 0);
+        QVERIFY(m_urls.opened.isEmpty());
+        QVERIFY(!view.IsOpenAfterGetSet());
+    }
+
+    void getFilesOrderAndOpeningTheFirstFile()
+    {
+        CChildView &view = ConnectedViewWith({"A.DAT", "B.DAT", "C.DAT", "D.DAT"});
+        QTemporaryDir dir;
+        QFile existing(dir.filePath("C.DAT"));
+        QVERIFY(existing.open(QIODevice::WriteOnly));
+        m_pDialogs->strSaveToFolder = dir.path() + u'/';
+
+        // Overwrite cancelled: only the existing name drops out, order kept.
+        view.Model()->SetCheck(1, true);
+        view.Model()->SetCheck(2, true);
+        view.Model()->SetCheck(3, true);
+        m_pDialogs->nOverwriteResult = IOperationDialogs::ID_CANCEL;
+        view.OnGetFiles();
+        QCOMPARE(m_pDialogs->log, QStringList({"saveto", "overwrite:C.DAT", "get:B.DAT,D.DAT"}));
+        QVERIFY(m_urls.opened.isEmpty()); // not started by a double-click
+
+        // Double-click on D with B checked above it: both downloaded, existing C kept out of it,
+        // and B, the topmost, opened.
+        m_pDialogs->log.clear();
+        view.Model()->SetCheck(1, true);
+        view.ListControl()->setCurrentIndex(view.Model()->index(3, 0));
+        emit view.ListControl()->doubleClicked(view.Model()->index(3, 0));
+        QCOMPARE(m_pDialogs->log, QStringList({"saveto", "get:B.DAT,D.DAT"}));
+        QCOMPARE(m_urls.opened, QList<QUrl>{QUrl::fromLocalFile(dir.filePath("B.DAT"))});
+
+        // Overwrite confirmed: everything checked is downloaded.
+        m_pDialogs->log.clear();
+        m_pDialogs->nOverwriteResult = IOperationDialogs::ID_OK;
+        view.OnSelectAll();
+        view.OnGetFiles();
+        QCOMPARE(m_pDialogs->log, QStringList({"saveto", "overwrite:C.DAT", "get:A.DAT,B.DAT,C.DAT,D.DAT"}));
+    }
+
+    void getFilesThatEndsEarlyClearsTheOpenRequest()
+    {
+        CChildView &view = ConnectedViewWith({"A.DAT", "B.DAT"});
+        QTemporaryDir dir;
+        m_pDialogs->strSaveToFolder = dir.path() + u'/';
+
+        // Nothing checked: message 168, no destination prompt.
+        QStringList texts;
+        AnswerNextMessageBox(QMessageBox::Ok, &texts);
+        view.OnGetFiles();
+        QCOMPARE(texts, QStringList{T(StringId::IDS_NO_FILES_SELECTED)});
+        QVERIFY(m_pDialogs->log.isEmpty());
+
+        // A double-click whose destination prompt is cancelled leaves the checks as they were
+        // and does not make the next run open anything.
+        m_pDialogs->nSaveToResult = IOperationDialogs::ID_CANCEL;
+        view.ListControl()->setCurrentIndex(view.Model()->index(1, 0));
+        emit view.ListControl()->doubleClicked(view.Model()->index(1, 0));
+        QVERIFY(view.Model()->Rows().GetCheck(1));
+        QVERIFY(!view.IsOpenAfterGetSet());
+        m_pDialogs->nSaveToResult = IOperationDialogs::ID_OK;
+        view.OnGetFiles();
+        QVERIFY(m_pDialogs->log.contains("get:B.DAT"));
+        QVERIFY(m_urls.opened.isEmpty());
+
+        // No row holds the selection mark: the double-click does nothing at all.
+        m_pDialogs->log.clear();
+        view.ListControl()->setCurrentIndex({});
+        emit view.ListControl()->doubleClicked(view.Model()->index(0, 0));
+        QVERIFY(m_pDialogs->log.isEmpty());
+        QCOMPARE(view.Model()->Rows().CheckedCount(), 0);
+    }
+
+    void openingNeverLeavesTheDestination()
+    {
+        CChildView &view = ConnectedViewWith({"../outside.txt", "B"});
+        QTemporaryDir dir;
+        QVERIFY(QDir(dir.path()).mkdir("dest"));
+        QFile outside(dir.filePath("outside.txt"));
+        QVERIFY(outside.open(QIODevice::WriteOnly));
+        m_pDialogs->strSaveToFolder = dir.path() + "/dest/";
+        view.ListControl()->setCurrentIndex(view.Model()->index(0, 0));
+        emit view.ListControl()->doubleClicked(view.Model()->index(0, 0));
+        // The name is not probed as an existing file and is not opened.
+        QCOMPARE(m_pDialogs->log, QStringList({"saveto", "get:../outside.txt"}));
+        QVERIFY(m_urls.opened.isEmpty());
+    }
+
+    void deleteConfirmationAndFailure()
+    {
+        CChildView &view = ConnectedViewWith({"A", "B"});
+        view.Model()->SetCheck(1, true);
+
+        QStringList texts;
+        AnswerNextMessageBox(QMessageBox::Cancel, &texts);
+        view.OnCommand(CommandId::ID_DELETE_FILES);
+        QCOMPARE(texts, QStringList{T(StringId::IDS_CONFIRM_DELETE)});
+        QVERIFY(m_pDialogs->log.isEmpty());
+        QVERIFY(view.Model()->Rows().GetCheck(1));
+
+        texts.clear();
+        m_pDialogs->nDelFilesResult = IOperationDialogs::ID_CANCEL;
+        AnswerNextMessageBox(QMessageBox::Ok, &texts);
+        QTimer::singleShot(0, [&] { AnswerNextMessageBox(QMessageBox::Ok, &texts); });
+        view.OnCommand(CommandId::ID_DELETE_FILES);
+        QCOMPARE(texts,
+                 QStringList({T(StringId::IDS_CONFIRM_DELETE), T(StringId::IDS_DELETE_NOT_COMPLETED)}));
+        QCOMPARE(m_pDialogs->log, QStringList({"delete:B", "init"}));
+    }
+
+    void uploadUpdateAndSelection()
+    {
+        CChildView &view = ConnectedViewWith({"A", "B", "C"});
+        view.UploadLocalFile(QStringLiteral("/tmp/system.img"));
+        QCOMPARE(m_pDialogs->log, QStringList{"upload:/tmp/system.img"}); // the caller refreshes
+
+        m_pDialogs->log.clear();
+        QWidget parent;
+        view.setParent(&parent);
+        view.OnCommand(CommandId::ID_UPDATE_DATA);
+        QCOMPARE(m_pDialogs->log, QStringList({"update:parent", "init"}));
+        view.setParent(nullptr);
+
+        view.OnCommand(CommandId::ID_SELECT_ALL);
+        QCOMPARE(view.Model()->Rows().CheckedCount(), 3);
+        view.OnCommand(CommandId::ID_DESELECT_ALL);
+        QCOMPARE(view.Model()->Rows().CheckedCount(), 0);
+    }
+
+    void notificationFailureIsReportedOnce()
+    {
+        m_bus.bNotices = false;
+        CChildView &view = MakeView();
+        QStringList texts;
+        AnswerNextMessageBox(QMessageBox::Ok, &texts);
+        view.Initialize();
+        QCOMPARE(texts, QStringList{T(StringId::IDS_NOTIFICATION_FAILED)});
+        QCOMPARE(m_bus.nOpens, 1); // the first connection attempt still happens
+    }
+
+    void columnsAndResizing()
+    {
+        CChildView &view = MakeView();
+        QTableView *pList = view.ListControl();
+        QHeaderView *pHeader = pList->horizontalHeader();
+        QCOMPARE(pHeader->count(), 3);
+        QCOMPARE(view.Model()->headerData(0, Qt::Horizontal).toString(), T(StringId::IDS_COL_FILE_NAME));
+        QCOMPARE(view.Model()->headerData(2, Qt::Horizontal).toString(), T(StringId::IDS_COL_SIZE));
+        QCOMPARE(pList->columnWidth(1), CChildView::DATE_COLUMN_WIDTH);
+        QCOMPARE(pList->columnWidth(2), CChildView::SIZE_COLUMN_WIDTH);
+
+        const int nScroll = view.style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+        view.resize(800, 400);
+        view.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&view));
+        QCOMPARE(pList->geometry(), QRect(0, 0, 800, 400));
+        QCOMPARE(pList->columnWidth(0), pList->contentsRect().width() - 250 - nScroll);
+
+        pList->setColumnWidth(1, 200); // a dragged border does not refit column 0
+        const int nBefore = pList->columnWidth(0);
+        QCOMPARE(pList->columnWidth(0), nBefore);
+        view.resize(100, 400); // narrower than the others: they keep their widths
+        QCOMPARE(pList->columnWidth(1), 200);
+        QCOMPARE(pList->columnWidth(2), 100);
+        QCOMPARE(pList->columnWidth(0), CChildView::MIN_NAME_COLUMN_WIDTH);
+    }
+
+    void headerClickSortsAndKeepsTheCurrentRowInView()
+    {
+        QStringList names;
+        for (int i = 0; i < 300; ++i)
+            names << QStringLiteral("F%1").arg(i, 3, 10, QLatin1Char('0'));
+        CChildView &view = ConnectedViewWith(names);
+        view.resize(600, 200);
+        view.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&view));
+        QTableView *pList = view.ListControl();
+        pList->setCurrentIndex(view.Model()->index(0, 0)); // F000, at the top
+        CFileListModel::s_bNameAscending = true;
+
+        const QHeaderView *pHeader = pList->horizontalHeader();
+        const QPoint nameHeader(pHeader->sectionViewportPosition(0) + 10, pHeader->height() / 2);
+        QTest::mouseClick(pHeader->viewport(), Qt::LeftButton, {}, nameHeader);
+        QTest::mouseClick(pHeader->viewport(), Qt::LeftButton, {}, nameHeader); // descending
+        QCOMPARE(view.Model()->data(view.Model()->index(0, 0)).toString(), QStringLiteral("F299"));
+        QCOMPARE(pList->currentIndex().row(), 299);
+        QVERIFY(pList->viewport()->rect().intersects(pList->visualRect(pList->currentIndex())));
+    }
+};
+
+QTEST_MAIN(TestBrowser)
+#include "tst_browser.moc"

@@ -1,0 +1,114 @@
+#pragma once
+
+#include <QStringList>
+#include <QWidget>
+
+#include <memory>
+
+#include "IOperationDialogs.h"
+#include "PostTarget.h"
+
+class CFileListTableModel;
+class QTableView;
+class RecorderFileEntry;
+class RecorderLink;
+class RecorderProtocol;
+
+// The file browser: the list of files on the recorder's card with a check box on each row,
+// the connection state, the reaction to device arrival and removal, and the file commands,
+// which gather their input and run the operation dialogs in a fixed order.
+class CChildView final : public QWidget
+{
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(CChildView)
+
+public:
+    static constexpr int NAME_COLUMN_BASE_WIDTH = 450; // less the vertical scroll bar's width
+    static constexpr int DATE_COLUMN_WIDTH = 150;
+    static constexpr int SIZE_COLUMN_WIDTH = 100;
+    static constexpr int MIN_NAME_COLUMN_WIDTH = 24;
+
+    // The view opens the protocol's link and hears its device notices. pDialogs runs the
+    // operation dialogs; null means the program's own dialogs on that protocol.
+    explicit CChildView(RecorderProtocol &protocol, std::unique_ptr<IOperationDialogs> pDialogs = {},
+                        QWidget *pParent = nullptr);
+    ~CChildView() override;
+
+    // The rest of creation: registers for device notices (message 164 when that fails) and
+    // makes the first connection attempt, which may run the connect dialog. The frame calls it
+    // once, after the information pane exists and after it has connected CommandStatesChanged.
+    void Initialize();
+
+    // Opens the recorder link and, when it opened, runs the connect dialog. True when the link
+    // opened.
+    bool ConnectRecorder();
+    bool IsConnected() const { return m_bConnected; }
+
+    // Command routing for the frame: whether the command is one of the view's and enabled now,
+    // and running it. OnCommand returns false for a command that is not the view's.
+    static bool IsViewCommand(int nCommandId);
+    bool IsCommandEnabled(int nCommandId) const;
+    bool OnCommand(int nCommandId);
+
+    void OnGetFiles();
+    void OnUploadFile();
+    void OnDeleteFiles();
+    void OnUpdateData();
+    void OnSelectAll();
+    void OnDeselectAll();
+    // Runs the connect dialog again; changes neither the connection state nor the status text.
+    void RefreshView();
+    // Runs the upload dialog for one local file (the Upload command and the drop target).
+    void UploadLocalFile(const QString &strLocalPath);
+
+    // What the connect dialog fills.
+    void RemoveAll();
+    void AddItem(int nIndex, const RecorderFileEntry &entry);
+    void SetInfoText(const QString &strText);
+
+    // Column 0 takes the width the other columns and a vertical scroll bar leave.
+    void FitNameColumn();
+
+    QTableView *ListControl() const { return m_wndList; }
+    CFileListTableModel *Model() const { return m_pModel; }
+    bool IsOpenAfterGetSet() const { return m_bOpenAfterGet; }
+    bool IsArrivalHeld() const { return m_bArrivalHeld; }
+
+signals:
+    // The enabled state of the view's commands may have changed: ask IsCommandEnabled again.
+    void CommandStatesChanged();
+
+protected:
+    bool event(QEvent *pEvent) override;
+    bool eventFilter(QObject *pWatched, QEvent *pEvent) override;
+    void resizeEvent(QResizeEvent *pEvent) override;
+
+private:
+    // Marks the span of a command or connection: a device arrival that comes meanwhile is held
+    // and handled once the outermost one has ended, so two recorder jobs never run together.
+    class OperationScope;
+
+    void OnDeviceChange(quint32 nEventType);
+    void HandleHeldArrival();
+    void UpdateCommandStates();
+    bool EnsureChecked();
+    static QStringList FindExistingFiles(const QString &strFolder, const QStringList &names);
+    static void RemoveExistingNames(QStringList &names, const QStringList &existing);
+    void OnListDoubleClicked();
+    void OnHeaderClicked(int nColumn);
+    int ShowMessage(quint32 nTextId, int nIcon, int nButtons);
+
+    QTableView *m_wndList = nullptr;
+    CFileListTableModel *m_pModel = nullptr;
+    bool m_bConnected = false;
+    bool m_bOpenAfterGet = false;
+    RecorderProtocol &m_protocol;
+    RecorderLink &m_link;
+    std::unique_ptr<IOperationDialogs> m_pDialogs;
+    PostReceiver m_postReceiver;
+    int m_nOperationDepth = 0;
+    bool m_bArrivalHeld = false;
+};
+
+// The one file browser of the program, set while it exists.
+extern CChildView *s_pChildView;

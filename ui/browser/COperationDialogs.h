@@ -1,0 +1,26 @@
+#pragma once
+
+#include "IOperationDialogs.h"
+
+class CChildView;
+class RecorderProtocol;
+
+// The program's own operation dialogs and prompts, each constructed for one run. The connect
+// dialog fills the given view's list and the information pane.
+class COperationDialogs final : public IOperationDialogs
+{
+public:
+    COperationDialogs(RecorderProtocol &protocol, CChildView &view);
+
+    int RunInitDevice() override;
+    int RunSaveTo(QString *pstrFolder) override;
+    int RunOverwriteFiles(const QStringList &existing) override;
+    int RunGetFile(const QString &strFolder, const QStringList &names) override;
+    int RunUploadFile(const QString &strLocalPath) override;
+    int RunDelFiles(const QStringList &names) override;
+    int RunUpdateCF(QWidget *pParent) override;
+
+private:
+    RecorderProtocol &m_protocol;
+    CChildView &m_view;
+};

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QWidget>
+
+class QLabel;
+class QPlainTextEdit;
+
+// The recorder information pane: a label over a read-only text box that shows the
+// connection state or the recorder's device and card information. It decides nothing itself;
+// the file browser and the connect dialog write its text.
+class CUpPane final : public QWidget
+{
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(CUpPane)
+
+public:
+    static constexpr int LABEL_HEIGHT = 25;
+
+    explicit CUpPane(QWidget *pParent = nullptr);
+    ~CUpPane() override;
+
+    // Replaces the whole text of the information box.
+    void SetInfoText(const QString &strText);
+    QString InfoText() const;
+
+    QLabel *Label() const { return m_wndLabel; }
+    QPlainTextEdit *InfoBox() const { return m_wndInfo; }
+
+protected:
+    void resizeEvent(QResizeEvent *pEvent) override;
+
+private:
+    QLabel *m_wndLabel = nullptr;
+    QPlainTextEdit *m_wndInfo = nullptr;
+};
+
+// The one information pane of the program, set while it exists.
+extern CUpPane *s_pUpPane;

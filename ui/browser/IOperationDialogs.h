@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+class QWidget;
+
+// How the file browser runs its operation dialogs and prompts: each call constructs the
+// dialog for one use, runs it modally and returns its end code. The program uses the real
+// dialogs; tests put their own answers in.
+class IOperationDialogs
+{
+public:
+    static constexpr int ID_OK = 1;
+    static constexpr int ID_CANCEL = 2;
+
+    virtual ~IOperationDialogs() = default;
+
+    // The connect dialog; it fills the file list and the information pane as reports arrive.
+    virtual int RunInitDevice() = 0;
+    // The destination prompt; on ID_OK *pstrFolder is the chosen folder ending with "/".
+    virtual int RunSaveTo(QString *pstrFolder) = 0;
+    // The overwrite prompt for the names that already exist in the destination.
+    virtual int RunOverwriteFiles(const QStringList &existing) = 0;
+    virtual int RunGetFile(const QString &strFolder, const QStringList &names) = 0;
+    virtual int RunUploadFile(const QString &strLocalPath) = 0;
+    virtual int RunDelFiles(const QStringList &names) = 0;
+    virtual int RunUpdateCF(QWidget *pParent) = 0;
+};
