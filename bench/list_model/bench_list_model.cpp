@@ -78,13 +78,13 @@ private:
 class NoDialogs final : public IOperationDialogs
 {
 public:
-    int RunInitDevice() override { return ID_CANCEL; }
-    int RunSaveTo(QString *) override { return ID_CANCEL; }
-    int RunOverwriteFiles(const QStringList &) override { return ID_CANCEL; }
-    int RunGetFile(const QString &, const QStringList &) override { return ID_CANCEL; }
-    int RunUploadFile(const QString &) override { return ID_CANCEL; }
-    int RunDelFiles(const QStringList &) override { return ID_CANCEL; }
-    int RunUpdateCF(QWidget *) override { return ID_CANCEL; }
+    int RunInitDevice() override { return IDCANCEL; }
+    int RunSaveTo(QString *) override { return IDCANCEL; }
+    int RunOverwriteFiles(const QStringList &) override { return IDCANCEL; }
+    int RunGetFile(const QString &, const QStringList &) override { return IDCANCEL; }
+    int RunUploadFile(const QString &) override { return IDCANCEL; }
+    int RunDelFiles(const QStringList &) override { return IDCANCEL; }
+    int RunUpdateCF(QWidget *) override { return IDCANCEL; }
 };
 
 void WaitForPaint(PaintCounter &counter, QWidget *pViewport)

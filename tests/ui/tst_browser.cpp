@@ -87,12 +87,12 @@ class FakeDialogs final : public IOperationDialogs
 {
 public:
     QStringList log;
-    int nInitDeviceResult = ID_OK;
+    int nInitDeviceResult = IDOK;
     std::function<void()> onInitDevice; // runs "inside" the connect dialog
     QString strSaveToFolder;
-    int nSaveToResult = ID_OK;
-    int nOverwriteResult = ID_OK;
-    int nDelFilesResult = ID_OK;
+    int nSaveToResult = IDOK;
+    int nOverwriteResult = IDOK;
+    int nDelFilesResult = IDOK;
     std::function<void()> onGetFile;
 
     int RunInitDevice() override
@@ -119,12 +119,12 @@ public:
                    names.join(u',');
         if (onGetFile)
             onGetFile();
-        return ID_OK;
+        return IDOK;
     }
     int RunUploadFile(const QString &strLocalPath) override
     {
         log << QStringLiteral("upload:") + strLocalPath;
-        return ID_CANCEL;
+        return IDCANCEL;
     }
     int RunDelFiles(const QStringList &names) override
     {
@@ -134,7 +134,7 @@ public:
     int RunUpdateCF(QWidget *pParent) override
     {
         log << (pParent ? QStringLiteral("update:parent") : QStringLiteral("update:none"));
-        return ID_OK;
+        return IDOK;
     }
 };
 
@@ -330,15 +330,15 @@ private slots:
     {
         m_bus.bPresent = true;
         CChildView &view = MakeView();
-        m_pDialogs->nInitDeviceResult = IOperationDialogs::ID_CANCEL;
+        m_pDialogs->nInitDeviceResult = IDCANCEL;
         view.Initialize();
         QVERIFY(!view.IsConnected());
         QCOMPARE(m_pPane->InfoText(), T(StringId::IDS_RECORDER_CONNECTED));
 
-        m_pDialogs->nInitDeviceResult = IOperationDialogs::ID_OK;
+        m_pDialogs->nInitDeviceResult = IDOK;
         QVERIFY(view.ConnectRecorder());
         QVERIFY(view.IsConnected());
-        m_pDialogs->nInitDeviceResult = IOperationDialogs::ID_CANCEL;
+        m_pDialogs->nInitDeviceResult = IDCANCEL;
         QVERIFY(view.ConnectRecorder()); // a failed exchange after an arrival stays connected
         QVERIFY(view.IsConnected());
     }
@@ -346,7 +346,7 @@ private slots:
     void refreshKeepsTheState()
     {
         CChildView &view = ConnectedViewWith({"A"});
-        m_pDialogs->nInitDeviceResult = IOperationDialogs::ID_CANCEL;
+        m_pDialogs->nInitDeviceResult = IDCANCEL;
         m_pPane->SetInfoText(QStringLiteral("info"));
         QVERIFY(view.OnCommand(CommandId::ID_REFRESH_VIEW));
         QCOMPARE(m_pDialogs->log, QStringList{"init"});
@@ -356,7 +356,7 @@ private slots:
 
         m_bus.bPresent = false;
         view.ConnectRecorder();
-        m_pDialogs->nInitDeviceResult = IOperationDialogs::ID_OK;
+        m_pDialogs->nInitDeviceResult = IDOK;
         view.RefreshView();
         QVERIFY(!view.IsConnected());
     }
@@ -407,7 +407,7 @@ private slots:
             QVERIFY(file.open(QIODevice::WriteOnly));
         }
         m_pDialogs->strSaveToFolder = dir.path() + u'/';
-        m_pDialogs->nOverwriteResult = IOperationDialogs::ID_CANCEL;
+        m_pDialogs->nOverwriteResult = IDCANCEL;
         view.Model()->SetCheck(0, true);
 
         // Double-click on C: A (checked above it) and C are wanted, both exist.
@@ -434,7 +434,7 @@ private slots:
         view.Model()->SetCheck(1, true);
         view.Model()->SetCheck(2, true);
         view.Model()->SetCheck(3, true);
-        m_pDialogs->nOverwriteResult = IOperationDialogs::ID_CANCEL;
+        m_pDialogs->nOverwriteResult = IDCANCEL;
         view.OnGetFiles();
         QCOMPARE(m_pDialogs->log, QStringList({"saveto", "overwrite:C.DAT", "get:B.DAT,D.DAT"}));
         QVERIFY(m_urls.opened.isEmpty()); // not started by a double-click
@@ -450,7 +450,7 @@ private slots:
 
         // Overwrite confirmed: everything checked is downloaded.
         m_pDialogs->log.clear();
-        m_pDialogs->nOverwriteResult = IOperationDialogs::ID_OK;
+        m_pDialogs->nOverwriteResult = IDOK;
         view.OnSelectAll();
         view.OnGetFiles();
         QCOMPARE(m_pDialogs->log, QStringList({"saveto", "overwrite:C.DAT", "get:A.DAT,B.DAT,C.DAT,D.DAT"}));
@@ -471,12 +471,12 @@ private slots:
 
         // A double-click whose destination prompt is cancelled leaves the checks as they were
         // and does not make the next run open anything.
-        m_pDialogs->nSaveToResult = IOperationDialogs::ID_CANCEL;
+        m_pDialogs->nSaveToResult = IDCANCEL;
         view.ListControl()->setCurrentIndex(view.Model()->index(1, 0));
         emit view.ListControl()->doubleClicked(view.Model()->index(1, 0));
         QVERIFY(view.Model()->Rows().GetCheck(1));
         QVERIFY(!view.IsOpenAfterGetSet());
-        m_pDialogs->nSaveToResult = IOperationDialogs::ID_OK;
+        m_pDialogs->nSaveToResult = IDOK;
         view.OnGetFiles();
         QVERIFY(m_pDialogs->log.contains("get:B.DAT"));
         QVERIFY(m_urls.opened.isEmpty());
@@ -517,7 +517,7 @@ private slots:
         QVERIFY(view.Model()->Rows().GetCheck(1));
 
         texts.clear();
-        m_pDialogs->nDelFilesResult = IOperationDialogs::ID_CANCEL;
+        m_pDialogs->nDelFilesResult = IDCANCEL;
         AnswerNextMessageBox(QMessageBox::Ok, &texts);
         QTimer::singleShot(0, [&] { AnswerNextMessageBox(QMessageBox::Ok, &texts); });
         view.OnCommand(CommandId::ID_DELETE_FILES);

@@ -125,7 +125,7 @@ bool CChildView::ConnectRecorder()
     OperationScope scope(*this);
     if (m_link.Open(true)) {
         SetInfoText(LoadText(StringId::IDS_RECORDER_CONNECTED));
-        if (m_pDialogs->RunInitDevice() == IOperationDialogs::ID_OK) {
+        if (m_pDialogs->RunInitDevice() == IDOK) {
             m_bConnected = true;
             UpdateCommandStates();
         }
@@ -348,12 +348,12 @@ void CChildView::OnGetFiles()
     if (!EnsureChecked())
         return;
     QString strFolder;
-    if (m_pDialogs->RunSaveTo(&strFolder) != IOperationDialogs::ID_OK)
+    if (m_pDialogs->RunSaveTo(&strFolder) != IDOK)
         return;
     QStringList names;
     m_pModel->Rows().CollectCheckedNames(names);
     const QStringList existing = FindExistingFiles(strFolder, names);
-    if (!existing.isEmpty() && m_pDialogs->RunOverwriteFiles(existing) == IOperationDialogs::ID_CANCEL)
+    if (!existing.isEmpty() && m_pDialogs->RunOverwriteFiles(existing) == IDCANCEL)
         RemoveExistingNames(names, existing);
     if (!names.isEmpty())
         m_pDialogs->RunGetFile(strFolder, names);
@@ -401,7 +401,7 @@ void CChildView::OnDeleteFiles()
         return;
     QStringList names;
     m_pModel->Rows().CollectCheckedNames(names);
-    if (m_pDialogs->RunDelFiles(names) != IOperationDialogs::ID_OK)
+    if (m_pDialogs->RunDelFiles(names) != IDOK)
         ShowMessage(StringId::IDS_DELETE_NOT_COMPLETED, QMessageBox::Warning, QMessageBox::Ok);
     RefreshView();
 }

@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "IOperationDialogs.h"
+#include "IRecorderContentSink.h"
 #include "PostTarget.h"
 
 class CFileListTableModel;
@@ -17,7 +18,7 @@ class RecorderProtocol;
 // The file browser: the list of files on the recorder's card with a check box on each row,
 // the connection state, the reaction to device arrival and removal, and the file commands,
 // which gather their input and run the operation dialogs in a fixed order.
-class CChildView final : public QWidget
+class CChildView final : public QWidget, public IRecorderContentSink
 {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(CChildView)
@@ -61,10 +62,11 @@ public:
     // Runs the upload dialog for one local file (the Upload command and the drop target).
     void UploadLocalFile(const QString &strLocalPath);
 
-    // What the connect dialog fills.
-    void RemoveAll();
-    void AddItem(int nIndex, const RecorderFileEntry &entry);
-    void SetInfoText(const QString &strText);
+    // What the connect dialog fills. Rows added at the end reach the screen in batches, at most
+    // one per screen refresh.
+    void RemoveAll() override;
+    void AddItem(int nIndex, const RecorderFileEntry &entry) override;
+    void SetInfoText(const QString &strText) override;
 
     // Column 0 takes the width the other columns and a vertical scroll bar leave.
     void FitNameColumn();

@@ -1,9 +1,17 @@
 #include "COperationDialogs.h"
 
 #include "CChildView.h"
+#include "CDlgDelFiles.h"
+#include "CDlgGetFile.h"
+#include "CDlgInitDevice.h"
+#include "CDlgOverwriteFiles.h"
+#include "CDlgSaveTo.h"
+#include "CDlgUpdateCF.h"
+#include "CDlgUploadFile.h"
+#include "DialogResult.h"
 
-// Interim: the operation dialogs are not in the tree yet. Every run reports that the user
-// cancelled, which leaves the view not connected and changes nothing on disk.
+// Each dialog is constructed for one run and destroyed when it has ended. All but the
+// update-data dialog are made without a parent, as the application's modal windows.
 COperationDialogs::COperationDialogs(RecorderProtocol &protocol, CChildView &view)
     : m_protocol(protocol)
     , m_view(view)
@@ -11,35 +19,45 @@ COperationDialogs::COperationDialogs(RecorderProtocol &protocol, CChildView &vie
 
 int COperationDialogs::RunInitDevice()
 {
-    return ID_CANCEL;
+    CDlgInitDevice dialog(m_protocol, m_view);
+    return dialog.exec();
 }
 
-int COperationDialogs::RunSaveTo(QString * /*pstrFolder*/)
+int COperationDialogs::RunSaveTo(QString *pstrFolder)
 {
-    return ID_CANCEL;
+    CDlgSaveTo dialog;
+    const int nResult = dialog.exec();
+    if (nResult == IDOK)
+        *pstrFolder = dialog.m_strPath;
+    return nResult;
 }
 
-int COperationDialogs::RunOverwriteFiles(const QStringList & /*existing*/)
+int COperationDialogs::RunOverwriteFiles(const QStringList &existing)
 {
-    return ID_CANCEL;
+    CDlgOverwriteFiles dialog;
+    return dialog.ShowModal(existing);
 }
 
-int COperationDialogs::RunGetFile(const QString & /*strFolder*/, const QStringList & /*names*/)
+int COperationDialogs::RunGetFile(const QString &strFolder, const QStringList &names)
 {
-    return ID_CANCEL;
+    CDlgGetFile dialog(m_protocol);
+    return dialog.Execute(strFolder, names);
 }
 
-int COperationDialogs::RunUploadFile(const QString & /*strLocalPath*/)
+int COperationDialogs::RunUploadFile(const QString &strLocalPath)
 {
-    return ID_CANCEL;
+    CDlgUploadFile dialog(m_protocol);
+    return dialog.Execute(strLocalPath);
 }
 
-int COperationDialogs::RunDelFiles(const QStringList & /*names*/)
+int COperationDialogs::RunDelFiles(const QStringList &names)
 {
-    return ID_CANCEL;
+    CDlgDelFiles dialog(m_protocol);
+    return dialog.Execute(names);
 }
 
-int COperationDialogs::RunUpdateCF(QWidget * /*pParent*/)
+int COperationDialogs::RunUpdateCF(QWidget *pParent)
 {
-    return ID_CANCEL;
+    CDlgUpdateCF dialog(m_protocol, pParent);
+    return dialog.exec();
 }

@@ -3,22 +3,21 @@
 #include <QString>
 #include <QStringList>
 
+#include "DialogResult.h"
+
 class QWidget;
 
 // How the file browser runs its operation dialogs and prompts: each call constructs the
-// dialog for one use, runs it modally and returns its end code. The program uses the real
+// dialog for one use, runs it modally and returns its end code (IDOK, IDCANCEL). The program uses the real
 // dialogs; tests put their own answers in.
 class IOperationDialogs
 {
 public:
-    static constexpr int ID_OK = 1;
-    static constexpr int ID_CANCEL = 2;
-
     virtual ~IOperationDialogs() = default;
 
     // The connect dialog; it fills the file list and the information pane as reports arrive.
     virtual int RunInitDevice() = 0;
-    // The destination prompt; on ID_OK *pstrFolder is the chosen folder ending with "/".
+    // The destination prompt; on IDOK *pstrFolder is the chosen folder ending with "/".
     virtual int RunSaveTo(QString *pstrFolder) = 0;
     // The overwrite prompt for the names that already exist in the destination.
     virtual int RunOverwriteFiles(const QStringList &existing) = 0;
