@@ -7,7 +7,8 @@
 #include "CMainFrame.h"
 #include "CResourceSet.h"
 #include "CSettingsStore.h"
-#include "CommandIds.h"
+#include "StringIds.h"
+#include "AppCommandIds.h"
 #include "OrvoImages.h"
 #include "RecorderLink.h"
 #include "RecorderProtocol.h"
@@ -38,8 +39,7 @@ QString QtLanguageFor(const QString &strCode)
 
 CMainApp::CMainApp(int &argc, char **argv)
     : QApplication(argc, argv)
-{
-}
+{}
 
 CMainApp::~CMainApp()
 {

@@ -3,6 +3,7 @@
 #include "CChildView.h"
 #include "CPaneSplitter.h"
 #include "CUpPane.h"
+#include "AppCommandIds.h"
 #include "CommandIds.h"
 #include "StringIds.h"
 #include "TextSource.h"
@@ -11,6 +12,7 @@
 #include <QApplication>
 #include <QIcon>
 #include <QLabel>
+#include <QLayout>
 #include <QMenuBar>
 #include <QStatusBar>
 #include <QToolBar>
@@ -71,6 +73,7 @@ CMainFrame::CMainFrame(RecorderLink &link, RecorderProtocol &protocol, QWidget *
     s_pMainFrame = this;
     setWindowTitle(LoadText(IDR_MAINFRAME));
     setMinimumSize(MIN_WIDTH, MIN_HEIGHT);
+    resize(DEFAULT_WIDTH, DEFAULT_HEIGHT);
 }
 
 CMainFrame::~CMainFrame()
@@ -182,10 +185,13 @@ bool CMainFrame::Create()
 
     m_pSplitter = new CPaneSplitter(2, CPaneSplitter::STACKED, 50, 3, this);
     setCentralWidget(m_pSplitter);
+    // Lay the hidden frame out at its first size, so that the weights are shared out over the
+    // real client area rather than a new widget's placeholder size.
+    layout()->activate();
     m_pSplitter->SetPaneWeights({40, 100});
     m_pPane = new CUpPane;
     m_pSplitter->CreatePane(0, m_pPane);
-    m_pView = new CChildView(m_link);
+    m_pView = new CChildView(m_protocol);
     m_pSplitter->CreatePane(1, m_pView);
     setFocusProxy(m_pView);
     connect(m_pView, &CChildView::CommandStatesChanged, this, &CMainFrame::UpdateCommandStates);

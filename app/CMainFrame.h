@@ -28,6 +28,9 @@ public:
     static constexpr int TOOLBAR_IMAGE_SIZE = 36;
     static constexpr int MIN_WIDTH = 320;
     static constexpr int MIN_HEIGHT = 240;
+    // A new window's size: the list's three columns and a screenful of rows.
+    static constexpr int DEFAULT_WIDTH = 760;
+    static constexpr int DEFAULT_HEIGHT = 560;
 
     CMainFrame(RecorderLink &link, RecorderProtocol &protocol, QWidget *pParent = nullptr);
     ~CMainFrame() override;

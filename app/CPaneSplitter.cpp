@@ -90,7 +90,14 @@ void CPaneSplitter::SetPaneWeights(const QList<int> &weights)
 void CPaneSplitter::LayoutPanes()
 {
     const int nSpace = SpaceForPanes();
-    const int nMinShare = nSpace == 0 ? 0 : int((qint64(m_nMinPane) * FULL + nSpace / 2) / nSpace);
+    if (nSpace <= 0) {
+        // Not laid out yet (a hidden window has no size): there is nothing to share, and pinning
+        // panes to a minimum of nothing would wreck the proportions the first real size needs.
+        for (int i = 0; i <= m_nPanes; ++i)
+            m_positions[i] = i * m_nBar;
+        return;
+    }
+    const int nMinShare = int((qint64(m_nMinPane) * FULL + nSpace / 2) / nSpace);
     // Each pass can only pin more panes to the minimum, so a handful of passes settle it; the
     // cap guards against a pathological extent.
     for (int nPass = 0; nPass < 4 * m_nPanes + 4; ++nPass) {

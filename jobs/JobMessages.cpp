@@ -5,7 +5,7 @@
 #include "ReportMessages.h"
 #include "TextSource.h"
 
-Q_LOGGING_CATEGORY(lcJobs, "orvo.jobs")
+Q_LOGGING_CATEGORY(lcJobs, "orvo.jobs", QtInfoMsg)
 
 void PostJobText(const PostTarget &target, quint32 nTextId, qintptr nFlag)
 {

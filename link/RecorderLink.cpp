@@ -3,7 +3,7 @@
 #include "LinkLog.h"
 #include "TransportRegistry.h"
 
-Q_LOGGING_CATEGORY(lcLink, "orvo.link")
+Q_LOGGING_CATEGORY(lcLink, "orvo.link", QtInfoMsg)
 
 RecorderLink::RecorderLink()
 {

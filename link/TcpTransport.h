@@ -22,6 +22,8 @@ public:
     bool Write(const quint8 *pData, qsizetype nLen, int nTimeoutMs) override;
     qsizetype Read(quint8 *pData, qsizetype nMax, int nTimeoutMs) override;
     bool IsGone() const override { return m_bGone; }
+    // A stream has no plug events to announce; reconnecting is a Refresh.
+    bool RegisterNotifications(NoticeCallback) override { return true; }
 
 private:
     QString m_strHost;

@@ -16,7 +16,7 @@
 
 #include <cstring>
 
-Q_LOGGING_CATEGORY(lcProtocol, "orvo.protocol")
+Q_LOGGING_CATEGORY(lcProtocol, "orvo.protocol", QtInfoMsg)
 
 namespace {
 

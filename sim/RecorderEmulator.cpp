@@ -11,11 +11,13 @@
 
 #include <cstring>
 
-Q_LOGGING_CATEGORY(lcSim, "orvo.sim")
+Q_LOGGING_CATEGORY(lcSim, "orvo.sim", QtInfoMsg)
 
 namespace {
 
-const char *const DEFAULT_DEVICE_INFO = "Paperless recorder PR-8 / firmware 3.12 / serial 0A1B2C";
+// Multi-line texts ending with a line break, as a recorder sends them: the host shows the
+// identification and the card information one after the other.
+const char *const DEFAULT_DEVICE_INFO = "Paperless recorder PR-8\r\nFirmware version 3.12\r\nSerial number 0A1B2C\r\n";
 constexpr quint16 GARBAGE_MAGIC = 0xBEEF;
 constexpr quint16 FOREIGN_CODE = 0x8000;
 // An archive save writes this many records (one hour at the sample interval).
@@ -58,8 +60,8 @@ QString RecorderEmulator::CardInfoText() const
     if (m_cardInfo)
         return *m_cardInfo;
     if (m_faults.bNoCard)
-        return QStringLiteral("No CompactFlash card in the recorder");
-    return QStringLiteral("CompactFlash card %1 MB, %2 MB free, %3 files")
+        return QStringLiteral("No CompactFlash card in the recorder\r\n");
+    return QStringLiteral("CompactFlash card %1 MB\r\n%2 MB free, %3 files\r\n")
         .arg(m_card.Capacity() / (1024 * 1024))
         .arg(Megabytes(m_card.FreeBytes()))
         .arg(m_card.Entries().size());

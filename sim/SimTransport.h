@@ -34,6 +34,9 @@ public:
     bool IsOpen() const override;
     bool Write(const quint8 *pData, qsizetype nLen, int nTimeoutMs) override;
     qsizetype Read(quint8 *pData, qsizetype nMax, int nTimeoutMs) override;
+    // The emulated recorder is never plugged in or out: there is nothing to announce, and
+    // nothing has failed.
+    bool RegisterNotifications(NoticeCallback) override { return true; }
 
 private:
     std::shared_ptr<RecorderEmulator> m_pEmulator;

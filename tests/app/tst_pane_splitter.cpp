@@ -111,6 +111,26 @@ private slots:
         QCOMPARE(f.pBottom->height(), 50);
     }
 
+    void weightsSetBeforeTheFirstLayoutSurviveIt()
+    {
+        // The frame sets the weights while it is still hidden and has no size.
+        CPaneSplitter splitter(2, CPaneSplitter::STACKED, 50, 3);
+        QWidget top;
+        QWidget bottom;
+        splitter.resize(0, 0);
+        splitter.CreatePane(0, &top);
+        splitter.CreatePane(1, &bottom);
+        splitter.SetPaneWeights({40, 100});
+        QCOMPARE(splitter.Proportion(0), 9362);
+        splitter.resize(400, 503);
+        splitter.LayoutPanes();
+        splitter.PositionPanes();
+        QCOMPARE(top.height(), 143);
+        QCOMPARE(bottom.height(), 357);
+        top.setParent(nullptr);
+        bottom.setParent(nullptr);
+    }
+
     void sideBySideMeasuresAlongX()
     {
         CPaneSplitter splitter(3, CPaneSplitter::SIDE_BY_SIDE, 10, 2);
