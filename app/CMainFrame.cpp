@@ -1,6 +1,7 @@
 #include "CMainFrame.h"
 
 #include "CChildView.h"
+#include "CFileDropTarget.h"
 #include "CPaneSplitter.h"
 #include "CUpPane.h"
 #include "AppCommandIds.h"
@@ -194,6 +195,8 @@ bool CMainFrame::Create()
     m_pView = new CChildView(m_protocol);
     m_pSplitter->CreatePane(1, m_pView);
     setFocusProxy(m_pView);
+    // Files dropped on the list are uploaded to the card.
+    new CFileDropTarget(*m_pView);
     connect(m_pView, &CChildView::CommandStatesChanged, this, &CMainFrame::UpdateCommandStates);
     m_pView->Initialize();
 

@@ -1,0 +1,280 @@
+#include "AppCommandIds.h"
+#include "CChildView.h"
+#include "CDlgAbout.h"
+#include "CDlgOptions.h"
+#include "CFileListTableModel.h"
+#include "CMainApp.h"
+#include "CMainFrame.h"
+#include "CSettingsStore.h"
+#include "CommandIds.h"
+#include "CUpPane.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFile>
+#include <QLabel>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QStatusBar>
+#include <QTableView>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <QToolBar>
+#include <QToolButton>
+#include <QUrl>
+
+#include <functional>
+
+namespace {
+
+QTemporaryDir *g_pRoot = nullptr;
+
+QString CardDir()
+{
+    return g_pRoot->filePath(QStringLiteral("card"));
+}
+
+// Counts the windows of one class that are shown while it is installed.
+class ShowCounter final : public QObject
+{
+public:
+    explicit ShowCounter(const char *pszClass)
+        : m_pszClass(pszClass)
+    {
+        qApp->installEventFilter(this);
+    }
+    int nShown = 0;
+
+protected:
+    bool eventFilter(QObject *pWatched, QEvent *pEvent) override
+    {
+        if (pEvent->type() == QEvent::Show && pWatched->inherits(m_pszClass))
+            ++nShown;
+        return false;
+    }
+
+private:
+    const char *m_pszClass;
+};
+
+// Acts on the first modal window of a class once it is up.
+void WhenModal(const char *pszClass, std::function<void(QWidget *)> action)
+{
+    auto *pTimer = new QTimer(qApp);
+    QObject::connect(pTimer, &QTimer::timeout, pTimer, [pTimer, pszClass, action] {
+        QWidget *pModal = QApplication::activeModalWidget();
+        if (pModal && pModal->inherits(pszClass)) {
+            pTimer->stop();
+            pTimer->deleteLater();
+            action(pModal);
+        }
+    });
+    pTimer->start(10);
+}
+
+QStringList ListedNames(CChildView *pView)
+{
+    QStringList names;
+    CFileListTableModel *pModel = pView->Model();
+    for (int nRow = 0; nRow < pModel->rowCount(); ++nRow)
+        names << pModel->index(nRow, 0).data().toString();
+    return names;
+}
+
+bool DropOnList(CChildView *pView, QMimeData *pData, bool *pbEnterAccepted = nullptr)
+{
+    QWidget *pTarget = pView->ListControl()->viewport();
+    const QPoint at(20, 20);
+    QDragEnterEvent enter(at, Qt::CopyAction, pData, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(pTarget, &enter);
+    if (pbEnterAccepted)
+        *pbEnterAccepted = enter.isAccepted() && enter.dropAction() == Qt::CopyAction;
+    QDropEvent drop(at, Qt::CopyAction, pData, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(pTarget, &drop);
+    return drop.isAccepted();
+}
+
+} // namespace
+
+class TestMainWindow : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit TestMainWindow(CMainApp &app)
+        : m_app(app)
+    {}
+
+private slots:
+    void startsConnectedWithTheCardListed()
+    {
+        CMainFrame *pFrame = m_app.MainFrame();
+        QVERIFY(pFrame && pFrame->isVisible());
+        QCOMPARE(pFrame->windowTitle(), QStringLiteral("OrvoConnect"));
+        QVERIFY(pFrame->View()->IsConnected());
+        QTRY_COMPARE(ListedNames(pFrame->View()), QStringList({"A.DAT", "B.DAT"}));
+        QVERIFY(pFrame->Pane()->InfoText().contains(QStringLiteral("Paperless recorder")));
+        QVERIFY(pFrame->Action(CommandId::ID_GET_FILES)->isEnabled());
+        QCOMPARE(pFrame->minimumSize(), QSize(320, 240));
+    }
+
+    void toolbarHasTenPositionsWithLabelsTipsAndPrompts()
+    {
+        QToolBar *pBar = m_app.MainFrame()->ToolBar();
+        const QList<QAction *> actions = pBar->actions();
+        QCOMPARE(actions.size(), 10);
+        QVERIFY(actions.at(5)->isSeparator());
+        QVERIFY(actions.at(8)->isSeparator());
+        QStringList labels;
+        for (QToolButton *pButton : pBar->findChildren<QToolButton *>()) {
+            if (!pButton->defaultAction())
+                continue;
+            labels << pButton->text();
+            QCOMPARE(pButton->size(), QSize(76, 58));
+            QCOMPARE(pButton->iconSize(), QSize(36, 36));
+            QVERIFY(!pButton->icon().isNull());
+        }
+        QCOMPARE(labels, QStringList({"Get files", "Upload", "Refresh", "Delete", "Update data", "Select all",
+                                      "Deselect all", "About"}));
+        QAction *pGet = m_app.MainFrame()->Action(CommandId::ID_GET_FILES);
+        QCOMPARE(pGet->statusTip(),
+                 QStringLiteral("Download selected files from recorder to your hard driver"));
+        QCOMPARE(pGet->toolTip(), QStringLiteral("Get selected files"));
+        QCOMPARE(m_app.MainFrame()->IdleLabel()->text(), QStringLiteral("Ready"));
+    }
+
+    void menuHasItsFourMenusAndBarsToggleWithCheckMarks()
+    {
+        CMainFrame *pFrame = m_app.MainFrame();
+        QStringList titles;
+        for (QAction *pMenu : pFrame->menuBar()->actions())
+            titles << pMenu->text();
+        QCOMPARE(titles, QStringList({"&File", "&View", "Options", "&Help"}));
+
+        QAction *pToolbar = pFrame->Action(AppCommandId::ID_VIEW_TOOLBAR);
+        QVERIFY(pToolbar->isChecked());
+        pFrame->OnCommand(AppCommandId::ID_VIEW_TOOLBAR);
+        QVERIFY(pFrame->ToolBar()->isHidden());
+        QVERIFY(!pToolbar->isChecked());
+        pFrame->OnCommand(AppCommandId::ID_VIEW_TOOLBAR);
+        QVERIFY(!pFrame->ToolBar()->isHidden());
+        QVERIFY(pToolbar->isChecked());
+
+        QAction *pStatus = pFrame->Action(AppCommandId::ID_VIEW_STATUS_BAR);
+        pFrame->OnCommand(AppCommandId::ID_VIEW_STATUS_BAR);
+        QVERIFY(pFrame->statusBar()->isHidden());
+        QVERIFY(!pStatus->isChecked());
+        pFrame->OnCommand(AppCommandId::ID_VIEW_STATUS_BAR);
+        QVERIFY(pStatus->isChecked());
+    }
+
+    void aboutAndSettingsReachTheApplication()
+    {
+        CMainFrame *pFrame = m_app.MainFrame();
+        bool bAboutShown = false;
+        WhenModal("CDlgAbout", [&](QWidget *pDialog) {
+            bAboutShown = true;
+            static_cast<QDialog *>(pDialog)->accept();
+        });
+        pFrame->Action(AppCommandId::ID_APP_ABOUT)->trigger();
+        QVERIFY(bAboutShown);
+
+        // OK stores the chosen language for the next start; Cancel stores nothing.
+        WhenModal("CDlgOptions", [](QWidget *pDialog) {
+            auto *pOptions = static_cast<CDlgOptions *>(pDialog);
+            QCOMPARE(pOptions->LanguageBox()->currentIndex(), 0);
+            pOptions->LanguageBox()->setCurrentIndex(3);
+            pOptions->accept();
+        });
+        pFrame->Action(AppCommandId::ID_APP_SETTINGS)->trigger();
+        QCOMPARE(CSettingsStore::Language(), 3);
+        WhenModal("CDlgOptions", [](QWidget *pDialog) {
+            auto *pOptions = static_cast<CDlgOptions *>(pDialog);
+            QCOMPARE(pOptions->LanguageBox()->currentIndex(), 3);
+            pOptions->LanguageBox()->setCurrentIndex(4);
+            pOptions->reject();
+        });
+        pFrame->Action(AppCommandId::ID_APP_SETTINGS)->trigger();
+        QCOMPARE(CSettingsStore::Language(), 3);
+        // The running program keeps its language.
+        QCOMPARE(pFrame->Action(AppCommandId::ID_APP_EXIT)->text(), QStringLiteral("E&xit"));
+    }
+
+    void droppedFilesAreUploadedInTurnThenListedAfterOneRefresh()
+    {
+        CChildView *pView = m_app.MainFrame()->View();
+        QStringList paths;
+        for (const char *pszName : {"ONE.IMG", "TWO.IMG", "THREE.IMG"}) {
+            const QString strPath = g_pRoot->filePath(QString::fromLatin1(pszName));
+            QFile file(strPath);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write(QByteArray(40000, 'x'));
+            paths << strPath;
+        }
+        ShowCounter uploads("CDlgUploadFile");
+        ShowCounter connects("CDlgInitDevice");
+        QMimeData data;
+        QList<QUrl> urls;
+        for (const QString &strPath : paths)
+            urls << QUrl::fromLocalFile(strPath);
+        data.setUrls(urls);
+        bool bEnter = false;
+        QVERIFY(DropOnList(pView, &data, &bEnter));
+        QVERIFY(bEnter);
+        QTRY_COMPARE_WITH_TIMEOUT(connects.nShown, 1, 20000);
+        QTRY_VERIFY(!QApplication::activeModalWidget());
+        QCOMPARE(uploads.nShown, 3);
+        for (const char *pszName : {"ONE.IMG", "TWO.IMG", "THREE.IMG"})
+            QVERIFY(QFile::exists(CardDir() + QLatin1Char('/') + QLatin1String(pszName)));
+        QTRY_VERIFY(ListedNames(pView).contains(QStringLiteral("THREE.IMG")));
+    }
+
+    void droppedTextShowsCopyButDoesNothing()
+    {
+        CChildView *pView = m_app.MainFrame()->View();
+        const int nRows = pView->Model()->rowCount();
+        ShowCounter dialogs("QDialog");
+        QMimeData data;
+        data.setText(QStringLiteral("just some text"));
+        bool bEnter = false;
+        QVERIFY(!DropOnList(pView, &data, &bEnter));
+        QVERIFY(bEnter);
+        QTest::qWait(100);
+        QCOMPARE(dialogs.nShown, 0);
+        QCOMPARE(pView->Model()->rowCount(), nRows);
+    }
+
+private:
+    CMainApp &m_app;
+};
+
+int main(int argc, char *argv[])
+{
+    // The settings and the card live in a folder of the test's own, set up before the
+    // application object first looks for them.
+    QTemporaryDir root;
+    g_pRoot = &root;
+    qputenv("XDG_CONFIG_HOME", root.filePath(QStringLiteral("config")).toUtf8());
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QDir().mkpath(CardDir());
+    for (const char *pszName : {"A.DAT", "B.DAT"}) {
+        QFile file(CardDir() + QLatin1Char('/') + QLatin1String(pszName));
+        if (!file.open(QIODevice::WriteOnly))
+            return 1;
+        file.write(QByteArray(1000, 'a'));
+    }
+    qputenv("ORVOCONNECT_LINK", ("sim:" + CardDir()).toUtf8());
+    qputenv("LANGUAGE", "en_US");
+
+    CMainApp app(argc, argv);
+    if (!app.InitInstance())
+        return 1;
+    TestMainWindow test(app);
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_main_window.moc"
