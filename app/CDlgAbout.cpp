@@ -32,5 +32,5 @@ CDlgAbout::CDlgAbout(QWidget *pParent)
     pLayout->addWidget(pMaker, 1, 1);
     pLayout->addWidget(pButtons, 0, 2, 2, 1, Qt::AlignTop);
     pLayout->setColumnStretch(1, 1);
-    resize(DialogUnits::ToPixels(this, QSize(235, 72)));
+    resize(DialogUnits(font()).Size(235, 72));
 }

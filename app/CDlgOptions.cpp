@@ -42,7 +42,7 @@ CDlgOptions::CDlgOptions(QWidget *pParent)
     pLayout->addWidget(pButtons, 0, 1, 3, 1, Qt::AlignTop);
     pLayout->setRowStretch(3, 1);
     pLayout->setColumnStretch(0, 1);
-    resize(DialogUnits::ToPixels(this, QSize(187, 102)));
+    resize(DialogUnits(font()).Size(187, 102));
 }
 
 void CDlgOptions::FillLanguages()
