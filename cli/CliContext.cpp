@@ -68,9 +68,12 @@ int CliContext::Connect()
 
 PostTarget CliContext::ProgressTarget()
 {
+    m_nProgressReports = 0;
     return PostTarget::ForFunction([this](PostedMessage &&message) {
-        if (message.nMessage == WM_JOB_PROGRESS)
+        if (message.nMessage == WM_JOB_PROGRESS) {
+            ++m_nProgressReports;
             m_progress.Update(quint32(message.wParam), quint32(message.lParam));
+        }
     });
 }
 
@@ -109,7 +112,11 @@ void CliContext::OnSignal(int /*nSignal*/)
     std::fflush(m_pOut);
     if (!m_stop.IsSet()) {
         m_progress.Finish();
-        Report(QStringLiteral("cancelling... (press Ctrl-C again to leave at once)"));
+        if (m_bUninterruptible)
+            Report(QStringLiteral("the recorder cannot be interrupted while it saves its archive data; "
+                                  "waiting for it (press Ctrl-C again to leave at once)"));
+        else
+            Report(QStringLiteral("cancelling... (press Ctrl-C again to leave at once)"));
         m_stop.Set();
         return;
     }

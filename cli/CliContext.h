@@ -40,6 +40,9 @@ public:
     ProgressBar &Progress() { return m_progress; }
     // Feeds the operation's progress reports to the bar.
     PostTarget ProgressTarget();
+    // How many progress reports arrived since the last ProgressTarget was made: a transfer reports
+    // once before it starts and once per block after.
+    int ProgressReports() const { return m_nProgressReports; }
 
     // One line on standard output.
     void Print(const QString &strLine);
@@ -56,6 +59,10 @@ public:
     // cleanly instead of leaving at once (which would strand its temporary file).
     void SetWritingLocalFile(bool bWriting) { m_bWritingLocalFile = bWriting; }
 
+    // While the recorder runs an operation it cannot be told to stop (the archive save), the
+    // first Ctrl-C says so instead of promising a cancellation.
+    void SetUninterruptible(bool bUninterruptible) { m_bUninterruptible = bUninterruptible; }
+
     // Runs on the signal watcher's thread for each SIGINT or SIGTERM.
     void OnSignal(int nSignal);
 
@@ -68,4 +75,6 @@ private:
     ManualResetEvent m_stop;
     ProgressBar m_progress;
     std::atomic<bool> m_bWritingLocalFile{false};
+    std::atomic<bool> m_bUninterruptible{false};
+    std::atomic<int> m_nProgressReports{0};
 };

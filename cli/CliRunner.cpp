@@ -2,10 +2,12 @@
 
 #include "CliCommand.h"
 #include "CliContext.h"
+#include "ProtocolCodes.h"
 #include "ResultText.h"
 #include "SignalWatcher.h"
 #include "TransportRegistry.h"
 
+#include <cerrno>
 #include <thread>
 
 QString CliRunner::UsageText()
@@ -65,6 +67,14 @@ int CliRunner::Run(const QStringList &args)
         std::thread worker([&] { nStatus = pCommand->pRun(context, commandArgs); });
         worker.join();
     }
-    std::fflush(m_pOut);
+    // Output that could not be written (a full disk, a closed pipe with SIGPIPE ignored) must
+    // not pass for success: a script would go on with a cut listing.
+    errno = 0;
+    if (std::fflush(m_pOut) != 0 || std::ferror(m_pOut)) {
+        const QString strWhy = errno != 0 ? qt_error_string(errno) : QStringLiteral("write error");
+        context.Report(QStringLiteral("cannot write the output: ") + strWhy);
+        if (nStatus == RESULT_OK)
+            nStatus = RESULT_HOST_IO_ERROR;
+    }
     return nStatus;
 }

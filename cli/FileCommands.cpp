@@ -24,6 +24,19 @@ QString Quoted(const QString &strName)
     return QLatin1Char('"') + ListingFormat::PrintableName(strName) + QLatin1Char('"');
 }
 
+// Why a transfer failed: for a local failure the protocol's own words, which name the file
+// and the system's reason (a full disk, a missing permission), else the result's text.
+QString FailureText(CliContext &context, int nResult)
+{
+    const QString strLocal = context.Protocol().LastLocalError();
+    if (nResult == RESULT_HOST_IO_ERROR && !strLocal.isEmpty())
+        return ListingFormat::PrintableName(strLocal);
+    // Refused before the first block: most often a name that is not on the card.
+    if (nResult == RESULT_DEVICE_STOPPED && context.ProgressReports() <= 1)
+        return QStringLiteral("the recorder refused the transfer");
+    return ResultText(nResult);
+}
+
 // The destination folder, ending with "/", or an empty string (reported) when it is not a
 // folder this user can write to.
 QString DestinationFolder(CliContext &context, const CliArguments &parsed)
@@ -95,10 +108,15 @@ int DownloadAll(CliContext &context, const QString &strFolder, const QStringList
         const int nResult =
             context.Protocol().GetFile(context.Stop(), context.ProgressTarget(), strName, strFolder);
         context.SetWritingLocalFile(false);
-        context.Progress().Finish();
+        context.Progress().Finish(nResult == RESULT_OK);
+        if (nResult == RESULT_DEVICE_STOPPED && context.ProgressReports() <= 1)
+            return context.Fail(nResult, QStringLiteral("cannot download %1: the recorder refused to send it "
+                                                        "(is it on the card? orvoconnect-cli ls lists them)")
+                                             .arg(Quoted(strName)));
         if (nResult != RESULT_OK)
             return context.Fail(
-                nResult, QStringLiteral("cannot download %1: %2").arg(Quoted(strName), ResultText(nResult)));
+                nResult,
+                QStringLiteral("cannot download %1: %2").arg(Quoted(strName), FailureText(context, nResult)));
         if (bPrintNames)
             context.Print(ListingFormat::PrintableName(strName));
     }
@@ -208,10 +226,11 @@ int RunPut(CliContext &context, const QStringList &args)
     context.Progress().Start(ListingFormat::PrintableName(info.fileName()));
     const int nResult = context.Protocol().PutFile(context.Stop(), context.ProgressTarget(), strPath,
                                                    parsed.Has(OPT_OVERWRITE));
-    context.Progress().Finish();
+    context.Progress().Finish(nResult == RESULT_OK);
     if (nResult != RESULT_OK)
-        return context.Fail(nResult,
-                            QStringLiteral("cannot upload %1: %2").arg(Quoted(strPath), ResultText(nResult)));
+        return context.Fail(
+            nResult,
+            QStringLiteral("cannot upload %1: %2").arg(Quoted(strPath), FailureText(context, nResult)));
     return 0;
 }
 

@@ -1,12 +1,38 @@
 #include "ProgressBar.h"
 
+#include <sys/ioctl.h>
 #include <unistd.h>
 
 namespace {
 
-QString Megabytes(quint32 nBytes)
+constexpr int DEFAULT_COLUMNS = 80;
+constexpr double KILOBYTE = 1024.0;
+constexpr double MEGABYTE = 1024.0 * 1024.0;
+
+// "so far/total unit", both in the unit that suits the total.
+QString Amounts(quint32 nSoFar, quint32 nTotal)
 {
-    return QString::number(double(nBytes) / (1024.0 * 1024.0), 'f', 1);
+    const bool bSmall = nTotal < MEGABYTE;
+    const double dUnit = bSmall ? KILOBYTE : MEGABYTE;
+    return QStringLiteral("%1/%2 %3")
+        .arg(QString::number(double(nSoFar) / dUnit, 'f', 1), QString::number(double(nTotal) / dUnit, 'f', 1),
+             bSmall ? QStringLiteral("kB") : QStringLiteral("MB"));
+}
+
+// The label cut in its middle to nWidth characters, keeping both ends (a name's start and
+// its extension tell files apart best).
+QString Shortened(const QString &strLabel, qsizetype nWidth)
+{
+    if (strLabel.size() <= nWidth)
+        return strLabel;
+    if (nWidth <= 0)
+        return QString();
+    const QString strEllipsis = QStringLiteral("...");
+    if (nWidth <= strEllipsis.size())
+        return strLabel.left(nWidth);
+    const qsizetype nKeep = nWidth - strEllipsis.size();
+    const qsizetype nTail = nKeep / 2;
+    return strLabel.left(nKeep - nTail) + strEllipsis + strLabel.right(nTail);
 }
 
 } // namespace
@@ -26,6 +52,7 @@ void ProgressBar::Start(const QString &strLabel)
     m_strLabel = strLabel;
     m_bDrawn = false;
     m_nLastWidth = 0;
+    m_nTotal = 0;
     m_lastDraw.invalidate();
 }
 
@@ -34,35 +61,52 @@ void ProgressBar::Update(quint32 nSoFar, quint32 nTotal)
     if (!m_bEnabled)
         return;
     std::lock_guard lock(m_mutex);
+    m_nTotal = nTotal;
     const bool bFinal = nTotal > 0 && nSoFar >= nTotal;
     if (!bFinal && m_lastDraw.isValid() && m_lastDraw.elapsed() < REDRAW_INTERVAL_MS)
         return;
     m_lastDraw.start();
-    Draw(Render(m_strLabel, nSoFar, nTotal));
+    Draw(Render(m_strLabel, nSoFar, nTotal, Columns()));
 }
 
-void ProgressBar::Finish()
+void ProgressBar::Finish(bool bComplete)
 {
     if (!m_bEnabled)
         return;
     std::lock_guard lock(m_mutex);
+    if (bComplete)
+        Draw(Render(m_strLabel, m_nTotal, m_nTotal, Columns(), true));
     if (m_bDrawn)
         std::fputc('\n', m_pStream);
     std::fflush(m_pStream);
     m_bDrawn = false;
 }
 
-QString ProgressBar::Render(const QString &strLabel, quint32 nSoFar, quint32 nTotal)
+QString ProgressBar::Render(const QString &strLabel, quint32 nSoFar, quint32 nTotal, int nColumns,
+                            bool bComplete)
 {
     // The first report of a transfer carries no total yet.
-    const int nPercent = nTotal == 0 ? 0 : int(qMin<quint64>(100, quint64(nSoFar) * 100 / nTotal));
+    int nPercent = nTotal == 0 ? 0 : int(qMin<quint64>(100, quint64(nSoFar) * 100 / nTotal));
+    if (bComplete)
+        nPercent = 100;
     const int nFilled = nPercent * BAR_WIDTH / 100;
-    return QStringLiteral("%1 [%2%3] %4% %5/%6 MB")
-        .arg(strLabel)
-        .arg(QString(nFilled, QLatin1Char('#')))
-        .arg(QString(BAR_WIDTH - nFilled, QLatin1Char(' ')))
-        .arg(nPercent, 3)
-        .arg(Megabytes(nSoFar), Megabytes(nTotal));
+    const QString strBar = QStringLiteral(" [%1%2] %3% %4")
+                               .arg(QString(nFilled, QLatin1Char('#')))
+                               .arg(QString(BAR_WIDTH - nFilled, QLatin1Char(' ')))
+                               .arg(nPercent, 3)
+                               .arg(Amounts(nSoFar, nTotal));
+    if (nColumns <= 0)
+        return strLabel + strBar;
+    const QString strLine = Shortened(strLabel, nColumns - 1 - strBar.size()) + strBar;
+    return strLine.left(nColumns - 1);
+}
+
+int ProgressBar::Columns() const
+{
+    winsize size{};
+    if (::ioctl(::fileno(m_pStream), TIOCGWINSZ, &size) == 0 && size.ws_col > 0)
+        return size.ws_col;
+    return DEFAULT_COLUMNS;
 }
 
 void ProgressBar::Draw(const QString &strLine)

@@ -26,19 +26,26 @@ public:
     void Start(const QString &strLabel);
     // Thread-safe; redraws at most every REDRAW_INTERVAL_MS except for the final report.
     void Update(quint32 nSoFar, quint32 nTotal);
-    // Ends the line (when anything was drawn).
-    void Finish();
+    // Ends the line (when anything was drawn). bComplete draws the finished state first, so
+    // that a transfer of an empty file also ends at 100%.
+    void Finish(bool bComplete = false);
 
-    // The text of the bar for a state, without the carriage return.
-    static QString Render(const QString &strLabel, quint32 nSoFar, quint32 nTotal);
+    // The text of the bar for a state, without the carriage return. With nColumns > 0 the
+    // label is shortened in its middle so that the line stays within nColumns - 1 characters
+    // (a line reaching the last column would wrap, and every redraw would add a line).
+    static QString Render(const QString &strLabel, quint32 nSoFar, quint32 nTotal, int nColumns = 0,
+                          bool bComplete = false);
 
 private:
+    // The terminal's width, or a conventional 80 when it cannot be told.
+    int Columns() const;
     void Draw(const QString &strLine);
 
     FILE *m_pStream;
     bool m_bEnabled;
     std::mutex m_mutex;
     QString m_strLabel;
+    quint32 m_nTotal = 0;
     QElapsedTimer m_lastDraw;
     bool m_bDrawn = false;
     int m_nLastWidth = 0;

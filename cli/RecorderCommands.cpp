@@ -103,7 +103,9 @@ int RunSave(CliContext &context, const QStringList &args)
         return nConnect;
 
     // The recorder may take up to two minutes; it cannot be told to stop once asked.
+    context.SetUninterruptible(true);
     const int nResult = context.Protocol().SaveArchiveData();
+    context.SetUninterruptible(false);
     if (nResult != RESULT_OK)
         return context.Fail(nResult,
                             QStringLiteral("the archive data were not saved: ") + ResultText(nResult));

@@ -59,10 +59,14 @@ std::unique_ptr<ITransport> Create(const QString &strLinkName, QString *pError)
         factory = registry.factories.value(strScheme);
     }
     if (factory) {
-        if (auto pTransport = factory(strArgument))
+        QString strWhy;
+        if (auto pTransport = factory(strArgument, &strWhy))
             return pTransport;
-        if (pError)
+        if (pError) {
             *pError = QStringLiteral("invalid link \"%1\"").arg(strLinkName);
+            if (!strWhy.isEmpty())
+                *pError += QStringLiteral(": ") + strWhy;
+        }
         return nullptr;
     }
     if (pError)

@@ -11,7 +11,8 @@ class ITransport;
 // transports. Layers above link/ add their own schemes (the emulator adds "sim").
 namespace TransportRegistry {
 
-using Factory = std::function<std::unique_ptr<ITransport>(const QString &strArgument)>;
+// Returns null with *pError saying what is wrong with the argument (never null pError).
+using Factory = std::function<std::unique_ptr<ITransport>(const QString &strArgument, QString *pError)>;
 
 void RegisterScheme(const QString &strScheme, Factory factory);
 

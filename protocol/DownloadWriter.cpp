@@ -1,5 +1,6 @@
 #include "DownloadWriter.h"
 
+#include <cerrno>
 #include <cstring>
 
 #include <fcntl.h>
@@ -48,10 +49,21 @@ bool DownloadWriter::Commit()
     return Flush() && m_file.commit();
 }
 
+QString DownloadWriter::ErrorString() const
+{
+    return m_strWriteError.isEmpty() ? m_file.errorString() : m_strWriteError;
+}
+
 bool DownloadWriter::WriteOut(const char *pData, qsizetype nLen)
 {
-    if (m_file.write(pData, nLen) != nLen || !m_file.flush())
+    errno = 0;
+    if (m_file.write(pData, nLen) != nLen || !m_file.flush()) {
+        // The save file reports a failed write as an unknown error; the system's reason (a
+        // full disk, most often) is what the user needs.
+        if (errno != 0)
+            m_strWriteError = qt_error_string(errno);
         return false;
+    }
 #ifdef SYNC_FILE_RANGE_WRITE
     // Start the write-back of this chunk now instead of all at once in the final sync.
     ::sync_file_range(m_file.handle(), m_nWritten, nLen, SYNC_FILE_RANGE_WRITE);

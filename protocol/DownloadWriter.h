@@ -29,7 +29,8 @@ public:
     // Writes the rest, syncs and puts the file in place. False on any failure.
     bool Commit();
 
-    QString ErrorString() const { return m_file.errorString(); }
+    // Why the last operation failed, in the system's words ("No space left on device").
+    QString ErrorString() const;
 
 private:
     bool WriteOut(const char *pData, qsizetype nLen);
@@ -37,4 +38,5 @@ private:
     QSaveFile m_file;
     QByteArray m_buffer;
     qint64 m_nWritten = 0;
+    QString m_strWriteError;
 };

@@ -129,14 +129,15 @@ int RecorderProtocol::ListFiles(const ManualResetEvent &stop, const PostTarget &
 int RecorderProtocol::GetFile(const ManualResetEvent &stop, const PostTarget &target, const QString &strName,
                               const QString &strFolder)
 {
+    m_strLocalError.clear();
     // The name comes from the recorder: it must not reach outside the destination folder.
-    if (!IsSafeLocalFileName(strName)) {
-        qCWarning(lcProtocol) << "refusing unsafe recorder file name" << strName;
-        return RESULT_HOST_IO_ERROR;
-    }
+    if (!IsSafeLocalFileName(strName))
+        return LocalError(
+            QStringLiteral("refusing the card file name \"%1\": it is not a safe local file name")
+                .arg(strName));
     const quint32 nNameBytes = WriteNamePayload(strName);
     if (nNameBytes == 0)
-        return RESULT_HOST_IO_ERROR;
+        return LocalError(QStringLiteral("the name \"%1\" is too long for the recorder").arg(strName));
 
     QString strTarget = strFolder;
     if (!strTarget.isEmpty() && !strTarget.endsWith(QLatin1Char('/')))
@@ -146,10 +147,8 @@ int RecorderProtocol::GetFile(const ManualResetEvent &stop, const PostTarget &ta
     // The data goes to a temporary file beside the target and replaces it only when complete,
     // so a failed or cancelled download neither leaves a partial file nor destroys an old one.
     DownloadWriter file(strTarget);
-    if (!file.Open()) {
-        qCWarning(lcProtocol) << "cannot create" << strTarget << file.ErrorString();
-        return RESULT_HOST_IO_ERROR;
-    }
+    if (!file.Open())
+        return LocalError(QStringLiteral("cannot create %1: %2").arg(strTarget, file.ErrorString()));
 
     m_request.Prepare(CMD_GET_FILE, nNameBytes);
     if (m_request.Send(m_link))
@@ -177,9 +176,8 @@ int RecorderProtocol::GetFile(const ManualResetEvent &stop, const PostTarget &ta
         // still reported to the recorder as an abort.
         const bool bLast = quint64(nSoFar) + nCount >= nTotal;
         if (!file.Append(m_response.Data() + BLOCK_OFFSET_DATA, nCount) || (bLast && !file.Flush())) {
-            qCWarning(lcProtocol) << "write failed" << file.ErrorString();
             SendCode(CMD_ABORT);
-            return RESULT_HOST_IO_ERROR;
+            return LocalError(QStringLiteral("cannot write %1: %2").arg(strTarget, file.ErrorString()));
         }
         if (stop.IsSet()) {
             SendCode(CMD_ABORT);
@@ -192,27 +190,22 @@ int RecorderProtocol::GetFile(const ManualResetEvent &stop, const PostTarget &ta
         if (nSoFar >= nTotal)
             break;
     }
-    if (!file.Commit()) {
-        qCWarning(lcProtocol) << "cannot finish" << strTarget << file.ErrorString();
-        return RESULT_HOST_IO_ERROR;
-    }
+    if (!file.Commit())
+        return LocalError(QStringLiteral("cannot finish %1: %2").arg(strTarget, file.ErrorString()));
     return RESULT_OK;
 }
 
 int RecorderProtocol::PutFile(const ManualResetEvent &stop, const PostTarget &target, const QString &strPath,
                               bool bOverwrite)
 {
+    m_strLocalError.clear();
     QFile file(strPath);
-    if (!file.open(QIODevice::ReadOnly)) {
-        qCWarning(lcProtocol) << "cannot open" << strPath << file.errorString();
-        return RESULT_HOST_IO_ERROR;
-    }
+    if (!file.open(QIODevice::ReadOnly))
+        return LocalError(QStringLiteral("cannot open %1: %2").arg(strPath, file.errorString()));
     // The protocol carries sizes in 32 bits: a larger file would be announced with a wrong
     // length and end up truncated on the card.
-    if (file.size() > qint64(0xFFFFFFFFu)) {
-        qCWarning(lcProtocol) << strPath << "is too large for the recorder";
-        return RESULT_HOST_IO_ERROR;
-    }
+    if (file.size() > qint64(0xFFFFFFFFu))
+        return LocalError(QStringLiteral("%1 is too large for the recorder (4 GB at most)").arg(strPath));
     const quint32 nLength = quint32(file.size());
 
     RecorderFileEntry announcement;
@@ -251,7 +244,12 @@ int RecorderProtocol::PutFile(const ManualResetEvent &stop, const PostTarget &ta
             nWant > 0 ? file.read(reinterpret_cast<char *>(m_request.Data() + BLOCK_OFFSET_DATA), nWant) : 0;
         if (nRead <= 0) {
             SendCode(CMD_SOURCE_ERROR);
-            return RESULT_HOST_IO_ERROR;
+            if (nLength == 0)
+                return LocalError(
+                    QStringLiteral("%1 is empty: the recorder takes no empty file").arg(strPath));
+            return LocalError(
+                QStringLiteral("cannot read %1: %2")
+                    .arg(strPath, nRead == 0 ? QStringLiteral("the file got shorter") : file.errorString()));
         }
         m_request.SetU32(BLOCK_OFFSET_COUNT, quint32(nRead));
         if (Exchange(CMD_PUT_BLOCK, quint32(nRead) + 12))
@@ -269,6 +267,13 @@ int RecorderProtocol::PutFile(const ManualResetEvent &stop, const PostTarget &ta
         if (nPosition >= nLength)
             return RESULT_OK;
     }
+}
+
+int RecorderProtocol::LocalError(const QString &strReason)
+{
+    qCWarning(lcProtocol).noquote() << strReason;
+    m_strLocalError = strReason;
+    return RESULT_HOST_IO_ERROR;
 }
 
 int RecorderProtocol::DeleteCardFile(const QString &strName)

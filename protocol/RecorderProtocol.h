@@ -41,6 +41,9 @@ public:
     int PutFile(const ManualResetEvent &stop, const PostTarget &target, const QString &strPath,
                 bool bOverwrite);
     int DeleteCardFile(const QString &strName);
+    // Why the last GetFile or PutFile ended with RESULT_HOST_IO_ERROR, in plain words naming
+    // the local file ("cannot write /data/A.DAT: No space left on device"); empty otherwise.
+    QString LastLocalError() const { return m_strLocalError; }
     int SaveArchiveData();
 
     Frame &RequestFrame() { return m_request; }
@@ -59,5 +62,9 @@ private:
     RecorderLink &m_link;
     Frame m_response;
     Frame m_request;
+    // Records the reason for a local failure and returns RESULT_HOST_IO_ERROR.
+    int LocalError(const QString &strReason);
+
+    QString m_strLocalError;
     qint64 m_nSaveArchiveTimeoutMs = qint64(SAVE_ARCHIVE_TIMEOUT_S) * 1000;
 };

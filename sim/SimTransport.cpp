@@ -109,11 +109,7 @@ qsizetype SimTransport::Read(quint8 *pData, qsizetype nMax, int nTimeoutMs)
 
 void RegisterSimTransport()
 {
-    TransportRegistry::RegisterScheme(QStringLiteral("sim"), [](const QString &strArgument) {
-        QString strError;
-        auto pTransport = SimTransport::FromArgument(strArgument, &strError);
-        if (!pTransport)
-            qCWarning(lcSim).noquote() << strError;
-        return std::unique_ptr<ITransport>(std::move(pTransport));
+    TransportRegistry::RegisterScheme(QStringLiteral("sim"), [](const QString &strArgument, QString *pError) {
+        return std::unique_ptr<ITransport>(SimTransport::FromArgument(strArgument, pError));
     });
 }

@@ -118,13 +118,37 @@ private slots:
     void progressLineShowsShareOfTheTotal()
     {
         QCOMPARE(ProgressBar::Render(QStringLiteral("f"), 0, 0),
-                 QStringLiteral("f [                              ]   0% 0.0/0.0 MB"));
+                 QStringLiteral("f [                              ]   0% 0.0/0.0 kB"));
         QVERIFY(ProgressBar::Render(QStringLiteral("f"), 1048576, 2097152)
                     .startsWith(QStringLiteral("f [###############               ]  50% 1.0/2.0 MB")));
         QVERIFY(ProgressBar::Render(QStringLiteral("f"), 4294967295u, 4294967295u)
                     .contains(QStringLiteral("100%")));
         // A recorder that reports more than the total does not overflow the bar.
         QVERIFY(ProgressBar::Render(QStringLiteral("f"), 200, 100).contains(QStringLiteral("100%")));
+    }
+
+    void progressLineEndsFullAndFitsTheTerminal()
+    {
+        // A finished transfer of an empty file is complete, not at 0%; small files in kB.
+        QCOMPARE(ProgressBar::Render(QStringLiteral("e"), 0, 0, 0, true),
+                 QStringLiteral("e [##############################] 100% 0.0/0.0 kB"));
+        QVERIFY(ProgressBar::Render(QStringLiteral("f"), 1536, 1536).endsWith(QStringLiteral("1.5/1.5 kB")));
+
+        // A name wider than the terminal is cut in its middle, keeping its start and its
+        // extension, so the line never reaches the last column (where it would wrap).
+        const QString strLong =
+            QStringLiteral("Very long archive name ").repeated(8) + QStringLiteral(".BIN");
+        for (int nColumns : {80, 120}) {
+            const QString strLine = ProgressBar::Render(strLong, 10, 100, nColumns);
+            QCOMPARE(strLine.size(), nColumns - 1);
+            QVERIFY2(strLine.startsWith(QStringLiteral("Very long")), qPrintable(strLine));
+            QVERIFY2(strLine.contains(QStringLiteral("...")), qPrintable(strLine));
+            QVERIFY2(strLine.contains(QStringLiteral(".BIN [##")), qPrintable(strLine));
+        }
+        // A short name is left alone; a terminal too narrow for the bar still gets one line.
+        QCOMPARE(ProgressBar::Render(QStringLiteral("A.DAT"), 0, 0, 80),
+                 ProgressBar::Render(QStringLiteral("A.DAT"), 0, 0));
+        QCOMPARE(ProgressBar::Render(strLong, 10, 100, 40).size(), 39);
     }
 
     void signalReachesCallbackOnAnotherThread()

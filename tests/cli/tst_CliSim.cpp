@@ -12,10 +12,12 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QRegularExpression>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QRegularExpression>
 #include <QTest>
+
+#include <csignal>
 
 namespace {
 
@@ -165,6 +167,7 @@ private slots:
         QCOMPARE(ReadAll(strOther + QStringLiteral("/TREND01.DAT")), Pattern(70000, 1));
         run = Cli(sim, {"get", "--to", strOther, "NOPE.DAT"});
         QCOMPARE(run.nExit, int(RESULT_DEVICE_STOPPED));
+        QVERIFY2(run.strErr.contains(QStringLiteral("is it on the card?")), qPrintable(run.strErr));
         QVERIFY(!QFile::exists(strOther + QStringLiteral("/NOPE.DAT")));
         run = Cli(sim, {"get", "--to", m_root.filePath(QStringLiteral("missing")), "TREND01.DAT"});
         QCOMPARE(run.nExit, int(RESULT_HOST_IO_ERROR));
@@ -262,7 +265,9 @@ private slots:
         // An empty local file yields no block: the recorder is told and nothing is kept.
         const QString strEmpty = m_root.filePath(QStringLiteral("empty.bin"));
         Write(strEmpty, QByteArray());
-        QCOMPARE(Cli(sim, {"put", strEmpty}).nExit, int(RESULT_HOST_IO_ERROR));
+        run = Cli(sim, {"put", strEmpty});
+        QCOMPARE(run.nExit, int(RESULT_HOST_IO_ERROR));
+        QVERIFY2(run.strErr.contains(QStringLiteral("is empty")), qPrintable(run.strErr));
         QVERIFY(!QFile::exists(CardFile(QStringLiteral("empty.bin"))));
     }
 
@@ -337,6 +342,43 @@ private slots:
             const CliRun run =
                 Cli(sim, {"save"}, {"ORVOCONNECT_TIMEOUT_MS=200", "ORVOCONNECT_SAVE_TIMEOUT_MS=600"});
             QCOMPARE(run.nExit, int(RESULT_COMM_ERROR));
+        }
+    }
+
+    void ctrlCDuringSaveWaitsForTheRecorder()
+    {
+        // The recorder cannot be told to stop saving: the first Ctrl-C says so, and the save
+        // that completes is a success.
+        SimProcess sim(Card(), {"--save-delay-ms", "2000"});
+        QVERIFY(sim.IsRunning());
+        QProcess cli;
+        cli.setProcessEnvironment(CliProcess::BaseEnvironment());
+        cli.start(CliProcess::Program(), {"--link", sim.LinkName(), "save"});
+        QVERIFY(cli.waitForStarted());
+        QTest::qWait(700);
+        ::kill(pid_t(cli.processId()), SIGINT);
+        QVERIFY(cli.waitForFinished(10000));
+        const QString strErr = QString::fromUtf8(cli.readAllStandardError());
+        QCOMPARE(cli.exitCode(), 0);
+        QVERIFY2(strErr.contains(QStringLiteral("cannot be interrupted")), qPrintable(strErr));
+        QCOMPARE(FilesIn(Card()).size(), 4);
+    }
+
+    void outputThatCannotBeWrittenIsAFailure()
+    {
+        // A listing lost on a full disk must not pass for success in a script.
+        SimProcess sim(Card());
+        QVERIFY(sim.IsRunning());
+        for (const QStringList &args :
+             {QStringList{"ls"}, QStringList{"ls", "--json"}, QStringList{"info"}}) {
+            QProcess cli;
+            cli.setProcessEnvironment(CliProcess::BaseEnvironment());
+            cli.setStandardOutputFile(QStringLiteral("/dev/full"));
+            cli.start(CliProcess::Program(), QStringList{"--link", sim.LinkName()} + args);
+            QVERIFY(cli.waitForFinished(10000));
+            const QString strErr = QString::fromUtf8(cli.readAllStandardError());
+            QCOMPARE(cli.exitCode(), int(RESULT_HOST_IO_ERROR));
+            QVERIFY2(strErr.contains(QStringLiteral("cannot write the output")), qPrintable(strErr));
         }
     }
 

@@ -8,7 +8,9 @@
 #include <QElapsedTimer>
 #include <QTest>
 
+#include <csignal>
 #include <netinet/in.h>
+#include <sys/resource.h>
 #include <sys/socket.h>
 #include <thread>
 #include <unistd.h>
@@ -45,6 +47,7 @@ private slots:
     void downloadCancelledOrCutOffKeepsTheOldFile();
     void downloadThatCannotBeRequestedLeavesNothing();
     void downloadRefusesUnsafeRecorderNames();
+    void downloadOntoAFullDiskSaysWhyAndKeepsTheOldFile();
     void downloadOfABlockCountingPastItsFrameIsACommunicationFailure();
     void uploadOfExactlyOneBlock();
     void uploadReportsProgressAndStoresTheFile();
@@ -154,6 +157,36 @@ void tst_ProtocolTransfer::downloadRefusesUnsafeRecorderNames()
     QVERIFY(SimHarness::Listing(h.OutDir()).isEmpty());
 }
 
+void tst_ProtocolTransfer::downloadOntoAFullDiskSaysWhyAndKeepsTheOldFile()
+{
+    // A file size limit makes the disk "full" at 64 KB for this process.
+    SimHarness h;
+    QVERIFY(h.PutCardFile(NAME, SimHarness::Pattern(200000)));
+    QVERIFY(SimHarness::WriteFile(h.OutPath(NAME), "keep me"));
+    rlimit before{};
+    QVERIFY(::getrlimit(RLIMIT_FSIZE, &before) == 0);
+    rlimit limited = before;
+    limited.rlim_cur = 64 * 1024;
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    QVERIFY(::setrlimit(RLIMIT_FSIZE, &limited) == 0);
+    const int nResult = h.protocol.GetFile(h.stop, h.target, NAME, h.OutDir());
+    ::setrlimit(RLIMIT_FSIZE, &before);
+    std::signal(SIGXFSZ, oldHandler);
+
+    QCOMPARE(nResult, int(RESULT_HOST_IO_ERROR));
+    // The reason names the file and the system's cause, not "Unknown error".
+    const QString strWhy = h.protocol.LastLocalError();
+    QVERIFY2(strWhy.contains(h.OutPath(NAME)), qPrintable(strWhy));
+    QVERIFY2(strWhy.contains(QStringLiteral("File too large")), qPrintable(strWhy));
+    QCOMPARE(h.Received().last(), quint16(CMD_ABORT));
+    QCOMPARE(SimHarness::Listing(h.OutDir()), QStringList{NAME});
+    QCOMPARE(SimHarness::ReadFile(h.OutPath(NAME)), QByteArray("keep me"));
+
+    // The next transfer starts with a clean slate.
+    QCOMPARE(h.protocol.GetFile(h.stop, h.target, NAME, h.OutDir()), int(RESULT_OK));
+    QVERIFY(h.protocol.LastLocalError().isEmpty());
+}
+
 void tst_ProtocolTransfer::downloadOfABlockCountingPastItsFrameIsACommunicationFailure()
 {
     QTemporaryDir out;
@@ -223,6 +256,8 @@ void tst_ProtocolTransfer::uploadOfAnEmptyFileIsASourceError()
     QVERIFY(SimHarness::WriteFile(h.OutPath(NAME), QByteArray()));
     QCOMPARE(h.protocol.PutFile(h.stop, h.target, h.OutPath(NAME), false), int(RESULT_HOST_IO_ERROR));
     QCOMPARE(h.Received(), (QList<quint16>{CMD_PUT_FILE, CMD_SOURCE_ERROR}));
+    QVERIFY2(h.protocol.LastLocalError().contains(QStringLiteral("is empty")),
+             qPrintable(h.protocol.LastLocalError()));
     QCOMPARE(h.Progress(), (Progress{{0, 0}}));
     QVERIFY(SimHarness::Listing(h.CardDir()).isEmpty());
     // The recorder expects no answer and is ready for the next request.

@@ -336,6 +336,9 @@ void tst_RecorderEmulator::linkNameCarriesFaultOptions()
     QVERIFY(pCreated->Open(&strError));
     QVERIFY(!TransportRegistry::Create(QStringLiteral("sim:") + dir.path() + QStringLiteral("?nonsense"),
                                        &strError));
+    // The reason reaches whoever names the link, not only the log.
+    QVERIFY2(strError.contains(QLatin1String("nonsense")) && strError.contains(QLatin1String("fault")),
+             qPrintable(strError));
     // A missing card folder is said when opening.
     auto pMissing =
         TransportRegistry::Create(QStringLiteral("sim:") + dir.path() + QStringLiteral("/none"), &strError);
