@@ -1,11 +1,11 @@
 #include "EmulatorDevice.h"
 #include "UsbBusHarness.h"
+#include "UsbTestFiles.h"
 
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
-#include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -50,27 +50,9 @@ Run RunCli(const QStringList &args, const QString &strIds = QStringLiteral("1234
     return run;
 }
 
-QByteArray RandomBytes(qsizetype nSize, quint32 nSeed)
-{
-    QByteArray bytes(nSize, Qt::Uninitialized);
-    QRandomGenerator generator(nSeed);
-    generator.fillRange(reinterpret_cast<quint32 *>(bytes.data()), nSize / 4);
-    return bytes;
-}
-
-bool WriteFile(const QString &strPath, const QByteArray &bytes)
-{
-    QFile file(strPath);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
-
-QByteArray ReadFile(const QString &strPath)
-{
-    QFile file(strPath);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 } // namespace
+
+using namespace UsbTestFiles;
 
 // The real command-line tool over the usb link, end to end, on the emulated bus.
 class TestUsbCli final : public QObject

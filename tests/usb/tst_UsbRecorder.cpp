@@ -1,5 +1,6 @@
 #include "EmulatorDevice.h"
 #include "UsbBusHarness.h"
+#include "UsbTestFiles.h"
 
 #include "ManualResetEvent.h"
 #include "PostTarget.h"
@@ -11,35 +12,12 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QtTest>
 
 #include <future>
 
-namespace {
-
-QByteArray RandomBytes(qsizetype nSize, quint32 nSeed)
-{
-    QByteArray bytes(nSize, Qt::Uninitialized);
-    QRandomGenerator generator(nSeed);
-    generator.fillRange(reinterpret_cast<quint32 *>(bytes.data()), nSize / 4);
-    return bytes;
-}
-
-bool WriteFile(const QString &strPath, const QByteArray &bytes)
-{
-    QFile file(strPath);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
-
-QByteArray ReadFile(const QString &strPath)
-{
-    QFile file(strPath);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-} // namespace
+using namespace UsbTestFiles;
 
 // The recorder protocol over the libusb transport, with the project's emulator as the device.
 class TestUsbRecorder final : public QObject

@@ -1,0 +1,283 @@
+#include "DialogTestSupport.h"
+#include "EmulatorDevice.h"
+#include "UsbBusHarness.h"
+#include "UsbTestFiles.h"
+
+#include "CChildView.h"
+#include "CDlgSaveTo.h"
+#include "CFileListTableModel.h"
+#include "CMainFrame.h"
+#include "CUpPane.h"
+#include "CommandIds.h"
+#include "RecorderLink.h"
+#include "RecorderProtocol.h"
+#include "StringIds.h"
+#include "TextSource.h"
+#include "UsbIds.h"
+#include "UsbTransport.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QLineEdit>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <memory>
+
+using namespace UsbTestFiles;
+
+namespace {
+
+constexpr const char *RECORDER_IDS = "1234:5678";
+// Short enough to end a hung exchange quickly, long enough for a loaded machine.
+constexpr int LINK_TIMEOUT_MS = 3000;
+constexpr int WAIT_MS = 10000;
+
+constexpr int RECORDER_COMMANDS[] = {CommandId::ID_GET_FILES, CommandId::ID_UPLOAD_FILE,
+                                     CommandId::ID_DELETE_FILES, CommandId::ID_REFRESH_VIEW,
+                                     CommandId::ID_UPDATE_DATA};
+
+QTemporaryDir *g_pRoot = nullptr;
+
+QString CardDir()
+{
+    return g_pRoot->filePath(QStringLiteral("card"));
+}
+
+QString CardPath(const QString &strName)
+{
+    return CardDir() + QLatin1Char('/') + strName;
+}
+
+QStringList CardFiles()
+{
+    return QDir(CardDir()).entryList(QDir::Files, QDir::Name);
+}
+
+} // namespace
+
+// The whole main window on the usb link: the project's emulator is the device on an emulated
+// bus, and every command goes through the frame's actions as a click would.
+class TestUsbWindow final : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void cleanupTestCase();
+
+    void startUpConnectsOverUsbAndListsTheCard();
+    void commandsThroughTheFrameActions();
+    void unplugEmptiesTheWindowAndReplugReconnects();
+
+private:
+    CChildView *View() const { return m_pFrame->View(); }
+    QStringList ListedNames() const;
+    int RowOf(const QString &strName) const;
+    void Check(const QString &strName);
+    bool RecorderCommandsEnabled(bool bEnabled) const;
+
+    EnglishTextSource m_texts;
+    std::unique_ptr<UsbBusHarness> m_pBus;
+    EmulatedUsbDevice *m_pDevice = nullptr;
+    std::unique_ptr<RecorderLink> m_pLink;
+    std::unique_ptr<RecorderProtocol> m_pProtocol;
+    std::unique_ptr<CMainFrame> m_pFrame;
+    std::unique_ptr<ModalDriver> m_pModals;
+    qint64 m_nStartUpMs = 0;
+};
+
+QStringList TestUsbWindow::ListedNames() const
+{
+    View()->Model()->FlushPendingRows();
+    QStringList names;
+    for (int nRow = 0; nRow < View()->Model()->rowCount(); ++nRow)
+        names << View()->Model()->index(nRow, 0).data().toString();
+    names.sort();
+    return names;
+}
+
+int TestUsbWindow::RowOf(const QString &strName) const
+{
+    CFileListTableModel *pModel = View()->Model();
+    pModel->FlushPendingRows();
+    for (int nRow = 0; nRow < pModel->rowCount(); ++nRow)
+        if (pModel->index(nRow, 0).data().toString() == strName)
+            return nRow;
+    return -1;
+}
+
+void TestUsbWindow::Check(const QString &strName)
+{
+    // As a click on the row's check box does it.
+    const int nRow = RowOf(strName);
+    QVERIFY2(nRow >= 0, qPrintable(strName));
+    QVERIFY(View()->Model()->setData(View()->Model()->index(nRow, 0), Qt::Checked, Qt::CheckStateRole));
+}
+
+bool TestUsbWindow::RecorderCommandsEnabled(bool bEnabled) const
+{
+    for (const int nCommand : RECORDER_COMMANDS)
+        if (m_pFrame->Action(nCommand)->isEnabled() != bEnabled)
+            return false;
+    return true;
+}
+
+void TestUsbWindow::initTestCase()
+{
+    // The bus first: libusb must find the testbed when the link first opens.
+    m_pBus = std::make_unique<UsbBusHarness>();
+    QVERIFY2(UsbBusHarness::InMockEnvironment(), "not running under the umockdev preload library");
+    SetActiveTextSource(&m_texts);
+
+    QVERIFY(QDir().mkpath(CardDir()));
+    QVERIFY(WriteFile(CardPath(QStringLiteral("A.DAT")), RandomBytes(5000, 1)));
+    QVERIFY(WriteFile(CardPath(QStringLiteral("B.DAT")), RandomBytes(70 * 1024 + 3, 2)));
+    QVERIFY(WriteFile(CardPath(QStringLiteral("C.DAT")), RandomBytes(1024, 3)));
+    auto pModel = std::make_unique<EmulatorDevice>(CardDir());
+    pModel->Emulator().SetDeviceInfo(QStringLiteral("USB recorder 2\r\n"));
+    pModel->Emulator().SetCardInfo(QStringLiteral("Card: 128 MB"));
+    QString strError;
+    m_pDevice = m_pBus->AddDevice(UsbDeviceSpec(), std::move(pModel), &strError);
+    QVERIFY2(m_pDevice, qPrintable(strError));
+
+    // The transport reads the configured ids, as the program's does.
+    qputenv(UsbIds::ENV_NAME, RECORDER_IDS);
+    m_pLink = std::make_unique<RecorderLink>(std::make_unique<UsbTransport>());
+    m_pLink->SetTimeoutMs(LINK_TIMEOUT_MS);
+    m_pProtocol = std::make_unique<RecorderProtocol>(*m_pLink);
+    // Any message box is answered (OK) and recorded, so a failure shows instead of hanging.
+    m_pModals = std::make_unique<ModalDriver>();
+
+    QElapsedTimer timer;
+    timer.start();
+    m_pFrame = std::make_unique<CMainFrame>(*m_pLink, *m_pProtocol);
+    QVERIFY(m_pFrame->Create());
+    m_nStartUpMs = timer.elapsed();
+    m_pFrame->show();
+}
+
+void TestUsbWindow::cleanupTestCase()
+{
+    // Window, link (and its libusb context), then the bus.
+    m_pFrame.reset();
+    m_pModals.reset();
+    m_pProtocol.reset();
+    m_pLink.reset();
+    m_pBus.reset();
+    SetActiveTextSource(nullptr);
+}
+
+void TestUsbWindow::startUpConnectsOverUsbAndListsTheCard()
+{
+    qInfo("start-up over usb: %lld ms", m_nStartUpMs);
+    QVERIFY(m_pModals->boxes.isEmpty());
+    QVERIFY(View()->IsConnected());
+    QCOMPARE(m_pFrame->Pane()->InfoText(), QStringLiteral("USB recorder 2\nCard: 128 MB"));
+    QCOMPARE(ListedNames(), CardFiles());
+    QCOMPARE(ListedNames().size(), 3);
+    QVERIFY(RecorderCommandsEnabled(true));
+    QVERIFY(m_pDevice->IsClaimed());
+}
+
+void TestUsbWindow::commandsThroughTheFrameActions()
+{
+    // Get files: two checked rows into the folder given in "Save files to...".
+    QTemporaryDir dest;
+    QVERIFY(dest.isValid());
+    Check(QStringLiteral("A.DAT"));
+    Check(QStringLiteral("B.DAT"));
+    bool bAskedForFolder = false;
+    m_pModals->When([] { return qobject_cast<CDlgSaveTo *>(QApplication::activeModalWidget()) != nullptr; },
+                    [&] {
+                        auto *pDialog = qobject_cast<CDlgSaveTo *>(QApplication::activeModalWidget());
+                        bAskedForFolder = true;
+                        pDialog->PathEdit()->setText(dest.path());
+                        pDialog->accept();
+                    });
+    m_pDevice->ResetStats();
+    QElapsedTimer timer;
+    timer.start();
+    m_pFrame->Action(CommandId::ID_GET_FILES)->trigger();
+    qInfo("get files: %lld ms", timer.elapsed());
+    // The contents crossed the emulated bus.
+    QVERIFY(m_pDevice->GetStats().nBytesFromDevice >= 5000 + 70 * 1024);
+    QVERIFY(bAskedForFolder);
+    QVERIFY(m_pModals->boxes.isEmpty());
+    QCOMPARE(QDir(dest.path()).entryList(QDir::Files, QDir::Name), QStringList({"A.DAT", "B.DAT"}));
+    for (const QString &strName : {QStringLiteral("A.DAT"), QStringLiteral("B.DAT")})
+        QCOMPARE(ReadFile(dest.filePath(strName)), ReadFile(CardPath(strName)));
+    QCOMPARE(View()->Model()->Rows().CheckedCount(), 0);
+
+    // Upload of a file of many blocks; listed after the refresh.
+    const QByteArray image = RandomBytes(100 * 1024 + 5, 4);
+    const QString strImage = dest.filePath(QStringLiteral("SYSTEM.IMG"));
+    QVERIFY(WriteFile(strImage, image));
+    m_pDevice->ResetStats();
+    timer.restart();
+    View()->UploadLocalFile(strImage);
+    m_pFrame->Action(CommandId::ID_REFRESH_VIEW)->trigger();
+    qInfo("upload and refresh: %lld ms", timer.elapsed());
+    QVERIFY(m_pModals->boxes.isEmpty());
+    QCOMPARE(ReadFile(CardPath(QStringLiteral("SYSTEM.IMG"))), image);
+    QVERIFY(m_pDevice->GetStats().nBytesToDevice >= image.size());
+    QVERIFY(ListedNames().contains(QStringLiteral("SYSTEM.IMG")));
+
+    // Delete of a checked row, confirmed; the list is read again.
+    Check(QStringLiteral("C.DAT"));
+    m_pModals->AnswerNextBoxes({QMessageBox::Ok});
+    m_pFrame->Action(CommandId::ID_DELETE_FILES)->trigger();
+    QCOMPARE(m_pModals->boxes.size(), 1);
+    QCOMPARE(m_pModals->boxes.first().strText, LoadText(StringId::IDS_CONFIRM_DELETE));
+    m_pModals->boxes.clear();
+    QVERIFY(!QFile::exists(CardPath(QStringLiteral("C.DAT"))));
+    QCOMPARE(ListedNames(), CardFiles());
+
+    // Update data: the recorder saves its archive to the card as a new file, which the refresh
+    // after the command lists.
+    const QStringList before = CardFiles();
+    m_pFrame->Action(CommandId::ID_UPDATE_DATA)->trigger();
+    QVERIFY(m_pModals->boxes.isEmpty());
+    QCOMPARE(CardFiles().size(), before.size() + 1);
+    QCOMPARE(ListedNames(), CardFiles());
+    QVERIFY(View()->IsConnected());
+    QVERIFY(RecorderCommandsEnabled(true));
+}
+
+void TestUsbWindow::unplugEmptiesTheWindowAndReplugReconnects()
+{
+    QElapsedTimer timer;
+    timer.start();
+    m_pDevice->Unplug();
+    QTRY_VERIFY_WITH_TIMEOUT(!View()->IsConnected(), WAIT_MS);
+    qInfo("removal noticed after %lld ms", timer.elapsed());
+    QCOMPARE(View()->Model()->rowCount(), 0);
+    QCOMPARE(m_pFrame->Pane()->InfoText(), QStringLiteral("Recorder has been disconnected"));
+    QVERIFY(RecorderCommandsEnabled(false));
+    QVERIFY(m_pFrame->Action(CommandId::ID_SELECT_ALL)->isEnabled());
+
+    timer.restart();
+    QString strError;
+    QVERIFY2(m_pDevice->Plug(&strError), qPrintable(strError));
+    QTRY_VERIFY_WITH_TIMEOUT(View()->IsConnected(), WAIT_MS);
+    qInfo("reconnected after %lld ms", timer.elapsed());
+    QCOMPARE(ListedNames(), CardFiles());
+    QCOMPARE(m_pFrame->Pane()->InfoText(), QStringLiteral("USB recorder 2\nCard: 128 MB"));
+    QVERIFY(RecorderCommandsEnabled(true));
+    QVERIFY(m_pModals->boxes.isEmpty());
+}
+
+int main(int argc, char *argv[])
+{
+    // Settings (the remembered download folder) and the card live in the test's own folder.
+    QTemporaryDir root;
+    g_pRoot = &root;
+    qputenv("XDG_CONFIG_HOME", root.filePath(QStringLiteral("config")).toUtf8());
+    QApplication app(argc, argv);
+    TestUsbWindow test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_UsbWindow.moc"
