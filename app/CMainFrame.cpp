@@ -16,8 +16,11 @@
 #include <QLayout>
 #include <QMenuBar>
 #include <QStatusBar>
+#include <QStyle>
 #include <QToolBar>
 #include <QToolButton>
+
+#include <algorithm>
 
 #include <array>
 
@@ -157,15 +160,27 @@ bool CMainFrame::CreateToolBar()
         pButton->setText(LoadText(IDS_TOOLBAR_FIRST + quint32(p)));
         pButton->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
         pButton->setIconSize(QSize(TOOLBAR_IMAGE_SIZE, TOOLBAR_IMAGE_SIZE));
-        pButton->setFixedSize(TOOLBAR_BUTTON_WIDTH, TOOLBAR_BUTTON_HEIGHT);
         pButton->setAutoRaise(true);
         // setDefaultAction copies the action's text; keep the label when the action changes.
         connect(pAction, &QAction::changed, pButton,
                 [pButton, p] { pButton->setText(LoadText(IDS_TOOLBAR_FIRST + quint32(p))); });
+        pButton->setFixedSize(ToolBarButtonWidth(*pButton), TOOLBAR_BUTTON_HEIGHT);
         m_pToolBar->addWidget(pButton);
     }
     addToolBar(Qt::TopToolBarArea, m_pToolBar);
+    // A new window is wide enough to show every button.
+    if (const int nWidth = m_pToolBar->sizeHint().width(); nWidth > width())
+        resize(nWidth, height());
     return true;
+}
+
+int CMainFrame::ToolBarButtonWidth(const QToolButton &button)
+{
+    // The label is drawn inside the button's frame and is cut short when it does not fit, so a
+    // button with a long (translated) label grows wider than the standard width.
+    const int nFrame = button.style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, &button);
+    const int nLabel = button.fontMetrics().horizontalAdvance(button.text());
+    return std::max(int(TOOLBAR_BUTTON_WIDTH), nLabel + 2 * nFrame);
 }
 
 void CMainFrame::CreateStatusBar()

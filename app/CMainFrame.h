@@ -11,6 +11,7 @@ class CUpPane;
 class QAction;
 class QLabel;
 class QToolBar;
+class QToolButton;
 class RecorderLink;
 class RecorderProtocol;
 
@@ -54,6 +55,9 @@ public:
     CPaneSplitter *Splitter() const { return m_pSplitter; }
     QToolBar *ToolBar() const { return m_pToolBar; }
     QLabel *IdleLabel() const { return m_pIdleLabel; }
+
+    // A toolbar button's width: 76 pixels, or what its label needs when that is more.
+    static int ToolBarButtonWidth(const QToolButton &button);
 
 protected:
     void focusInEvent(QFocusEvent *pEvent) override;

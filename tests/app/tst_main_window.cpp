@@ -19,6 +19,7 @@
 #include <QMenuBar>
 #include <QMimeData>
 #include <QStatusBar>
+#include <QStyle>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
@@ -145,6 +146,24 @@ private slots:
                  QStringLiteral("Download selected files from recorder to your hard driver"));
         QCOMPARE(pGet->toolTip(), QStringLiteral("Get selected files"));
         QCOMPARE(m_app.MainFrame()->IdleLabel()->text(), QStringLiteral("Ready"));
+    }
+
+    void toolbarButtonsWidenForLongLabelsOnly()
+    {
+        QToolButton button;
+        button.setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+        button.setIconSize(QSize(36, 36));
+        button.setText(QStringLiteral("About"));
+        QCOMPARE(CMainFrame::ToolBarButtonWidth(button), 76);
+
+        // A long translated label is given the room to be shown whole.
+        for (const char *pszLabel : {"Tout désélectionner", "Обновить данные"}) {
+            button.setText(QString::fromUtf8(pszLabel));
+            const int nFrame = button.style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, &button);
+            const int nWidth = CMainFrame::ToolBarButtonWidth(button);
+            QVERIFY(nWidth > 76);
+            QVERIFY(button.fontMetrics().horizontalAdvance(button.text()) + 2 * nFrame <= nWidth);
+        }
     }
 
     void menuHasItsFourMenusAndBarsToggleWithCheckMarks()

@@ -208,17 +208,21 @@ private slots:
             file.write("mine");
         }
         ModalAnswerer modals;
+        QList<QWidget *> owners; // each prompt opens over the view's window
         modals.answers[QStringLiteral("CDlgSaveTo")] = [&](QWidget *pModal) {
+            owners << pModal->parentWidget();
             auto *pDialog = static_cast<CDlgSaveTo *>(pModal);
             pDialog->PathEdit()->setText(dest.path());
             pDialog->accept();
         };
-        modals.answers[QStringLiteral("CDlgOverwriteFiles")] = [](QWidget *pModal) {
+        modals.answers[QStringLiteral("CDlgOverwriteFiles")] = [&](QWidget *pModal) {
+            owners << pModal->parentWidget();
             static_cast<CDlgOverwriteFiles *>(pModal)->reject();
         };
         m_pView->OnSelectAll();
         m_pView->OnGetFiles();
         QCOMPARE(modals.seen, QStringList({"CDlgSaveTo", "CDlgOverwriteFiles"})); // no download dialog
+        QCOMPARE(owners, QList<QWidget *>({m_pView->window(), m_pView->window()}));
         QCOMPARE(m_pView->Model()->Rows().CheckedCount(), 0);
         QVERIFY(m_urls.opened.isEmpty());
         QFile kept(dest.filePath("A.DAT"));

@@ -13,6 +13,7 @@
 #include "TextSource.h"
 
 #include <QApplication>
+#include <QLabel>
 #include <QFontMetricsF>
 #include <QLineEdit>
 #include <QListWidget>
@@ -42,6 +43,7 @@ private Q_SLOTS:
     void saveToRemembersThePathAsTyped();
     void saveToCancelWritesNothing();
     void overwriteListsTheNamesInOrder();
+    void overwriteQuestionGetsTheLinesItNeeds();
 
 private:
     static QString StoredPath()
@@ -274,6 +276,51 @@ void TestDialogParts::overwriteListsTheNamesInOrder()
         QCOMPARE(dialog.ShowModal(names), nExpected);
         QCOMPARE(shown, names);
     }
+}
+
+void TestDialogParts::overwriteQuestionGetsTheLinesItNeeds()
+{
+    // The English question and a translation that needs a third line in the same width.
+    class LongQuestion final : public ITextSource
+    {
+    public:
+        explicit LongQuestion(const ITextSource &base)
+            : m_base(base)
+        {}
+        QString Text(quint32 nId) const override
+        {
+            if (nId == StringId::IDS_DLG_OVERWRITE_TEXT)
+                return QString::fromUtf8(
+                    "Les fichiers suivants existent déjà dans le dossier de destination. "
+                    "Voulez-vous les remplacer ?");
+            return m_base.Text(nId);
+        }
+
+    private:
+        const ITextSource &m_base;
+    };
+    const LongQuestion longQuestion(m_texts);
+    QSize englishSize;
+    for (const ITextSource *pTexts :
+         {static_cast<const ITextSource *>(&m_texts), static_cast<const ITextSource *>(&longQuestion)}) {
+        SetActiveTextSource(pTexts);
+        CDlgOverwriteFiles dialog;
+        const QLabel *pText = dialog.findChild<QLabel *>();
+        QVERIFY(pText);
+        QVERIFY(pText->height() >= pText->heightForWidth(pText->width()));
+        QVERIFY(pText->geometry().bottom() < dialog.Names()->geometry().top());
+        for (const QPushButton *pButton : dialog.findChildren<QPushButton *>()) {
+            QVERIFY(dialog.Names()->geometry().bottom() < pButton->geometry().top());
+            QVERIFY(pButton->geometry().bottom() < dialog.height());
+        }
+        if (pTexts == &m_texts)
+            englishSize = dialog.size();
+        else
+            QVERIFY(dialog.height() > englishSize.height());
+    }
+    SetActiveTextSource(&m_texts);
+    CDlgOverwriteFiles english;
+    QCOMPARE(english.size(), DialogUnits(english.font()).Size(194, 132)); // the layout's own size
 }
 
 QTEST_MAIN(TestDialogParts)

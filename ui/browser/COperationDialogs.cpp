@@ -10,22 +10,28 @@
 #include "CDlgUploadFile.h"
 #include "DialogResult.h"
 
-// Each dialog is constructed for one run and destroyed when it has ended. All but the
-// update-data dialog are made without a parent, as the application's modal windows.
+// Each dialog is constructed for one run and destroyed when it has ended. The main window is
+// the owner of each, so that it opens centred over that window and stays in front of it; the
+// update-data dialog is given its parent by the caller.
 COperationDialogs::COperationDialogs(RecorderProtocol &protocol, CChildView &view)
     : m_protocol(protocol)
     , m_view(view)
 {}
 
+QWidget *COperationDialogs::Owner() const
+{
+    return m_view.window();
+}
+
 int COperationDialogs::RunInitDevice()
 {
-    CDlgInitDevice dialog(m_protocol, m_view);
+    CDlgInitDevice dialog(m_protocol, m_view, Owner());
     return dialog.exec();
 }
 
 int COperationDialogs::RunSaveTo(QString *pstrFolder)
 {
-    CDlgSaveTo dialog;
+    CDlgSaveTo dialog(Owner());
     const int nResult = dialog.exec();
     if (nResult == IDOK)
         *pstrFolder = dialog.m_strPath;
@@ -34,25 +40,25 @@ int COperationDialogs::RunSaveTo(QString *pstrFolder)
 
 int COperationDialogs::RunOverwriteFiles(const QStringList &existing)
 {
-    CDlgOverwriteFiles dialog;
+    CDlgOverwriteFiles dialog(Owner());
     return dialog.ShowModal(existing);
 }
 
 int COperationDialogs::RunGetFile(const QString &strFolder, const QStringList &names)
 {
-    CDlgGetFile dialog(m_protocol);
+    CDlgGetFile dialog(m_protocol, Owner());
     return dialog.Execute(strFolder, names);
 }
 
 int COperationDialogs::RunUploadFile(const QString &strLocalPath)
 {
-    CDlgUploadFile dialog(m_protocol);
+    CDlgUploadFile dialog(m_protocol, Owner());
     return dialog.Execute(strLocalPath);
 }
 
 int COperationDialogs::RunDelFiles(const QStringList &names)
 {
-    CDlgDelFiles dialog(m_protocol);
+    CDlgDelFiles dialog(m_protocol, Owner());
     return dialog.Execute(names);
 }
 

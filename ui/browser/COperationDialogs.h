@@ -3,6 +3,7 @@
 #include "IOperationDialogs.h"
 
 class CChildView;
+class QWidget;
 class RecorderProtocol;
 
 // The program's own operation dialogs and prompts, each constructed for one run. The connect
@@ -21,6 +22,9 @@ public:
     int RunUpdateCF(QWidget *pParent) override;
 
 private:
+    // The window that owns the dialogs: the view's top-level window.
+    QWidget *Owner() const;
+
     RecorderProtocol &m_protocol;
     CChildView &m_view;
 };

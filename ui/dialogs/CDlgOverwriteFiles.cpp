@@ -9,6 +9,8 @@
 #include <QListWidget>
 #include <QPushButton>
 
+#include <algorithm>
+
 CDlgOverwriteFiles::CDlgOverwriteFiles(QWidget *pParent)
     : QDialog(pParent)
 {
@@ -35,6 +37,17 @@ CDlgOverwriteFiles::CDlgOverwriteFiles(QWidget *pParent)
     pCancel->setGeometry(units.Rect(101, 111, 50, 14));
     pCancel->setAutoDefault(false);
     connect(pCancel, &QPushButton::clicked, this, &CDlgOverwriteFiles::reject);
+
+    // A question that needs more lines than the layout gives it (a long translation) gets
+    // them: everything below it moves down and the dialog grows by as much.
+    const int nExtra = std::max(0, pText->heightForWidth(pText->width()) - pText->height());
+    if (nExtra > 0) {
+        pText->resize(pText->width(), pText->height() + nExtra);
+        for (QWidget *pBelow :
+             {static_cast<QWidget *>(m_pList), static_cast<QWidget *>(pOk), static_cast<QWidget *>(pCancel)})
+            pBelow->move(pBelow->x(), pBelow->y() + nExtra);
+        setFixedSize(width(), height() + nExtra);
+    }
 }
 
 int CDlgOverwriteFiles::ShowModal(const QStringList &fileList)
