@@ -32,8 +32,13 @@ CDlgUpdateCF::~CDlgUpdateCF()
 
 void CDlgUpdateCF::OnOpening()
 {
-    if (QWidget *pOwner = parentWidget())
-        move(pOwner->frameGeometry().center() - rect().center());
+    // The parent is a pane inside the main window; the dialog centres over that window. A pane's
+    // own geometry is relative to its parent, not to the screen.
+    if (QWidget *pOwner = parentWidget()) {
+        QRect frame = frameGeometry();
+        frame.moveCenter(pOwner->window()->frameGeometry().center());
+        move(frame.topLeft());
+    }
     m_job.m_hNotifyWnd = Target();
     m_job.Launch();
     m_pHourglass->StartAnimation();
