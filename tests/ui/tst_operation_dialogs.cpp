@@ -97,6 +97,7 @@ private Q_SLOTS:
 
     void updateDataOutcomes_data();
     void updateDataOutcomes();
+    void updateDataCentresOverTheMainWindow();
 
 private:
     EnglishTextSource m_texts;
@@ -216,7 +217,7 @@ void TestOperationDialogs::connectRecorderGoneDuringFileList()
                     QTest::keyClick(&dialog, Qt::Key_Escape);
                     QTest::keyClick(&dialog, Qt::Key_Return);
                     bClosedOnlyByButton = dialog.isVisible();
-                    dialog.Button()->click();
+                    dialog.close(); // after a failure a close request is the Close button
                 });
     QCOMPARE(dialog.exec(), IDCANCEL);
     QCOMPARE(strFailure, COMM_FAILED);
@@ -558,6 +559,29 @@ void TestOperationDialogs::updateDataOutcomes()
     QCOMPARE(int(driver.boxes[0].icon), icon);
     if (faults.bSilent)
         QVERIFY(bNothingEndsIt);
+}
+
+void TestOperationDialogs::updateDataCentresOverTheMainWindow()
+{
+    // The dialog's parent is a pane inside the main window; it centres over that window.
+    Rig rig;
+    rig.pTransport->HoldAt(CMD_SAVE_ARCHIVE, 1);
+    QWidget mainWindow;
+    mainWindow.setGeometry(400, 300, 600, 400);
+    auto *pPane = new QWidget(&mainWindow);
+    pPane->setGeometry(0, 100, 600, 300);
+    mainWindow.show();
+    CDlgUpdateCF dialog(*rig.pProtocol, pPane);
+    ModalDriver driver;
+    QPoint centre;
+    driver.When([&] { return rig.pTransport->IsHeld(); },
+                [&] {
+                    centre = dialog.frameGeometry().center();
+                    rig.pTransport->Release();
+                });
+    QCOMPARE(dialog.exec(), IDOK);
+    QVERIFY2((centre - mainWindow.frameGeometry().center()).manhattanLength() <= 2,
+             qPrintable(QStringLiteral("centre %1,%2").arg(centre.x()).arg(centre.y())));
 }
 
 QTEST_MAIN(TestOperationDialogs)

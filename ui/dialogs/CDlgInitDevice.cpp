@@ -124,8 +124,14 @@ void CDlgInitDevice::keyPressEvent(QKeyEvent *pEvent)
 
 void CDlgInitDevice::closeEvent(QCloseEvent *pEvent)
 {
-    // A close request from the keyboard ends the dialog like the job's own end.
+    // A close request from the keyboard ends the dialog like the job's own end. After a failure
+    // the job is over and the button reads Close: the request is that button, so a failed
+    // connection never ends as a completed one.
     pEvent->ignore();
-    if (isVisible())
+    if (!isVisible())
+        return;
+    if (m_bFailed)
+        OnButton();
+    else
         EndOfJob();
 }
