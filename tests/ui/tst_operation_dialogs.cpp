@@ -84,6 +84,7 @@ private Q_SLOTS:
 
     void uploadOfAnExistingNameAsksFirst_data();
     void uploadOfAnExistingNameAsksFirst();
+    void uploadOverwriteRunCanBeCancelledAgain();
     void uploadRefusals_data();
     void uploadRefusals();
     void uploadCancelledDuringTransfer();
@@ -306,6 +307,28 @@ void TestOperationDialogs::uploadOfAnExistingNameAsksFirst()
     QCOMPARE(dialog.PathLabel()->text(), strPath);
     if (overwrite)
         QCOMPARE(dialog.ProgressBar()->value(), 100);
+}
+
+void TestOperationDialogs::uploadOverwriteRunCanBeCancelledAgain()
+{
+    // Cancel pressed before the recorder refused the name, then OK to the overwrite question:
+    // the second run is an upload like the first, with its Cancel button working again.
+    Rig rig;
+    rig.AddCardFile(QStringLiteral("image.bin"), 3000, 1);
+    QTemporaryDir local;
+    const QString strPath = local.filePath(QStringLiteral("image.bin"));
+    WriteTestFile(strPath, 70000, 2);
+    rig.pTransport->HoldAt(CMD_PUT_FILE, 1);
+    CDlgUploadFile dialog(*rig.pProtocol);
+    ModalDriver driver;
+    driver.When([&] { return rig.pTransport->IsHeld(); },
+                [&] {
+                    dialog.CancelButton()->click();
+                    rig.pTransport->Release();
+                });
+    QCOMPARE(dialog.Execute(strPath), IDOK);
+    QCOMPARE(driver.boxes.size(), 1);
+    QVERIFY(dialog.CancelButton()->isEnabled());
 }
 
 void TestOperationDialogs::uploadRefusals_data()

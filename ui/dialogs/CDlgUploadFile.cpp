@@ -87,7 +87,10 @@ void CDlgUploadFile::OnResult(int nResult)
     case RESULT_FILE_EXISTS:
         if (ShowMessageBox(this, LoadText(StringId::IDS_OVERWRITE_ON_DEVICE), QMessageBox::Question,
                            QMessageBox::Ok | QMessageBox::Cancel) == IDOK) {
+            // The second run is an upload like the first: a Cancel pressed before the refusal
+            // was answered by the question, and the new run can be cancelled again.
             m_pProgress->setValue(0);
+            m_pCancel->setEnabled(true);
             m_job.m_bOverwrite = true;
             m_job.Launch();
             return;
