@@ -20,6 +20,11 @@ QString IsoDateText(quint64 nFileTime);
 // format or drive the terminal) become '?'. The JSON listing keeps names exact.
 QString PrintableName(const QString &strName);
 
+// A recorder text (identification, card information) made safe to print: its line breaks
+// become plain ones with none at the end, tabs stay, and every other control character
+// (which could drive the terminal) becomes '?'.
+QString TerminalText(const QString &strText);
+
 // "name<TAB>date<TAB>size", without the line end.
 QString Line(const RecorderFileEntry &entry);
 // An array of {"name", "modified", "size"} objects, in the given order.

@@ -30,20 +30,6 @@ bool ParseNoOperands(CliContext &context, const QStringList &args, const QString
 
 } // namespace
 
-namespace {
-
-// The recorder ends its lines the desktop way and usually ends its texts with a line break:
-// print them with plain line breaks and one break at the end.
-QString AsTerminalLines(QString strText)
-{
-    strText.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-    if (strText.endsWith(QLatin1Char('\n')))
-        strText.chop(1);
-    return strText;
-}
-
-} // namespace
-
 int RunInfo(CliContext &context, const QStringList &args)
 {
     CliArguments parsed;
@@ -65,8 +51,8 @@ int RunInfo(CliContext &context, const QStringList &args)
     if (!context.Protocol().GetCardInfo(target))
         return context.Fail(RESULT_COMM_ERROR, QStringLiteral("cannot read the card information: ") +
                                                    ResultText(RESULT_COMM_ERROR));
-    context.Print(AsTerminalLines(strDeviceInfo));
-    context.Print(AsTerminalLines(strText));
+    context.Print(ListingFormat::TerminalText(strDeviceInfo));
+    context.Print(ListingFormat::TerminalText(strText));
     return 0;
 }
 

@@ -4,6 +4,7 @@
 #include "RecorderLink.h"
 
 #include <QByteArray>
+#include <QElapsedTimer>
 
 namespace {
 
@@ -60,6 +61,15 @@ int Frame::Send(RecorderLink &link)
 
 int Frame::Receive(RecorderLink &link)
 {
+    // Each read is bounded by the link time-out, but a recorder that keeps sending blocks that
+    // start no valid frame would keep this loop going for ever, deaf to any stop request. One
+    // time-out after the first block discarded, the receive fails as a silent recorder's would.
+    QElapsedTimer discarding;
+    const auto discardedTooLong = [&] {
+        if (!discarding.isValid())
+            discarding.start();
+        return discarding.hasExpired(link.TimeoutMs());
+    };
     for (;;) {
         m_nReceived = 0;
         SetLength(BLOCK_SIZE);
@@ -73,6 +83,8 @@ int Frame::Receive(RecorderLink &link)
         if (Magic() != FRAME_MAGIC) {
             qCDebug(lcLink) << "discarding a block without frame magic";
             DumpFrame("skip", *this, m_nReceived);
+            if (discardedTooLong())
+                return 1;
             continue;
         }
 
@@ -98,5 +110,7 @@ int Frame::Receive(RecorderLink &link)
         }
         qCDebug(lcLink) << "discarding a frame with a foreign code";
         DumpFrame("skip", *this, m_nReceived);
+        if (discardedTooLong())
+            return 1;
     }
 }

@@ -36,7 +36,8 @@ public:
     // 0 on success, else the first failure of the link.
     int Send(RecorderLink &link);
     // Gathers one valid frame, discarding blocks without the magic one by one and frames with
-    // a foreign code as a whole. 0 on success, else the failure of the link.
+    // a foreign code as a whole. 0 on success, else the failure of the link; 1 as well when
+    // only discarded blocks arrive for longer than the link time-out.
     int Receive(RecorderLink &link);
 
     quint16 Magic() const { return U16(OFFSET_MAGIC); }

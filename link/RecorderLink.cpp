@@ -3,6 +3,8 @@
 #include "LinkLog.h"
 #include "TransportRegistry.h"
 
+#include <QDeadlineTimer>
+
 Q_LOGGING_CATEGORY(lcLink, "orvo.link", QtInfoMsg)
 
 RecorderLink::RecorderLink()
@@ -80,8 +82,14 @@ int RecorderLink::ReadBlocks(quint8 *pTarget, int nBlocks, quint32 *pReceived)
     const qsizetype nWanted = qsizetype(nBlocks) * BLOCK_SIZE;
     qsizetype nTotal = 0;
     // The channel may deliver the recorder's data in any split; join until the blocks are whole.
+    // The time-out bounds the whole call, not each piece: a recorder that dribbles its data a
+    // few bytes at a time must not hold the read for a time-out per piece.
+    const QDeadlineTimer deadline(m_nTimeoutMs);
     while (nTotal < nWanted) {
-        const qsizetype nGot = m_pTransport->Read(pTarget + nTotal, nWanted - nTotal, m_nTimeoutMs);
+        const qint64 nLeft = deadline.remainingTime();
+        const int nWaitMs = nLeft < 0 ? m_nTimeoutMs : int(qMax<qint64>(1, nLeft));
+        const qsizetype nGot =
+            nTotal > 0 && nLeft == 0 ? -1 : m_pTransport->Read(pTarget + nTotal, nWanted - nTotal, nWaitMs);
         if (nGot < 0) {
             qCDebug(lcLink) << "read failed after" << nTotal << "of" << nWanted << "bytes";
             return 1;

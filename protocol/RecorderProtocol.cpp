@@ -156,7 +156,13 @@ int RecorderProtocol::GetFile(const ManualResetEvent &stop, const PostTarget &ta
 
     m_request.Prepare(CMD_ACK, 0);
     PostProgress(target, 0, 0);
-    quint32 nSoFar = 0;
+    // 64 bits: a last block that overshoots a total near 4 GB must end the download, not wrap
+    // the count round to a small number and keep it going.
+    quint64 nSoFar = 0;
+    // Blocks without data while the file is incomplete make no progress; a recorder that
+    // sends nothing else for a link time-out is treated like one that fell silent.
+    QElapsedTimer sinceData;
+    sinceData.start();
     for (;;) {
         if (m_response.Receive(m_link))
             return RESULT_COMM_ERROR;
@@ -172,9 +178,16 @@ int RecorderProtocol::GetFile(const ManualResetEvent &stop, const PostTarget &ta
             SendCode(CMD_ABORT);
             return RESULT_COMM_ERROR;
         }
+        if (nCount > 0) {
+            sinceData.restart();
+        } else if (nSoFar < nTotal && sinceData.hasExpired(m_link.TimeoutMs())) {
+            qCWarning(lcProtocol) << "file blocks without data for" << sinceData.elapsed() << "ms";
+            SendCode(CMD_ABORT);
+            return RESULT_COMM_ERROR;
+        }
         // The last block is written out before it is acknowledged, so that a failing disk is
         // still reported to the recorder as an abort.
-        const bool bLast = quint64(nSoFar) + nCount >= nTotal;
+        const bool bLast = nSoFar + nCount >= nTotal;
         if (!file.Append(m_response.Data() + BLOCK_OFFSET_DATA, nCount) || (bLast && !file.Flush())) {
             SendCode(CMD_ABORT);
             return LocalError(QStringLiteral("cannot write %1: %2").arg(strTarget, file.ErrorString()));
@@ -186,7 +199,7 @@ int RecorderProtocol::GetFile(const ManualResetEvent &stop, const PostTarget &ta
         if (m_request.Send(m_link))
             return RESULT_COMM_ERROR;
         nSoFar += nCount;
-        PostProgress(target, nSoFar, nTotal);
+        PostProgress(target, quint32(qMin<quint64>(nSoFar, 0xFFFFFFFFu)), nTotal);
         if (nSoFar >= nTotal)
             break;
     }

@@ -72,6 +72,14 @@ private slots:
                  QStringLiteral("Ünïcode name.txt"));
     }
 
+    void recorderTextsCannotDriveTheTerminal()
+    {
+        QCOMPARE(ListingFormat::TerminalText(QStringLiteral("PR-8\r\nFirmware\t3.12\r\n")),
+                 QStringLiteral("PR-8\nFirmware\t3.12"));
+        QCOMPARE(ListingFormat::TerminalText(QStringLiteral("\x1b[2J\x1b]0;x\x07id")),
+                 QStringLiteral("?[2J?]0;x?id"));
+    }
+
     void jsonListingKeepsOrderAndExactNames()
     {
         const QList<RecorderFileEntry> entries = {

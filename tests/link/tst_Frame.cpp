@@ -5,6 +5,7 @@
 #include "support/ScriptedTransport.h"
 
 #include <QTest>
+#include <QThread>
 
 namespace {
 
@@ -31,6 +32,38 @@ QByteArray Reply(quint32 nLengthField, quint16 nCode = 0x8100, qsizetype nLength
     return bytes;
 }
 
+// A recorder that never stops talking: every read, after a millisecond, yields up to nChunk
+// bytes of the pattern, over and over; after nMaxReads reads it fails.
+class BabblingTransport final : public ITransport
+{
+public:
+    BabblingTransport(QByteArray pattern, qsizetype nChunk)
+        : m_pattern(std::move(pattern))
+        , m_nChunk(nChunk)
+    {}
+    bool Open(QString *) override { return true; }
+    void Close() override {}
+    bool IsOpen() const override { return true; }
+    bool Write(const quint8 *, qsizetype, int) override { return true; }
+    qsizetype Read(quint8 *pData, qsizetype nMax, int) override
+    {
+        if (++m_nReads > MAX_READS)
+            return -1;
+        QThread::msleep(1);
+        const qsizetype nCount = qMin(nMax, m_nChunk);
+        for (qsizetype i = 0; i < nCount; ++i, m_nPos = (m_nPos + 1) % m_pattern.size())
+            pData[i] = quint8(m_pattern.at(m_nPos));
+        return nCount;
+    }
+    static constexpr int MAX_READS = 3000;
+    int m_nReads = 0;
+
+private:
+    QByteArray m_pattern;
+    qsizetype m_nChunk;
+    qsizetype m_nPos = 0;
+};
+
 } // namespace
 
 class tst_Frame final : public QObject
@@ -49,6 +82,7 @@ private slots:
     void receiveNeverReadsMoreThan32Blocks();
     void receiveFailsWhenTheRecorderFallsSilent();
     void linkJoinsPartialReads();
+    void babblingRecorderFailsWithinTheTimeout();
 };
 
 void tst_Frame::prepareComputesWholeBlocks_data()
@@ -221,6 +255,25 @@ void tst_Frame::linkJoinsPartialReads()
     quint32 nGot = 0;
     QCOMPARE(wire.pLink->ReadBlock(block, &nGot), 1);
     QCOMPARE(nGot, 0u);
+}
+
+void tst_Frame::babblingRecorderFailsWithinTheTimeout()
+{
+    // Noise, frames of a foreign code, and a valid frame dribbled out a byte at a time: none
+    // may hold a receive beyond the link time-out.
+    const QByteArray noise = ScriptedTransport::FrameBytes(0x1234, 1024, 0x8100);
+    const QByteArray foreign = Reply(1024, 0x8000);
+    const QList<QPair<QByteArray, qsizetype>> cases{{noise, 1024}, {foreign, 1024}, {Reply(1024), 1}};
+    for (const auto &[pattern, nChunk] : cases) {
+        auto pTransport = std::make_unique<BabblingTransport>(pattern, nChunk);
+        BabblingTransport *pBabbler = pTransport.get();
+        RecorderLink link(std::move(pTransport));
+        link.SetTimeoutMs(100);
+        Frame frame;
+        QCOMPARE(frame.Receive(link), 1);
+        QVERIFY2(pBabbler->m_nReads < BabblingTransport::MAX_READS / 2,
+                 qPrintable(QString::number(pBabbler->m_nReads)));
+    }
 }
 
 QTEST_GUILESS_MAIN(tst_Frame)

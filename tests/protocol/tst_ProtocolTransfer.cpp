@@ -7,6 +7,7 @@
 
 #include <QElapsedTimer>
 #include <QTest>
+#include <QThread>
 
 #include <csignal>
 #include <netinet/in.h>
@@ -49,6 +50,7 @@ private slots:
     void downloadRefusesUnsafeRecorderNames();
     void downloadOntoAFullDiskSaysWhyAndKeepsTheOldFile();
     void downloadOfABlockCountingPastItsFrameIsACommunicationFailure();
+    void downloadOfEmptyBlocksThatNeverEndFailsWithinTheTimeout();
     void uploadOfExactlyOneBlock();
     void uploadReportsProgressAndStoresTheFile();
     void uploadOfAnEmptyFileIsASourceError();
@@ -216,6 +218,30 @@ void tst_ProtocolTransfer::downloadOfABlockCountingPastItsFrameIsACommunicationF
         QCOMPARE(SimHarness::ReadFile(out.path() + QStringLiteral("/X.DAT")), QByteArray("keep me"));
     }
     QCOMPARE(SimHarness::Listing(out.path()), (QStringList{"X.DAT", "Y.DAT"}));
+}
+
+void tst_ProtocolTransfer::downloadOfEmptyBlocksThatNeverEndFailsWithinTheTimeout()
+{
+    QTemporaryDir out;
+    auto pTransport = std::make_unique<ScriptedTransport>();
+    auto pScript = pTransport->Shared();
+    // Every request and acknowledgement is answered, a millisecond later, by a block that
+    // promises 1000 bytes and carries none.
+    pScript->onWrite = [](ScriptedTransport::Script &script, const QByteArray &) {
+        QThread::msleep(1);
+        if (script.writes.size() < 3000)
+            script.toHost += FileBlock(1000, 0, 1024);
+    };
+    RecorderLink link(std::move(pTransport));
+    link.Open();
+    link.SetTimeoutMs(100);
+    RecorderProtocol protocol(link);
+    ManualResetEvent stop;
+    QCOMPARE(protocol.GetFile(stop, PostTarget(), NAME, out.path() + QLatin1Char('/')),
+             int(RESULT_COMM_ERROR));
+    QVERIFY2(pScript->writes.size() < 1500, qPrintable(QString::number(pScript->writes.size())));
+    QCOMPARE(quint8(pScript->writes.last()[8]), quint8(CMD_ABORT & 0xFF));
+    QVERIFY(SimHarness::Listing(out.path()).isEmpty());
 }
 
 void tst_ProtocolTransfer::uploadOfExactlyOneBlock()
