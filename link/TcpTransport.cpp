@@ -84,10 +84,24 @@ bool TcpTransport::Open(QString *pReason)
             nLastErrno = errno;
             continue;
         }
-        if (::connect(nSocket, p->ai_addr, p->ai_addrlen) == 0) {
+        // Connect without blocking, so an unreachable host costs one time-out, not the
+        // system's minutes of SYN retries on the thread that opens the link.
+        ::fcntl(nSocket, F_SETFL, ::fcntl(nSocket, F_GETFL) | O_NONBLOCK);
+        int nRc = ::connect(nSocket, p->ai_addr, p->ai_addrlen);
+        if (nRc < 0 && errno == EINPROGRESS) {
+            if (WaitReady(nSocket, POLLOUT, QDeadlineTimer(CONNECT_TIMEOUT_MS))) {
+                int nError = 0;
+                socklen_t nSize = sizeof nError;
+                ::getsockopt(nSocket, SOL_SOCKET, SO_ERROR, &nError, &nSize);
+                nRc = nError == 0 ? 0 : -1;
+                errno = nError;
+            } else {
+                errno = ETIMEDOUT;
+            }
+        }
+        if (nRc == 0) {
             const int nOne = 1;
             ::setsockopt(nSocket, IPPROTO_TCP, TCP_NODELAY, &nOne, sizeof nOne);
-            ::fcntl(nSocket, F_SETFL, ::fcntl(nSocket, F_GETFL) | O_NONBLOCK);
             m_nSocket = nSocket;
             break;
         }

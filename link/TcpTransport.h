@@ -10,6 +10,9 @@ class TcpTransport final : public ITransport
     Q_DISABLE_COPY_MOVE(TcpTransport)
 
 public:
+    // How long Open waits for a host to accept the connection.
+    static constexpr int CONNECT_TIMEOUT_MS = 5000;
+
     TcpTransport(QString strHost, quint16 nPort);
     ~TcpTransport() override;
 
