@@ -1,5 +1,6 @@
 #include "UsbDiagnostics.h"
 
+#include "CSettingsStore.h"
 #include "UsbIds.h"
 
 #include <libusb.h>
@@ -53,9 +54,9 @@ QString UsbDiagnostics::NoConfiguredIds()
     return QStringLiteral("No USB ids are configured for the recorder. Set %1=VVVV:PPPP in the "
                           "environment or %2=VVVV:PPPP in ~/.config/%3/%4.conf; \"%5\" lists the "
                           "devices that may be the recorder.")
-        .arg(QString::fromLatin1(UsbIds::ENV_NAME), QString::fromLatin1(UsbIds::SETTING_KEY),
-             QString::fromLatin1(UsbIds::SETTINGS_ORGANISATION),
-             QString::fromLatin1(UsbIds::SETTINGS_APPLICATION), QString::fromLatin1(SCAN_COMMAND));
+        .arg(QString::fromLatin1(UsbIds::ENV_NAME), QString::fromLatin1(CSettingsStore::kKeyUsbIds),
+             QString::fromLatin1(CSettingsStore::kOrganisation),
+             QString::fromLatin1(CSettingsStore::kApplication), QString::fromLatin1(SCAN_COMMAND));
 }
 
 QString UsbDiagnostics::UsbUnavailable(int nLibusbError)

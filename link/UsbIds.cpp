@@ -1,7 +1,8 @@
 #include "UsbIds.h"
 
+#include "CSettingsStore.h"
+
 #include <QRegularExpression>
-#include <QSettings>
 #include <QStringList>
 #include <QVariant>
 
@@ -54,14 +55,12 @@ std::optional<UsbIds> UsbIds::Configured(QString *pError)
         strSource = QString::fromLatin1(ENV_NAME);
         strText = strEnv;
     } else {
-        const QSettings settings(QString::fromLatin1(SETTINGS_ORGANISATION),
-                                 QString::fromLatin1(SETTINGS_APPLICATION));
-        const QVariant value = settings.value(QString::fromLatin1(SETTING_KEY));
+        const QVariant value = CSettingsStore::ReadValue(QString::fromLatin1(CSettingsStore::kKeyUsbIds));
         // QSettings reads an unquoted "a,b" as a string list.
         strText = value.typeId() == QMetaType::QStringList ? value.toStringList().join(QLatin1Char(','))
                                                            : value.toString();
-        strSource =
-            QStringLiteral("the %1 setting (%2)").arg(QString::fromLatin1(SETTING_KEY), settings.fileName());
+        strSource = QStringLiteral("the %1 setting (%2)")
+                        .arg(QString::fromLatin1(CSettingsStore::kKeyUsbIds), CSettingsStore::FilePath());
     }
     QString strError;
     auto ids = Parse(strText, &strError);

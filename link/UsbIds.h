@@ -20,9 +20,6 @@ public:
 
     // The environment variable wins over the setting of the same content.
     static constexpr const char *ENV_NAME = "ORVOCONNECT_USB_IDS";
-    static constexpr const char *SETTING_KEY = "UsbIds";
-    static constexpr const char *SETTINGS_ORGANISATION = "Haldrin";
-    static constexpr const char *SETTINGS_APPLICATION = "OrvoConnect";
 
     UsbIds() = default;
     explicit UsbIds(QList<Pair> pairs)

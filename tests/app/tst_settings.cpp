@@ -1,4 +1,6 @@
+#include "BuiltInEnglish.h"
 #include "CSettingsStore.h"
+#include "StringIds.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -56,6 +58,10 @@ void TestSettings::absentValuesReadAsDefaults()
 
 void TestSettings::valuesAreKeptAtTopLevelOfTheOrganisationFile()
 {
+    // The store is named after the built-in title, whatever language is active.
+    for (const BuiltInText &text : BuiltInEnglishTexts())
+        if (text.nId == StringId::IDS_APP_TITLE)
+            QCOMPARE(CSettingsStore::ApplicationName(), QString::fromUtf8(text.pszText));
     QCOMPARE(QFileInfo(CSettingsStore::FilePath()).absoluteFilePath(),
              QFileInfo(ConfigFile()).absoluteFilePath());
 

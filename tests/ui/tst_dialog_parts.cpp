@@ -8,7 +8,7 @@
 #include "ElidedLabel.h"
 #include "HourglassWidget.h"
 #include "ProgressPosition.h"
-#include "SaveToSetting.h"
+#include "CSettingsStore.h"
 #include "StringIds.h"
 #include "TextSource.h"
 
@@ -48,9 +48,9 @@ private Q_SLOTS:
 private:
     static QString StoredPath()
     {
-        QSettings settings(QString::fromLatin1(SaveToSetting::SETTINGS_ORGANIZATION),
-                           QString::fromLatin1(SaveToSetting::SETTINGS_APPLICATION));
-        return settings.value(QString::fromLatin1(SaveToSetting::KEY_PATH_SAVE_TO)).toString();
+        QSettings settings(QString::fromLatin1(CSettingsStore::kOrganisation),
+                           QString::fromLatin1(CSettingsStore::kApplication));
+        return settings.value(QString::fromLatin1(CSettingsStore::kKeyPathSaveTo)).toString();
     }
 
     EnglishTextSource m_texts;
@@ -64,9 +64,9 @@ void TestDialogParts::initTestCase()
 
 void TestDialogParts::init()
 {
-    QSettings settings(QString::fromLatin1(SaveToSetting::SETTINGS_ORGANIZATION),
-                       QString::fromLatin1(SaveToSetting::SETTINGS_APPLICATION));
-    settings.remove(QString::fromLatin1(SaveToSetting::KEY_PATH_SAVE_TO));
+    QSettings settings(QString::fromLatin1(CSettingsStore::kOrganisation),
+                       QString::fromLatin1(CSettingsStore::kApplication));
+    settings.remove(QString::fromLatin1(CSettingsStore::kKeyPathSaveTo));
 }
 
 void TestDialogParts::progressPosition_data()
@@ -160,8 +160,8 @@ void TestDialogParts::hourglassTurnsAndStandsStill()
 void TestDialogParts::saveToProposesTheDownloadFolderFirst()
 {
     CDlgSaveTo dialog;
-    QCOMPARE(dialog.PathEdit()->text(), CDlgSaveTo::DefaultFolder());
-    QVERIFY(CDlgSaveTo::DefaultFolder().endsWith(QLatin1Char('/')));
+    QCOMPARE(dialog.PathEdit()->text(), CSettingsStore::DefaultPathSaveTo());
+    QVERIFY(CSettingsStore::DefaultPathSaveTo().endsWith(QLatin1Char('/')));
 }
 
 void TestDialogParts::saveToRefusesWhatIsNotAnExistingFolder()

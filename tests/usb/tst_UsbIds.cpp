@@ -1,3 +1,4 @@
+#include "CSettingsStore.h"
 #include "UsbIds.h"
 
 #include <QSettings>
@@ -20,8 +21,8 @@ private slots:
 void TestUsbIds::initTestCase()
 {
     QStandardPaths::setTestModeEnabled(true);
-    QSettings(QString::fromLatin1(UsbIds::SETTINGS_ORGANISATION),
-              QString::fromLatin1(UsbIds::SETTINGS_APPLICATION))
+    QSettings(QString::fromLatin1(CSettingsStore::kOrganisation),
+              QString::fromLatin1(CSettingsStore::kApplication))
         .clear();
 }
 
@@ -82,10 +83,10 @@ void TestUsbIds::refusesWhatIsNotAPair()
 
 void TestUsbIds::environmentWinsOverTheSetting()
 {
-    QSettings settings(QString::fromLatin1(UsbIds::SETTINGS_ORGANISATION),
-                       QString::fromLatin1(UsbIds::SETTINGS_APPLICATION));
+    QSettings settings(QString::fromLatin1(CSettingsStore::kOrganisation),
+                       QString::fromLatin1(CSettingsStore::kApplication));
     // Written unquoted in the file, "a,b" comes back as a string list.
-    settings.setValue(QString::fromLatin1(UsbIds::SETTING_KEY), QStringList{"1111:2222", "3333:4444"});
+    settings.setValue(QString::fromLatin1(CSettingsStore::kKeyUsbIds), QStringList{"1111:2222", "3333:4444"});
     settings.sync();
 
     qputenv(UsbIds::ENV_NAME, "");
@@ -103,7 +104,7 @@ void TestUsbIds::environmentWinsOverTheSetting()
 
     // A bad setting is reported with its source.
     qputenv(UsbIds::ENV_NAME, "");
-    settings.setValue(QString::fromLatin1(UsbIds::SETTING_KEY), QStringLiteral("zz"));
+    settings.setValue(QString::fromLatin1(CSettingsStore::kKeyUsbIds), QStringLiteral("zz"));
     settings.sync();
     QVERIFY(!UsbIds::Configured(&strError));
     QVERIFY2(strError.startsWith(QLatin1String("the UsbIds setting")), qPrintable(strError));

@@ -1,9 +1,9 @@
 #include "CDlgSaveTo.h"
 
+#include "CSettingsStore.h"
 #include "DialogResult.h"
 #include "DialogUnits.h"
 #include "MessageBoxes.h"
-#include "SaveToSetting.h"
 #include "StringIds.h"
 #include "TextSource.h"
 
@@ -44,18 +44,8 @@ CDlgSaveTo::CDlgSaveTo(QWidget *pParent)
     pCancel->setAutoDefault(false);
     connect(pCancel, &QPushButton::clicked, this, &CDlgSaveTo::reject);
 
-    m_strPath = SaveToSetting::Read(DefaultFolder());
+    m_strPath = CSettingsStore::PathSaveTo();
     m_pEdit->setText(m_strPath);
-}
-
-QString CDlgSaveTo::DefaultFolder()
-{
-    QString strFolder = QStandardPaths::writableLocation(QStandardPaths::DownloadLocation);
-    if (strFolder.isEmpty())
-        strFolder = QDir::homePath();
-    if (!strFolder.endsWith(QLatin1Char('/')))
-        strFolder += QLatin1Char('/');
-    return strFolder;
 }
 
 void CDlgSaveTo::OnBrowse()
@@ -74,7 +64,7 @@ void CDlgSaveTo::accept()
         return;
     }
     // Remembered exactly as typed; the caller gets it with the separator its file names need.
-    SaveToSetting::Write(m_strPath);
+    CSettingsStore::SetPathSaveTo(m_strPath);
     if (!m_strPath.endsWith(QLatin1Char('/')))
         m_strPath += QLatin1Char('/');
     done(IDOK);

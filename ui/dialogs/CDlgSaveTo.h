@@ -18,9 +18,6 @@ public:
     // The destination folder, ending with "/", once the dialog has ended with IDOK.
     QString m_strPath;
 
-    // The folder proposed before any has been confirmed: the user's download folder.
-    static QString DefaultFolder();
-
     // For tests and screenshots.
     QLineEdit *PathEdit() const { return m_pEdit; }
 

@@ -1,8 +1,5 @@
 #include "CSettingsStore.h"
 
-#include "BuiltInEnglish.h"
-#include "StringIds.h"
-
 #include <QDir>
 #include <QSettings>
 #include <QStandardPaths>
@@ -28,15 +25,6 @@ bool Write(const QString &strKey, const QVariant &value)
 
 } // namespace
 
-QString CSettingsStore::ApplicationName()
-{
-    for (const BuiltInText &text : BuiltInEnglishTexts()) {
-        if (text.nId == StringId::IDS_APP_TITLE)
-            return QString::fromUtf8(text.pszText);
-    }
-    return {};
-}
-
 QString CSettingsStore::FilePath()
 {
     return OpenStore()->fileName();
@@ -53,6 +41,14 @@ int CSettingsStore::ReadInt(const QString &strKey, int nDefault)
     bool bOk = false;
     const int nValue = value.toString().trimmed().toInt(&bOk);
     return bOk ? nValue : nDefault;
+}
+
+QVariant CSettingsStore::ReadValue(const QString &strKey)
+{
+    auto pStore = OpenStore();
+    if (pStore->status() != QSettings::NoError)
+        return {};
+    return pStore->value(strKey);
 }
 
 QString CSettingsStore::ReadText(const QString &strKey, const QString &strDefault)
