@@ -34,5 +34,6 @@ int RunPut(CliContext &context, const QStringList &args);
 int RunRemove(CliContext &context, const QStringList &args);
 int RunUsbScan(CliContext &context, const QStringList &args);
 
-// The card's files in the recorder's order; the result of the listing.
+// The card's files in the recorder's order. On failure it has said why on stderr and returns
+// the result of the listing.
 int ListCardFiles(CliContext &context, QList<RecorderFileEntry> *pEntries);

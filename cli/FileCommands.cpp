@@ -161,9 +161,8 @@ int RunGet(CliContext &context, const QStringList &args)
         return nConnect;
     if (bAll) {
         QList<RecorderFileEntry> entries;
-        const int nResult = ListCardFiles(context, &entries);
-        if (nResult != RESULT_OK)
-            return context.Fail(nResult, QStringLiteral("cannot list the card: ") + ResultText(nResult));
+        if (const int nResult = ListCardFiles(context, &entries))
+            return nResult;
         names = NamesOf(entries);
         if (const int nCheck = CheckDownloads(context, strFolder, bOverwrite, bSkipExisting, &names))
             return nCheck;
@@ -186,9 +185,8 @@ int RunSync(CliContext &context, const QStringList &args)
         return nConnect;
 
     QList<RecorderFileEntry> entries;
-    const int nResult = ListCardFiles(context, &entries);
-    if (nResult != RESULT_OK)
-        return context.Fail(nResult, QStringLiteral("cannot list the card: ") + ResultText(nResult));
+    if (const int nResult = ListCardFiles(context, &entries))
+        return nResult;
 
     QStringList names;
     for (const RecorderFileEntry &entry : std::as_const(entries)) {

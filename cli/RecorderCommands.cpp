@@ -66,9 +66,8 @@ int RunList(CliContext &context, const QStringList &args)
         return nConnect;
 
     QList<RecorderFileEntry> entries;
-    const int nResult = ListCardFiles(context, &entries);
-    if (nResult != RESULT_OK)
-        return context.Fail(nResult, QStringLiteral("cannot list the card: ") + ResultText(nResult));
+    if (const int nResult = ListCardFiles(context, &entries))
+        return nResult;
 
     if (parsed.Has(QStringLiteral("--json"))) {
         context.PrintRaw(ListingFormat::Json(entries));
@@ -105,5 +104,8 @@ int ListCardFiles(CliContext &context, QList<RecorderFileEntry> *pEntries)
         if (message.nMessage == WM_REC_FILE_ENTRY && message.pEntry)
             pEntries->append(*message.pEntry);
     });
-    return context.Protocol().ListFiles(context.Stop(), target);
+    const int nResult = context.Protocol().ListFiles(context.Stop(), target);
+    if (nResult != RESULT_OK)
+        return context.Fail(nResult, QStringLiteral("cannot list the card: ") + ResultText(nResult));
+    return RESULT_OK;
 }
