@@ -2,7 +2,6 @@
 
 #include "RecorderFileEntry.h"
 
-#include <QDateTime>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -11,22 +10,12 @@ namespace ListingFormat {
 
 QString DateText(quint64 nFileTime)
 {
-    const QDateTime dateTime = FileTime::ToDateTime(nFileTime);
-    const QDate date = dateTime.date();
-    const QTime time = dateTime.time();
-    return QString::asprintf("%02d/%02d/%02d (%02d:%02d:%02d)", date.day(), date.month(), date.year() % 100,
-                             time.hour(), time.minute(), time.second());
+    return FileTime::ListText(nFileTime);
 }
 
 QString IsoDateText(quint64 nFileTime)
 {
-    const QDateTime dateTime = FileTime::ToDateTime(nFileTime);
-    const QDate date = dateTime.date();
-    const QTime time = dateTime.time();
-    // Written by hand: Qt's ISO format gives up on years past 9999, which a recorder's
-    // FILETIME can reach.
-    return QString::asprintf("%04d-%02d-%02dT%02d:%02d:%02d", date.year(), date.month(), date.day(),
-                             time.hour(), time.minute(), time.second());
+    return FileTime::IsoText(nFileTime);
 }
 
 QString PrintableName(const QString &strName)

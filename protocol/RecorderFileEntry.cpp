@@ -37,7 +37,25 @@ void RecorderFileEntry::SetName(const QString &strName)
 }
 
 namespace {
-// Days from 1601-01-01 to 1970-01-01.
+
+constexpr quint64 SECONDS_PER_DAY = 86400ULL;
+constexpr qint64 DAYS_1601_TO_1970 = 134774; // days from 1601-01-01 to 1970-01-01
+
+// Proleptic Gregorian date of a day count from 1970-01-01 (after H. Hinnant's civil_from_days).
+void CivilFromDays(qint64 nDays, qint64 &nYear, int &nMonth, int &nDay)
+{
+    nDays += 719468;
+    const qint64 nEra = (nDays >= 0 ? nDays : nDays - 146096) / 146097;
+    const qint64 nDayOfEra = nDays - nEra * 146097;
+    const qint64 nYearOfEra = (nDayOfEra - nDayOfEra / 1460 + nDayOfEra / 36524 - nDayOfEra / 146096) / 365;
+    const qint64 nDayOfYear = nDayOfEra - (365 * nYearOfEra + nYearOfEra / 4 - nYearOfEra / 100);
+    const qint64 nMonthIndex = (5 * nDayOfYear + 2) / 153;
+    nDay = int(nDayOfYear - (153 * nMonthIndex + 2) / 5 + 1);
+    nMonth = int(nMonthIndex < 10 ? nMonthIndex + 3 : nMonthIndex - 9);
+    nYear = nYearOfEra + nEra * 400 + (nMonth <= 2 ? 1 : 0);
+}
+
+// Seconds from 1601-01-01 to 1970-01-01, and FILETIME ticks per second.
 constexpr qint64 EPOCH_DIFF_SECONDS = 11644473600LL;
 constexpr quint64 TICKS_PER_SECOND = 10000000ULL;
 } // namespace
@@ -57,6 +75,34 @@ quint64 FromDateTime(const QDateTime &dateTime)
     const QDateTime utc(dateTime.date(), dateTime.time(), QTimeZone::utc());
     const qint64 nMs = utc.toMSecsSinceEpoch() + EPOCH_DIFF_SECONDS * 1000;
     return nMs < 0 ? 0 : quint64(nMs) * 10000ULL;
+}
+
+CalendarFields Fields(quint64 nFileTime)
+{
+    const quint64 nSeconds = nFileTime / TICKS_PER_SECOND;
+    const int nSecondOfDay = int(nSeconds % SECONDS_PER_DAY);
+    CalendarFields fields;
+    CivilFromDays(qint64(nSeconds / SECONDS_PER_DAY) - DAYS_1601_TO_1970, fields.nYear, fields.nMonth,
+                  fields.nDay);
+    fields.nHour = nSecondOfDay / 3600;
+    fields.nMinute = nSecondOfDay / 60 % 60;
+    fields.nSecond = nSecondOfDay % 60;
+    return fields;
+}
+
+QString ListText(quint64 nFileTime)
+{
+    const CalendarFields f = Fields(nFileTime);
+    return QString::asprintf("%02d/%02d/%02d (%02d:%02d:%02d)", f.nDay, f.nMonth, int(f.nYear % 100), f.nHour,
+                             f.nMinute, f.nSecond);
+}
+
+QString IsoText(quint64 nFileTime)
+{
+    // Written by hand: Qt's ISO format gives up on years past 9999, which a FILETIME reaches.
+    const CalendarFields f = Fields(nFileTime);
+    return QString::asprintf("%04lld-%02d-%02dT%02d:%02d:%02d", static_cast<long long>(f.nYear), f.nMonth,
+                             f.nDay, f.nHour, f.nMinute, f.nSecond);
 }
 
 } // namespace FileTime

@@ -77,4 +77,21 @@ namespace FileTime {
 QDateTime ToDateTime(quint64 nFileTime);
 // The FILETIME whose calendar fields are the given date() and time(), whatever their zone.
 quint64 FromDateTime(const QDateTime &dateTime);
+
+// Calendar fields of any FILETIME, by integer arithmetic, so that no value is unprintable.
+struct CalendarFields
+{
+    qint64 nYear = 1601;
+    int nMonth = 1;
+    int nDay = 1;
+    int nHour = 0;
+    int nMinute = 0;
+    int nSecond = 0;
+};
+CalendarFields Fields(quint64 nFileTime);
+
+// The file list's date text, "07/03/09 (14:05:09)" (day/month/two-digit year).
+QString ListText(quint64 nFileTime);
+// "2009-03-07T14:05:09", no zone: the recorder's clock as it stands.
+QString IsoText(quint64 nFileTime);
 } // namespace FileTime

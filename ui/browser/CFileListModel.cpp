@@ -11,28 +11,11 @@ bool CFileListModel::s_bSizeAscending = true;
 
 namespace {
 
-constexpr quint64 TICKS_PER_SECOND = 10000000ULL;
-constexpr quint64 SECONDS_PER_DAY = 86400ULL;
-constexpr qint64 DAYS_1601_TO_1970 = 134774;
 constexpr quint32 BYTES_PER_K = 1024;
 
 char16_t FoldAsciiUpper(char16_t ch)
 {
     return (ch >= u'A' && ch <= u'Z') ? char16_t(ch - u'A' + u'a') : ch;
-}
-
-// Proleptic Gregorian date of a day count from 1970-01-01 (after H. Hinnant's civil_from_days).
-void CivilFromDays(qint64 nDays, qint64 &nYear, int &nMonth, int &nDay)
-{
-    nDays += 719468;
-    const qint64 nEra = (nDays >= 0 ? nDays : nDays - 146096) / 146097;
-    const qint64 nDayOfEra = nDays - nEra * 146097;
-    const qint64 nYearOfEra = (nDayOfEra - nDayOfEra / 1460 + nDayOfEra / 36524 - nDayOfEra / 146096) / 365;
-    const qint64 nDayOfYear = nDayOfEra - (365 * nYearOfEra + nYearOfEra / 4 - nYearOfEra / 100);
-    const qint64 nMonthIndex = (5 * nDayOfYear + 2) / 153;
-    nDay = int(nDayOfYear - (153 * nMonthIndex + 2) / 5 + 1);
-    nMonth = int(nMonthIndex < 10 ? nMonthIndex + 3 : nMonthIndex - 9);
-    nYear = nYearOfEra + nEra * 400 + (nMonth <= 2 ? 1 : 0);
 }
 
 } // namespace
@@ -158,16 +141,7 @@ int CFileListModel::CompareItems(const FileListItem &a, const FileListItem &b, i
 
 QString CFileListModel::FormatDate(quint64 ftModified)
 {
-    // Plain integer calendar arithmetic covers every 64-bit value, so no time is unprintable.
-    const quint64 nSeconds = ftModified / TICKS_PER_SECOND;
-    const qint64 nDays = qint64(nSeconds / SECONDS_PER_DAY);
-    const int nSecondOfDay = int(nSeconds % SECONDS_PER_DAY);
-    qint64 nYear = 0;
-    int nMonth = 0;
-    int nDay = 0;
-    CivilFromDays(nDays - DAYS_1601_TO_1970, nYear, nMonth, nDay);
-    return QString::asprintf("%02d/%02d/%02d (%02d:%02d:%02d)", nDay, nMonth, int(nYear % 100),
-                             nSecondOfDay / 3600, nSecondOfDay / 60 % 60, nSecondOfDay % 60);
+    return FileTime::ListText(ftModified);
 }
 
 QString CFileListModel::FormatSize(quint32 nSize)
