@@ -4,6 +4,8 @@
 #include "CliCommand.h"
 #include "CliContext.h"
 #include "ListingFormat.h"
+#include "DownloadPlan.h"
+#include "FileDownloadSink.h"
 #include "LocalFileName.h"
 #include "RecorderFileEntry.h"
 #include "RecorderProtocol.h"
@@ -11,6 +13,8 @@
 
 #include <QDir>
 #include <QFileInfo>
+
+#include <algorithm>
 
 namespace {
 
@@ -24,17 +28,16 @@ QString Quoted(const QString &strName)
     return QLatin1Char('"') + ListingFormat::PrintableName(strName) + QLatin1Char('"');
 }
 
-// Why a transfer failed: for a local failure the protocol's own words, which name the file
-// and the system's reason (a full disk, a missing permission), else the result's text.
-QString FailureText(CliContext &context, int nResult)
+// Why a transfer failed: the result's own words when it has them (they name the file and the
+// system's reason: a full disk, a missing permission), else the result's text.
+QString FailureText(CliContext &context, const RecorderResult &result)
 {
-    const QString strLocal = context.Protocol().LastLocalError();
-    if (nResult == RESULT_HOST_IO_ERROR && !strLocal.isEmpty())
-        return ListingFormat::PrintableName(strLocal);
+    if (!result.Detail().isEmpty())
+        return ListingFormat::PrintableName(result.Detail());
     // Refused before the first block: most often a name that is not on the card.
-    if (nResult == RESULT_DEVICE_STOPPED && context.ProgressReports() <= 1)
+    if (result == RESULT_DEVICE_STOPPED && context.ProgressReports() <= 1)
         return QStringLiteral("the recorder refused the transfer");
-    return ResultText(nResult);
+    return ResultText(result);
 }
 
 // The destination folder, ending with "/", or an empty string (reported) when it is not a
@@ -57,78 +60,57 @@ QString DestinationFolder(CliContext &context, const CliArguments &parsed)
     return strFolder;
 }
 
-bool LocalFileExists(const QString &strPath)
+// Every name of the plan is decided before anything is downloaded: each refused name is
+// reported with its reason and then nothing is downloaded at all (host I/O); skipped names are
+// reported.
+int CheckPlan(CliContext &context, const DownloadPlan &plan)
 {
-    const QFileInfo info(strPath);
-    return info.exists() || info.isSymLink();
-}
-
-// Checks every name before anything is downloaded: a name that could leave the folder, or a
-// file already there that the user did not say what to do with, ends the run (host I/O).
-// Skipped names are dropped from *pNames.
-int CheckDownloads(CliContext &context, const QString &strFolder, bool bOverwrite, bool bSkipExisting,
-                   QStringList *pNames)
-{
-    QStringList kept;
-    for (const QString &strName : std::as_const(*pNames)) {
-        if (!IsSafeLocalFileName(strName))
-            return context.Fail(
-                RESULT_HOST_IO_ERROR,
-                QStringLiteral("refusing the card file name %1: it is not a safe local file name")
-                    .arg(Quoted(strName)));
-        if (kept.contains(strName))
-            continue;
-        if (LocalFileExists(strFolder + strName)) {
-            if (bSkipExisting) {
-                context.Report(
-                    QStringLiteral("skipping %1: it is already in %2").arg(Quoted(strName), strFolder));
-                continue;
-            }
-            if (!bOverwrite)
-                return context.Fail(
-                    RESULT_HOST_IO_ERROR,
-                    QStringLiteral("%1 already exists in %2 (use --overwrite or --skip-existing); "
-                                   "nothing was downloaded")
-                        .arg(Quoted(strName), strFolder));
-        }
-        kept.append(strName);
+    const QList<DownloadPlan::Item> refused = plan.Refused();
+    for (const DownloadPlan::Item &item : refused)
+        context.Report(QStringLiteral("refusing %1: %2").arg(Quoted(item.strCardName), item.strWhy));
+    if (!refused.isEmpty()) {
+        const bool bExisting =
+            std::any_of(refused.cbegin(), refused.cend(), [](const DownloadPlan::Item &item) {
+                return item.refusal == LocalReason::AlreadyExists;
+            });
+        return context.Fail(RESULT_HOST_IO_ERROR,
+                            bExisting
+                                ? QStringLiteral("nothing was downloaded (use --overwrite or --skip-existing "
+                                                 "for files that already exist)")
+                                : QStringLiteral("nothing was downloaded"));
     }
-    *pNames = kept;
+    for (const DownloadPlan::Item &item : plan.Items())
+        if (item.bSkipped)
+            context.Report(QStringLiteral("skipping %1: %2").arg(Quoted(item.strCardName), item.strWhy));
     return RESULT_OK;
 }
 
-// Downloads the names in order and stops at the first failure, like the download job.
-int DownloadAll(CliContext &context, const QString &strFolder, const QStringList &names, bool bPrintNames)
+// Downloads what the plan keeps, in order, and stops at the first failure, like the download job.
+int DownloadAll(CliContext &context, const DownloadPlan &plan, bool bPrintNames)
 {
-    for (const QString &strName : names) {
+    for (const DownloadPlan::Item &item : plan.ToDownload()) {
         if (context.IsStopped())
             return context.Fail(RESULT_CANCELLED, ResultText(RESULT_CANCELLED));
+        const QString &strName = item.strCardName;
         context.Progress().Start(ListingFormat::PrintableName(strName));
         context.SetWritingLocalFile(true);
-        const int nResult =
-            context.Protocol().GetFile(context.Stop(), context.ProgressTarget(), strName, strFolder);
+        FileDownloadSink sink(plan, item);
+        const RecorderResult result =
+            context.Protocol().GetFile(context.Stop(), context.ProgressTarget(), strName, sink);
         context.SetWritingLocalFile(false);
-        context.Progress().Finish(nResult == RESULT_OK);
-        if (nResult == RESULT_DEVICE_STOPPED && context.ProgressReports() <= 1)
-            return context.Fail(nResult, QStringLiteral("cannot download %1: the recorder refused to send it "
-                                                        "(is it on the card? orvoconnect-cli ls lists them)")
-                                             .arg(Quoted(strName)));
-        if (nResult != RESULT_OK)
+        context.Progress().Finish(result.IsOk());
+        if (result == RESULT_DEVICE_STOPPED && context.ProgressReports() <= 1)
+            return context.Fail(result, QStringLiteral("cannot download %1: the recorder refused to send it "
+                                                       "(is it on the card? orvoconnect-cli ls lists them)")
+                                            .arg(Quoted(strName)));
+        if (!result.IsOk())
             return context.Fail(
-                nResult,
-                QStringLiteral("cannot download %1: %2").arg(Quoted(strName), FailureText(context, nResult)));
+                result,
+                QStringLiteral("cannot download %1: %2").arg(Quoted(strName), FailureText(context, result)));
         if (bPrintNames)
             context.Print(ListingFormat::PrintableName(strName));
     }
     return RESULT_OK;
-}
-
-QStringList NamesOf(const QList<RecorderFileEntry> &entries)
-{
-    QStringList names;
-    for (const RecorderFileEntry &entry : entries)
-        names.append(entry.Name());
-    return names;
 }
 
 } // namespace
@@ -150,11 +132,15 @@ int RunGet(CliContext &context, const QStringList &args)
     const QString strFolder = DestinationFolder(context, parsed);
     if (strFolder.isEmpty())
         return RESULT_HOST_IO_ERROR;
-
-    QStringList names = parsed.Operands();
+    const DownloadPlan::Existing existing = bOverwrite      ? DownloadPlan::Existing::Replace
+                                            : bSkipExisting ? DownloadPlan::Existing::Skip
+                                                            : DownloadPlan::Existing::Refuse;
+    DownloadPlan plan(strFolder, existing);
     // Named files are checked before the recorder is even opened.
     if (!bAll) {
-        if (const int nCheck = CheckDownloads(context, strFolder, bOverwrite, bSkipExisting, &names))
+        for (const QString &strName : parsed.Operands())
+            plan.Add(strName);
+        if (const int nCheck = CheckPlan(context, plan))
             return nCheck;
     }
     if (const int nConnect = context.Connect())
@@ -163,11 +149,12 @@ int RunGet(CliContext &context, const QStringList &args)
         QList<RecorderFileEntry> entries;
         if (const int nResult = ListCardFiles(context, &entries))
             return nResult;
-        names = NamesOf(entries);
-        if (const int nCheck = CheckDownloads(context, strFolder, bOverwrite, bSkipExisting, &names))
+        for (const RecorderFileEntry &entry : std::as_const(entries))
+            plan.Add(entry.Name(), FileTime::ToLocalDateTime(entry.LastWriteTime()), entry.SizeLow());
+        if (const int nCheck = CheckPlan(context, plan))
             return nCheck;
     }
-    return DownloadAll(context, strFolder, names, false);
+    return DownloadAll(context, plan, false);
 }
 
 int RunSync(CliContext &context, const QStringList &args)
@@ -188,21 +175,18 @@ int RunSync(CliContext &context, const QStringList &args)
     if (const int nResult = ListCardFiles(context, &entries))
         return nResult;
 
-    QStringList names;
+    DownloadPlan plan(strFolder, DownloadPlan::Existing::Replace);
     for (const RecorderFileEntry &entry : std::as_const(entries)) {
         const QString strName = entry.Name();
-        if (!IsSafeLocalFileName(strName))
-            return context.Fail(
-                RESULT_HOST_IO_ERROR,
-                QStringLiteral("refusing the card file name %1: it is not a safe local file name")
-                    .arg(Quoted(strName)));
         const QFileInfo local(strFolder + strName);
-        if (local.isFile() && local.size() == qint64(entry.SizeLow()))
+        if (IsSafeLocalFileName(strName) && !local.isSymLink() && local.isFile() &&
+            local.size() == qint64(entry.SizeLow()))
             continue;
-        if (!names.contains(strName))
-            names.append(strName);
+        plan.Add(strName, FileTime::ToLocalDateTime(entry.LastWriteTime()), entry.SizeLow());
     }
-    return DownloadAll(context, strFolder, names, true);
+    if (const int nCheck = CheckPlan(context, plan))
+        return nCheck;
+    return DownloadAll(context, plan, true);
 }
 
 int RunPut(CliContext &context, const QStringList &args)
@@ -222,13 +206,13 @@ int RunPut(CliContext &context, const QStringList &args)
         return nConnect;
 
     context.Progress().Start(ListingFormat::PrintableName(info.fileName()));
-    const int nResult = context.Protocol().PutFile(context.Stop(), context.ProgressTarget(), strPath,
-                                                   parsed.Has(OPT_OVERWRITE));
-    context.Progress().Finish(nResult == RESULT_OK);
-    if (nResult != RESULT_OK)
+    const RecorderResult result = context.Protocol().PutFile(context.Stop(), context.ProgressTarget(),
+                                                             strPath, parsed.Has(OPT_OVERWRITE));
+    context.Progress().Finish(result.IsOk());
+    if (!result.IsOk())
         return context.Fail(
-            nResult,
-            QStringLiteral("cannot upload %1: %2").arg(Quoted(strPath), FailureText(context, nResult)));
+            result,
+            QStringLiteral("cannot upload %1: %2").arg(Quoted(strPath), FailureText(context, result)));
     return 0;
 }
 

@@ -32,7 +32,8 @@ int CJobDelFiles::Run()
     for (const QString &strName : std::as_const(m_fileNames)) {
         if (IsStopRequested())
             break;
-        const int nResult = m_pProtocol ? m_pProtocol->DeleteCardFile(strName) : RESULT_COMM_ERROR;
+        const int nResult =
+            m_pProtocol ? m_pProtocol->DeleteCardFile(strName) : RecorderResult(RESULT_COMM_ERROR);
         if (nResult == RESULT_COMM_ERROR) {
             PostJobText(m_hNotifyWnd, StringId::IDS_COMM_FAILED, JOB_TEXT_FAILURE);
             bFailed = true;

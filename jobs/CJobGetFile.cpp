@@ -1,10 +1,13 @@
 #include "CJobGetFile.h"
 
+#include "FileDownloadSink.h"
 #include "JobMessages.h"
+#include "LocalReasonText.h"
 #include "ProtocolCodes.h"
 #include "RecorderAccess.h"
 #include "RecorderProtocol.h"
 #include "StringIds.h"
+#include "TextSource.h"
 
 CJobGetFile::CJobGetFile(RecorderProtocol *pProtocol)
     : CWorkerThread(0, 0)
@@ -14,8 +17,16 @@ CJobGetFile::CJobGetFile(RecorderProtocol *pProtocol)
 std::unique_ptr<CWorkerThread> CJobGetFile::CopyForThread() const
 {
     std::unique_ptr<CJobGetFile> pCopy(new CJobGetFile(*this));
-    pCopy->m_fileNames = m_pFileNames ? *m_pFileNames : QStringList();
+    if (m_pPlan) {
+        pCopy->m_plan = *m_pPlan;
+    } else {
+        pCopy->m_plan.emplace(m_strDestFolder, DownloadPlan::Existing::Replace);
+        if (m_pFileNames)
+            for (const QString &strName : *m_pFileNames)
+                pCopy->m_plan->Add(strName);
+    }
     pCopy->m_pFileNames = nullptr;
+    pCopy->m_pPlan = nullptr;
     return pCopy;
 }
 
@@ -28,33 +39,40 @@ void CJobGetFile::ReportStartFailure()
 int CJobGetFile::Run()
 {
     const auto recorder = RecorderAccess::Acquire();
-    for (const QString &strName : std::as_const(m_fileNames)) {
+    const DownloadPlan &plan = *m_plan;
+    for (const DownloadPlan::Item &item : plan.Items()) {
         if (IsStopRequested())
             break;
-        PostJobFile(m_hNotifyWnd, strName);
-        const int nResult = m_pProtocol
-                                ? m_pProtocol->GetFile(StopEvent(), m_hNotifyWnd, strName, m_strDestFolder)
-                                : RESULT_COMM_ERROR;
-        quint32 nFailureText = 0;
-        switch (nResult) {
-        case RESULT_COMM_ERROR:
-            nFailureText = StringId::IDS_COMM_FAILED;
+        // A name the plan refused reaches the job only when its caller did not show the
+        // refusals first: it fails like any other local error, with its reason.
+        if (item.bSkipped)
+            continue;
+        PostJobFile(m_hNotifyWnd, item.strCardName);
+        RecorderResult result = RESULT_COMM_ERROR;
+        if (m_pProtocol) {
+            FileDownloadSink sink(plan, item);
+            result = m_pProtocol->GetFile(StopEvent(), m_hNotifyWnd, item.strCardName, sink);
+        }
+        QString strFailure;
+        switch (result.Code()) {
+        case RESULT_OK:
             break;
         case RESULT_HOST_IO_ERROR:
-            nFailureText = StringId::IDS_HOST_IO_ERROR;
+            strFailure = LocalFailureText(item.strCardName, result.Reason());
             break;
         case RESULT_DEVICE_STOPPED:
-            nFailureText = StringId::IDS_DEVICE_STOPPED;
+            strFailure = LoadText(StringId::IDS_DEVICE_STOPPED);
             break;
         case RESULT_CANCELLED:
-            nFailureText = StringId::IDS_USER_ABORTED;
+            strFailure = LoadText(StringId::IDS_USER_ABORTED);
             break;
         default:
+            strFailure = LoadText(StringId::IDS_COMM_FAILED);
             break;
         }
-        if (nFailureText != 0) {
+        if (!strFailure.isEmpty()) {
             // The first failure ends the whole job; the remaining names are not attempted.
-            PostJobText(m_hNotifyWnd, nFailureText, JOB_TEXT_FAILURE);
+            PostJobTextString(m_hNotifyWnd, strFailure, JOB_TEXT_FAILURE);
             break;
         }
     }

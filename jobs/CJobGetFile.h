@@ -1,10 +1,13 @@
 #pragma once
 
 #include "CWorkerThread.h"
+#include "DownloadPlan.h"
 #include "PostTarget.h"
 
 #include <QString>
 #include <QStringList>
+
+#include <optional>
 
 class RecorderProtocol;
 
@@ -18,11 +21,13 @@ public:
 
     void SetProtocol(RecorderProtocol *pProtocol) { m_pProtocol = pProtocol; }
 
-    // Filled by the owning dialog before Launch. The names are copied when the job is launched,
-    // so the list need only live until Launch returns.
+    // Filled by the owning dialog before Launch and copied when the job is launched, so they
+    // need only live until Launch returns. A plan, when set, decides the local names and dates;
+    // otherwise the names are planned into m_strDestFolder, replacing files of the same name.
     PostTarget m_hNotifyWnd;
     const QStringList *m_pFileNames = nullptr; // not owned; null counts as an empty list
     QString m_strDestFolder;
+    const DownloadPlan *m_pPlan = nullptr; // not owned
 
 protected:
     int Run() override;
@@ -33,5 +38,5 @@ private:
     CJobGetFile(const CJobGetFile &) = default;
 
     RecorderProtocol *m_pProtocol;
-    QStringList m_fileNames; // the thread's own copy of the names
+    std::optional<DownloadPlan> m_plan; // the thread's own copy
 };

@@ -23,7 +23,7 @@ void CJobUpdateCF::ReportStartFailure()
 int CJobUpdateCF::Run()
 {
     const auto recorder = RecorderAccess::Acquire();
-    const int nResult = m_pProtocol ? m_pProtocol->SaveArchiveData() : RESULT_COMM_ERROR;
+    const int nResult = m_pProtocol ? m_pProtocol->SaveArchiveData() : RecorderResult(RESULT_COMM_ERROR);
     PostJobResult(m_hNotifyWnd, nResult, JOB_RESULT_FROM_UPDATE_CF);
     SignalFinished();
     return 0;

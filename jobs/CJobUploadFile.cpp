@@ -25,7 +25,7 @@ int CJobUploadFile::Run()
     const auto recorder = RecorderAccess::Acquire();
     const int nResult = m_pProtocol
                             ? m_pProtocol->PutFile(StopEvent(), m_hNotifyWnd, m_strFilePath, m_bOverwrite)
-                            : RESULT_COMM_ERROR;
+                            : RecorderResult(RESULT_COMM_ERROR);
     PostJobResult(m_hNotifyWnd, nResult, JOB_RESULT_FROM_UPLOAD);
     SignalFinished();
     return 0;

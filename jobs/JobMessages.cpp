@@ -17,6 +17,11 @@ void PostJobTextWith(const PostTarget &target, quint32 nTextId, const QString &s
     target.PostText(WM_JOB_MESSAGE, FillTextPlaceholder(LoadText(nTextId), strValue), nFlag);
 }
 
+void PostJobTextString(const PostTarget &target, const QString &strText, qintptr nFlag)
+{
+    target.PostText(WM_JOB_MESSAGE, strText, nFlag);
+}
+
 void PostJobResult(const PostTarget &target, int nResult, qintptr nSource)
 {
     target.Post(WM_JOB_MESSAGE, quintptr(nResult), nSource);

@@ -25,6 +25,8 @@ inline constexpr qintptr JOB_RESULT_FROM_UPLOAD = 1;
 void PostJobText(const PostTarget &target, quint32 nTextId, qintptr nFlag);
 // The same with every "%s" of the text replaced by strValue.
 void PostJobTextWith(const PostTarget &target, quint32 nTextId, const QString &strValue, qintptr nFlag);
+// A text already loaded (or composed of loaded texts).
+void PostJobTextString(const PostTarget &target, const QString &strText, qintptr nFlag);
 void PostJobResult(const PostTarget &target, int nResult, qintptr nSource);
 void PostJobFile(const PostTarget &target, const QString &strName);
 void PostJobClose(const PostTarget &target);

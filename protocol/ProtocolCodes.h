@@ -2,6 +2,8 @@
 
 #include <QtGlobal>
 
+#include "RecorderResult.h"
+
 // Frame codes of the recorder protocol, in one table so the constants and their printable
 // names cannot drift apart. 0x45xx: requests and transfer control; 0x81xx: replies.
 #define ORVO_PROTOCOL_CODES(X)     \
@@ -29,19 +31,6 @@ ORVO_PROTOCOL_CODES(ORVO_DECLARE_CODE)
 
 // "CMD_ACK", or "0x8123" for a code outside the table.
 const char *ProtocolCodeName(quint16 nCode);
-
-// Results of the recorder operations; 6 is not used.
-enum : int {
-    RESULT_OK = 0,
-    RESULT_COMM_ERROR = 1,
-    RESULT_NOT_DELETED = 2,
-    RESULT_CANCELLED = 3,
-    RESULT_DEVICE_STOPPED = 4,
-    RESULT_HOST_IO_ERROR = 5,
-    RESULT_FILE_EXISTS = 7,
-    RESULT_CARD_FULL = 8,
-    RESULT_NO_CARD = 9,
-};
 
 // Data block layout of CMD_PUT_BLOCK and RSP_FILE_BLOCK (frame offsets).
 inline constexpr quint32 BLOCK_OFFSET_TOTAL = 12;

@@ -70,6 +70,19 @@ QDateTime ToDateTime(quint64 nFileTime)
     return QDateTime::fromMSecsSinceEpoch(nSeconds * 1000 + nMs, QTimeZone::utc());
 }
 
+QDateTime ToLocalDateTime(quint64 nFileTime)
+{
+    if (nFileTime == 0)
+        return QDateTime();
+    const QDateTime fields = ToDateTime(nFileTime);
+    const QDateTime local(fields.date(), fields.time().addMSecs(-fields.time().msec()), Qt::LocalTime);
+    // time_t holds the seconds of a file time; years far outside it are not a date to set.
+    const qint64 nSeconds = local.toSecsSinceEpoch();
+    if (!local.isValid() || nSeconds < -(qint64(1) << 40) || nSeconds > (qint64(1) << 40))
+        return QDateTime();
+    return local;
+}
+
 quint64 FromDateTime(const QDateTime &dateTime)
 {
     const QDateTime utc(dateTime.date(), dateTime.time(), QTimeZone::utc());

@@ -75,6 +75,10 @@ namespace FileTime {
 // Calendar fields of a FILETIME, as a UTC QDateTime whose date() and time() are exactly the
 // recorder's fields.
 QDateTime ToDateTime(quint64 nFileTime);
+// The same calendar fields read as a time of this computer's local zone: what a downloaded
+// file's modification time is set to. Invalid for a FILETIME of 0 (a recorder that keeps no
+// dates) and for fields outside what a file time can hold.
+QDateTime ToLocalDateTime(quint64 nFileTime);
 // The FILETIME whose calendar fields are the given date() and time(), whatever their zone.
 quint64 FromDateTime(const QDateTime &dateTime);
 

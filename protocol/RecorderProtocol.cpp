@@ -1,7 +1,7 @@
 #include "RecorderProtocol.h"
 
-#include "DownloadWriter.h"
-#include "LocalFileName.h"
+#include "DownloadPlan.h"
+#include "FileDownloadSink.h"
 #include "ManualResetEvent.h"
 #include "PostTarget.h"
 #include "RecorderFileEntry.h"
@@ -23,6 +23,13 @@ namespace {
 void PostProgress(const PostTarget &target, quint32 nSoFar, quint32 nTotal)
 {
     target.Post(WM_JOB_PROGRESS, quintptr(nSoFar), qintptr(qint32(nTotal)));
+}
+
+// A local failure, in the log and in the result.
+RecorderResult LocalError(LocalReason reason, const QString &strDetail)
+{
+    qCWarning(lcProtocol).noquote() << strDetail;
+    return RecorderResult::Local(reason, strDetail);
 }
 
 } // namespace
@@ -93,7 +100,7 @@ bool RecorderProtocol::GetCardInfo(const PostTarget &target)
     return true;
 }
 
-int RecorderProtocol::ListFiles(const ManualResetEvent &stop, const PostTarget &target)
+RecorderResult RecorderProtocol::ListFiles(const ManualResetEvent &stop, const PostTarget &target)
 {
     m_request.Prepare(CMD_LIST_FILES, 0);
     if (m_request.Send(m_link))
@@ -126,38 +133,46 @@ int RecorderProtocol::ListFiles(const ManualResetEvent &stop, const PostTarget &
     }
 }
 
-int RecorderProtocol::GetFile(const ManualResetEvent &stop, const PostTarget &target, const QString &strName,
-                              const QString &strFolder)
+RecorderResult RecorderProtocol::GetFile(const ManualResetEvent &stop, const PostTarget &target,
+                                         const QString &strName, const QString &strFolder)
 {
-    m_strLocalError.clear();
-    // The name comes from the recorder: it must not reach outside the destination folder.
-    if (!IsSafeLocalFileName(strName))
-        return LocalError(
-            QStringLiteral("refusing the card file name \"%1\": it is not a safe local file name")
-                .arg(strName));
+    DownloadPlan plan(strFolder, DownloadPlan::Existing::Replace);
+    FileDownloadSink sink(plan, plan.Add(strName));
+    return GetFile(stop, target, strName, sink);
+}
+
+RecorderResult RecorderProtocol::GetFile(const ManualResetEvent &stop, const PostTarget &target,
+                                         const QString &strName, IDownloadSink &sink)
+{
     const quint32 nNameBytes = WriteNamePayload(strName);
     if (nNameBytes == 0)
-        return LocalError(QStringLiteral("the name \"%1\" is too long for the recorder").arg(strName));
-
-    QString strTarget = strFolder;
-    if (!strTarget.isEmpty() && !strTarget.endsWith(QLatin1Char('/')))
-        strTarget += QLatin1Char('/');
-    strTarget += strName;
-
-    // The data goes to a temporary file beside the target and replaces it only when complete,
-    // so a failed or cancelled download neither leaves a partial file nor destroys an old one.
-    DownloadWriter file(strTarget);
-    if (!file.Open())
-        return LocalError(QStringLiteral("cannot create %1: %2").arg(strTarget, file.ErrorString()));
+        return RecorderResult::Local(
+            LocalReason::NameTooLong,
+            QStringLiteral("the name \"%1\" is too long for the recorder").arg(strName));
+    // The local side is ready before anything is asked of the recorder.
+    if (RecorderResult opened = sink.Open(); !opened.IsOk())
+        return opened;
+    // Every way out but the commit throws the local side away.
+    const auto fail = [&sink](RecorderResult result) {
+        sink.Discard();
+        return result;
+    };
+    const auto abort = [this, &fail](RecorderResult result) {
+        SendCode(CMD_ABORT);
+        qCWarning(lcProtocol).noquote() << result.Detail();
+        return fail(std::move(result));
+    };
 
     m_request.Prepare(CMD_GET_FILE, nNameBytes);
     if (m_request.Send(m_link))
-        return RESULT_COMM_ERROR;
+        return fail(RESULT_COMM_ERROR);
 
     m_request.Prepare(CMD_ACK, 0);
     PostProgress(target, 0, 0);
-    // 64 bits: a last block that overshoots a total near 4 GB must end the download, not wrap
-    // the count round to a small number and keep it going.
+    // The first block's total is the file's size: a recorder that changes it later, or sends
+    // more than it announced, is out of step and the file it sends cannot be trusted.
+    bool bFirst = true;
+    quint32 nTotal = 0;
     quint64 nSoFar = 0;
     // Blocks without data while the file is incomplete make no progress; a recorder that
     // sends nothing else for a link time-out is treated like one that fell silent.
@@ -165,60 +180,82 @@ int RecorderProtocol::GetFile(const ManualResetEvent &stop, const PostTarget &ta
     sinceData.start();
     for (;;) {
         if (m_response.Receive(m_link))
-            return RESULT_COMM_ERROR;
+            return fail(RESULT_COMM_ERROR);
         if (m_response.Code() != RSP_FILE_BLOCK)
-            return RESULT_DEVICE_STOPPED;
+            return fail(RESULT_DEVICE_STOPPED);
 
-        const quint32 nTotal = m_response.U32(BLOCK_OFFSET_TOTAL);
+        const quint32 nBlockTotal = m_response.U32(BLOCK_OFFSET_TOTAL);
         const quint32 nCount = m_response.U32(BLOCK_OFFSET_COUNT);
         // A count beyond what the frame carries would read past the data the recorder sent.
-        if (nCount > m_response.ReceivedBytes() - BLOCK_OFFSET_DATA) {
-            qCWarning(lcProtocol) << "file block announces" << nCount << "bytes in a frame of"
-                                  << m_response.ReceivedBytes();
-            SendCode(CMD_ABORT);
-            return RESULT_COMM_ERROR;
+        if (nCount > m_response.ReceivedBytes() - BLOCK_OFFSET_DATA)
+            return abort(
+                RecorderResult(RESULT_COMM_ERROR,
+                               QStringLiteral("the recorder announced %1 bytes in a block that carries %2")
+                                   .arg(nCount)
+                                   .arg(m_response.ReceivedBytes() - BLOCK_OFFSET_DATA)));
+        if (bFirst) {
+            nTotal = nBlockTotal;
+            bFirst = false;
+        } else if (nBlockTotal != nTotal) {
+            return abort(RecorderResult(
+                RESULT_COMM_ERROR, QStringLiteral("the recorder changed the size of %1 from %2 to %3 bytes "
+                                                  "during the transfer")
+                                       .arg(strName)
+                                       .arg(nTotal)
+                                       .arg(nBlockTotal)));
         }
+        if (nSoFar + nCount > nTotal)
+            return abort(
+                RecorderResult(RESULT_COMM_ERROR,
+                               QStringLiteral("the recorder sent more than the %1 bytes of %2 it announced")
+                                   .arg(nTotal)
+                                   .arg(strName)));
         if (nCount > 0) {
             sinceData.restart();
         } else if (nSoFar < nTotal && sinceData.hasExpired(m_link.TimeoutMs())) {
-            qCWarning(lcProtocol) << "file blocks without data for" << sinceData.elapsed() << "ms";
-            SendCode(CMD_ABORT);
-            return RESULT_COMM_ERROR;
+            return abort(RecorderResult(
+                RESULT_COMM_ERROR,
+                QStringLiteral("the recorder sent blocks without data for %1 ms").arg(sinceData.elapsed())));
         }
+        const bool bLast = nSoFar + nCount == nTotal;
         // The last block is written out before it is acknowledged, so that a failing disk is
         // still reported to the recorder as an abort.
-        const bool bLast = nSoFar + nCount >= nTotal;
-        if (!file.Append(m_response.Data() + BLOCK_OFFSET_DATA, nCount) || (bLast && !file.Flush())) {
-            SendCode(CMD_ABORT);
-            return LocalError(QStringLiteral("cannot write %1: %2").arg(strTarget, file.ErrorString()));
-        }
+        RecorderResult written = sink.Write(m_response.Data() + BLOCK_OFFSET_DATA, nCount);
+        if (written.IsOk() && bLast)
+            written = sink.Flush();
+        if (!written.IsOk())
+            return abort(std::move(written));
         if (stop.IsSet()) {
             SendCode(CMD_ABORT);
-            return RESULT_CANCELLED;
+            return fail(RESULT_CANCELLED);
         }
         if (m_request.Send(m_link))
-            return RESULT_COMM_ERROR;
+            return fail(RESULT_COMM_ERROR);
         nSoFar += nCount;
-        PostProgress(target, quint32(qMin<quint64>(nSoFar, 0xFFFFFFFFu)), nTotal);
-        if (nSoFar >= nTotal)
+        PostProgress(target, quint32(nSoFar), nTotal);
+        if (bLast)
             break;
     }
-    if (!file.Commit())
-        return LocalError(QStringLiteral("cannot finish %1: %2").arg(strTarget, file.ErrorString()));
-    return RESULT_OK;
+    RecorderResult committed = sink.Commit();
+    if (!committed.IsOk()) {
+        qCWarning(lcProtocol).noquote() << committed.Detail();
+        sink.Discard();
+    }
+    return committed;
 }
 
-int RecorderProtocol::PutFile(const ManualResetEvent &stop, const PostTarget &target, const QString &strPath,
-                              bool bOverwrite)
+RecorderResult RecorderProtocol::PutFile(const ManualResetEvent &stop, const PostTarget &target,
+                                         const QString &strPath, bool bOverwrite)
 {
-    m_strLocalError.clear();
     QFile file(strPath);
     if (!file.open(QIODevice::ReadOnly))
-        return LocalError(QStringLiteral("cannot open %1: %2").arg(strPath, file.errorString()));
+        return LocalError(LocalReason::CannotRead,
+                          QStringLiteral("cannot open %1: %2").arg(strPath, file.errorString()));
     // The protocol carries sizes in 32 bits: a larger file would be announced with a wrong
     // length and end up truncated on the card.
     if (file.size() > qint64(0xFFFFFFFFu))
-        return LocalError(QStringLiteral("%1 is too large for the recorder (4 GB at most)").arg(strPath));
+        return LocalError(LocalReason::TooLarge,
+                          QStringLiteral("%1 is too large for the recorder (4 GB at most)").arg(strPath));
     const quint32 nLength = quint32(file.size());
 
     RecorderFileEntry announcement;
@@ -259,8 +296,10 @@ int RecorderProtocol::PutFile(const ManualResetEvent &stop, const PostTarget &ta
             SendCode(CMD_SOURCE_ERROR);
             if (nLength == 0)
                 return LocalError(
+                    LocalReason::EmptyFile,
                     QStringLiteral("%1 is empty: the recorder takes no empty file").arg(strPath));
             return LocalError(
+                LocalReason::CannotRead,
                 QStringLiteral("cannot read %1: %2")
                     .arg(strPath, nRead == 0 ? QStringLiteral("the file got shorter") : file.errorString()));
         }
@@ -268,7 +307,7 @@ int RecorderProtocol::PutFile(const ManualResetEvent &stop, const PostTarget &ta
         if (Exchange(CMD_PUT_BLOCK, quint32(nRead) + 12))
             return RESULT_COMM_ERROR;
 
-        int nResult = RESULT_OK;
+        RecorderResultCode nResult = RESULT_OK;
         if (m_response.Code() == CMD_ABORT)
             nResult = RESULT_DEVICE_STOPPED;
         else if (m_response.Code() != CMD_ACK)
@@ -282,14 +321,7 @@ int RecorderProtocol::PutFile(const ManualResetEvent &stop, const PostTarget &ta
     }
 }
 
-int RecorderProtocol::LocalError(const QString &strReason)
-{
-    qCWarning(lcProtocol).noquote() << strReason;
-    m_strLocalError = strReason;
-    return RESULT_HOST_IO_ERROR;
-}
-
-int RecorderProtocol::DeleteCardFile(const QString &strName)
+RecorderResult RecorderProtocol::DeleteCardFile(const QString &strName)
 {
     const quint32 nNameBytes = WriteNamePayload(strName);
     if (nNameBytes == 0)
@@ -299,7 +331,7 @@ int RecorderProtocol::DeleteCardFile(const QString &strName)
     return m_response.Code() == RSP_OK ? RESULT_OK : RESULT_NOT_DELETED;
 }
 
-int RecorderProtocol::SaveArchiveData()
+RecorderResult RecorderProtocol::SaveArchiveData()
 {
     m_request.Prepare(CMD_SAVE_ARCHIVE, 0);
     if (m_request.Send(m_link))

@@ -8,12 +8,13 @@
 #include "Frame.h"
 #include "ProtocolCodes.h"
 
+class IDownloadSink;
 class ManualResetEvent;
 class PostTarget;
 class RecorderLink;
 
 // The recorder's commands: one request frame out, reply frames in, in lock step. Operations
-// report to a post target as they go and return a result code; none throws.
+// report to a post target as they go and return a result with its reason; none throws.
 class RecorderProtocol
 {
     Q_DISABLE_COPY_MOVE(RecorderProtocol)
@@ -32,19 +33,20 @@ public:
 
     bool GetDeviceInfo(const PostTarget &target);
     bool GetCardInfo(const PostTarget &target);
-    int ListFiles(const ManualResetEvent &stop, const PostTarget &target);
+    RecorderResult ListFiles(const ManualResetEvent &stop, const PostTarget &target);
 
-    // Downloads a card file into strFolder (which ends with "/"). The file appears under its
-    // name only when complete; a failure leaves any earlier file of that name untouched.
-    int GetFile(const ManualResetEvent &stop, const PostTarget &target, const QString &strName,
-                const QString &strFolder);
-    int PutFile(const ManualResetEvent &stop, const PostTarget &target, const QString &strPath,
-                bool bOverwrite);
-    int DeleteCardFile(const QString &strName);
-    // Why the last GetFile or PutFile ended with RESULT_HOST_IO_ERROR, in plain words naming
-    // the local file ("cannot write /data/A.DAT: No space left on device"); empty otherwise.
-    QString LastLocalError() const { return m_strLocalError; }
-    int SaveArchiveData();
+    // Downloads a card file into a sink. The first block's total is the file's size; the sink
+    // is committed only when exactly that many bytes have arrived.
+    RecorderResult GetFile(const ManualResetEvent &stop, const PostTarget &target, const QString &strName,
+                           IDownloadSink &sink);
+    // Downloads a card file into strFolder under its own name, replacing a file of that name.
+    // The file appears only when complete; a failure leaves any earlier file untouched.
+    RecorderResult GetFile(const ManualResetEvent &stop, const PostTarget &target, const QString &strName,
+                           const QString &strFolder);
+    RecorderResult PutFile(const ManualResetEvent &stop, const PostTarget &target, const QString &strPath,
+                           bool bOverwrite);
+    RecorderResult DeleteCardFile(const QString &strName);
+    RecorderResult SaveArchiveData();
 
     Frame &RequestFrame() { return m_request; }
     Frame &ResponseFrame() { return m_response; }
@@ -62,9 +64,5 @@ private:
     RecorderLink &m_link;
     Frame m_response;
     Frame m_request;
-    // Records the reason for a local failure and returns RESULT_HOST_IO_ERROR.
-    int LocalError(const QString &strReason);
-
-    QString m_strLocalError;
     qint64 m_nSaveArchiveTimeoutMs = qint64(SAVE_ARCHIVE_TIMEOUT_S) * 1000;
 };

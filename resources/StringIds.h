@@ -49,6 +49,15 @@ inline constexpr quint32 IDS_CARD_FULL = 187;
 inline constexpr quint32 IDS_NO_CARD = 188;
 inline constexpr quint32 IDS_DELETE_NOT_COMPLETED = 190;
 inline constexpr quint32 IDS_LANGUAGE_DEFAULT = 191;
+inline constexpr quint32 IDS_DOWNLOADS_REFUSED = 240;
+inline constexpr quint32 IDS_REASON_UNSAFE_NAME = 241;
+inline constexpr quint32 IDS_REASON_NOT_ENCODABLE = 242;
+inline constexpr quint32 IDS_REASON_NAME_COLLISION = 243;
+inline constexpr quint32 IDS_REASON_NAME_TOO_LONG = 244;
+inline constexpr quint32 IDS_REASON_SYMBOLIC_LINK = 245;
+inline constexpr quint32 IDS_REASON_NOT_A_FILE = 246;
+inline constexpr quint32 IDS_REASON_RESERVED_NAME = 247;
+inline constexpr quint32 IDS_REASON_ALREADY_EXISTS = 248;
 inline constexpr quint32 IDS_TOOLBAR_FIRST = 339; // 339 to 348: toolbar labels, position = id - 339
 inline constexpr quint32 IDS_TOOLBAR_GET_FILES = 339;
 inline constexpr quint32 IDS_TOOLBAR_UPLOAD = 340;

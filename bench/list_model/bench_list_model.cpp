@@ -81,7 +81,7 @@ public:
     int RunInitDevice() override { return IDCANCEL; }
     int RunSaveTo(QString *) override { return IDCANCEL; }
     int RunOverwriteFiles(const QStringList &) override { return IDCANCEL; }
-    int RunGetFile(const QString &, const QStringList &) override { return IDCANCEL; }
+    int RunGetFile(const DownloadPlan &) override { return IDCANCEL; }
     int RunUploadFile(const QString &) override { return IDCANCEL; }
     int RunDelFiles(const QStringList &) override { return IDCANCEL; }
     int RunUpdateCF(QWidget *) override { return IDCANCEL; }

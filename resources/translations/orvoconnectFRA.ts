@@ -207,6 +207,51 @@ Vérifiez que le dossier de destination dispose de suffisamment d'espace libre.<
         <extracomment>IDS_LANGUAGE_DEFAULT</extracomment>
         <translation>Par défaut</translation>
     </message>
+    <message id="240">
+        <source>These files cannot be downloaded into this folder:</source>
+        <extracomment>IDS_DOWNLOADS_REFUSED</extracomment>
+        <translation>Ces fichiers ne peuvent pas être téléchargés dans ce dossier :</translation>
+    </message>
+    <message id="241">
+        <source>its name could lead outside the folder</source>
+        <extracomment>IDS_REASON_UNSAFE_NAME</extracomment>
+        <translation>son nom pourrait mener hors du dossier</translation>
+    </message>
+    <message id="242">
+        <source>its name cannot be written on this computer</source>
+        <extracomment>IDS_REASON_NOT_ENCODABLE</extracomment>
+        <translation>son nom ne peut pas être écrit sur cet ordinateur</translation>
+    </message>
+    <message id="243">
+        <source>another file of this download has the same name</source>
+        <extracomment>IDS_REASON_NAME_COLLISION</extracomment>
+        <translation>un autre fichier de ce téléchargement porte le même nom</translation>
+    </message>
+    <message id="244">
+        <source>its name is too long for this folder</source>
+        <extracomment>IDS_REASON_NAME_TOO_LONG</extracomment>
+        <translation>son nom est trop long pour ce dossier</translation>
+    </message>
+    <message id="245">
+        <source>the folder holds a symbolic link of that name</source>
+        <extracomment>IDS_REASON_SYMBOLIC_LINK</extracomment>
+        <translation>le dossier contient un lien symbolique de ce nom</translation>
+    </message>
+    <message id="246">
+        <source>the folder holds a folder or a special file of that name</source>
+        <extracomment>IDS_REASON_NOT_A_FILE</extracomment>
+        <translation>le dossier contient un dossier ou un fichier spécial de ce nom</translation>
+    </message>
+    <message id="247">
+        <source>its name is kept for this program's own files</source>
+        <extracomment>IDS_REASON_RESERVED_NAME</extracomment>
+        <translation>son nom est réservé aux fichiers de ce programme</translation>
+    </message>
+    <message id="248">
+        <source>a file of that name is already in the folder</source>
+        <extracomment>IDS_REASON_ALREADY_EXISTS</extracomment>
+        <translation>un fichier de ce nom se trouve déjà dans le dossier</translation>
+    </message>
     <message id="339">
         <source>Get files</source>
         <extracomment>IDS_TOOLBAR_GET_FILES</extracomment>

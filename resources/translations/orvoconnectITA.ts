@@ -207,6 +207,51 @@ Verificare che nella cartella di destinazione vi sia spazio libero sufficiente.<
         <extracomment>IDS_LANGUAGE_DEFAULT</extracomment>
         <translation>Predefinita</translation>
     </message>
+    <message id="240">
+        <source>These files cannot be downloaded into this folder:</source>
+        <extracomment>IDS_DOWNLOADS_REFUSED</extracomment>
+        <translation>Questi file non possono essere scaricati in questa cartella:</translation>
+    </message>
+    <message id="241">
+        <source>its name could lead outside the folder</source>
+        <extracomment>IDS_REASON_UNSAFE_NAME</extracomment>
+        <translation>il suo nome potrebbe portare fuori dalla cartella</translation>
+    </message>
+    <message id="242">
+        <source>its name cannot be written on this computer</source>
+        <extracomment>IDS_REASON_NOT_ENCODABLE</extracomment>
+        <translation>il suo nome non può essere scritto su questo computer</translation>
+    </message>
+    <message id="243">
+        <source>another file of this download has the same name</source>
+        <extracomment>IDS_REASON_NAME_COLLISION</extracomment>
+        <translation>un altro file di questo download ha lo stesso nome</translation>
+    </message>
+    <message id="244">
+        <source>its name is too long for this folder</source>
+        <extracomment>IDS_REASON_NAME_TOO_LONG</extracomment>
+        <translation>il suo nome è troppo lungo per questa cartella</translation>
+    </message>
+    <message id="245">
+        <source>the folder holds a symbolic link of that name</source>
+        <extracomment>IDS_REASON_SYMBOLIC_LINK</extracomment>
+        <translation>la cartella contiene un collegamento simbolico con quel nome</translation>
+    </message>
+    <message id="246">
+        <source>the folder holds a folder or a special file of that name</source>
+        <extracomment>IDS_REASON_NOT_A_FILE</extracomment>
+        <translation>la cartella contiene una cartella o un file speciale con quel nome</translation>
+    </message>
+    <message id="247">
+        <source>its name is kept for this program's own files</source>
+        <extracomment>IDS_REASON_RESERVED_NAME</extracomment>
+        <translation>il suo nome è riservato ai file di questo programma</translation>
+    </message>
+    <message id="248">
+        <source>a file of that name is already in the folder</source>
+        <extracomment>IDS_REASON_ALREADY_EXISTS</extracomment>
+        <translation>un file con quel nome è già nella cartella</translation>
+    </message>
     <message id="339">
         <source>Get files</source>
         <extracomment>IDS_TOOLBAR_GET_FILES</extracomment>

@@ -207,6 +207,51 @@ Upewnij się, że w folderze docelowym jest wystarczająco dużo wolnego miejsca
         <extracomment>IDS_LANGUAGE_DEFAULT</extracomment>
         <translation>Domyślny</translation>
     </message>
+    <message id="240">
+        <source>These files cannot be downloaded into this folder:</source>
+        <extracomment>IDS_DOWNLOADS_REFUSED</extracomment>
+        <translation>Tych plików nie można pobrać do tego folderu:</translation>
+    </message>
+    <message id="241">
+        <source>its name could lead outside the folder</source>
+        <extracomment>IDS_REASON_UNSAFE_NAME</extracomment>
+        <translation>jego nazwa mogłaby wskazywać poza folder</translation>
+    </message>
+    <message id="242">
+        <source>its name cannot be written on this computer</source>
+        <extracomment>IDS_REASON_NOT_ENCODABLE</extracomment>
+        <translation>jego nazwy nie można zapisać na tym komputerze</translation>
+    </message>
+    <message id="243">
+        <source>another file of this download has the same name</source>
+        <extracomment>IDS_REASON_NAME_COLLISION</extracomment>
+        <translation>inny plik tego pobierania ma tę samą nazwę</translation>
+    </message>
+    <message id="244">
+        <source>its name is too long for this folder</source>
+        <extracomment>IDS_REASON_NAME_TOO_LONG</extracomment>
+        <translation>jego nazwa jest za długa dla tego folderu</translation>
+    </message>
+    <message id="245">
+        <source>the folder holds a symbolic link of that name</source>
+        <extracomment>IDS_REASON_SYMBOLIC_LINK</extracomment>
+        <translation>folder zawiera dowiązanie symboliczne o tej nazwie</translation>
+    </message>
+    <message id="246">
+        <source>the folder holds a folder or a special file of that name</source>
+        <extracomment>IDS_REASON_NOT_A_FILE</extracomment>
+        <translation>folder zawiera folder lub plik specjalny o tej nazwie</translation>
+    </message>
+    <message id="247">
+        <source>its name is kept for this program's own files</source>
+        <extracomment>IDS_REASON_RESERVED_NAME</extracomment>
+        <translation>jego nazwa jest zarezerwowana dla plików tego programu</translation>
+    </message>
+    <message id="248">
+        <source>a file of that name is already in the folder</source>
+        <extracomment>IDS_REASON_ALREADY_EXISTS</extracomment>
+        <translation>plik o tej nazwie jest już w folderze</translation>
+    </message>
     <message id="339">
         <source>Get files</source>
         <extracomment>IDS_TOOLBAR_GET_FILES</extracomment>

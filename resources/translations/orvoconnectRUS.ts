@@ -207,6 +207,51 @@ Please, make sure there is enough free space in the destination folder.</source>
         <extracomment>IDS_LANGUAGE_DEFAULT</extracomment>
         <translation>По умолчанию</translation>
     </message>
+    <message id="240">
+        <source>These files cannot be downloaded into this folder:</source>
+        <extracomment>IDS_DOWNLOADS_REFUSED</extracomment>
+        <translation>Эти файлы нельзя загрузить в эту папку:</translation>
+    </message>
+    <message id="241">
+        <source>its name could lead outside the folder</source>
+        <extracomment>IDS_REASON_UNSAFE_NAME</extracomment>
+        <translation>его имя может указывать за пределы папки</translation>
+    </message>
+    <message id="242">
+        <source>its name cannot be written on this computer</source>
+        <extracomment>IDS_REASON_NOT_ENCODABLE</extracomment>
+        <translation>его имя невозможно записать на этом компьютере</translation>
+    </message>
+    <message id="243">
+        <source>another file of this download has the same name</source>
+        <extracomment>IDS_REASON_NAME_COLLISION</extracomment>
+        <translation>другой файл этой загрузки имеет то же имя</translation>
+    </message>
+    <message id="244">
+        <source>its name is too long for this folder</source>
+        <extracomment>IDS_REASON_NAME_TOO_LONG</extracomment>
+        <translation>его имя слишком длинное для этой папки</translation>
+    </message>
+    <message id="245">
+        <source>the folder holds a symbolic link of that name</source>
+        <extracomment>IDS_REASON_SYMBOLIC_LINK</extracomment>
+        <translation>в папке есть символическая ссылка с этим именем</translation>
+    </message>
+    <message id="246">
+        <source>the folder holds a folder or a special file of that name</source>
+        <extracomment>IDS_REASON_NOT_A_FILE</extracomment>
+        <translation>в папке есть папка или специальный файл с этим именем</translation>
+    </message>
+    <message id="247">
+        <source>its name is kept for this program's own files</source>
+        <extracomment>IDS_REASON_RESERVED_NAME</extracomment>
+        <translation>его имя зарезервировано для файлов этой программы</translation>
+    </message>
+    <message id="248">
+        <source>a file of that name is already in the folder</source>
+        <extracomment>IDS_REASON_ALREADY_EXISTS</extracomment>
+        <translation>файл с этим именем уже есть в папке</translation>
+    </message>
     <message id="339">
         <source>Get files</source>
         <extracomment>IDS_TOOLBAR_GET_FILES</extracomment>

@@ -175,6 +175,36 @@ private slots:
         QCOMPARE(FilesIn(strOther), QStringList{QStringLiteral("TREND01.DAT")});
     }
 
+    // A link in the destination named like a card file, pointing out of it or nowhere, is
+    // never written through: every such name is listed and nothing is downloaded.
+    void linksInTheDestinationAreNeverWrittenThrough()
+    {
+        SimProcess sim(Card());
+        QVERIFY(sim.IsRunning());
+        const QString strOutside = m_root.filePath(QStringLiteral("outside.img"));
+        Write(strOutside, "precious");
+        QVERIFY(QFile::link(strOutside, DestFile(QStringLiteral("system.img"))));
+        QVERIFY(QFile::link(m_root.filePath(QStringLiteral("nowhere.log")),
+                            DestFile(QStringLiteral("alarm.log"))));
+
+        for (const QStringList &args :
+             {QStringList{"get", "--overwrite", "TREND01.DAT", "system.img", "alarm.log"},
+              QStringList{"get", "--all", "--overwrite"}, QStringList{"sync"}}) {
+            const CliRun run = Cli(sim, args);
+            QCOMPARE(run.nExit, int(RESULT_HOST_IO_ERROR));
+            QVERIFY2(run.strErr.contains(QStringLiteral("refusing \"system.img\"")) &&
+                         run.strErr.contains(QStringLiteral("refusing \"alarm.log\"")) &&
+                         run.strErr.contains(QStringLiteral("symbolic link")),
+                     qPrintable(run.strErr));
+            QVERIFY(!QFile::exists(DestFile(QStringLiteral("TREND01.DAT"))));
+        }
+        const CliRun skipped = Cli(sim, {"get", "--all", "--skip-existing"});
+        QCOMPARE(skipped.nExit, 0);
+        QCOMPARE(ReadAll(DestFile(QStringLiteral("TREND01.DAT"))), Pattern(70000, 1));
+        QCOMPARE(ReadAll(strOutside), QByteArray("precious"));
+        QVERIFY(!QFile::exists(m_root.filePath(QStringLiteral("nowhere.log"))));
+    }
+
     void largeDownloadArrivesWhole()
     {
         // Several write chunks and an odd tail: nothing lost or doubled at the seams.

@@ -49,7 +49,7 @@ private slots:
     void downloadThatCannotBeRequestedLeavesNothing();
     void downloadRefusesUnsafeRecorderNames();
     void downloadOntoAFullDiskSaysWhyAndKeepsTheOldFile();
-    void downloadOfABlockCountingPastItsFrameIsACommunicationFailure();
+    void downloadOfBlocksThatDisagreeWithTheFirstTotalIsACommunicationFailure();
     void downloadOfEmptyBlocksThatNeverEndFailsWithinTheTimeout();
     void uploadOfExactlyOneBlock();
     void uploadReportsProgressAndStoresTheFile();
@@ -171,13 +171,13 @@ void tst_ProtocolTransfer::downloadOntoAFullDiskSaysWhyAndKeepsTheOldFile()
     limited.rlim_cur = 64 * 1024;
     const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
     QVERIFY(::setrlimit(RLIMIT_FSIZE, &limited) == 0);
-    const int nResult = h.protocol.GetFile(h.stop, h.target, NAME, h.OutDir());
+    const RecorderResult nResult = h.protocol.GetFile(h.stop, h.target, NAME, h.OutDir());
     ::setrlimit(RLIMIT_FSIZE, &before);
     std::signal(SIGXFSZ, oldHandler);
 
-    QCOMPARE(nResult, int(RESULT_HOST_IO_ERROR));
+    QCOMPARE(nResult.Code(), RESULT_HOST_IO_ERROR);
     // The reason names the file and the system's cause, not "Unknown error".
-    const QString strWhy = h.protocol.LastLocalError();
+    const QString strWhy = nResult.Detail();
     QVERIFY2(strWhy.contains(h.OutPath(NAME)), qPrintable(strWhy));
     QVERIFY2(strWhy.contains(QStringLiteral("File too large")), qPrintable(strWhy));
     QCOMPARE(h.Received().last(), quint16(CMD_ABORT));
@@ -185,11 +185,12 @@ void tst_ProtocolTransfer::downloadOntoAFullDiskSaysWhyAndKeepsTheOldFile()
     QCOMPARE(SimHarness::ReadFile(h.OutPath(NAME)), QByteArray("keep me"));
 
     // The next transfer starts with a clean slate.
-    QCOMPARE(h.protocol.GetFile(h.stop, h.target, NAME, h.OutDir()), int(RESULT_OK));
-    QVERIFY(h.protocol.LastLocalError().isEmpty());
+    const RecorderResult next = h.protocol.GetFile(h.stop, h.target, NAME, h.OutDir());
+    QCOMPARE(next.Code(), RESULT_OK);
+    QVERIFY(next.Detail().isEmpty());
 }
 
-void tst_ProtocolTransfer::downloadOfABlockCountingPastItsFrameIsACommunicationFailure()
+void tst_ProtocolTransfer::downloadOfBlocksThatDisagreeWithTheFirstTotalIsACommunicationFailure()
 {
     QTemporaryDir out;
     QVERIFY(SimHarness::WriteFile(out.path() + QStringLiteral("/X.DAT"), "keep me"));
@@ -206,14 +207,27 @@ void tst_ProtocolTransfer::downloadOfABlockCountingPastItsFrameIsACommunicationF
              int(RESULT_OK));
     QCOMPARE(QFileInfo(out.path() + QStringLiteral("/Y.DAT")).size(), 1000);
 
-    // One byte more, or a count far beyond the buffer: nothing read past the frame.
-    for (const QByteArray &block : {FileBlock(5000, 1001, 1024), FileBlock(0xFFFFFFFF, 0xFFFFFFF0, 32768)}) {
+    // One byte more than the frame, or a count far beyond the buffer: nothing read past the
+    // frame. More bytes than the first block's total, or a later block that announces another
+    // total (a shorter file, which would have ended the transfer early): the recorder is out of
+    // step and the file it sent is not the card's.
+    const QList<QByteArray> scripts = {
+        FileBlock(5000, 1001, 1024),
+        FileBlock(0xFFFFFFFF, 0xFFFFFFF0, 32768),
+        FileBlock(5, 8, 1024),
+        FileBlock(65536, 32744, 32768) + FileBlock(32744, 32744, 32768),
+        FileBlock(65536, 32744, 32768) + FileBlock(70000, 32744, 32768),
+        FileBlock(40000, 32744, 32768) + FileBlock(40000, 32744, 32768),
+    };
+    for (const QByteArray &script : scripts) {
         pScript->writes.clear();
-        pScript->toHost = block;
-        QCOMPARE(protocol.GetFile(stop, PostTarget(), QStringLiteral("X.DAT"), out.path() + QLatin1Char('/')),
-                 int(RESULT_COMM_ERROR));
-        QCOMPARE(pScript->writes.size(), 2); // the request, then CMD_ABORT
-        QCOMPARE(quint16(quint8(pScript->writes.at(1)[8]) | (quint8(pScript->writes.at(1)[9]) << 8)),
+        pScript->toHost = script;
+        QCOMPARE(protocol.GetFile(stop, PostTarget(), QStringLiteral("X.DAT"), out.path() + QLatin1Char('/'))
+                     .Code(),
+                 RESULT_COMM_ERROR);
+        // The request, an acknowledgement per good block, then CMD_ABORT.
+        QCOMPARE(pScript->writes.size(), qMax<qsizetype>(1, script.size() / 32768) + 1);
+        QCOMPARE(quint16(quint8(pScript->writes.last()[8]) | (quint8(pScript->writes.last()[9]) << 8)),
                  CMD_ABORT);
         QCOMPARE(SimHarness::ReadFile(out.path() + QStringLiteral("/X.DAT")), QByteArray("keep me"));
     }
@@ -280,10 +294,10 @@ void tst_ProtocolTransfer::uploadOfAnEmptyFileIsASourceError()
 {
     SimHarness h;
     QVERIFY(SimHarness::WriteFile(h.OutPath(NAME), QByteArray()));
-    QCOMPARE(h.protocol.PutFile(h.stop, h.target, h.OutPath(NAME), false), int(RESULT_HOST_IO_ERROR));
+    const RecorderResult result = h.protocol.PutFile(h.stop, h.target, h.OutPath(NAME), false);
+    QCOMPARE(result.Code(), RESULT_HOST_IO_ERROR);
     QCOMPARE(h.Received(), (QList<quint16>{CMD_PUT_FILE, CMD_SOURCE_ERROR}));
-    QVERIFY2(h.protocol.LastLocalError().contains(QStringLiteral("is empty")),
-             qPrintable(h.protocol.LastLocalError()));
+    QVERIFY2(result.Detail().contains(QStringLiteral("is empty")), qPrintable(result.Detail()));
     QCOMPARE(h.Progress(), (Progress{{0, 0}}));
     QVERIFY(SimHarness::Listing(h.CardDir()).isEmpty());
     // The recorder expects no answer and is ready for the next request.

@@ -16,6 +16,7 @@
 #include <functional>
 #include <thread>
 
+#include "DownloadPlan.h"
 #include "CChildView.h"
 #include "CFileListTableModel.h"
 #include "CUpPane.h"
@@ -113,9 +114,12 @@ public:
         log << QStringLiteral("overwrite:") + existing.join(u',');
         return nOverwriteResult;
     }
-    int RunGetFile(const QString &strFolder, const QStringList &names) override
+    int RunGetFile(const DownloadPlan &plan) override
     {
-        log << QStringLiteral("get:") + (strFolder == strSaveToFolder ? QString() : strFolder) +
+        QStringList names;
+        for (const DownloadPlan::Item &item : plan.ToDownload())
+            names.append(item.strCardName);
+        log << QStringLiteral("get:") + (plan.Folder() == strSaveToFolder ? QString() : plan.Folder()) +
                    names.join(u',');
         if (onGetFile)
             onGetFile();
@@ -489,18 +493,34 @@ private slots:
         QCOMPARE(view.Model()->Rows().CheckedCount(), 0);
     }
 
-    void openingNeverLeavesTheDestination()
+    // Names the destination cannot take are shown together, with their reasons, before the
+    // download starts; the others are downloaded, and a refused name is never opened.
+    void refusedNamesAreShownAndTheOthersDownloaded()
     {
-        CChildView &view = ConnectedViewWith({"../outside.txt", "B"});
+        CChildView &view = ConnectedViewWith({"../outside.txt", "B", "b", "C"});
         QTemporaryDir dir;
         QVERIFY(QDir(dir.path()).mkdir("dest"));
         QFile outside(dir.filePath("outside.txt"));
         QVERIFY(outside.open(QIODevice::WriteOnly));
+        QVERIFY(QFile::link(dir.filePath("outside.txt"), dir.filePath("dest/C")));
         m_pDialogs->strSaveToFolder = dir.path() + "/dest/";
+        view.OnSelectAll();
+        QStringList texts;
+        AnswerNextMessageBox(QMessageBox::Ok, &texts);
+        view.OnCommand(CommandId::ID_GET_FILES);
+        QCOMPARE(texts.size(), 1);
+        const QStringList lines = texts.first().split(u'\n');
+        QCOMPARE(lines, QStringList({T(StringId::IDS_DOWNLOADS_REFUSED),
+                                     "../outside.txt: " + T(StringId::IDS_REASON_UNSAFE_NAME),
+                                     "b: " + T(StringId::IDS_REASON_NAME_COLLISION),
+                                     "C: " + T(StringId::IDS_REASON_SYMBOLIC_LINK)}));
+        QCOMPARE(m_pDialogs->log, QStringList({"saveto", "get:B"}));
+
+        m_pDialogs->log.clear();
         view.ListControl()->setCurrentIndex(view.Model()->index(0, 0));
+        AnswerNextMessageBox(QMessageBox::Ok, &texts);
         emit view.ListControl()->doubleClicked(view.Model()->index(0, 0));
-        // The name is not probed as an existing file and is not opened.
-        QCOMPARE(m_pDialogs->log, QStringList({"saveto", "get:../outside.txt"}));
+        QCOMPARE(m_pDialogs->log, QStringList({"saveto"}));
         QVERIFY(m_urls.opened.isEmpty());
     }
 

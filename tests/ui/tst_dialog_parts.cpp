@@ -81,8 +81,8 @@ void TestDialogParts::progressPosition_data()
     QTest::newRow("last post is exactly full") << quintptr(123457) << qintptr(123457) << 100;
     QTest::newRow("more than the total is clamped") << quintptr(3000) << qintptr(1000) << 100;
     QTest::newRow("done read as unsigned 32-bit") << quintptr(0xFFFFFFFFu) << qintptr(0x7FFFFFFF) << 100;
-    QTest::newRow("total beyond 2 GiB reads negative, clamped to 0")
-        << quintptr(1000) << qintptr(qint32(0x80000000u)) << 0;
+    QTest::newRow("total of 3 GiB, posted as a negative 32-bit number, is read unsigned")
+        << quintptr(0x60000000u) << qintptr(qint32(0xC0000000u)) << 50;
 }
 
 void TestDialogParts::progressPosition()

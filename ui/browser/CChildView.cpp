@@ -18,8 +18,10 @@
 #include "COperationDialogs.h"
 #include "CUpPane.h"
 #include "CommandIds.h"
-#include "LocalFileName.h"
+#include "DownloadPlan.h"
+#include "LocalReasonText.h"
 #include "RecorderLink.h"
+#include "RecorderFileEntry.h"
 #include "RecorderProtocol.h"
 #include "ReportMessages.h"
 #include "StringIds.h"
@@ -302,7 +304,12 @@ void CChildView::OnHeaderClicked(int nColumn)
 
 int CChildView::ShowMessage(quint32 nTextId, int nIcon, int nButtons)
 {
-    QMessageBox box(QMessageBox::Icon(nIcon), LoadText(StringId::IDS_APP_TITLE), LoadText(nTextId),
+    return ShowMessageText(LoadText(nTextId), nIcon, nButtons);
+}
+
+int CChildView::ShowMessageText(const QString &strText, int nIcon, int nButtons)
+{
+    QMessageBox box(QMessageBox::Icon(nIcon), LoadText(StringId::IDS_APP_TITLE), strText,
                     QMessageBox::StandardButtons(nButtons), this);
     return box.exec();
 }
@@ -313,30 +320,6 @@ bool CChildView::EnsureChecked()
         return true;
     ShowMessage(StringId::IDS_NO_FILES_SELECTED, QMessageBox::Warning, QMessageBox::Ok);
     return false;
-}
-
-QStringList CChildView::FindExistingFiles(const QString &strFolder, const QStringList &names)
-{
-    QStringList existing;
-    for (const QString &strName : names) {
-        // A name that could leave the folder is never looked up; its download is refused anyway.
-        if (IsSafeLocalFileName(strName) && QFileInfo::exists(strFolder + strName))
-            existing.append(strName);
-    }
-    return existing;
-}
-
-void CChildView::RemoveExistingNames(QStringList &names, const QStringList &existing)
-{
-    qsizetype nNext = 0;
-    for (qsizetype i = 0; i < names.size() && nNext < existing.size();) {
-        if (names.at(i) == existing.at(nNext)) {
-            names.removeAt(i);
-            ++nNext;
-        } else {
-            ++i;
-        }
-    }
 }
 
 void CChildView::OnGetFiles()
@@ -350,16 +333,26 @@ void CChildView::OnGetFiles()
     QString strFolder;
     if (m_pDialogs->RunSaveTo(&strFolder) != IDOK)
         return;
-    QStringList names;
-    m_pModel->Rows().CollectCheckedNames(names);
-    const QStringList existing = FindExistingFiles(strFolder, names);
+    // Every name is decided before anything is asked of the recorder: the names this folder
+    // cannot take are shown together, and the others are downloaded.
+    DownloadPlan plan(strFolder, DownloadPlan::Existing::Replace);
+    for (const FileListItem &item : m_pModel->Rows().CheckedItems())
+        plan.Add(item.m_strName, FileTime::ToLocalDateTime(item.m_ftModified), item.m_nSize);
+    const QList<DownloadPlan::Item> refused = plan.Refused();
+    if (!refused.isEmpty())
+        ShowMessageText(RefusedDownloadsText(refused), QMessageBox::Warning, QMessageBox::Ok);
+    QStringList existing;
+    for (const DownloadPlan::Item &item : plan.ToDownload())
+        if (item.bExists)
+            existing.append(item.strCardName);
     if (!existing.isEmpty() && m_pDialogs->RunOverwriteFiles(existing) == IDCANCEL)
-        RemoveExistingNames(names, existing);
-    if (!names.isEmpty())
-        m_pDialogs->RunGetFile(strFolder, names);
+        plan.Drop(existing);
+    const QList<DownloadPlan::Item> toDownload = plan.ToDownload();
+    if (!toDownload.isEmpty())
+        m_pDialogs->RunGetFile(plan);
     m_pModel->SetAllChecks(false);
-    if (bOpenAfterGet && !names.isEmpty() && IsSafeLocalFileName(names.first()))
-        QDesktopServices::openUrl(QUrl::fromLocalFile(strFolder + names.first()));
+    if (bOpenAfterGet && !toDownload.isEmpty())
+        QDesktopServices::openUrl(QUrl::fromLocalFile(plan.LocalPath(toDownload.first())));
 }
 
 void CChildView::OnListDoubleClicked()

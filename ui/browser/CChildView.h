@@ -94,11 +94,10 @@ private:
     void HandleHeldArrival();
     void UpdateCommandStates();
     bool EnsureChecked();
-    static QStringList FindExistingFiles(const QString &strFolder, const QStringList &names);
-    static void RemoveExistingNames(QStringList &names, const QStringList &existing);
     void OnListDoubleClicked();
     void OnHeaderClicked(int nColumn);
     int ShowMessage(quint32 nTextId, int nIcon, int nButtons);
+    int ShowMessageText(const QString &strText, int nIcon, int nButtons);
 
     QTableView *m_wndList = nullptr;
     CFileListTableModel *m_pModel = nullptr;

@@ -70,6 +70,16 @@ void CFileListModel::CollectCheckedNames(QStringList &names) const
     }
 }
 
+QList<FileListItem> CFileListModel::CheckedItems() const
+{
+    QList<FileListItem> items;
+    for (const Row &row : m_rows) {
+        if (row.bChecked)
+            items.append(row.item);
+    }
+    return items;
+}
+
 bool &CFileListModel::AscendingFlag(int nColumn)
 {
     switch (nColumn) {

@@ -35,6 +35,8 @@ public:
     void SetAllChecks(bool bChecked);
     int CheckedCount() const;
     void CollectCheckedNames(QStringList &names) const;
+    // The checked rows, in row order.
+    QList<FileListItem> CheckedItems() const;
 
     // Reorders the rows by the column in its flag's direction, then flips the flag. When
     // pNewOrder is given it receives, for each new row, the row it came from.

@@ -44,10 +44,10 @@ int COperationDialogs::RunOverwriteFiles(const QStringList &existing)
     return dialog.ShowModal(existing);
 }
 
-int COperationDialogs::RunGetFile(const QString &strFolder, const QStringList &names)
+int COperationDialogs::RunGetFile(const DownloadPlan &plan)
 {
     CDlgGetFile dialog(m_protocol, Owner());
-    return dialog.Execute(strFolder, names);
+    return dialog.Execute(plan);
 }
 
 int COperationDialogs::RunUploadFile(const QString &strLocalPath)

@@ -16,7 +16,7 @@ public:
     int RunInitDevice() override;
     int RunSaveTo(QString *pstrFolder) override;
     int RunOverwriteFiles(const QStringList &existing) override;
-    int RunGetFile(const QString &strFolder, const QStringList &names) override;
+    int RunGetFile(const DownloadPlan &plan) override;
     int RunUploadFile(const QString &strLocalPath) override;
     int RunDelFiles(const QStringList &names) override;
     int RunUpdateCF(QWidget *pParent) override;

@@ -5,6 +5,7 @@
 
 #include "DialogResult.h"
 
+class DownloadPlan;
 class QWidget;
 
 // How the file browser runs its operation dialogs and prompts: each call constructs the
@@ -21,7 +22,8 @@ public:
     virtual int RunSaveTo(QString *pstrFolder) = 0;
     // The overwrite prompt for the names that already exist in the destination.
     virtual int RunOverwriteFiles(const QStringList &existing) = 0;
-    virtual int RunGetFile(const QString &strFolder, const QStringList &names) = 0;
+    // The download dialog for the names the plan keeps, into the plan's folder.
+    virtual int RunGetFile(const DownloadPlan &plan) = 0;
     virtual int RunUploadFile(const QString &strLocalPath) = 0;
     virtual int RunDelFiles(const QStringList &names) = 0;
     virtual int RunUpdateCF(QWidget *pParent) = 0;

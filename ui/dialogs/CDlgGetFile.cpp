@@ -46,6 +46,14 @@ int CDlgGetFile::Execute(const QString &strDestFolder, const QStringList &fileNa
 {
     m_strDestFolder = strDestFolder;
     m_pFileNames = &fileNames;
+    m_pPlan = nullptr;
+    return exec();
+}
+
+int CDlgGetFile::Execute(const DownloadPlan &plan)
+{
+    m_pPlan = &plan;
+    m_pFileNames = nullptr;
     return exec();
 }
 
@@ -56,6 +64,7 @@ void CDlgGetFile::OnOpening()
     m_pProgress->setValue(0);
     m_job.m_pFileNames = m_pFileNames;
     m_job.m_strDestFolder = m_strDestFolder;
+    m_job.m_pPlan = m_pPlan;
     m_job.m_hNotifyWnd = Target();
     m_job.Launch();
 }

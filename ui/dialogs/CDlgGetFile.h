@@ -23,6 +23,9 @@ public:
     // strDestFolder ends with "/"; fileNames must stay unchanged until this returns.
     // IDOK, or IDCANCEL when a failure was reported.
     int Execute(const QString &strDestFolder, const QStringList &fileNames);
+    // The files the plan keeps, into its folder, under its local names and with its dates; the
+    // plan must stay unchanged until this returns.
+    int Execute(const DownloadPlan &plan);
 
     // For tests and screenshots.
     ElidedLabel *FileNameLabel() const { return m_pFileName; }
@@ -42,6 +45,7 @@ private:
     bool m_bFailed = false;
     QString m_strDestFolder;
     const QStringList *m_pFileNames = nullptr;
+    const DownloadPlan *m_pPlan = nullptr;
     CJobGetFile m_job;
     QProgressBar *m_pProgress;
     ElidedLabel *m_pFileName;

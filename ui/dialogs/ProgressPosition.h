@@ -3,6 +3,6 @@
 #include <QtGlobal>
 
 // Position (0 to 100) of a transfer's progress bar for a WM_JOB_PROGRESS post: bytes so far
-// (taken as unsigned 32-bit) over the total (taken as signed 32-bit), truncated towards zero
+// over the total (both unsigned 32-bit), truncated towards zero
 // and clamped to the bar's range. A total of 0, the first post of every transfer, gives 0.
 int ProgressPosition(quintptr wParam, qintptr lParam);

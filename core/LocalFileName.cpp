@@ -11,3 +11,12 @@ bool IsSafeLocalFileName(const QString &strName)
     }
     return true;
 }
+
+bool LocalNames::IsReserved(const QString &strName)
+{
+    // Case-insensitive: on a FAT or SMB destination ".ORVO-1.TMP" is the same file.
+    if (strName.compare(QLatin1String(JOURNAL), Qt::CaseInsensitive) == 0)
+        return true;
+    return strName.startsWith(QLatin1String(TEMP_PREFIX), Qt::CaseInsensitive) &&
+           strName.endsWith(QLatin1String(TEMP_SUFFIX), Qt::CaseInsensitive);
+}

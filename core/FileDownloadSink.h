@@ -1,0 +1,24 @@
+#pragma once
+
+#include "DownloadPlan.h"
+#include "IDownloadSink.h"
+#include "SafeFileWriter.h"
+
+// The usual end of a download: one planned file written safely into the plan's folder, under
+// its local name and with the card's date.
+class FileDownloadSink final : public IDownloadSink
+{
+public:
+    FileDownloadSink(const DownloadPlan &plan, const DownloadPlan::Item &item);
+
+    RecorderResult Open() override;
+    RecorderResult Write(const quint8 *pData, quint32 nLen) override;
+    RecorderResult Flush() override;
+    RecorderResult Commit() override;
+    void Discard() override;
+
+private:
+    SafeFileWriter m_writer;
+    DownloadPlan::Item m_item;
+    bool m_bReplace;
+};
