@@ -36,7 +36,8 @@ public:
     int CheckedCount() const;
     void CollectCheckedNames(QStringList &names) const;
 
-    // Reorders the rows by the column in its flag's direction, then flips the flag. When
+    // Reorders the rows by the column in its flag's direction, rows with equal keys keeping
+    // their order, then flips the flag. When
     // pNewOrder is given it receives, for each new row, the row it came from.
     void SortByColumn(int nColumn, std::vector<int> *pNewOrder = nullptr);
 
