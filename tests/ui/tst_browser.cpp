@@ -45,7 +45,7 @@ QString T(quint32 nId)
 struct FakeBus
 {
     bool bPresent = false;
-    QString strAbsentReason;
+    LinkOpenFailure absentReason;
     bool bNotices = true;
     ITransport::NoticeCallback callback;
     int nOpens = 0;
@@ -57,12 +57,12 @@ public:
     explicit FakeTransport(FakeBus &bus)
         : m_bus(bus)
     {}
-    bool Open(QString *pReason) override
+    bool Open(LinkOpenFailure *pFailure) override
     {
         ++m_bus.nOpens;
         m_bOpen = m_bus.bPresent;
-        if (!m_bOpen && pReason)
-            *pReason = m_bus.strAbsentReason;
+        if (!m_bOpen && pFailure)
+            *pFailure = m_bus.absentReason;
         return m_bOpen;
     }
     void Close() override { m_bOpen = false; }
@@ -264,7 +264,7 @@ private slots:
 
     void startUpWithoutRecorder()
     {
-        m_bus.strAbsentReason = QStringLiteral("no permission on 001/004");
+        m_bus.absentReason = LinkOpenFailure::Described(QStringLiteral("no permission on 001/004"));
         CChildView &view = MakeView();
         QCOMPARE(s_pChildView, &view);
         QSignalSpy states(&view, &CChildView::CommandStatesChanged);

@@ -366,7 +366,7 @@ void TestUsbTransport::openFailuresSayWhatToDo()
     }
     // A device with the pair but no bulk pipe pair cannot be the recorder.
     QCOMPARE(
-        UsbDiagnostics::NoBulkInterface(QStringLiteral("1234:5678 (bus 1, address 2)")),
+        UsbDiagnostics::NoBulkInterface(QStringLiteral("1234:5678 (bus 1, address 2)")).EnglishText(),
         QStringLiteral("The USB device 1234:5678 (bus 1, address 2) has no interface with one bulk IN and "
                        "one bulk OUT endpoint."));
 }
