@@ -274,25 +274,20 @@ bool UsbTransport::RegisterNotifications(NoticeCallback callback)
         if (m_eventThread.joinable())
             return true;
     }
-    const UsbIds ids = m_idsProvider(nullptr).value_or(UsbIds());
-    std::vector<int> handles;
-    for (const UsbIds::Pair &pair : ids.Pairs()) {
-        libusb_hotplug_callback_handle handle = 0;
-        // No LIBUSB_HOTPLUG_ENUMERATE: a recorder already attached is found by the first Open.
-        const int nResult = libusb_hotplug_register_callback(
-            m_pContext, LIBUSB_HOTPLUG_EVENT_DEVICE_ARRIVED | LIBUSB_HOTPLUG_EVENT_DEVICE_LEFT,
-            LIBUSB_HOTPLUG_NO_FLAGS, pair.nVendor, pair.nProduct, LIBUSB_HOTPLUG_MATCH_ANY,
-            &UsbHotplugThunk::Call, this, &handle);
-        if (nResult != LIBUSB_SUCCESS) {
-            qCDebug(lcLink) << "usb hotplug registration failed:" << libusb_error_name(nResult);
-            for (int nDone : handles)
-                libusb_hotplug_deregister_callback(m_pContext, nDone);
-            return false;
-        }
-        handles.push_back(handle);
+    // Every device: the ids configured when a notice comes decide whether it counts, so a
+    // list that was empty or different at start-up does not leave the program deaf.
+    libusb_hotplug_callback_handle handle = 0;
+    // No LIBUSB_HOTPLUG_ENUMERATE: a recorder already attached is found by the first Open.
+    const int nResult = libusb_hotplug_register_callback(
+        m_pContext, LIBUSB_HOTPLUG_EVENT_DEVICE_ARRIVED | LIBUSB_HOTPLUG_EVENT_DEVICE_LEFT,
+        LIBUSB_HOTPLUG_NO_FLAGS, LIBUSB_HOTPLUG_MATCH_ANY, LIBUSB_HOTPLUG_MATCH_ANY, LIBUSB_HOTPLUG_MATCH_ANY,
+        &UsbHotplugThunk::Call, this, &handle);
+    if (nResult != LIBUSB_SUCCESS) {
+        qCDebug(lcLink) << "usb hotplug registration failed:" << libusb_error_name(nResult);
+        return false;
     }
     std::lock_guard lock(m_mutex);
-    m_hotplugHandles = std::move(handles);
+    m_hotplugHandles = {handle};
     m_bStopEvents = false;
     m_eventThread = std::thread([this] {
         while (!m_bStopEvents) {
@@ -318,11 +313,22 @@ void UsbTransport::StopNotifications()
 void UsbTransport::OnHotplug(libusb_device *pDevice, bool bArrived)
 {
     NoticeCallback callback;
+    bool bOpenDeviceLeft = false;
     {
         std::lock_guard lock(m_mutex);
-        if (!bArrived && pDevice == m_pOpenDevice)
+        if (!bArrived && pDevice == m_pOpenDevice) {
             m_bGone = true;
+            bOpenDeviceLeft = true;
+        }
         callback = m_callback;
+    }
+    if (!bOpenDeviceLeft) {
+        // libusb keeps the descriptor of a device that has left, so both notices can be told.
+        libusb_device_descriptor desc{};
+        const std::optional<UsbIds> ids = m_idsProvider(nullptr);
+        if (!ids || libusb_get_device_descriptor(pDevice, &desc) != LIBUSB_SUCCESS ||
+            !ids->Contains(desc.idVendor, desc.idProduct))
+            return;
     }
     qCDebug(lcLink) << "usb hotplug" << (bArrived ? "arrived" : "left");
     if (callback)

@@ -47,7 +47,8 @@ public:
     qsizetype Read(quint8 *pData, qsizetype nMax, int nTimeoutMs) override;
     bool IsGone() const override { return m_bGone; }
 
-    // Hotplug callbacks for the configured pairs (devices already attached are not announced),
+    // Hotplug callbacks for every device, each passed on only when its pair is configured at
+    // that moment or it is the open recorder (devices already attached are not announced),
     // served by an event thread of this transport. False where libusb has no hotplug support.
     bool RegisterNotifications(NoticeCallback callback) override;
 
