@@ -264,14 +264,28 @@ private slots:
 
     void startUpWithoutRecorder()
     {
-        m_bus.absentReason = LinkOpenFailure::Described(QStringLiteral("no permission on 001/004"));
+        // The reason comes from the active set, filled with the device, and wraps in the box.
+        struct ReasonTexts final : ITextSource
+        {
+            QString Text(quint32 nId) const override
+            {
+                return nId == StringId::IDS_LINK_ACCESS_DENIED ? QStringLiteral("denied on %1")
+                                                               : QStringLiteral("<%1>").arg(nId);
+            }
+        } texts;
+        SetActiveTextSource(&texts);
+        m_bus.absentReason.kind = LinkOpenFailure::Kind::AccessDenied;
+        m_bus.absentReason.strDevice = QStringLiteral("1234:5678 (bus 1, address 4)");
         CChildView &view = MakeView();
         QCOMPARE(s_pChildView, &view);
         QSignalSpy states(&view, &CChildView::CommandStatesChanged);
         view.Initialize();
+        SetActiveTextSource(&m_texts);
 
         QVERIFY(m_pDialogs->log.isEmpty()); // no dialog
-        QCOMPARE(m_pPane->InfoText(), T(StringId::IDS_RECORDER_NOT_CONNECTED) + "\nno permission on 001/004");
+        QCOMPARE(m_pPane->InfoText(),
+                 T(StringId::IDS_RECORDER_NOT_CONNECTED) + "\ndenied on 1234:5678 (bus 1, address 4)");
+        QCOMPARE(m_pPane->InfoBox()->lineWrapMode(), QPlainTextEdit::WidgetWidth);
         QVERIFY(!view.IsConnected());
         QVERIFY(states.count() >= 1);
         for (int nId : {CommandId::ID_GET_FILES, CommandId::ID_UPLOAD_FILE, CommandId::ID_DELETE_FILES,

@@ -19,6 +19,7 @@
 #include "CUpPane.h"
 #include "CommandIds.h"
 #include "LocalFileName.h"
+#include "OpenFailureText.h"
 #include "RecorderLink.h"
 #include "RecorderProtocol.h"
 #include "ReportMessages.h"
@@ -124,7 +125,7 @@ bool CChildView::ConnectRecorder()
 {
     OperationScope scope(*this);
     if (m_link.Open(true)) {
-        SetInfoText(LoadText(StringId::IDS_RECORDER_CONNECTED));
+        ShowStatus(LoadText(StringId::IDS_RECORDER_CONNECTED));
         if (m_pDialogs->RunInitDevice() == IDOK) {
             m_bConnected = true;
             UpdateCommandStates();
@@ -134,10 +135,10 @@ bool CChildView::ConnectRecorder()
     m_bConnected = false;
     UpdateCommandStates();
     QString strText = LoadText(StringId::IDS_RECORDER_NOT_CONNECTED);
-    const QString strReason = m_link.LastOpenFailure();
+    const QString strReason = OpenFailureText(m_link.OpenFailureReason());
     if (!strReason.isEmpty())
         strText += u'\n' + strReason;
-    SetInfoText(strText);
+    ShowStatus(strText);
     return false;
 }
 
@@ -163,7 +164,7 @@ void CChildView::OnDeviceChange(quint32 nEventType)
     } else if (nEventType == ITransport::NOTICE_REMOVE_COMPLETE) {
         // An arrival still waiting is stale once the recorder has left again.
         m_bArrivalHeld = false;
-        SetInfoText(LoadText(StringId::IDS_RECORDER_DISCONNECTED));
+        ShowStatus(LoadText(StringId::IDS_RECORDER_DISCONNECTED));
         RemoveAll();
         m_bConnected = false;
         UpdateCommandStates();
@@ -254,6 +255,12 @@ void CChildView::SetInfoText(const QString &strText)
 {
     if (s_pUpPane)
         s_pUpPane->SetInfoText(strText);
+}
+
+void CChildView::ShowStatus(const QString &strText)
+{
+    if (s_pUpPane)
+        s_pUpPane->SetStatusText(strText);
 }
 
 void CChildView::resizeEvent(QResizeEvent *pEvent)

@@ -93,6 +93,8 @@ private:
     void OnDeviceChange(quint32 nEventType);
     void HandleHeldArrival();
     void UpdateCommandStates();
+    // The connection state in the information pane.
+    void ShowStatus(const QString &strText);
     bool EnsureChecked();
     static QStringList FindExistingFiles(const QString &strFolder, const QStringList &names);
     static void RemoveExistingNames(QStringList &names, const QStringList &existing);
