@@ -19,8 +19,10 @@
 #include "CChildView.h"
 #include "CFileListTableModel.h"
 #include "CUpPane.h"
+#include "CWorkerThread.h"
 #include "CommandIds.h"
 #include "ITransport.h"
+#include "ManualResetEvent.h"
 #include "RecorderFileEntry.h"
 #include "RecorderLink.h"
 #include "RecorderProtocol.h"
@@ -161,6 +163,32 @@ void AnswerNextMessageBox(QMessageBox::StandardButton button, QStringList *pText
     });
     pTimer->start();
 }
+
+// A job whose thread stays inside its work until released, whatever Stop asks.
+class StubbornJob final : public CWorkerThread
+{
+public:
+    explicit StubbornJob(std::shared_ptr<ManualResetEvent> pRelease)
+        : CWorkerThread(0, 0)
+        , m_pRelease(std::move(pRelease))
+    {}
+
+protected:
+    int Run() override
+    {
+        m_pRelease->Wait(30000);
+        SignalFinished();
+        return 0;
+    }
+    std::unique_ptr<CWorkerThread> CopyForThread() const override
+    {
+        return std::unique_ptr<CWorkerThread>(new StubbornJob(*this));
+    }
+
+private:
+    StubbornJob(const StubbornJob &) = default;
+    std::shared_ptr<ManualResetEvent> m_pRelease;
+};
 
 // Receives what the view hands to the desktop to open.
 class UrlCatcher final : public QObject
@@ -407,6 +435,34 @@ private slots:
         QTest::qWait(30);
         QCOMPARE(m_pDialogs->log.count(QStringLiteral("init")), 0);
         QCOMPARE(m_pPane->InfoText(), T(StringId::IDS_RECORDER_DISCONNECTED));
+    }
+
+    void arrivalWaitsForALateWorkerThread()
+    {
+        // A dialog's Stop gave up on its thread: that thread may still be inside an exchange,
+        // so an arrival must not reopen the link under it.
+        CChildView &view = ConnectedViewWith({"A"});
+        const int nOpens = m_bus.nOpens;
+        auto pRelease = std::make_shared<ManualResetEvent>(false);
+        {
+            StubbornJob job(pRelease);
+            job.SetJoinTimeoutMs(10);
+            job.Launch();
+            job.Stop();
+        }
+        QCOMPARE(CWorkerThread::LiveThreadCount(), 1);
+
+        Notify(ITransport::NOTICE_ARRIVAL);
+        QTest::qWait(300);
+        QCOMPARE(m_bus.nOpens, nOpens);
+        QVERIFY(view.IsArrivalHeld());
+        QVERIFY(m_pDialogs->log.isEmpty());
+
+        // Once it has ended, the held arrival connects.
+        pRelease->Set();
+        QTRY_COMPARE(m_bus.nOpens, nOpens + 1);
+        QCOMPARE(m_pDialogs->log, QStringList{"init"});
+        QVERIFY(!view.IsArrivalHeld());
     }
 
     void getFilesWithEveryFileAlreadyPresentAndOverwriteCancelled()

@@ -9,6 +9,7 @@
 #include <QMessageBox>
 #include <QStyle>
 #include <QTableView>
+#include <QTimer>
 #include <QToolTip>
 #include <QUrl>
 
@@ -17,6 +18,7 @@
 #include "CFileListTableModel.h"
 #include "COperationDialogs.h"
 #include "CUpPane.h"
+#include "CWorkerThread.h"
 #include "CommandIds.h"
 #include "LocalFileName.h"
 #include "OpenFailureText.h"
@@ -32,6 +34,8 @@ namespace {
 constexpr int INITIAL_LIST_SIZE = 50;
 // Space a cell's text leaves for the item's margins before it counts as cut off.
 constexpr int CELL_TEXT_MARGIN = 8;
+// How often a held arrival looks for the end of a late worker thread.
+constexpr int LATE_JOB_POLL_MS = 200;
 } // namespace
 
 class CChildView::OperationScope final
@@ -64,6 +68,7 @@ CChildView::CChildView(RecorderProtocol &protocol, std::unique_ptr<IOperationDia
     , m_link(protocol.Link())
     , m_pDialogs(std::move(pDialogs))
     , m_postReceiver(this)
+    , m_pLateJobTimer(new QTimer(this))
 {
     if (!m_pDialogs)
         m_pDialogs = std::make_unique<COperationDialogs>(m_protocol, *this);
@@ -97,6 +102,9 @@ CChildView::CChildView(RecorderProtocol &protocol, std::unique_ptr<IOperationDia
 
     connect(pHeader, &QHeaderView::sectionClicked, this, &CChildView::OnHeaderClicked);
     connect(m_wndList, &QAbstractItemView::doubleClicked, this, &CChildView::OnListDoubleClicked);
+    m_pLateJobTimer->setSingleShot(true);
+    m_pLateJobTimer->setInterval(LATE_JOB_POLL_MS);
+    connect(m_pLateJobTimer, &QTimer::timeout, this, &CChildView::HandleHeldArrival);
 
     s_pChildView = this;
 }
@@ -156,14 +164,12 @@ bool CChildView::event(QEvent *pEvent)
 void CChildView::OnDeviceChange(quint32 nEventType)
 {
     if (nEventType == ITransport::NOTICE_ARRIVAL) {
-        if (m_nOperationDepth > 0) {
-            m_bArrivalHeld = true;
-            return;
-        }
-        ConnectRecorder();
+        m_bArrivalHeld = true;
+        HandleHeldArrival();
     } else if (nEventType == ITransport::NOTICE_REMOVE_COMPLETE) {
         // An arrival still waiting is stale once the recorder has left again.
         m_bArrivalHeld = false;
+        m_pLateJobTimer->stop();
         ShowStatus(LoadText(StringId::IDS_RECORDER_DISCONNECTED));
         RemoveAll();
         m_bConnected = false;
@@ -175,6 +181,10 @@ void CChildView::HandleHeldArrival()
 {
     if (m_nOperationDepth > 0 || !m_bArrivalHeld)
         return; // still busy: the operation's end posts this again
+    if (CWorkerThread::LiveThreadCount() > 0) {
+        m_pLateJobTimer->start();
+        return;
+    }
     m_bArrivalHeld = false;
     ConnectRecorder();
 }
