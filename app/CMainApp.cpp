@@ -92,7 +92,8 @@ bool CMainApp::InitInstance()
     for (int nSize : {16, 22, 24, 32, 48, 64, 128, 256})
         icon.addFile(QStringLiteral(":/images/icon/orvoconnect-%1.png").arg(nSize));
     setWindowIcon(icon);
-    setApplicationDisplayName(LoadText(StringId::IDS_APP_TITLE));
+    // No application display name: the platform would append it to every window title, and
+    // each dialog carries exactly its own.
 
     m_pLink = std::make_unique<RecorderLink>();
     m_pProtocol = std::make_unique<RecorderProtocol>(*m_pLink);
