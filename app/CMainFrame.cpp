@@ -161,6 +161,9 @@ bool CMainFrame::CreateToolBar()
         pButton->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
         pButton->setIconSize(QSize(TOOLBAR_IMAGE_SIZE, TOOLBAR_IMAGE_SIZE));
         pButton->setAutoRaise(true);
+        // Like the desktop's toolbars, the buttons are for the mouse: the keyboard starts and
+        // stays in the file list.
+        pButton->setFocusPolicy(Qt::NoFocus);
         // setDefaultAction copies the action's text; keep the label when the action changes.
         connect(pAction, &QAction::changed, pButton,
                 [pButton, p] { pButton->setText(LoadText(IDS_TOOLBAR_FIRST + quint32(p))); });
@@ -217,6 +220,8 @@ bool CMainFrame::Create()
 
     CreateStatusBar();
     UpdateCommandStates();
+    // The keyboard starts in the file list when the window is first activated.
+    m_pView->setFocus();
     return true;
 }
 
