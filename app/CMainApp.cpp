@@ -7,6 +7,7 @@
 #include "CMainFrame.h"
 #include "CResourceSet.h"
 #include "CSettingsStore.h"
+#include "CWorkerThread.h"
 #include "StringIds.h"
 #include "AppCommandIds.h"
 #include "OrvoImages.h"
@@ -17,9 +18,22 @@
 
 #include <QIcon>
 #include <QLibraryInfo>
+#include <QLoggingCategory>
 #include <QTranslator>
 
 namespace {
+
+Q_LOGGING_CATEGORY(lcApp, "orvo.app", QtInfoMsg)
+
+// What a worker thread still running at exit may use: the link, the protocol and the texts.
+// Never freed, and reachable from here, so the leak check does not count them.
+struct KeptForLateThreads
+{
+    std::unique_ptr<RecorderLink> pLink;
+    std::unique_ptr<RecorderProtocol> pProtocol;
+    std::unique_ptr<CResourceSet> pTexts;
+};
+KeptForLateThreads *s_pKeptForLateThreads = nullptr;
 
 // Qt's own dialogs (file chooser, message box buttons) in the language of the active set.
 QString QtLanguageFor(const QString &strCode)
@@ -45,6 +59,14 @@ CMainApp::~CMainApp()
 {
     // Windows go before the link, and the link before the texts they were made from.
     m_pMainFrame.reset();
+    // A worker thread that a dialog let go after its join time-out may still be inside an
+    // exchange on the link; every exchange is bounded, so it is given that long to end.
+    if (!CWorkerThread::WaitForNoLiveThreads(CWorkerThread::STOP_JOIN_TIMEOUT_MS)) {
+        qCWarning(lcApp) << "a worker thread still runs at exit; the recorder link is left open for it";
+        s_pKeptForLateThreads =
+            new KeptForLateThreads{std::move(m_pLink), std::move(m_pProtocol), std::move(m_hLanguageLib)};
+        return;
+    }
     m_pProtocol.reset();
     m_pLink.reset();
     SetActiveTextSource(nullptr);
@@ -70,7 +92,8 @@ bool CMainApp::InitInstance()
     for (int nSize : {16, 22, 24, 32, 48, 64, 128, 256})
         icon.addFile(QStringLiteral(":/images/icon/orvoconnect-%1.png").arg(nSize));
     setWindowIcon(icon);
-    setApplicationDisplayName(LoadText(StringId::IDS_APP_TITLE));
+    // No application display name: the platform would append it to every window title, and
+    // each dialog carries exactly its own.
 
     m_pLink = std::make_unique<RecorderLink>();
     m_pProtocol = std::make_unique<RecorderProtocol>(*m_pLink);

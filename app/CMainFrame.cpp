@@ -147,9 +147,12 @@ bool CMainFrame::CreateToolBar()
     m_pToolBar->setMovable(false);
     m_pToolBar->setFloatable(false);
     m_pToolBar->toggleViewAction()->setVisible(false);
+    QList<QToolButton *> group;
     for (size_t p = 0; p < kToolbar.size(); ++p) {
         const ToolbarPosition &position = kToolbar[p];
         if (!position.nCommand) {
+            SpaceToolBarLabels(group);
+            group.clear();
             m_pToolBar->addSeparator();
             continue;
         }
@@ -161,12 +164,17 @@ bool CMainFrame::CreateToolBar()
         pButton->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
         pButton->setIconSize(QSize(TOOLBAR_IMAGE_SIZE, TOOLBAR_IMAGE_SIZE));
         pButton->setAutoRaise(true);
+        // Like the desktop's toolbars, the buttons are for the mouse: the keyboard starts and
+        // stays in the file list.
+        pButton->setFocusPolicy(Qt::NoFocus);
         // setDefaultAction copies the action's text; keep the label when the action changes.
         connect(pAction, &QAction::changed, pButton,
                 [pButton, p] { pButton->setText(LoadText(IDS_TOOLBAR_FIRST + quint32(p))); });
         pButton->setFixedSize(ToolBarButtonWidth(*pButton), TOOLBAR_BUTTON_HEIGHT);
         m_pToolBar->addWidget(pButton);
+        group.append(pButton);
     }
+    SpaceToolBarLabels(group);
     addToolBar(Qt::TopToolBarArea, m_pToolBar);
     // A new window is wide enough to show every button.
     if (const int nWidth = m_pToolBar->sizeHint().width(); nWidth > width())
@@ -181,6 +189,26 @@ int CMainFrame::ToolBarButtonWidth(const QToolButton &button)
     const int nFrame = button.style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, &button);
     const int nLabel = button.fontMetrics().horizontalAdvance(button.text());
     return std::max(int(TOOLBAR_BUTTON_WIDTH), nLabel + 2 * nFrame);
+}
+
+void CMainFrame::SpaceToolBarLabels(const QList<QToolButton *> &group)
+{
+    const auto labelWidth = [](const QToolButton *pButton) {
+        return pButton->fontMetrics().horizontalAdvance(pButton->text());
+    };
+    // A label is centred in its button, so the room between two labels is half of what the
+    // two buttons leave beside their labels. Widening only ever adds room to other pairs.
+    for (qsizetype i = 1; i < group.size(); ++i) {
+        QToolButton *pLeft = group[i - 1];
+        QToolButton *pRight = group[i];
+        const int nBeside = pLeft->width() - labelWidth(pLeft) + pRight->width() - labelWidth(pRight);
+        const int nShort = 2 * TOOLBAR_LABEL_GAP - nBeside;
+        if (nShort <= 0)
+            continue;
+        const int nEach = (nShort + 1) / 2;
+        pLeft->setFixedWidth(pLeft->width() + nEach);
+        pRight->setFixedWidth(pRight->width() + nEach);
+    }
 }
 
 void CMainFrame::CreateStatusBar()
@@ -217,6 +245,8 @@ bool CMainFrame::Create()
 
     CreateStatusBar();
     UpdateCommandStates();
+    // The keyboard starts in the file list when the window is first activated.
+    m_pView->setFocus();
     return true;
 }
 

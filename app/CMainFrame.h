@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QHash>
+#include <QList>
 #include <QMainWindow>
 
 #include <functional>
@@ -27,6 +28,8 @@ public:
     static constexpr int TOOLBAR_BUTTON_WIDTH = 76;
     static constexpr int TOOLBAR_BUTTON_HEIGHT = 58;
     static constexpr int TOOLBAR_IMAGE_SIZE = 36;
+    // The least room between the labels of two neighbouring toolbar buttons.
+    static constexpr int TOOLBAR_LABEL_GAP = 8;
     static constexpr int MIN_WIDTH = 320;
     static constexpr int MIN_HEIGHT = 240;
     // A new window's size: the list's three columns and a screenful of rows.
@@ -58,6 +61,9 @@ public:
 
     // A toolbar button's width: 76 pixels, or what its label needs when that is more.
     static int ToolBarButtonWidth(const QToolButton &button);
+    // Widens neighbouring buttons of one group (no separator between them) where their
+    // centred labels would come closer than TOOLBAR_LABEL_GAP.
+    static void SpaceToolBarLabels(const QList<QToolButton *> &group);
 
 protected:
     void focusInEvent(QFocusEvent *pEvent) override;

@@ -6,7 +6,9 @@
 #include <QElapsedTimer>
 
 #include <algorithm>
-#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
 #include <system_error>
 
 #include <sys/resource.h>
@@ -18,7 +20,31 @@ namespace {
 // nice scale runs the other way, 19 lowest to -20 highest. One priority step is five nice steps.
 constexpr int NICE_PER_PRIORITY_STEP = 5;
 
-std::atomic<int> g_nLiveThreads{0};
+// Worker threads that have not ended; the condition tells waiters when the count drops. Never
+// destroyed: a thread let go may still end while the process exits.
+struct LiveThreads
+{
+    std::mutex mutex;
+    std::condition_variable changed;
+    int nCount = 0;
+};
+
+LiveThreads &Live()
+{
+    static LiveThreads *const s_pLive = new LiveThreads;
+    return *s_pLive;
+}
+
+void AddLiveThread(int nDelta)
+{
+    LiveThreads &live = Live();
+    {
+        std::lock_guard lock(live.mutex);
+        live.nCount += nDelta;
+    }
+    if (nDelta < 0)
+        live.changed.notify_all();
+}
 
 void ApplyPriority(qint32 nPriority)
 {
@@ -74,18 +100,18 @@ CWorkerThread::ThreadHandle CWorkerThread::Start(qint32 nPriority, quint32 nStac
     bool bCreated = false;
     if (!m_bThreadCreationFails) {
         try {
-            g_nLiveThreads.fetch_add(1);
+            AddLiveThread(1);
             m_hThread = std::thread([pCopy = std::move(pCopy), pEnded, nPriority]() mutable {
                 if (nPriority != 0)
                     ApplyPriority(nPriority);
                 ThreadEntry(pCopy.get());
                 pCopy.reset();
                 pEnded->Set();
-                g_nLiveThreads.fetch_sub(1);
+                AddLiveThread(-1);
             });
             bCreated = true;
         } catch (const std::system_error &error) {
-            g_nLiveThreads.fetch_sub(1);
+            AddLiveThread(-1);
             qCWarning(lcJobs) << "cannot create a worker thread:" << error.what();
         }
     }
@@ -111,6 +137,11 @@ void CWorkerThread::RequestStop()
 
 void CWorkerThread::Stop()
 {
+    StopWithin(m_nJoinTimeoutMs);
+}
+
+void CWorkerThread::StopWithin(int nWaitMs)
+{
     if (!m_hThread.joinable())
         return;
     m_hStopEvent->Set();
@@ -118,24 +149,33 @@ void CWorkerThread::Stop()
     QElapsedTimer elapsed;
     elapsed.start();
     bool bEnded = false;
-    if (m_hFinishedEvent->Wait(m_nJoinTimeoutMs)) {
+    if (m_hFinishedEvent->Wait(nWaitMs)) {
         // After signalling finished a job only posts its last messages, which never block; the
         // rest of the budget still bounds the join in case one does not return.
-        const qint64 nLeft = qMax<qint64>(0, m_nJoinTimeoutMs - elapsed.elapsed());
+        const qint64 nLeft = qMax<qint64>(0, nWaitMs - elapsed.elapsed());
         bEnded = m_pThreadEnded->Wait(int(qMax<qint64>(1, nLeft)));
     }
     if (bEnded) {
         m_hThread.join();
     } else {
-        qCWarning(lcJobs) << "worker thread did not end within" << m_nJoinTimeoutMs
-                          << "ms; it runs on unowned";
+        qCWarning(lcJobs) << "worker thread did not end within" << nWaitMs << "ms; it runs on unowned";
         m_hThread.detach();
     }
 }
 
 int CWorkerThread::LiveThreadCount()
 {
-    return g_nLiveThreads.load();
+    LiveThreads &live = Live();
+    std::lock_guard lock(live.mutex);
+    return live.nCount;
+}
+
+bool CWorkerThread::WaitForNoLiveThreads(int nTimeoutMs)
+{
+    LiveThreads &live = Live();
+    std::unique_lock lock(live.mutex);
+    return live.changed.wait_for(lock, std::chrono::milliseconds(qMax(0, nTimeoutMs)),
+                                 [&live] { return live.nCount == 0; });
 }
 
 bool CWorkerThread::IsStopRequested() const

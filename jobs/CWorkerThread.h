@@ -41,6 +41,8 @@ public:
     // Signals the stop event, waits for the finished event (at most the join time-out), then
     // releases the thread whether or not it finished. Does nothing when no thread is held.
     void Stop();
+    // The same with a wait of at most nWaitMs; 0 lets a thread that has not ended go at once.
+    void StopWithin(int nWaitMs);
     // True only if the stop event is signalled now (a zero time-out wait).
     bool IsStopRequested() const;
     // The thread's entry: -1 (all bits set) for a null job, otherwise the job's Run.
@@ -48,12 +50,15 @@ public:
 
     // Worker threads of any job that have not ended yet, held or let go.
     static int LiveThreadCount();
+    // Waits until no worker thread is left, at most nTimeoutMs; true when none is.
+    static bool WaitForNoLiveThreads(int nTimeoutMs);
 
     bool IsThreadHeld() const { return m_hThread.joinable(); }
     bool IsFinishedSignalled() const;
 
     // Tests shorten the join time-out; the program keeps STOP_JOIN_TIMEOUT_MS.
     void SetJoinTimeoutMs(int nTimeoutMs) { m_nJoinTimeoutMs = nTimeoutMs; }
+    int JoinTimeoutMs() const { return m_nJoinTimeoutMs; }
     // Tests make the next thread creations fail as the system would under resource exhaustion.
     void SetThreadCreationFailsForTests(bool bFails) { m_bThreadCreationFails = bFails; }
 

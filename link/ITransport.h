@@ -5,6 +5,8 @@
 
 #include <functional>
 
+#include "LinkOpenFailure.h"
+
 // A byte channel to the recorder: one host-to-recorder and one recorder-to-host stream.
 // Implementations: libusb bulk endpoints, a TCP stream, the in-process emulator.
 class ITransport
@@ -19,8 +21,8 @@ public:
     virtual ~ITransport() = default;
 
     // Finds and opens the recorder. On failure returns false and, when there is something
-    // an operator can act on, says why in *pReason.
-    virtual bool Open(QString *pReason) = 0;
+    // an operator can act on, says why in *pFailure (left empty otherwise).
+    virtual bool Open(LinkOpenFailure *pFailure) = 0;
     virtual void Close() = 0;
     virtual bool IsOpen() const = 0;
 

@@ -12,7 +12,7 @@ RecorderLink::RecorderLink()
     QString strError;
     m_pTransport = TransportRegistry::Create(TransportRegistry::DefaultLinkName(), &strError);
     if (!m_pTransport)
-        m_strOpenFailure = strError;
+        m_openFailure = LinkOpenFailure::Described(strError);
 }
 
 RecorderLink::RecorderLink(std::unique_ptr<ITransport> pTransport)
@@ -29,9 +29,9 @@ bool RecorderLink::Open(bool /*bOverlapped*/)
     Close();
     if (!m_pTransport)
         return false;
-    m_strOpenFailure.clear();
-    const bool bOpen = m_pTransport->Open(&m_strOpenFailure);
-    qCDebug(lcLink) << "open:" << bOpen << m_strOpenFailure;
+    m_openFailure = LinkOpenFailure();
+    const bool bOpen = m_pTransport->Open(&m_openFailure);
+    qCDebug(lcLink) << "open:" << bOpen << m_openFailure.EnglishText();
     return bOpen;
 }
 

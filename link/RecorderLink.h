@@ -28,8 +28,10 @@ public:
     void Close();
     bool IsOpen() const;
 
-    // Why the last Open failed, when the transport could tell (empty otherwise).
-    QString LastOpenFailure() const { return m_strOpenFailure; }
+    // Why the last Open failed, when the transport could tell (empty otherwise): the reason,
+    // which the window words in its language, and the same in English.
+    const LinkOpenFailure &OpenFailureReason() const { return m_openFailure; }
+    QString LastOpenFailure() const { return m_openFailure.EnglishText(); }
 
     // 0 on success, 1 on any failure (including the time-out). *pWritten / *pReceived get
     // the byte count moved.
@@ -58,7 +60,7 @@ public:
 
 private:
     std::unique_ptr<ITransport> m_pTransport;
-    QString m_strOpenFailure;
+    LinkOpenFailure m_openFailure;
     int m_nTimeoutMs = DEFAULT_TIMEOUT_MS;
     quint64 m_nBlocksWritten = 0;
     quint64 m_nBlocksRead = 0;

@@ -61,7 +61,7 @@ std::unique_ptr<TcpTransport> TcpTransport::FromArgument(const QString &strArgum
     return std::make_unique<TcpTransport>(strHost, quint16(nPort));
 }
 
-bool TcpTransport::Open(QString *pReason)
+bool TcpTransport::Open(LinkOpenFailure *pFailure)
 {
     Close();
     m_bGone = false;
@@ -72,9 +72,9 @@ bool TcpTransport::Open(QString *pReason)
     const QByteArray host = m_strHost.toUtf8();
     const QByteArray port = QByteArray::number(m_nPort);
     if (const int nRc = ::getaddrinfo(host.constData(), port.constData(), &hints, &pList)) {
-        if (pReason)
-            *pReason =
-                QStringLiteral("cannot resolve %1: %2").arg(m_strHost, QString::fromUtf8(gai_strerror(nRc)));
+        if (pFailure)
+            *pFailure = LinkOpenFailure::Described(
+                QStringLiteral("cannot resolve %1: %2").arg(m_strHost, QString::fromUtf8(gai_strerror(nRc))));
         return false;
     }
     int nLastErrno = 0;
@@ -109,11 +109,11 @@ bool TcpTransport::Open(QString *pReason)
         ::close(nSocket);
     }
     ::freeaddrinfo(pList);
-    if (m_nSocket < 0 && pReason)
-        *pReason = QStringLiteral("cannot connect to %1:%2: %3")
-                       .arg(m_strHost)
-                       .arg(m_nPort)
-                       .arg(QString::fromLocal8Bit(std::strerror(nLastErrno)));
+    if (m_nSocket < 0 && pFailure)
+        *pFailure = LinkOpenFailure::Described(QStringLiteral("cannot connect to %1:%2: %3")
+                                                   .arg(m_strHost)
+                                                   .arg(m_nPort)
+                                                   .arg(QString::fromLocal8Bit(std::strerror(nLastErrno))));
     return m_nSocket >= 0;
 }
 

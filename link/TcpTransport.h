@@ -19,7 +19,7 @@ public:
     // "HOST:PORT"; null with *pError set when it does not parse.
     static std::unique_ptr<TcpTransport> FromArgument(const QString &strArgument, QString *pError);
 
-    bool Open(QString *pReason) override;
+    bool Open(LinkOpenFailure *pFailure) override;
     void Close() override;
     bool IsOpen() const override { return m_nSocket >= 0; }
     bool Write(const quint8 *pData, qsizetype nLen, int nTimeoutMs) override;

@@ -1,6 +1,7 @@
 #include "UsbIds.h"
 
 #include "CSettingsStore.h"
+#include "LinkOpenFailure.h"
 
 #include <QRegularExpression>
 #include <QStringList>
@@ -24,7 +25,7 @@ std::optional<quint16> ParseHex16(const QString &strPart)
 
 } // namespace
 
-std::optional<UsbIds> UsbIds::Parse(const QString &strText, QString *pError)
+std::optional<UsbIds> UsbIds::Parse(const QString &strText, QString *pError, QString *pBadEntry)
 {
     static const QRegularExpression separators(QStringLiteral("[,;\\s]+"));
     QList<Pair> pairs;
@@ -37,6 +38,8 @@ std::optional<UsbIds> UsbIds::Parse(const QString &strText, QString *pError)
                 *pError = QStringLiteral("\"%1\" is not a USB vendor:product pair (hexadecimal, "
                                          "for example 1234:5678)")
                               .arg(strEntry);
+            if (pBadEntry)
+                *pBadEntry = strEntry;
             return std::nullopt;
         }
         const Pair pair{*nVendor, *nProduct};
@@ -46,7 +49,7 @@ std::optional<UsbIds> UsbIds::Parse(const QString &strText, QString *pError)
     return UsbIds(std::move(pairs));
 }
 
-std::optional<UsbIds> UsbIds::Configured(QString *pError)
+std::optional<UsbIds> UsbIds::ReadConfigured(LinkOpenFailure *pFailure)
 {
     const QString strEnv = qEnvironmentVariable(ENV_NAME).trimmed();
     QString strSource;
@@ -59,13 +62,25 @@ std::optional<UsbIds> UsbIds::Configured(QString *pError)
         // QSettings reads an unquoted "a,b" as a string list.
         strText = value.typeId() == QMetaType::QStringList ? value.toStringList().join(QLatin1Char(','))
                                                            : value.toString();
-        strSource = QStringLiteral("the %1 setting (%2)")
-                        .arg(QString::fromLatin1(CSettingsStore::kKeyUsbIds), CSettingsStore::FilePath());
+        strSource = CSettingsStore::FilePath();
     }
-    QString strError;
-    auto ids = Parse(strText, &strError);
+    QString strBadEntry;
+    auto ids = Parse(strText, nullptr, &strBadEntry);
+    if (!ids && pFailure) {
+        *pFailure = LinkOpenFailure();
+        pFailure->kind = LinkOpenFailure::Kind::UnreadableUsbIds;
+        pFailure->strSource = strSource;
+        pFailure->strDetail = strBadEntry;
+    }
+    return ids;
+}
+
+std::optional<UsbIds> UsbIds::Configured(QString *pError)
+{
+    LinkOpenFailure failure;
+    auto ids = ReadConfigured(&failure);
     if (!ids && pError)
-        *pError = QStringLiteral("%1: %2").arg(strSource, strError);
+        *pError = failure.EnglishText();
     return ids;
 }
 

@@ -6,6 +6,8 @@
 
 #include <optional>
 
+struct LinkOpenFailure;
+
 // The vendor:product pairs that identify the recorder on USB. The recorder holds no id of its
 // own that the program could know in advance, so the operator configures them.
 class UsbIds final
@@ -27,11 +29,15 @@ public:
     {}
 
     // "1234:5678,1234:5679" (hexadecimal, separated by commas, semicolons or spaces). Null with
-    // *pError set when an entry is not a pair; an empty text gives an empty list.
-    static std::optional<UsbIds> Parse(const QString &strText, QString *pError);
+    // *pError set and *pBadEntry the entry when an entry is not a pair; an empty text gives an
+    // empty list.
+    static std::optional<UsbIds> Parse(const QString &strText, QString *pError, QString *pBadEntry = nullptr);
 
-    // The configured list: ORVOCONNECT_USB_IDS when set and not empty, else the "UsbIds"
-    // setting. Null with *pError set (naming the source) when the text does not parse.
+    // The configured list, read afresh: ORVOCONNECT_USB_IDS when set and not empty, else the
+    // "UsbIds" setting. Null when the text does not parse; *pFailure then names the source and
+    // the entry.
+    static std::optional<UsbIds> ReadConfigured(LinkOpenFailure *pFailure);
+    // The same with the reason in English.
     static std::optional<UsbIds> Configured(QString *pError);
 
     bool IsEmpty() const { return m_pairs.isEmpty(); }

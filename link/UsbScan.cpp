@@ -35,14 +35,14 @@ std::optional<QList<UsbScan::Entry>> UsbScan::Scan(QString *pError)
     int nResult = libusb_init(&pContext);
     if (nResult != LIBUSB_SUCCESS) {
         if (pError)
-            *pError = UsbDiagnostics::UsbUnavailable(nResult);
+            *pError = UsbDiagnostics::UsbUnavailable(nResult).EnglishText();
         return std::nullopt;
     }
     libusb_device **ppList = nullptr;
     const ssize_t nCount = libusb_get_device_list(pContext, &ppList);
     if (nCount < 0) {
         if (pError)
-            *pError = UsbDiagnostics::UsbUnavailable(int(nCount));
+            *pError = UsbDiagnostics::UsbUnavailable(int(nCount)).EnglishText();
         libusb_exit(pContext);
         return std::nullopt;
     }

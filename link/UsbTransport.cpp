@@ -34,10 +34,16 @@ struct UsbHotplugThunk
     }
 };
 
-UsbTransport::UsbTransport() = default;
+UsbTransport::UsbTransport()
+    : m_idsProvider(&UsbIds::ReadConfigured)
+{}
 
 UsbTransport::UsbTransport(UsbIds ids)
-    : m_fixedIds(std::move(ids))
+    : m_idsProvider([ids = std::move(ids)](LinkOpenFailure *) { return std::optional<UsbIds>(ids); })
+{}
+
+UsbTransport::UsbTransport(IdsProvider idsProvider)
+    : m_idsProvider(std::move(idsProvider))
 {}
 
 UsbTransport::~UsbTransport()
@@ -64,71 +70,66 @@ std::unique_ptr<UsbTransport> UsbTransport::FromArgument(const QString &strArgum
     return std::make_unique<UsbTransport>(std::move(*ids));
 }
 
-bool UsbTransport::EnsureContext(QString *pReason)
+bool UsbTransport::EnsureContext(LinkOpenFailure *pFailure)
 {
     if (m_pContext)
         return true;
     const int nResult = libusb_init(&m_pContext);
     if (nResult != LIBUSB_SUCCESS) {
         m_pContext = nullptr;
-        if (pReason)
-            *pReason = UsbDiagnostics::UsbUnavailable(nResult);
+        if (pFailure)
+            *pFailure = UsbDiagnostics::UsbUnavailable(nResult);
         return false;
     }
     return true;
 }
 
-std::optional<UsbIds> UsbTransport::CurrentIds(QString *pError) const
-{
-    return m_fixedIds ? m_fixedIds : UsbIds::Configured(pError);
-}
-
-bool UsbTransport::Open(QString *pReason)
+bool UsbTransport::Open(LinkOpenFailure *pFailure)
 {
     Close();
-    QString strReason;
-    const std::optional<UsbIds> ids = CurrentIds(&strReason);
-    if (!ids || !EnsureContext(&strReason)) {
-        if (pReason)
-            *pReason = strReason;
+    LinkOpenFailure failure;
+    const std::optional<UsbIds> ids = m_idsProvider(&failure);
+    if (!ids || !EnsureContext(&failure)) {
+        if (pFailure)
+            *pFailure = failure;
         return false;
     }
     if (ids->IsEmpty()) {
-        if (pReason)
-            *pReason = UsbDiagnostics::NoConfiguredIds();
+        if (pFailure)
+            *pFailure = UsbDiagnostics::NoConfiguredIds();
         return false;
     }
 
     libusb_device **ppList = nullptr;
     const ssize_t nCount = libusb_get_device_list(m_pContext, &ppList);
     if (nCount < 0) {
-        if (pReason)
-            *pReason = UsbDiagnostics::UsbUnavailable(int(nCount));
+        if (pFailure)
+            *pFailure = UsbDiagnostics::UsbUnavailable(int(nCount));
         return false;
     }
     // Enumeration order decides; a candidate that does not open gives way to the next one.
-    QString strFirstFailure;
+    LinkOpenFailure firstFailure;
     for (ssize_t i = 0; i < nCount && !m_pHandle; ++i) {
         libusb_device_descriptor desc{};
         if (libusb_get_device_descriptor(ppList[i], &desc) != LIBUSB_SUCCESS ||
             !ids->Contains(desc.idVendor, desc.idProduct))
             continue;
-        QString strFailure;
-        if (!TryOpen(ppList[i], &strFailure)) {
-            qCDebug(lcLink) << "usb candidate skipped:" << strFailure;
-            if (strFirstFailure.isEmpty())
-                strFirstFailure = strFailure;
+        LinkOpenFailure candidateFailure;
+        if (!TryOpen(ppList[i], &candidateFailure)) {
+            qCDebug(lcLink) << "usb candidate skipped:" << candidateFailure.EnglishText();
+            if (firstFailure.IsEmpty())
+                firstFailure = candidateFailure;
         }
     }
     libusb_free_device_list(ppList, 1);
 
     // With no matching device at all there is nothing to add to "not connected".
-    if (!m_pHandle && pReason)
-        *pReason = strFirstFailure;
+    if (!m_pHandle && pFailure)
+        *pFailure = firstFailure;
     return m_pHandle != nullptr;
 }
 
-bool UsbTransport::TryOpen(libusb_device *pDevice, QString *pFailure)
+bool UsbTransport::TryOpen(libusb_device *pDevice, LinkOpenFailure *pFailure)
 {
     libusb_device_descriptor desc{};
     libusb_get_device_descriptor(pDevice, &desc);
@@ -273,25 +274,20 @@ bool UsbTransport::RegisterNotifications(NoticeCallback callback)
         if (m_eventThread.joinable())
             return true;
     }
-    const UsbIds ids = CurrentIds(nullptr).value_or(UsbIds());
-    std::vector<int> handles;
-    for (const UsbIds::Pair &pair : ids.Pairs()) {
-        libusb_hotplug_callback_handle handle = 0;
-        // No LIBUSB_HOTPLUG_ENUMERATE: a recorder already attached is found by the first Open.
-        const int nResult = libusb_hotplug_register_callback(
-            m_pContext, LIBUSB_HOTPLUG_EVENT_DEVICE_ARRIVED | LIBUSB_HOTPLUG_EVENT_DEVICE_LEFT,
-            LIBUSB_HOTPLUG_NO_FLAGS, pair.nVendor, pair.nProduct, LIBUSB_HOTPLUG_MATCH_ANY,
-            &UsbHotplugThunk::Call, this, &handle);
-        if (nResult != LIBUSB_SUCCESS) {
-            qCDebug(lcLink) << "usb hotplug registration failed:" << libusb_error_name(nResult);
-            for (int nDone : handles)
-                libusb_hotplug_deregister_callback(m_pContext, nDone);
-            return false;
-        }
-        handles.push_back(handle);
+    // Every device: the ids configured when a notice comes decide whether it counts, so a
+    // list that was empty or different at start-up does not leave the program deaf.
+    libusb_hotplug_callback_handle handle = 0;
+    // No LIBUSB_HOTPLUG_ENUMERATE: a recorder already attached is found by the first Open.
+    const int nResult = libusb_hotplug_register_callback(
+        m_pContext, LIBUSB_HOTPLUG_EVENT_DEVICE_ARRIVED | LIBUSB_HOTPLUG_EVENT_DEVICE_LEFT,
+        LIBUSB_HOTPLUG_NO_FLAGS, LIBUSB_HOTPLUG_MATCH_ANY, LIBUSB_HOTPLUG_MATCH_ANY, LIBUSB_HOTPLUG_MATCH_ANY,
+        &UsbHotplugThunk::Call, this, &handle);
+    if (nResult != LIBUSB_SUCCESS) {
+        qCDebug(lcLink) << "usb hotplug registration failed:" << libusb_error_name(nResult);
+        return false;
     }
     std::lock_guard lock(m_mutex);
-    m_hotplugHandles = std::move(handles);
+    m_hotplugHandles = {handle};
     m_bStopEvents = false;
     m_eventThread = std::thread([this] {
         while (!m_bStopEvents) {
@@ -317,11 +313,22 @@ void UsbTransport::StopNotifications()
 void UsbTransport::OnHotplug(libusb_device *pDevice, bool bArrived)
 {
     NoticeCallback callback;
+    bool bOpenDeviceLeft = false;
     {
         std::lock_guard lock(m_mutex);
-        if (!bArrived && pDevice == m_pOpenDevice)
+        if (!bArrived && pDevice == m_pOpenDevice) {
             m_bGone = true;
+            bOpenDeviceLeft = true;
+        }
         callback = m_callback;
+    }
+    if (!bOpenDeviceLeft) {
+        // libusb keeps the descriptor of a device that has left, so both notices can be told.
+        libusb_device_descriptor desc{};
+        const std::optional<UsbIds> ids = m_idsProvider(nullptr);
+        if (!ids || libusb_get_device_descriptor(pDevice, &desc) != LIBUSB_SUCCESS ||
+            !ids->Contains(desc.idVendor, desc.idProduct))
+            return;
     }
     qCDebug(lcLink) << "usb hotplug" << (bArrived ? "arrived" : "left");
     if (callback)

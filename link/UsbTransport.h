@@ -5,6 +5,7 @@
 #include "UsbIds.h"
 
 #include <atomic>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -24,23 +25,30 @@ class UsbTransport final : public ITransport
     Q_DISABLE_COPY_MOVE(UsbTransport)
 
 public:
-    // Ids from ORVOCONNECT_USB_IDS or the "UsbIds" setting, read at each Open.
+    // Where the vendor:product pairs come from, asked at each Open and at each hotplug notice,
+    // so that ids configured while the program runs count from the next plug-in. Null with
+    // *pFailure set (when given) when the configured text does not parse.
+    using IdsProvider = std::function<std::optional<UsbIds>(LinkOpenFailure *pFailure)>;
+
+    // Ids from ORVOCONNECT_USB_IDS or the "UsbIds" setting, read afresh each time.
     UsbTransport();
     // Fixed ids (the "usb:1234:5678" link name, tests).
     explicit UsbTransport(UsbIds ids);
+    explicit UsbTransport(IdsProvider idsProvider);
     ~UsbTransport() override;
 
     // "" for the configured ids, or a list of pairs; null with *pError set when it does not parse.
     static std::unique_ptr<UsbTransport> FromArgument(const QString &strArgument, QString *pError);
 
-    bool Open(QString *pReason) override;
+    bool Open(LinkOpenFailure *pFailure) override;
     void Close() override;
     bool IsOpen() const override { return m_pHandle != nullptr; }
     bool Write(const quint8 *pData, qsizetype nLen, int nTimeoutMs) override;
     qsizetype Read(quint8 *pData, qsizetype nMax, int nTimeoutMs) override;
     bool IsGone() const override { return m_bGone; }
 
-    // Hotplug callbacks for the configured pairs (devices already attached are not announced),
+    // Hotplug callbacks for every device, each passed on only when its pair is configured at
+    // that moment or it is the open recorder (devices already attached are not announced),
     // served by an event thread of this transport. False where libusb has no hotplug support.
     bool RegisterNotifications(NoticeCallback callback) override;
 
@@ -51,16 +59,15 @@ public:
     const UsbBulkInterface &Interface() const { return m_interface; }
 
 private:
-    bool EnsureContext(QString *pReason);
-    std::optional<UsbIds> CurrentIds(QString *pError) const;
+    bool EnsureContext(LinkOpenFailure *pFailure);
     // Opens and claims one candidate; on failure says why in *pFailure.
-    bool TryOpen(libusb_device *pDevice, QString *pFailure);
+    bool TryOpen(libusb_device *pDevice, LinkOpenFailure *pFailure);
     void NoteResult(int nResult, const char *pWhat);
     void StopNotifications();
     void OnHotplug(libusb_device *pDevice, bool bArrived);
     friend struct UsbHotplugThunk;
 
-    std::optional<UsbIds> m_fixedIds;
+    const IdsProvider m_idsProvider;
     libusb_context *m_pContext = nullptr;
     libusb_device_handle *m_pHandle = nullptr;
     UsbBulkInterface m_interface;

@@ -7,7 +7,7 @@
 //
 // Scheme: the string table keeps its historical numbers (128 to 59393); the texts of the dialog
 // templates are numbered from 1000 in blocks of ten, one block per dialog; the menu from 2000,
-// one block of ten per top-level menu.
+// one block of ten per top-level menu; the reasons the recorder link did not open from 3000.
 namespace StringId {
 
 // String table.
@@ -154,5 +154,15 @@ inline constexpr quint32 IDS_MENU_OPTIONS = 2020; // "Options"
 inline constexpr quint32 IDS_MENU_OPTIONS_SETTINGS = 2021;
 inline constexpr quint32 IDS_MENU_HELP = 2030; // "&Help"
 inline constexpr quint32 IDS_MENU_HELP_ABOUT = 2031;
+
+// Why the recorder link did not open: the second line of "Recorder is not connected".
+inline constexpr quint32 IDS_LINK_USB_UNAVAILABLE = 3000;
+inline constexpr quint32 IDS_LINK_NO_USB_IDS = 3001;
+inline constexpr quint32 IDS_LINK_UNREADABLE_USB_IDS = 3002;
+inline constexpr quint32 IDS_LINK_ACCESS_DENIED = 3003;
+inline constexpr quint32 IDS_LINK_DEVICE_BUSY = 3004;
+inline constexpr quint32 IDS_LINK_DEVICE_GONE = 3005;
+inline constexpr quint32 IDS_LINK_OPEN_FAILED = 3006;
+inline constexpr quint32 IDS_LINK_NO_BULK_INTERFACE = 3007;
 
 } // namespace StringId

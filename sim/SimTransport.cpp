@@ -45,12 +45,13 @@ std::unique_ptr<SimTransport> SimTransport::FromArgument(const QString &strArgum
     return std::make_unique<SimTransport>(std::make_shared<RecorderEmulator>(strDir, faults));
 }
 
-bool SimTransport::Open(QString *pReason)
+bool SimTransport::Open(LinkOpenFailure *pFailure)
 {
     std::lock_guard lock(m_mutex);
     if (!QFileInfo(m_pEmulator->CardDir()).isDir()) {
-        if (pReason)
-            *pReason = QStringLiteral("emulator card folder %1 does not exist").arg(m_pEmulator->CardDir());
+        if (pFailure)
+            *pFailure = LinkOpenFailure::Described(
+                QStringLiteral("emulator card folder %1 does not exist").arg(m_pEmulator->CardDir()));
         m_bOpen = false;
         return false;
     }

@@ -29,7 +29,7 @@ public:
     // The emulator behind the transport, for tests that change its faults.
     std::shared_ptr<RecorderEmulator> Emulator() const { return m_pEmulator; }
 
-    bool Open(QString *pReason) override;
+    bool Open(LinkOpenFailure *pFailure) override;
     void Close() override;
     bool IsOpen() const override;
     bool Write(const quint8 *pData, qsizetype nLen, int nTimeoutMs) override;

@@ -567,6 +567,46 @@ Vérifiez que le dossier de destination dispose de suffisamment d'espace libre.<
         <extracomment>IDS_MENU_HELP_ABOUT</extracomment>
         <translation>À &amp;propos d'OrvoConnect...</translation>
     </message>
+    <message id="3000">
+        <source>USB is not available on this system: %1.</source>
+        <extracomment>IDS_LINK_USB_UNAVAILABLE</extracomment>
+        <translation>USB n'est pas disponible sur ce système : %1.</translation>
+    </message>
+    <message id="3001">
+        <source>No USB ids are configured for the recorder. Set ORVOCONNECT_USB_IDS=VVVV:PPPP in the environment or UsbIds=VVVV:PPPP in %1. The command "orvoconnect-cli usb-scan" lists the devices that may be the recorder, and "orvoconnect-cli udev-rule --install" grants you access to it.</source>
+        <extracomment>IDS_LINK_NO_USB_IDS</extracomment>
+        <translation>Aucun identifiant USB n'est configuré pour l'enregistreur. Définissez ORVOCONNECT_USB_IDS=VVVV:PPPP dans l'environnement ou UsbIds=VVVV:PPPP dans %1. La commande « orvoconnect-cli usb-scan » liste les périphériques qui peuvent être l'enregistreur, et « orvoconnect-cli udev-rule --install » vous en donne l'accès.</translation>
+    </message>
+    <message id="3002">
+        <source>The USB ids in %1 cannot be read: "%2" is not a vendor:product pair (hexadecimal, for example 1234:5678).</source>
+        <extracomment>IDS_LINK_UNREADABLE_USB_IDS</extracomment>
+        <translation>Les identifiants USB de %1 sont illisibles : « %2 » n'est pas une paire fabricant:produit (hexadécimale, par exemple 1234:5678).</translation>
+    </message>
+    <message id="3003">
+        <source>Permission denied on the USB device %1: the udev rule that grants access is missing. Install it with the command "orvoconnect-cli udev-rule --install", then plug the recorder in again.</source>
+        <extracomment>IDS_LINK_ACCESS_DENIED</extracomment>
+        <translation>Accès refusé au périphérique USB %1 : la règle udev qui en donne l'accès est absente. Installez-la avec la commande « orvoconnect-cli udev-rule --install », puis rebranchez l'enregistreur.</translation>
+    </message>
+    <message id="3004">
+        <source>The USB device %1 is busy: another program holds its interface %2. Close that program and try again.</source>
+        <extracomment>IDS_LINK_DEVICE_BUSY</extracomment>
+        <translation>Le périphérique USB %1 est occupé : un autre programme tient son interface %2. Fermez ce programme et réessayez.</translation>
+    </message>
+    <message id="3005">
+        <source>The USB device %1 went away while it was being opened.</source>
+        <extracomment>IDS_LINK_DEVICE_GONE</extracomment>
+        <translation>Le périphérique USB %1 a disparu pendant son ouverture.</translation>
+    </message>
+    <message id="3006">
+        <source>Cannot open the USB device %1: %2.</source>
+        <extracomment>IDS_LINK_OPEN_FAILED</extracomment>
+        <translation>Impossible d'ouvrir le périphérique USB %1 : %2.</translation>
+    </message>
+    <message id="3007">
+        <source>The USB device %1 has no interface with one bulk IN and one bulk OUT endpoint.</source>
+        <extracomment>IDS_LINK_NO_BULK_INTERFACE</extracomment>
+        <translation>Le périphérique USB %1 n'a pas d'interface avec un point de terminaison bulk IN et un bulk OUT.</translation>
+    </message>
     <message id="32783">
         <source>Selects all elements on the list
 Selects all elements on the list</source>

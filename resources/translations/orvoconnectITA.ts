@@ -567,6 +567,46 @@ Verificare che nella cartella di destinazione vi sia spazio libero sufficiente.<
         <extracomment>IDS_MENU_HELP_ABOUT</extracomment>
         <translation>&amp;Informazioni su OrvoConnect...</translation>
     </message>
+    <message id="3000">
+        <source>USB is not available on this system: %1.</source>
+        <extracomment>IDS_LINK_USB_UNAVAILABLE</extracomment>
+        <translation>USB non è disponibile su questo sistema: %1.</translation>
+    </message>
+    <message id="3001">
+        <source>No USB ids are configured for the recorder. Set ORVOCONNECT_USB_IDS=VVVV:PPPP in the environment or UsbIds=VVVV:PPPP in %1. The command "orvoconnect-cli usb-scan" lists the devices that may be the recorder, and "orvoconnect-cli udev-rule --install" grants you access to it.</source>
+        <extracomment>IDS_LINK_NO_USB_IDS</extracomment>
+        <translation>Nessun identificativo USB è configurato per il registratore. Impostare ORVOCONNECT_USB_IDS=VVVV:PPPP nell'ambiente o UsbIds=VVVV:PPPP in %1. Il comando "orvoconnect-cli usb-scan" elenca i dispositivi che possono essere il registratore e "orvoconnect-cli udev-rule --install" ne concede l'accesso.</translation>
+    </message>
+    <message id="3002">
+        <source>The USB ids in %1 cannot be read: "%2" is not a vendor:product pair (hexadecimal, for example 1234:5678).</source>
+        <extracomment>IDS_LINK_UNREADABLE_USB_IDS</extracomment>
+        <translation>Impossibile leggere gli identificativi USB in %1: "%2" non è una coppia produttore:prodotto (esadecimale, per esempio 1234:5678).</translation>
+    </message>
+    <message id="3003">
+        <source>Permission denied on the USB device %1: the udev rule that grants access is missing. Install it with the command "orvoconnect-cli udev-rule --install", then plug the recorder in again.</source>
+        <extracomment>IDS_LINK_ACCESS_DENIED</extracomment>
+        <translation>Accesso negato al dispositivo USB %1: manca la regola udev che concede l'accesso. Installarla con il comando "orvoconnect-cli udev-rule --install", poi ricollegare il registratore.</translation>
+    </message>
+    <message id="3004">
+        <source>The USB device %1 is busy: another program holds its interface %2. Close that program and try again.</source>
+        <extracomment>IDS_LINK_DEVICE_BUSY</extracomment>
+        <translation>Il dispositivo USB %1 è occupato: un altro programma ne tiene l'interfaccia %2. Chiudere quel programma e riprovare.</translation>
+    </message>
+    <message id="3005">
+        <source>The USB device %1 went away while it was being opened.</source>
+        <extracomment>IDS_LINK_DEVICE_GONE</extracomment>
+        <translation>Il dispositivo USB %1 è scomparso mentre veniva aperto.</translation>
+    </message>
+    <message id="3006">
+        <source>Cannot open the USB device %1: %2.</source>
+        <extracomment>IDS_LINK_OPEN_FAILED</extracomment>
+        <translation>Impossibile aprire il dispositivo USB %1: %2.</translation>
+    </message>
+    <message id="3007">
+        <source>The USB device %1 has no interface with one bulk IN and one bulk OUT endpoint.</source>
+        <extracomment>IDS_LINK_NO_BULK_INTERFACE</extracomment>
+        <translation>Il dispositivo USB %1 non ha un'interfaccia con un endpoint bulk IN e uno bulk OUT.</translation>
+    </message>
     <message id="32783">
         <source>Selects all elements on the list
 Selects all elements on the list</source>

@@ -567,6 +567,46 @@ Upewnij się, że w folderze docelowym jest wystarczająco dużo wolnego miejsca
         <extracomment>IDS_MENU_HELP_ABOUT</extracomment>
         <translation>&amp;O programie OrvoConnect...</translation>
     </message>
+    <message id="3000">
+        <source>USB is not available on this system: %1.</source>
+        <extracomment>IDS_LINK_USB_UNAVAILABLE</extracomment>
+        <translation>USB nie jest dostępne w tym systemie: %1.</translation>
+    </message>
+    <message id="3001">
+        <source>No USB ids are configured for the recorder. Set ORVOCONNECT_USB_IDS=VVVV:PPPP in the environment or UsbIds=VVVV:PPPP in %1. The command "orvoconnect-cli usb-scan" lists the devices that may be the recorder, and "orvoconnect-cli udev-rule --install" grants you access to it.</source>
+        <extracomment>IDS_LINK_NO_USB_IDS</extracomment>
+        <translation>Nie skonfigurowano identyfikatorów USB rejestratora. Ustaw ORVOCONNECT_USB_IDS=VVVV:PPPP w środowisku lub UsbIds=VVVV:PPPP w %1. Polecenie „orvoconnect-cli usb-scan” wyświetla urządzenia, które mogą być rejestratorem, a „orvoconnect-cli udev-rule --install” nadaje dostęp do niego.</translation>
+    </message>
+    <message id="3002">
+        <source>The USB ids in %1 cannot be read: "%2" is not a vendor:product pair (hexadecimal, for example 1234:5678).</source>
+        <extracomment>IDS_LINK_UNREADABLE_USB_IDS</extracomment>
+        <translation>Nie można odczytać identyfikatorów USB w %1: „%2” nie jest parą producent:produkt (szesnastkowo, na przykład 1234:5678).</translation>
+    </message>
+    <message id="3003">
+        <source>Permission denied on the USB device %1: the udev rule that grants access is missing. Install it with the command "orvoconnect-cli udev-rule --install", then plug the recorder in again.</source>
+        <extracomment>IDS_LINK_ACCESS_DENIED</extracomment>
+        <translation>Odmowa dostępu do urządzenia USB %1: brak reguły udev nadającej dostęp. Zainstaluj ją poleceniem „orvoconnect-cli udev-rule --install”, a następnie ponownie podłącz rejestrator.</translation>
+    </message>
+    <message id="3004">
+        <source>The USB device %1 is busy: another program holds its interface %2. Close that program and try again.</source>
+        <extracomment>IDS_LINK_DEVICE_BUSY</extracomment>
+        <translation>Urządzenie USB %1 jest zajęte: inny program używa jego interfejsu %2. Zamknij ten program i spróbuj ponownie.</translation>
+    </message>
+    <message id="3005">
+        <source>The USB device %1 went away while it was being opened.</source>
+        <extracomment>IDS_LINK_DEVICE_GONE</extracomment>
+        <translation>Urządzenie USB %1 zniknęło podczas otwierania.</translation>
+    </message>
+    <message id="3006">
+        <source>Cannot open the USB device %1: %2.</source>
+        <extracomment>IDS_LINK_OPEN_FAILED</extracomment>
+        <translation>Nie można otworzyć urządzenia USB %1: %2.</translation>
+    </message>
+    <message id="3007">
+        <source>The USB device %1 has no interface with one bulk IN and one bulk OUT endpoint.</source>
+        <extracomment>IDS_LINK_NO_BULK_INTERFACE</extracomment>
+        <translation>Urządzenie USB %1 nie ma interfejsu z jednym punktem końcowym bulk IN i jednym bulk OUT.</translation>
+    </message>
     <message id="32783">
         <source>Selects all elements on the list
 Selects all elements on the list</source>

@@ -567,6 +567,46 @@ Please, make sure there is enough free space in the destination folder.</source>
         <extracomment>IDS_MENU_HELP_ABOUT</extracomment>
         <translation>&amp;О программе OrvoConnect...</translation>
     </message>
+    <message id="3000">
+        <source>USB is not available on this system: %1.</source>
+        <extracomment>IDS_LINK_USB_UNAVAILABLE</extracomment>
+        <translation>USB недоступен в этой системе: %1.</translation>
+    </message>
+    <message id="3001">
+        <source>No USB ids are configured for the recorder. Set ORVOCONNECT_USB_IDS=VVVV:PPPP in the environment or UsbIds=VVVV:PPPP in %1. The command "orvoconnect-cli usb-scan" lists the devices that may be the recorder, and "orvoconnect-cli udev-rule --install" grants you access to it.</source>
+        <extracomment>IDS_LINK_NO_USB_IDS</extracomment>
+        <translation>Идентификаторы USB регистратора не настроены. Задайте ORVOCONNECT_USB_IDS=VVVV:PPPP в окружении или UsbIds=VVVV:PPPP в %1. Команда «orvoconnect-cli usb-scan» показывает устройства, которые могут быть регистратором, а «orvoconnect-cli udev-rule --install» открывает к нему доступ.</translation>
+    </message>
+    <message id="3002">
+        <source>The USB ids in %1 cannot be read: "%2" is not a vendor:product pair (hexadecimal, for example 1234:5678).</source>
+        <extracomment>IDS_LINK_UNREADABLE_USB_IDS</extracomment>
+        <translation>Не удаётся прочитать идентификаторы USB в %1: «%2» не является парой производитель:изделие (шестнадцатеричной, например 1234:5678).</translation>
+    </message>
+    <message id="3003">
+        <source>Permission denied on the USB device %1: the udev rule that grants access is missing. Install it with the command "orvoconnect-cli udev-rule --install", then plug the recorder in again.</source>
+        <extracomment>IDS_LINK_ACCESS_DENIED</extracomment>
+        <translation>Нет доступа к USB-устройству %1: отсутствует правило udev, дающее доступ. Установите его командой «orvoconnect-cli udev-rule --install» и снова подключите регистратор.</translation>
+    </message>
+    <message id="3004">
+        <source>The USB device %1 is busy: another program holds its interface %2. Close that program and try again.</source>
+        <extracomment>IDS_LINK_DEVICE_BUSY</extracomment>
+        <translation>USB-устройство %1 занято: другая программа удерживает его интерфейс %2. Закройте эту программу и повторите попытку.</translation>
+    </message>
+    <message id="3005">
+        <source>The USB device %1 went away while it was being opened.</source>
+        <extracomment>IDS_LINK_DEVICE_GONE</extracomment>
+        <translation>USB-устройство %1 исчезло во время открытия.</translation>
+    </message>
+    <message id="3006">
+        <source>Cannot open the USB device %1: %2.</source>
+        <extracomment>IDS_LINK_OPEN_FAILED</extracomment>
+        <translation>Не удаётся открыть USB-устройство %1: %2.</translation>
+    </message>
+    <message id="3007">
+        <source>The USB device %1 has no interface with one bulk IN and one bulk OUT endpoint.</source>
+        <extracomment>IDS_LINK_NO_BULK_INTERFACE</extracomment>
+        <translation>У USB-устройства %1 нет интерфейса с одной конечной точкой bulk IN и одной bulk OUT.</translation>
+    </message>
     <message id="32783">
         <source>Selects all elements on the list
 Selects all elements on the list</source>

@@ -23,7 +23,7 @@ public:
     explicit SocketTransport(int nSocket)
         : m_nSocket(nSocket)
     {}
-    bool Open(QString *) override { return true; }
+    bool Open(LinkOpenFailure *) override { return true; }
     void Close() override {}
     bool IsOpen() const override { return true; }
     bool Write(const quint8 *pData, qsizetype nLen, int) override

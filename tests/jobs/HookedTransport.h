@@ -21,7 +21,7 @@ public:
     std::function<void(quint16 nCode, const QString &strName)> onCommand;
     quint16 nGoneOnCommand = 0; // this request leaves, then the recorder is gone
 
-    bool Open(QString *pReason) override { return m_pInner->Open(pReason); }
+    bool Open(LinkOpenFailure *pFailure) override { return m_pInner->Open(pFailure); }
     void Close() override { m_pInner->Close(); }
     bool IsOpen() const override { return m_pInner->IsOpen(); }
     bool Write(const quint8 *pData, qsizetype nLen, int nTimeoutMs) override;

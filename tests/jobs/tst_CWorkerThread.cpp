@@ -228,8 +228,12 @@ private slots:
 
         pJob.reset();
         pWindow.reset();
+        // What the program's exit waits on, before it frees the link: bounded, and true only
+        // once the late thread has ended.
+        QVERIFY(!CWorkerThread::WaitForNoLiveThreads(50));
         pScript->release.Set();
-        QVERIFY(WaitNoLiveThreads());
+        QVERIFY(CWorkerThread::WaitForNoLiveThreads(10000));
+        QCOMPARE(CWorkerThread::LiveThreadCount(), 0);
         QCOMPARE(pScript->strSeenInput, QStringLiteral("input"));
     }
 

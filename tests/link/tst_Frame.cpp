@@ -41,7 +41,7 @@ public:
         : m_pattern(std::move(pattern))
         , m_nChunk(nChunk)
     {}
-    bool Open(QString *) override { return true; }
+    bool Open(LinkOpenFailure *) override { return true; }
     void Close() override {}
     bool IsOpen() const override { return true; }
     bool Write(const quint8 *, qsizetype, int) override { return true; }

@@ -333,7 +333,8 @@ void tst_RecorderEmulator::linkNameCarriesFaultOptions()
     RegisterSimTransport();
     auto pCreated = TransportRegistry::Create(QStringLiteral("sim:") + dir.path(), &strError);
     QVERIFY(pCreated);
-    QVERIFY(pCreated->Open(&strError));
+    LinkOpenFailure failure;
+    QVERIFY(pCreated->Open(&failure));
     QVERIFY(!TransportRegistry::Create(QStringLiteral("sim:") + dir.path() + QStringLiteral("?nonsense"),
                                        &strError));
     // The reason reaches whoever names the link, not only the log.
@@ -343,9 +344,8 @@ void tst_RecorderEmulator::linkNameCarriesFaultOptions()
     auto pMissing =
         TransportRegistry::Create(QStringLiteral("sim:") + dir.path() + QStringLiteral("/none"), &strError);
     QVERIFY(pMissing);
-    strError.clear();
-    QVERIFY(!pMissing->Open(&strError));
-    QVERIFY(strError.contains(QLatin1String("does not exist")));
+    QVERIFY(!pMissing->Open(&failure));
+    QVERIFY(failure.EnglishText().contains(QLatin1String("does not exist")));
 }
 
 void tst_RecorderEmulator::sampleCardLooksLikeARecorderCard()

@@ -34,7 +34,7 @@ public:
 
     std::shared_ptr<Script> Shared() const { return m_pScript; }
 
-    bool Open(QString *) override { return m_bOpen = true; }
+    bool Open(LinkOpenFailure *) override { return m_bOpen = true; }
     void Close() override { m_bOpen = false; }
     bool IsOpen() const override { return m_bOpen; }
     bool Write(const quint8 *pData, qsizetype nLen, int) override

@@ -21,7 +21,7 @@ public:
     // Called before each read with the number of writes so far.
     std::function<void(int nWrites)> beforeRead;
 
-    bool Open(QString *pReason) override { return m_pInner->Open(pReason); }
+    bool Open(LinkOpenFailure *pFailure) override { return m_pInner->Open(pFailure); }
     void Close() override { m_pInner->Close(); }
     bool IsOpen() const override { return m_pInner->IsOpen(); }
     bool Write(const quint8 *pData, qsizetype nLen, int nTimeoutMs) override

@@ -51,7 +51,7 @@ QList<quint16> GatedTransport::SentCodes() const
     return m_sentCodes;
 }
 
-bool GatedTransport::Open(QString * /*pReason*/)
+bool GatedTransport::Open(LinkOpenFailure * /*pFailure*/)
 {
     return !m_bGone;
 }

@@ -45,7 +45,7 @@ public:
     // Codes of every frame the host sent, in order (safe to read once the worker is joined).
     QList<quint16> SentCodes() const;
 
-    bool Open(QString *pReason) override;
+    bool Open(LinkOpenFailure *pFailure) override;
     void Close() override {}
     bool IsOpen() const override { return true; }
     bool Write(const quint8 *pData, qsizetype nLen, int nTimeoutMs) override;

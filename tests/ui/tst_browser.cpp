@@ -20,8 +20,10 @@
 #include "CChildView.h"
 #include "CFileListTableModel.h"
 #include "CUpPane.h"
+#include "CWorkerThread.h"
 #include "CommandIds.h"
 #include "ITransport.h"
+#include "ManualResetEvent.h"
 #include "RecorderFileEntry.h"
 #include "RecorderLink.h"
 #include "RecorderProtocol.h"
@@ -46,7 +48,7 @@ QString T(quint32 nId)
 struct FakeBus
 {
     bool bPresent = false;
-    QString strAbsentReason;
+    LinkOpenFailure absentReason;
     bool bNotices = true;
     ITransport::NoticeCallback callback;
     int nOpens = 0;
@@ -58,12 +60,12 @@ public:
     explicit FakeTransport(FakeBus &bus)
         : m_bus(bus)
     {}
-    bool Open(QString *pReason) override
+    bool Open(LinkOpenFailure *pFailure) override
     {
         ++m_bus.nOpens;
         m_bOpen = m_bus.bPresent;
-        if (!m_bOpen && pReason)
-            *pReason = m_bus.strAbsentReason;
+        if (!m_bOpen && pFailure)
+            *pFailure = m_bus.absentReason;
         return m_bOpen;
     }
     void Close() override { m_bOpen = false; }
@@ -165,6 +167,32 @@ void AnswerNextMessageBox(QMessageBox::StandardButton button, QStringList *pText
     });
     pTimer->start();
 }
+
+// A job whose thread stays inside its work until released, whatever Stop asks.
+class StubbornJob final : public CWorkerThread
+{
+public:
+    explicit StubbornJob(std::shared_ptr<ManualResetEvent> pRelease)
+        : CWorkerThread(0, 0)
+        , m_pRelease(std::move(pRelease))
+    {}
+
+protected:
+    int Run() override
+    {
+        m_pRelease->Wait(30000);
+        SignalFinished();
+        return 0;
+    }
+    std::unique_ptr<CWorkerThread> CopyForThread() const override
+    {
+        return std::unique_ptr<CWorkerThread>(new StubbornJob(*this));
+    }
+
+private:
+    StubbornJob(const StubbornJob &) = default;
+    std::shared_ptr<ManualResetEvent> m_pRelease;
+};
 
 // Receives what the view hands to the desktop to open.
 class UrlCatcher final : public QObject
@@ -268,14 +296,28 @@ private slots:
 
     void startUpWithoutRecorder()
     {
-        m_bus.strAbsentReason = QStringLiteral("no permission on 001/004");
+        // The reason comes from the active set, filled with the device, and wraps in the box.
+        struct ReasonTexts final : ITextSource
+        {
+            QString Text(quint32 nId) const override
+            {
+                return nId == StringId::IDS_LINK_ACCESS_DENIED ? QStringLiteral("denied on %1")
+                                                               : QStringLiteral("<%1>").arg(nId);
+            }
+        } texts;
+        SetActiveTextSource(&texts);
+        m_bus.absentReason.kind = LinkOpenFailure::Kind::AccessDenied;
+        m_bus.absentReason.strDevice = QStringLiteral("1234:5678 (bus 1, address 4)");
         CChildView &view = MakeView();
         QCOMPARE(s_pChildView, &view);
         QSignalSpy states(&view, &CChildView::CommandStatesChanged);
         view.Initialize();
+        SetActiveTextSource(&m_texts);
 
         QVERIFY(m_pDialogs->log.isEmpty()); // no dialog
-        QCOMPARE(m_pPane->InfoText(), T(StringId::IDS_RECORDER_NOT_CONNECTED) + "\nno permission on 001/004");
+        QCOMPARE(m_pPane->InfoText(),
+                 T(StringId::IDS_RECORDER_NOT_CONNECTED) + "\ndenied on 1234:5678 (bus 1, address 4)");
+        QCOMPARE(m_pPane->InfoBox()->lineWrapMode(), QPlainTextEdit::WidgetWidth);
         QVERIFY(!view.IsConnected());
         QVERIFY(states.count() >= 1);
         for (int nId : {CommandId::ID_GET_FILES, CommandId::ID_UPLOAD_FILE, CommandId::ID_DELETE_FILES,
@@ -397,6 +439,34 @@ private slots:
         QTest::qWait(30);
         QCOMPARE(m_pDialogs->log.count(QStringLiteral("init")), 0);
         QCOMPARE(m_pPane->InfoText(), T(StringId::IDS_RECORDER_DISCONNECTED));
+    }
+
+    void arrivalWaitsForALateWorkerThread()
+    {
+        // A dialog's Stop gave up on its thread: that thread may still be inside an exchange,
+        // so an arrival must not reopen the link under it.
+        CChildView &view = ConnectedViewWith({"A"});
+        const int nOpens = m_bus.nOpens;
+        auto pRelease = std::make_shared<ManualResetEvent>(false);
+        {
+            StubbornJob job(pRelease);
+            job.SetJoinTimeoutMs(10);
+            job.Launch();
+            job.Stop();
+        }
+        QCOMPARE(CWorkerThread::LiveThreadCount(), 1);
+
+        Notify(ITransport::NOTICE_ARRIVAL);
+        QTest::qWait(300);
+        QCOMPARE(m_bus.nOpens, nOpens);
+        QVERIFY(view.IsArrivalHeld());
+        QVERIFY(m_pDialogs->log.isEmpty());
+
+        // Once it has ended, the held arrival connects.
+        pRelease->Set();
+        QTRY_COMPARE(m_bus.nOpens, nOpens + 1);
+        QCOMPARE(m_pDialogs->log, QStringList{"init"});
+        QVERIFY(!view.IsArrivalHeld());
     }
 
     void getFilesWithEveryFileAlreadyPresentAndOverwriteCancelled()

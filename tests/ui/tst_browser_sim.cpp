@@ -45,13 +45,13 @@ public:
     std::atomic<bool> bPlugged{false};
     NoticeCallback callback;
 
-    bool Open(QString *pReason) override
+    bool Open(LinkOpenFailure *pFailure) override
     {
         if (!bPlugged) {
-            *pReason = QStringLiteral("unplugged");
+            *pFailure = LinkOpenFailure::Described(QStringLiteral("unplugged"));
             return false;
         }
-        return m_sim.Open(pReason);
+        return m_sim.Open(pFailure);
     }
     void Close() override { m_sim.Close(); }
     bool IsOpen() const override { return m_sim.IsOpen(); }

@@ -147,6 +147,28 @@ private slots:
         QCOMPARE(Names(model), QStringList({"old", "mid", "new"}));
     }
 
+    void equalKeysKeepTheirOrderAcrossHeaderClicks()
+    {
+        // Enough rows that the sort is not a plain insertion sort, three sizes among them.
+        CFileListModel model;
+        for (int i = 0; i < 200; ++i)
+            model.AddItem(model.GetItemCount(),
+                          Entry(QStringLiteral("F%1").arg(i, 3, 10, QLatin1Char('0')), quint32((i * 7) % 3)));
+        model.SortByColumn(CFileListModel::COL_NAME); // ascending names: F000, F001, ...
+        for (bool bAscending : {true, false, true}) {
+            model.SortByColumn(CFileListModel::COL_SIZE);
+            QStringList previous;
+            for (int i = 1; i < model.GetItemCount(); ++i) {
+                const FileListItem &above = model.Item(i - 1);
+                const FileListItem &below = model.Item(i);
+                QVERIFY(bAscending ? above.m_nSize <= below.m_nSize : above.m_nSize >= below.m_nSize);
+                if (above.m_nSize == below.m_nSize)
+                    QVERIFY2(above.m_strName < below.m_strName,
+                             qPrintable(above.m_strName + " above " + below.m_strName));
+            }
+        }
+    }
+
     void flagsBelongToTheProcess()
     {
         CFileListModel empty;

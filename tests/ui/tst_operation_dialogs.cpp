@@ -5,6 +5,7 @@
 #include "CDlgInitDevice.h"
 #include "CDlgUpdateCF.h"
 #include "CDlgUploadFile.h"
+#include "CWorkerThread.h"
 #include "DialogResult.h"
 #include "DialogTestSupport.h"
 #include "ElidedLabel.h"
@@ -16,6 +17,7 @@
 #include "TextSource.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QListWidget>
 #include <QProgressBar>
@@ -94,7 +96,8 @@ private Q_SLOTS:
     void deleteCancelBetweenFiles();
     void deleteListFollowsTheNewestLine();
 
-    void closeRequestJoinsTheJobAndEnds();
+    void closeRequestEndsLikeCancelWithoutBlocking();
+    void closeRequestWaitsNoLongerThanStopWould();
 
     void updateDataOutcomes_data();
     void updateDataOutcomes();
@@ -475,32 +478,47 @@ void TestOperationDialogs::deleteListFollowsTheNewestLine()
     QCOMPARE(pBar->value(), pBar->maximum());
 }
 
-void TestOperationDialogs::closeRequestJoinsTheJobAndEnds()
+void TestOperationDialogs::closeRequestEndsLikeCancelWithoutBlocking()
 {
-    // A close request (Alt+F4) stops and joins the job on the spot. The worker is held inside
-    // a request, so it is let go from another thread while the dialog waits for it.
-    const auto closeWhileHeld = [](Rig &rig, QDialog &dialog) {
+    // A close request (Alt+F4) while the worker is held inside a request returns at once: the
+    // dialog stays up until the job has ended, then ends as Cancel would have ended it.
+    const auto closeWhileHeld = [](Rig &rig, QDialog &dialog, bool *pbStayedUp) {
         auto pDriver = std::make_unique<ModalDriver>();
         pDriver->When([&rig] { return rig.pTransport->IsHeld(); },
-                      [&rig, &dialog] {
-                          std::thread releaser([&rig] {
-                              std::this_thread::sleep_for(std::chrono::milliseconds(100));
-                              rig.pTransport->Release();
-                          });
+                      [&rig, &dialog, pbStayedUp] {
                           dialog.close();
-                          releaser.join();
+                          dialog.close(); // a second request changes nothing
+                          *pbStayedUp = dialog.isVisible();
+                          rig.pTransport->Release();
                       });
         return pDriver;
     };
 
     {
+        // Cut short inside the file list: not a completed connection.
+        Rig rig;
+        for (const char *pszName : {"a.dat", "b.dat", "c.dat"})
+            rig.AddCardFile(QString::fromLatin1(pszName), 10);
+        rig.pTransport->HoldAt(CMD_ACK, 1);
+        RecordingSink sink;
+        CDlgInitDevice dialog(*rig.pProtocol, sink);
+        bool bStayedUp = false;
+        const auto pDriver = closeWhileHeld(rig, dialog, &bStayedUp);
+        QCOMPARE(dialog.exec(), IDCANCEL);
+        QVERIFY(bStayedUp);
+        QCOMPARE(dialog.MessageText(), QStringLiteral("Communication aborded"));
+    }
+    {
+        // Stopped between two reads: Cancel ends quietly there.
         Rig rig;
         rig.AddCardFile(QStringLiteral("a.dat"), 10);
         rig.pTransport->HoldAt(CMD_GET_CARD_INFO, 1);
         RecordingSink sink;
         CDlgInitDevice dialog(*rig.pProtocol, sink);
-        const auto pDriver = closeWhileHeld(rig, dialog);
+        bool bStayedUp = false;
+        const auto pDriver = closeWhileHeld(rig, dialog, &bStayedUp);
         QCOMPARE(dialog.exec(), IDOK);
+        QVERIFY(bStayedUp);
         QCOMPARE(rig.CountSent(CMD_LIST_FILES), 0);
         QVERIFY(!dialog.Hourglass()->IsTurning());
     }
@@ -511,15 +529,16 @@ void TestOperationDialogs::closeRequestJoinsTheJobAndEnds()
             rig.AddCardFile(strName, 10);
         rig.pTransport->HoldAt(CMD_DELETE_FILE, 2);
         CDlgDelFiles dialog(*rig.pProtocol);
-        const auto pDriver = closeWhileHeld(rig, dialog);
+        bool bStayedUp = false;
+        const auto pDriver = closeWhileHeld(rig, dialog, &bStayedUp);
         QCOMPARE(dialog.Execute(names), IDOK);
+        QVERIFY(bStayedUp);
         QCOMPARE(QDir(rig.card.path()).entryList(QDir::Files), QStringList({QStringLiteral("c.txt")}));
         QCOMPARE(rig.CountSent(CMD_DELETE_FILE), 2);
-        // Lines the stopped job posted after the end are not added to a dialog that is over.
-        QTest::qWait(50);
-        QCOMPARE(dialog.Lines()->count(), 2);
+        QCOMPARE(dialog.Lines()->count(), 4); // both deletions and "Operation completed" listed
     }
     {
+        // Cut short inside a transfer: reported as Cancel reports it, and not a completed run.
         Rig rig;
         rig.AddCardFile(QStringLiteral("a.bin"), 100000);
         rig.AddCardFile(QStringLiteral("b.bin"), 100000);
@@ -527,11 +546,44 @@ void TestOperationDialogs::closeRequestJoinsTheJobAndEnds()
         QTemporaryDir dest;
         const QStringList names = {QStringLiteral("a.bin"), QStringLiteral("b.bin")};
         CDlgGetFile dialog(*rig.pProtocol);
-        const auto pDriver = closeWhileHeld(rig, dialog);
-        QCOMPARE(dialog.Execute(dest.path() + QLatin1Char('/'), names), IDOK);
+        bool bStayedUp = false;
+        const auto pDriver = closeWhileHeld(rig, dialog, &bStayedUp);
+        QCOMPARE(dialog.Execute(dest.path() + QLatin1Char('/'), names), IDCANCEL);
+        QVERIFY(bStayedUp);
+        QCOMPARE(pDriver->boxes.size(), 1);
+        QCOMPARE(pDriver->boxes[0].strText, QStringLiteral("User aborded operation"));
         QCOMPARE(rig.CountSent(CMD_GET_FILE), 1);
         QVERIFY(QDir(dest.path()).entryList(QDir::Files | QDir::Hidden).isEmpty());
     }
+}
+
+void TestOperationDialogs::closeRequestWaitsNoLongerThanStopWould()
+{
+    // A job that does not end within the wait is let go; the dialog ends as not completed.
+    Rig rig;
+    rig.AddCardFile(QStringLiteral("a.bin"), 100000);
+    rig.pTransport->HoldAt(CMD_ACK, 1);
+    QTemporaryDir dest;
+    const QStringList names = {QStringLiteral("a.bin")};
+    {
+        CDlgGetFile dialog(*rig.pProtocol);
+        dialog.SetCloseWaitMs(200);
+        ModalDriver driver;
+        QElapsedTimer elapsed;
+        driver.When([&] { return rig.pTransport->IsHeld(); },
+                    [&] {
+                        elapsed.start();
+                        dialog.close();
+                    });
+        QCOMPARE(dialog.Execute(dest.path() + QLatin1Char('/'), names), IDCANCEL);
+        QVERIFY2(elapsed.elapsed() >= 190 && elapsed.elapsed() < 5000,
+                 qPrintable(QString::number(elapsed.elapsed())));
+        QCOMPARE(CWorkerThread::LiveThreadCount(), 1);
+    }
+    // The late thread ends on its own copy of the job once the recorder answers.
+    rig.pTransport->Release();
+    QVERIFY(CWorkerThread::WaitForNoLiveThreads(10000));
+    QVERIFY(QDir(dest.path()).entryList(QDir::Files | QDir::Hidden).isEmpty());
 }
 
 void TestOperationDialogs::updateDataOutcomes_data()

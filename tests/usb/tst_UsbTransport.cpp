@@ -64,6 +64,7 @@ private slots:
     void candidateThatCannotBeOpenedIsSkipped();
     void openFailuresSayWhatToDo();
     void hotplugNoticesReachTheReceiver();
+    void hotplugHearsIdsConfiguredAfterStart();
     void scanListsVendorSpecificBulkDevices();
 
 private:
@@ -366,7 +367,7 @@ void TestUsbTransport::openFailuresSayWhatToDo()
     }
     // A device with the pair but no bulk pipe pair cannot be the recorder.
     QCOMPARE(
-        UsbDiagnostics::NoBulkInterface(QStringLiteral("1234:5678 (bus 1, address 2)")),
+        UsbDiagnostics::NoBulkInterface(QStringLiteral("1234:5678 (bus 1, address 2)")).EnglishText(),
         QStringLiteral("The USB device 1234:5678 (bus 1, address 2) has no interface with one bulk IN and "
                        "one bulk OUT endpoint."));
 }
@@ -422,6 +423,35 @@ void TestUsbTransport::hotplugNoticesReachTheReceiver()
     // Destruction stops the event thread cleanly with callbacks registered.
     pLate.reset();
     pLink.reset();
+}
+
+void TestUsbTransport::hotplugHearsIdsConfiguredAfterStart()
+{
+    // Registered while no ids are configured, as on a first start: ids configured later count
+    // from the next plug-in.
+    qputenv(UsbIds::ENV_NAME, "");
+    QObject receiver;
+    QList<quint32> notices;
+    RecorderLink link(std::make_unique<UsbTransport>());
+    QVERIFY(link.RegisterNotifications([&receiver, &notices](quint32 nNotice) {
+        QMetaObject::invokeMethod(
+            &receiver, [&notices, nNotice] { notices.append(nNotice); }, Qt::QueuedConnection);
+    }));
+    EmulatedUsbDevice *pDevice = AddEcho();
+    QVERIFY(pDevice);
+    pDevice->Unplug();
+    QTest::qWait(300);
+    QVERIFY(notices.isEmpty()); // not configured: not the recorder
+
+    qputenv(UsbIds::ENV_NAME, "1234:5678");
+    QString strError;
+    QVERIFY2(pDevice->Plug(&strError), qPrintable(strError));
+    QTRY_COMPARE_WITH_TIMEOUT(notices, QList<quint32>{ITransport::NOTICE_ARRIVAL}, 5000);
+    QVERIFY2(link.Open(), qPrintable(link.LastOpenFailure()));
+    pDevice->Unplug();
+    QTRY_COMPARE_WITH_TIMEOUT(notices.size(), 2, 5000);
+    QCOMPARE(notices.last(), ITransport::NOTICE_REMOVE_COMPLETE);
+    qputenv(UsbIds::ENV_NAME, "");
 }
 
 void TestUsbTransport::scanListsVendorSpecificBulkDevices()

@@ -9,6 +9,7 @@
 #include <QMessageBox>
 #include <QStyle>
 #include <QTableView>
+#include <QTimer>
 #include <QToolTip>
 #include <QUrl>
 
@@ -17,9 +18,11 @@
 #include "CFileListTableModel.h"
 #include "COperationDialogs.h"
 #include "CUpPane.h"
+#include "CWorkerThread.h"
 #include "CommandIds.h"
 #include "DownloadPlan.h"
 #include "LocalReasonText.h"
+#include "OpenFailureText.h"
 #include "RecorderLink.h"
 #include "RecorderFileEntry.h"
 #include "RecorderProtocol.h"
@@ -33,6 +36,8 @@ namespace {
 constexpr int INITIAL_LIST_SIZE = 50;
 // Space a cell's text leaves for the item's margins before it counts as cut off.
 constexpr int CELL_TEXT_MARGIN = 8;
+// How often a held arrival looks for the end of a late worker thread.
+constexpr int LATE_JOB_POLL_MS = 200;
 } // namespace
 
 class CChildView::OperationScope final
@@ -65,6 +70,7 @@ CChildView::CChildView(RecorderProtocol &protocol, std::unique_ptr<IOperationDia
     , m_link(protocol.Link())
     , m_pDialogs(std::move(pDialogs))
     , m_postReceiver(this)
+    , m_pLateJobTimer(new QTimer(this))
 {
     if (!m_pDialogs)
         m_pDialogs = std::make_unique<COperationDialogs>(m_protocol, *this);
@@ -98,6 +104,9 @@ CChildView::CChildView(RecorderProtocol &protocol, std::unique_ptr<IOperationDia
 
     connect(pHeader, &QHeaderView::sectionClicked, this, &CChildView::OnHeaderClicked);
     connect(m_wndList, &QAbstractItemView::doubleClicked, this, &CChildView::OnListDoubleClicked);
+    m_pLateJobTimer->setSingleShot(true);
+    m_pLateJobTimer->setInterval(LATE_JOB_POLL_MS);
+    connect(m_pLateJobTimer, &QTimer::timeout, this, &CChildView::HandleHeldArrival);
 
     s_pChildView = this;
 }
@@ -126,7 +135,7 @@ bool CChildView::ConnectRecorder()
 {
     OperationScope scope(*this);
     if (m_link.Open(true)) {
-        SetInfoText(LoadText(StringId::IDS_RECORDER_CONNECTED));
+        ShowStatus(LoadText(StringId::IDS_RECORDER_CONNECTED));
         if (m_pDialogs->RunInitDevice() == IDOK) {
             m_bConnected = true;
             UpdateCommandStates();
@@ -136,10 +145,10 @@ bool CChildView::ConnectRecorder()
     m_bConnected = false;
     UpdateCommandStates();
     QString strText = LoadText(StringId::IDS_RECORDER_NOT_CONNECTED);
-    const QString strReason = m_link.LastOpenFailure();
+    const QString strReason = OpenFailureText(m_link.OpenFailureReason());
     if (!strReason.isEmpty())
         strText += u'\n' + strReason;
-    SetInfoText(strText);
+    ShowStatus(strText);
     return false;
 }
 
@@ -157,15 +166,13 @@ bool CChildView::event(QEvent *pEvent)
 void CChildView::OnDeviceChange(quint32 nEventType)
 {
     if (nEventType == ITransport::NOTICE_ARRIVAL) {
-        if (m_nOperationDepth > 0) {
-            m_bArrivalHeld = true;
-            return;
-        }
-        ConnectRecorder();
+        m_bArrivalHeld = true;
+        HandleHeldArrival();
     } else if (nEventType == ITransport::NOTICE_REMOVE_COMPLETE) {
         // An arrival still waiting is stale once the recorder has left again.
         m_bArrivalHeld = false;
-        SetInfoText(LoadText(StringId::IDS_RECORDER_DISCONNECTED));
+        m_pLateJobTimer->stop();
+        ShowStatus(LoadText(StringId::IDS_RECORDER_DISCONNECTED));
         RemoveAll();
         m_bConnected = false;
         UpdateCommandStates();
@@ -176,6 +183,10 @@ void CChildView::HandleHeldArrival()
 {
     if (m_nOperationDepth > 0 || !m_bArrivalHeld)
         return; // still busy: the operation's end posts this again
+    if (CWorkerThread::LiveThreadCount() > 0) {
+        m_pLateJobTimer->start();
+        return;
+    }
     m_bArrivalHeld = false;
     ConnectRecorder();
 }
@@ -256,6 +267,12 @@ void CChildView::SetInfoText(const QString &strText)
 {
     if (s_pUpPane)
         s_pUpPane->SetInfoText(strText);
+}
+
+void CChildView::ShowStatus(const QString &strText)
+{
+    if (s_pUpPane)
+        s_pUpPane->SetStatusText(strText);
 }
 
 void CChildView::resizeEvent(QResizeEvent *pEvent)

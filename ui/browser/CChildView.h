@@ -11,6 +11,7 @@
 
 class CFileListTableModel;
 class QTableView;
+class QTimer;
 class RecorderFileEntry;
 class RecorderLink;
 class RecorderProtocol;
@@ -91,8 +92,12 @@ private:
     class OperationScope;
 
     void OnDeviceChange(quint32 nEventType);
+    // Connects for an arrival that was held, once no operation runs and no worker thread that
+    // a dialog let go is still alive: reopening the link would cut into that thread's exchange.
     void HandleHeldArrival();
     void UpdateCommandStates();
+    // The connection state in the information pane.
+    void ShowStatus(const QString &strText);
     bool EnsureChecked();
     void OnListDoubleClicked();
     void OnHeaderClicked(int nColumn);
@@ -109,6 +114,8 @@ private:
     PostReceiver m_postReceiver;
     int m_nOperationDepth = 0;
     bool m_bArrivalHeld = false;
+    // Looks again for the end of late worker threads while an arrival waits for it.
+    QTimer *m_pLateJobTimer = nullptr;
 };
 
 // The one file browser of the program, set while it exists.

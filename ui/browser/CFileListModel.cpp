@@ -99,10 +99,11 @@ void CFileListModel::SortByColumn(int nColumn, std::vector<int> *pNewOrder)
     bool &bAscending = AscendingFlag(nColumn);
 
     // Sorting row numbers rather than rows keeps the moves cheap and yields the mapping that
-    // a view needs to follow its current row.
+    // a view needs to follow its current row. Stable, so that rows with equal keys keep the
+    // order the previous header click gave them.
     std::vector<int> order(m_rows.size());
     std::iota(order.begin(), order.end(), 0);
-    std::sort(order.begin(), order.end(), [&](int a, int b) {
+    std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
         return CompareItems(m_rows[size_t(a)].item, m_rows[size_t(b)].item, nColumn, bAscending) < 0;
     });
     std::vector<Row> sorted;

@@ -38,7 +38,8 @@ public:
     // The checked rows, in row order.
     QList<FileListItem> CheckedItems() const;
 
-    // Reorders the rows by the column in its flag's direction, then flips the flag. When
+    // Reorders the rows by the column in its flag's direction, rows with equal keys keeping
+    // their order, then flips the flag. When
     // pNewOrder is given it receives, for each new row, the row it came from.
     void SortByColumn(int nColumn, std::vector<int> *pNewOrder = nullptr);
 

@@ -22,8 +22,9 @@ CUpPane::CUpPane(QWidget *pParent)
     m_wndLabel->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     m_wndLabel->setGeometry(0, 0, INITIAL_CONTROL_SIZE, INITIAL_CONTROL_SIZE);
 
-    // Framed, read-only, several lines, never wrapped: a long line runs past the edge and is
-    // reached with the caret. The user may select and copy but not change the text.
+    // Framed, read-only, several lines. The recorder's texts are not wrapped: a long line runs
+    // past the edge and is reached with the caret. The user may select and copy but not change
+    // the text.
     m_wndInfo->setReadOnly(true);
     m_wndInfo->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     m_wndInfo->setLineWrapMode(QPlainTextEdit::NoWrap);
@@ -46,7 +47,15 @@ void CUpPane::SetInfoText(const QString &strText)
     // Recorder texts may break lines with CR LF; the box wants one line break per line.
     QString strShown = strText;
     strShown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    m_wndInfo->setLineWrapMode(QPlainTextEdit::NoWrap);
     m_wndInfo->setPlainText(strShown);
+}
+
+void CUpPane::SetStatusText(const QString &strText)
+{
+    m_wndInfo->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    m_wndInfo->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    m_wndInfo->setPlainText(strText);
 }
 
 QString CUpPane::InfoText() const

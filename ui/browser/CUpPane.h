@@ -19,8 +19,12 @@ public:
     explicit CUpPane(QWidget *pParent = nullptr);
     ~CUpPane() override;
 
-    // Replaces the whole text of the information box.
+    // Replaces the whole text of the information box. The recorder's texts keep their lines:
+    // a long one runs past the edge.
     void SetInfoText(const QString &strText);
+    // Replaces it with the program's own connection state, wrapped at the box's edge: a reason
+    // that the recorder could not be opened is a sentence or two, to be read whole.
+    void SetStatusText(const QString &strText);
     QString InfoText() const;
 
     QLabel *Label() const { return m_wndLabel; }

@@ -99,9 +99,11 @@ void CDlgDelFiles::EndOfJob()
 
 void CDlgDelFiles::closeEvent(QCloseEvent *pEvent)
 {
-    // A close request from the keyboard runs the end of the job at once: the file in
-    // progress is finished, the worker joined, and the dialog ends.
+    // A close request from the keyboard is the button's stop request: the file in progress is
+    // finished, and the dialog ends with the job's own end, without blocking the window.
     pEvent->ignore();
-    if (isVisible())
-        EndOfJob();
+    if (!isVisible() || IsCloseRequested())
+        return;
+    accept();
+    AwaitJobEndAfterClose(m_job);
 }

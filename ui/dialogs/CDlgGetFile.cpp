@@ -107,7 +107,12 @@ void CDlgGetFile::EndOfJob()
 
 void CDlgGetFile::closeEvent(QCloseEvent *pEvent)
 {
+    // A close request from the keyboard is Cancel: the dialog stays up until the job's end
+    // arrives, without blocking the window, and ends as Cancel would, so a download cut short
+    // is reported and ends with IDCANCEL.
     pEvent->ignore();
-    if (isVisible())
-        EndOfJob();
+    if (!isVisible() || IsCloseRequested())
+        return;
+    reject();
+    AwaitJobEndAfterClose(m_job);
 }

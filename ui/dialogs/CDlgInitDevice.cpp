@@ -69,6 +69,9 @@ void CDlgInitDevice::OnPosted(PostedMessage &message)
             m_pButton->setText(LoadText(StringId::IDS_CLOSE));
             m_pButton->setEnabled(true);
             m_pHourglass->StopAnimation();
+            // A close request that came first has already asked for Close.
+            if (IsCloseRequested())
+                OnButton();
         }
         break;
     case WM_REC_FILE_ENTRY:
@@ -124,14 +127,18 @@ void CDlgInitDevice::keyPressEvent(QKeyEvent *pEvent)
 
 void CDlgInitDevice::closeEvent(QCloseEvent *pEvent)
 {
-    // A close request from the keyboard ends the dialog like the job's own end. After a failure
-    // the job is over and the button reads Close: the request is that button, so a failed
-    // connection never ends as a completed one.
+    // A close request from the keyboard is the button: Close after a failure, Cancel before
+    // it. After Cancel the dialog waits for the job's end without blocking the window and then
+    // ends as Cancel and Close would end it, so a connection cut short in its file list ends
+    // with IDCANCEL, never as a completed one.
     pEvent->ignore();
-    if (!isVisible())
+    if (!isVisible() || IsCloseRequested())
         return;
-    if (m_bFailed)
+    if (m_bFailed) {
         OnButton();
-    else
-        EndOfJob();
+        return;
+    }
+    m_pButton->setEnabled(false);
+    m_job.RequestStop();
+    AwaitJobEndAfterClose(m_job);
 }

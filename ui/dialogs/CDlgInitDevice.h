@@ -12,7 +12,7 @@ class RecorderProtocol;
 // "Communicating with a device": reads the recorder's information, card information and file
 // list on a worker, relays them to the view through IRecorderContentSink as they arrive, and
 // closes by itself on success. Ends with IDOK unless a failure was shown and the user closed it
-// (IDCANCEL).
+// (IDCANCEL), or a close request found the job still running past its join time-out.
 class CDlgInitDevice final : public OperationDialog
 {
     Q_OBJECT

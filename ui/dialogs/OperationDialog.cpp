@@ -1,5 +1,10 @@
 #include "OperationDialog.h"
 
+#include "CWorkerThread.h"
+#include "DialogResult.h"
+
+#include <QTimer>
+
 OperationDialog::OperationDialog(QWidget *pParent, bool bCloseBox)
     : QDialog(pParent)
     , m_receiver(this)
@@ -41,4 +46,21 @@ void OperationDialog::done(int nResult)
     m_bEnded = true;
     m_receiver.Detach();
     QDialog::done(nResult);
+}
+
+void OperationDialog::AwaitJobEndAfterClose(CWorkerThread &job)
+{
+    if (m_pCloseTimer || m_bEnded)
+        return;
+    m_pCloseTimer = new QTimer(this);
+    m_pCloseTimer->setSingleShot(true);
+    connect(m_pCloseTimer, &QTimer::timeout, this, [this, &job] {
+        if (m_bEnded)
+            return;
+        // The job has not ended in the time Stop would have waited: the thread runs on
+        // unowned, on its own copy of the job, and the operation counts as not completed.
+        job.StopWithin(0);
+        done(IDCANCEL);
+    });
+    m_pCloseTimer->start(m_nCloseWaitMs >= 0 ? m_nCloseWaitMs : job.JoinTimeoutMs());
 }

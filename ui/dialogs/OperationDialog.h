@@ -5,12 +5,20 @@
 #include "DialogUnits.h"
 #include "PostTarget.h"
 
+class CWorkerThread;
+class QTimer;
+
 // Base of the dialogs that run a recorder job: receives the job's posted messages on the
 // user-interface thread, lays its controls out in dialog units of its own font, and can do
 // without a close box.
 class OperationDialog : public QDialog
 {
     Q_OBJECT
+
+public:
+    // Tests shorten how long a close request waits for the job; the program waits the job's
+    // join time-out.
+    void SetCloseWaitMs(int nWaitMs) { m_nCloseWaitMs = nWaitMs; }
 
 protected:
     OperationDialog(QWidget *pParent, bool bCloseBox);
@@ -25,6 +33,13 @@ protected:
     // Called once, when the dialog is first shown, before the event loop delivers anything.
     virtual void OnOpening() = 0;
 
+    // After a close request has asked the job to stop, as the dialog's Cancel does: the dialog
+    // stays up and ends when the job's own end arrives, so it ends as Cancel would have ended
+    // it. Should the job not end within the wait, its thread is let go and the dialog ends
+    // with IDCANCEL. Nothing blocks the window meanwhile.
+    void AwaitJobEndAfterClose(CWorkerThread &job);
+    bool IsCloseRequested() const { return m_pCloseTimer != nullptr; }
+
     bool event(QEvent *pEvent) override;
     // Once ended, the dialog takes no more posts: a job stopped by a close request may still
     // have queued a few.
@@ -36,4 +51,6 @@ private:
     DialogUnits m_units;
     bool m_bOpened = false;
     bool m_bEnded = false;
+    int m_nCloseWaitMs = -1;
+    QTimer *m_pCloseTimer = nullptr;
 };
