@@ -4,6 +4,7 @@ bool CliArguments::Parse(const QStringList &args, const QStringList &flags, cons
                          QString *pError)
 {
     m_options.clear();
+    m_allValues.clear();
     m_operands.clear();
     bool bOptionsEnded = false;
     for (qsizetype i = 0; i < args.size(); ++i) {
@@ -35,6 +36,7 @@ bool CliArguments::Parse(const QStringList &args, const QStringList &flags, cons
                 return false;
             }
             m_options.insert(strName, strValue);
+            m_allValues[strName].append(strValue);
         } else {
             *pError = QStringLiteral("unknown option %1").arg(strName);
             return false;

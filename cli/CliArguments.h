@@ -14,10 +14,13 @@ public:
     bool Parse(const QStringList &args, const QStringList &flags, const QStringList &valued, QString *pError);
 
     bool Has(const QString &strOption) const { return m_options.contains(strOption); }
+    // The last value given; Values gives every one, in order, for repeatable options.
     QString Value(const QString &strOption) const { return m_options.value(strOption); }
+    QStringList Values(const QString &strOption) const { return m_allValues.value(strOption); }
     const QStringList &Operands() const { return m_operands; }
 
 private:
     QMap<QString, QString> m_options;
+    QMap<QString, QStringList> m_allValues;
     QStringList m_operands;
 };

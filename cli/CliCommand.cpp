@@ -3,15 +3,63 @@
 const QList<CliCommand> &CliCommands()
 {
     static const QList<CliCommand> commands = {
-        {"info", "", "show the recorder's identification and card information", RunInfo},
-        {"ls", "[--json]", "list the files on the card: name, date, size in bytes", RunList},
+        {"info", "", "show the recorder's identification and card information",
+         "Prints the recorder's identification text, then the card information text, as the recorder sent\n"
+         "them (control characters shown as '?').",
+         RunInfo},
+        {"ls", "[--json | --iso]", "list the files on the card: name, date, size in bytes",
+         "One line per file in the recorder's order: name, TAB, date dd/mm/yy (hh:mm:ss), TAB, size.\n"
+         "  --iso   the date as YYYY-MM-DDThh:mm:ss instead\n"
+         "  --json  an array of {\"name\", \"modified\", \"size\"} objects with the exact names\n"
+         "Dates are the recorder's clock as it stands, without a time zone.",
+         RunList},
         {"get", "[--to DIR] [--overwrite | --skip-existing] (NAME... | --all)",
-         "download files from the card into DIR (default: the current folder)", RunGet},
-        {"sync", "[--to DIR]", "download the files missing from DIR or differing in size", RunSync},
-        {"put", "[--overwrite] FILE", "upload a file to the card", RunPut},
-        {"rm", "NAME...", "delete files from the card", RunRemove},
-        {"save", "", "make the recorder save its archive data to the card", RunSave},
+         "download files from the card into DIR (default: the current folder)",
+         "Every name is checked against the card's list and the destination first; nothing is downloaded\n"
+         "when one is not on the card (status 4) or cannot be written (status 5). Each file appears only\n"
+         "when complete and takes the card's date.\n"
+         "  --to DIR         the destination folder (default: the current folder)\n"
+         "  --all            every file on the card\n"
+         "  --overwrite      replace files that are already there\n"
+         "  --skip-existing  leave files that are already there (and symbolic links) alone",
+         RunGet},
+        {"archive",
+         "[--to DIR] [--dry-run] [--json] [--include GLOB]... [--exclude GLOB]... [--since YYYY-MM-DD] "
+         "[--save-first] [--delete-after] [--replace-changed]",
+         "download what DIR does not hold yet; a changed file is kept beside the old one",
+         "A card file is archived when DIR holds it, or a version \"NAME (n).EXT\", with its size and date\n"
+         "(within 2 s). A file of the same size and another date is compared by content: identical, it only\n"
+         "takes the card's date. A changed file is kept beside the old one as \"NAME (2).EXT\" (the next "
+         "free\n"
+         "number). DIR is created when missing; .orvoconnect-archive.log in it records each download,\n"
+         "adoption and deletion.\n"
+         "  --to DIR            the archive folder (default: the current folder)\n"
+         "  --dry-run           list what would be done and change nothing\n"
+         "  --json              print that list, or the summary of the run, as one JSON object\n"
+         "  --include GLOB      only names matching GLOB (case-insensitive; repeatable)\n"
+         "  --exclude GLOB      never names matching GLOB (case-insensitive; repeatable)\n"
+         "  --since YYYY-MM-DD  only files the card dates on or after that day\n"
+         "  --save-first        make the recorder save its archive data to the card first\n"
+         "  --delete-after      delete from the card each file this run downloaded or proved identical\n"
+         "  --replace-changed   replace a changed file instead of keeping the new version beside it\n"
+         "Exit status 0 when every selected file is archived; a file's own failure is reported and the\n"
+         "run goes on; a communication failure ends it.",
+         RunArchive},
+        {"sync", "[--to DIR]", "the same as archive without options", "The same as: archive [--to DIR]",
+         RunSync},
+        {"put", "[--overwrite] FILE", "upload a file to the card",
+         "Uploads FILE under its own name (the part after the last / or \\).\n"
+         "  --overwrite  replace a file of that name on the card (otherwise status 7)",
+         RunPut},
+        {"rm", "NAME...", "delete files from the card",
+         "Prints \"File NAME deleted\" or \"File NAME NOT deleted\" for each name (status 2 when one was "
+         "not).",
+         RunRemove},
+        {"save", "", "make the recorder save its archive data to the card",
+         "The recorder may take up to two minutes and cannot be interrupted once asked.", RunSave},
         {"usb-scan", "", "list attached USB devices that may be the recorder, with the ids to configure",
+         "Lists every attached device with a vendor-specific interface of one bulk IN and one bulk OUT\n"
+         "endpoint: vendor:product, bus, address, port path, serial number and product string.",
          RunUsbScan},
     };
     return commands;

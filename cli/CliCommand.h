@@ -16,6 +16,7 @@ struct CliCommand
     const char *pszName;
     const char *pszSynopsis; // arguments after the name, for the usage text
     const char *pszSummary;  // one line for the usage text
+    const char *pszHelp;     // what `help NAME` adds: the options, one a line
     Runner pRun;             // runs on the worker thread; returns the exit status
 };
 
@@ -30,6 +31,7 @@ int RunList(CliContext &context, const QStringList &args);
 int RunSave(CliContext &context, const QStringList &args);
 int RunGet(CliContext &context, const QStringList &args);
 int RunSync(CliContext &context, const QStringList &args);
+int RunArchive(CliContext &context, const QStringList &args);
 int RunPut(CliContext &context, const QStringList &args);
 int RunRemove(CliContext &context, const QStringList &args);
 int RunUsbScan(CliContext &context, const QStringList &args);

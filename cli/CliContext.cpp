@@ -7,6 +7,8 @@
 #include "ResultText.h"
 #include "TransportRegistry.h"
 
+#include <QDateTime>
+
 #include <cstdlib>
 
 namespace {
@@ -81,6 +83,24 @@ void CliContext::Print(const QString &strLine)
 {
     const QByteArray line = (strLine + QLatin1Char('\n')).toUtf8();
     std::fwrite(line.constData(), 1, size_t(line.size()), m_pOut);
+}
+
+void CliContext::Say(const QString &strLine)
+{
+    if (!m_bLogMode) {
+        Print(strLine);
+        return;
+    }
+    const QByteArray line = (QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss ")) +
+                             strLine + QLatin1Char('\n'))
+                                .toUtf8();
+    std::fwrite(line.constData(), 1, size_t(line.size()), m_pErr);
+    std::fflush(m_pErr);
+}
+
+QString CliContext::RecorderSerial() const
+{
+    return m_pLink ? m_pLink->Serial() : QString();
 }
 
 void CliContext::PrintRaw(const QByteArray &data)

@@ -33,6 +33,12 @@ public:
     int Connect();
     RecorderProtocol &Protocol() { return *m_pProtocol; }
     QString LinkName() const { return m_strLinkName; }
+    // The recorder chosen with --device (a USB serial number or port path); Connect opens it.
+    void SetDevice(const QString &strDevice)
+    {
+        m_strDevice = strDevice;
+        m_bDeviceGiven = true;
+    }
 
     const ManualResetEvent &Stop() const { return m_stop; }
     bool IsStopped() const { return m_stop.IsSet(); }
@@ -46,6 +52,12 @@ public:
 
     // One line on standard output.
     void Print(const QString &strLine);
+    // A line of what a command is doing: on standard output, or, in log mode (watch), on
+    // standard error with the time in front.
+    void Say(const QString &strLine);
+    void SetLogMode(bool bLog) { m_bLogMode = bLog; }
+    // The recorder's serial number where the link knows it (USB), else empty.
+    QString RecorderSerial() const;
     // Raw bytes on standard output.
     void PrintRaw(const QByteArray &data);
     // "orvoconnect-cli: message" on standard error.
@@ -68,6 +80,8 @@ public:
 
 private:
     QString m_strLinkName;
+    QString m_strDevice;
+    bool m_bDeviceGiven = false;
     FILE *m_pOut;
     FILE *m_pErr;
     std::unique_ptr<RecorderLink> m_pLink;
@@ -77,4 +91,5 @@ private:
     std::atomic<bool> m_bWritingLocalFile{false};
     std::atomic<bool> m_bUninterruptible{false};
     std::atomic<int> m_nProgressReports{0};
+    bool m_bLogMode = false;
 };

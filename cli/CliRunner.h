@@ -5,6 +5,8 @@
 
 #include <cstdio>
 
+struct CliCommand;
+
 // The top of orvoconnect-cli: global options, the choice of command, and the worker thread
 // that runs it while SIGINT and SIGTERM cancel through the stop event.
 class CliRunner final
@@ -19,6 +21,8 @@ public:
     int Run(const QStringList &args);
 
     static QString UsageText();
+    // What `help NAME` and `NAME --help` print.
+    static QString CommandHelpText(const CliCommand &command);
 
 private:
     FILE *m_pOut;

@@ -13,6 +13,8 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QHash>
+#include <QSet>
 
 #include <algorithm>
 
@@ -135,58 +137,45 @@ int RunGet(CliContext &context, const QStringList &args)
     const DownloadPlan::Existing existing = bOverwrite      ? DownloadPlan::Existing::Replace
                                             : bSkipExisting ? DownloadPlan::Existing::Skip
                                                             : DownloadPlan::Existing::Refuse;
-    DownloadPlan plan(strFolder, existing);
-    // Named files are checked before the recorder is even opened.
+    // Named files are checked on this side before the recorder is even opened.
     if (!bAll) {
+        DownloadPlan local(strFolder, existing);
         for (const QString &strName : parsed.Operands())
-            plan.Add(strName);
-        if (const int nCheck = CheckPlan(context, plan))
+            local.Add(strName);
+        if (const int nCheck = CheckPlan(context, local))
             return nCheck;
     }
+    DownloadPlan plan(strFolder, existing);
     if (const int nConnect = context.Connect())
         return nConnect;
-    if (bAll) {
-        QList<RecorderFileEntry> entries;
-        if (const int nResult = ListCardFiles(context, &entries))
-            return nResult;
-        for (const RecorderFileEntry &entry : std::as_const(entries))
-            plan.Add(entry.Name(), FileTime::ToLocalDateTime(entry.LastWriteTime()), entry.SizeLow());
-        if (const int nCheck = CheckPlan(context, plan))
-            return nCheck;
-    }
-    return DownloadAll(context, plan, false);
-}
-
-int RunSync(CliContext &context, const QStringList &args)
-{
-    CliArguments parsed;
-    QString strError;
-    if (!parsed.Parse(args, {}, {OPT_TO}, &strError))
-        return context.Usage(strError);
-    if (!parsed.Operands().isEmpty())
-        return context.Usage(QStringLiteral("unexpected argument \"%1\"").arg(parsed.Operands().first()));
-    const QString strFolder = DestinationFolder(context, parsed);
-    if (strFolder.isEmpty())
-        return RESULT_HOST_IO_ERROR;
-    if (const int nConnect = context.Connect())
-        return nConnect;
-
     QList<RecorderFileEntry> entries;
     if (const int nResult = ListCardFiles(context, &entries))
         return nResult;
-
-    DownloadPlan plan(strFolder, DownloadPlan::Existing::Replace);
-    for (const RecorderFileEntry &entry : std::as_const(entries)) {
-        const QString strName = entry.Name();
-        const QFileInfo local(strFolder + strName);
-        if (IsSafeLocalFileName(strName) && !local.isSymLink() && local.isFile() &&
-            local.size() == qint64(entry.SizeLow()))
-            continue;
+    // Every name is looked up on the card first: the card's entry gives the date the file
+    // takes, and a name the card does not have fails the run before anything is downloaded.
+    QHash<QString, RecorderFileEntry> byName;
+    for (const RecorderFileEntry &entry : std::as_const(entries))
+        byName.insert(entry.Name(), entry);
+    const QStringList names = bAll ? QStringList() : parsed.Operands();
+    QStringList missing;
+    for (const QString &strName : names)
+        if (!byName.contains(strName) && !missing.contains(strName))
+            missing.append(strName);
+    for (const QString &strName : std::as_const(missing))
+        context.Report(QStringLiteral("%1: not on the card").arg(Quoted(strName)));
+    if (!missing.isEmpty())
+        return context.Fail(
+            RESULT_DEVICE_STOPPED,
+            QStringLiteral("nothing was downloaded (orvoconnect-cli ls lists the card's files)"));
+    for (const RecorderFileEntry &entry : bAll ? entries : QList<RecorderFileEntry>())
+        plan.Add(entry.Name(), FileTime::ToLocalDateTime(entry.LastWriteTime()), entry.SizeLow());
+    for (const QString &strName : names) {
+        const RecorderFileEntry &entry = byName[strName];
         plan.Add(strName, FileTime::ToLocalDateTime(entry.LastWriteTime()), entry.SizeLow());
     }
     if (const int nCheck = CheckPlan(context, plan))
         return nCheck;
-    return DownloadAll(context, plan, true);
+    return DownloadAll(context, plan, false);
 }
 
 int RunPut(CliContext &context, const QStringList &args)
@@ -226,13 +215,25 @@ int RunRemove(CliContext &context, const QStringList &args)
         return context.Usage(QStringLiteral("rm needs at least one file name"));
     if (const int nConnect = context.Connect())
         return nConnect;
+    QList<RecorderFileEntry> entries;
+    if (const int nResult = ListCardFiles(context, &entries))
+        return nResult;
+    QSet<QString> onCard;
+    for (const RecorderFileEntry &entry : std::as_const(entries))
+        onCard.insert(entry.Name());
 
     int nStatus = RESULT_OK;
     for (const QString &strName : parsed.Operands()) {
         if (context.IsStopped())
             return context.Fail(RESULT_CANCELLED, ResultText(RESULT_CANCELLED));
-        const int nResult = context.Protocol().DeleteCardFile(strName);
         const QString strShown = ListingFormat::PrintableName(strName);
+        if (!onCard.contains(strName)) {
+            context.Print(QStringLiteral("File %1 NOT deleted").arg(strShown));
+            context.Report(QStringLiteral("%1: not on the card").arg(Quoted(strName)));
+            nStatus = RESULT_NOT_DELETED;
+            continue;
+        }
+        const int nResult = context.Protocol().DeleteCardFile(strName);
         if (nResult == RESULT_OK) {
             context.Print(QStringLiteral("File %1 deleted").arg(strShown));
         } else if (nResult == RESULT_NOT_DELETED) {

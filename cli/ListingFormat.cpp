@@ -43,10 +43,12 @@ QString TerminalText(const QString &strText)
     return strLines;
 }
 
-QString Line(const RecorderFileEntry &entry)
+QString Line(const RecorderFileEntry &entry, bool bIsoDate)
 {
-    return PrintableName(entry.Name()) + QLatin1Char('\t') + DateText(entry.LastWriteTime()) +
-           QLatin1Char('\t') + QString::number(entry.SizeLow());
+    const quint64 nTime = entry.LastWriteTime();
+    return PrintableName(entry.Name()) + QLatin1Char('\t') +
+           (bIsoDate ? IsoDateText(nTime) : DateText(nTime)) + QLatin1Char('\t') +
+           QString::number(entry.SizeLow());
 }
 
 QByteArray Json(const QList<RecorderFileEntry> &entries)

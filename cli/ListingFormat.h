@@ -25,8 +25,8 @@ QString PrintableName(const QString &strName);
 // (which could drive the terminal) becomes '?'.
 QString TerminalText(const QString &strText);
 
-// "name<TAB>date<TAB>size", without the line end.
-QString Line(const RecorderFileEntry &entry);
+// "name<TAB>date<TAB>size", without the line end; the date as DateText, or as IsoDateText.
+QString Line(const RecorderFileEntry &entry, bool bIsoDate = false);
 // An array of {"name", "modified", "size"} objects, in the given order.
 QByteArray Json(const QList<RecorderFileEntry> &entries);
 

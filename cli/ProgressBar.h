@@ -22,6 +22,8 @@ public:
     ProgressBar(FILE *pStream, bool bEnabled);
 
     bool IsEnabled() const { return m_bEnabled; }
+    // --progress and --no-progress: on or off whatever the stream is.
+    void SetEnabled(bool bEnabled) { m_bEnabled = bEnabled; }
 
     void Start(const QString &strLabel);
     // Thread-safe; redraws at most every REDRAW_INTERVAL_MS except for the final report.

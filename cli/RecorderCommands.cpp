@@ -60,7 +60,8 @@ int RunList(CliContext &context, const QStringList &args)
 {
     CliArguments parsed;
     int nStatus = 0;
-    if (!ParseNoOperands(context, args, {QStringLiteral("--json")}, &parsed, &nStatus))
+    if (!ParseNoOperands(context, args, {QStringLiteral("--json"), QStringLiteral("--iso")}, &parsed,
+                         &nStatus))
         return nStatus;
     if (const int nConnect = context.Connect())
         return nConnect;
@@ -73,7 +74,7 @@ int RunList(CliContext &context, const QStringList &args)
         context.PrintRaw(ListingFormat::Json(entries));
     } else {
         for (const RecorderFileEntry &entry : entries)
-            context.Print(ListingFormat::Line(entry));
+            context.Print(ListingFormat::Line(entry, parsed.Has(QStringLiteral("--iso"))));
     }
     return 0;
 }

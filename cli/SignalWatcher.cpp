@@ -47,6 +47,8 @@ SignalWatcher::SignalWatcher(Callback callback)
     action.sa_flags = SA_RESTART;
     ::sigaction(SIGINT, &action, &m_oldInt);
     ::sigaction(SIGTERM, &action, &m_oldTerm);
+    // A closed terminal or a service manager's reload ends the run cleanly too.
+    ::sigaction(SIGHUP, &action, &m_oldHup);
 
     m_thread = std::thread([this] { Watch(); });
 }
@@ -57,6 +59,7 @@ SignalWatcher::~SignalWatcher()
         return;
     ::sigaction(SIGINT, &m_oldInt, nullptr);
     ::sigaction(SIGTERM, &m_oldTerm, nullptr);
+    ::sigaction(SIGHUP, &m_oldHup, nullptr);
     s_nWakeFd.store(-1);
     if (m_thread.joinable()) {
         const unsigned char byte = QUIT_BYTE;

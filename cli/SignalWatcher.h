@@ -6,7 +6,7 @@
 #include <functional>
 #include <thread>
 
-// Turns SIGINT and SIGTERM into calls on an ordinary thread. The handler only writes the
+// Turns SIGINT, SIGTERM and SIGHUP into calls on an ordinary thread. The handler only writes the
 // signal number into a pipe (all a handler may safely do); a watcher thread reads it and
 // runs the callback, which is then free to lock, print and set events. One watcher at a time.
 class SignalWatcher final
@@ -32,6 +32,9 @@ private:
     {
     };
     struct sigaction m_oldTerm
+    {
+    };
+    struct sigaction m_oldHup
     {
     };
     std::thread m_thread;

@@ -49,6 +49,9 @@ public:
     Item Check(const QString &strLocalName) const;
     // Whether a local name is already taken by an item of this run (case-folded).
     bool IsTakenInRun(const QString &strLocalName) const;
+    // Marks a local name as taken by this run without adding an item (a second name the
+    // archive keeps ready for a card file).
+    void Reserve(const QString &strLocalName) { m_foldedLocalNames.insert(strLocalName.toCaseFolded()); }
 
     QString Folder() const { return m_strFolder; } // ends with "/"
     QString LocalPath(const Item &item) const { return m_strFolder + item.strLocalName; }

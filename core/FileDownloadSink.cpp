@@ -1,9 +1,13 @@
 #include "FileDownloadSink.h"
 
 FileDownloadSink::FileDownloadSink(const DownloadPlan &plan, const DownloadPlan::Item &item)
+    : FileDownloadSink(plan, item, plan.ReplacesExisting())
+{}
+
+FileDownloadSink::FileDownloadSink(const DownloadPlan &plan, const DownloadPlan::Item &item, bool bReplace)
     : m_writer(plan.Folder())
     , m_item(item)
-    , m_bReplace(plan.ReplacesExisting())
+    , m_bReplace(bReplace)
 {}
 
 RecorderResult FileDownloadSink::Open()

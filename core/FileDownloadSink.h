@@ -9,7 +9,9 @@
 class FileDownloadSink final : public IDownloadSink
 {
 public:
+    // Replaces a regular file of the item's local name when the plan replaces existing files.
     FileDownloadSink(const DownloadPlan &plan, const DownloadPlan::Item &item);
+    FileDownloadSink(const DownloadPlan &plan, const DownloadPlan::Item &item, bool bReplace);
 
     RecorderResult Open() override;
     RecorderResult Write(const quint8 *pData, quint32 nLen) override;

@@ -38,6 +38,9 @@ public:
     // as opposed to merely silent.
     virtual bool IsGone() const { return false; }
 
+    // The open recorder's serial number, where the channel has one (USB); empty otherwise.
+    virtual QString Serial() const { return QString(); }
+
     // Registers for arrival and removal notices. The callback may run on any thread.
     // Returns false where the transport has no notices.
     virtual bool RegisterNotifications(NoticeCallback /*callback*/) { return false; }

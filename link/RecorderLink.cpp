@@ -107,6 +107,11 @@ bool RecorderLink::RegisterNotifications(ITransport::NoticeCallback callback)
     return m_pTransport && m_pTransport->RegisterNotifications(std::move(callback));
 }
 
+QString RecorderLink::Serial() const
+{
+    return m_pTransport ? m_pTransport->Serial() : QString();
+}
+
 bool RecorderLink::IsGone() const
 {
     return m_pTransport && m_pTransport->IsGone();

@@ -47,6 +47,8 @@ public:
 
     // True once the transport knows the recorder has gone away.
     bool IsGone() const;
+    // The open recorder's serial number, where the transport knows it.
+    QString Serial() const;
 
     int TimeoutMs() const { return m_nTimeoutMs; }
     // Tests shorten the time-out; the program keeps the default.

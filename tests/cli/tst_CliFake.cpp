@@ -71,18 +71,20 @@ private slots:
         QCOMPARE(fake.ReceivedCodes().size(), nCodesBefore);
         QVERIFY(!QFile::exists(root.filePath(QStringLiteral("escape.dat"))));
 
-        // sync refuses in the same way; ls shows the names as they are.
+        // sync refuses each of them and archives the good one; ls shows the names as they are.
         run = CliProcess::Run({"--link", fake.LinkName(), "sync", "--to", strDest});
         QCOMPARE(run.nExit, int(RESULT_HOST_IO_ERROR));
-        QVERIFY(FilesIn(strDest).isEmpty());
+        QCOMPARE(run.strErr.count(QStringLiteral("not a safe local file name")), 3);
+        QCOMPARE(FilesIn(strDest), (QStringList{".orvoconnect-archive.log", "good.dat"}));
+        QVERIFY(FilesIn(root.path()).isEmpty());
         run = CliProcess::Run({"--link", fake.LinkName(), "ls"});
         QCOMPARE(run.nExit, 0);
         QCOMPARE(run.strOut.count(QLatin1Char('\n')), 4);
         QVERIFY(run.strOut.contains(QStringLiteral("../escape.dat\t")));
 
-        run = CliProcess::Run({"--link", fake.LinkName(), "get", "--to", strDest, "good.dat"});
+        run = CliProcess::Run({"--link", fake.LinkName(), "get", "--to", strDest, "--overwrite", "good.dat"});
         QCOMPARE(run.nExit, 0);
-        QCOMPARE(FilesIn(strDest), QStringList{QStringLiteral("good.dat")});
+        QCOMPARE(FilesIn(strDest), (QStringList{".orvoconnect-archive.log", "good.dat"}));
     }
 
     void interruptDuringDownloadCancelsCleanly()

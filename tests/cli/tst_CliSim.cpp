@@ -165,10 +165,18 @@ private slots:
         QVERIFY(QDir().mkpath(strOther));
         QCOMPARE(Cli(sim, {"get", "--to", strOther, "TREND01.DAT"}).nExit, 0);
         QCOMPARE(ReadAll(strOther + QStringLiteral("/TREND01.DAT")), Pattern(70000, 1));
-        run = Cli(sim, {"get", "--to", strOther, "NOPE.DAT"});
+        // Every name is looked up on the card first: one it lacks fails the run, and nothing
+        // is downloaded, not even the names it has. A downloaded file takes the card's date.
+        QCOMPARE(QFileInfo(strOther + QStringLiteral("/TREND01.DAT")).lastModified(),
+                 QDateTime(QDate(2009, 3, 7), QTime(14, 5, 9)));
+        QVERIFY(QFile::remove(strOther + QStringLiteral("/TREND01.DAT")));
+        run = Cli(sim, {"get", "--to", strOther, "TREND01.DAT", "NOPE.DAT"});
         QCOMPARE(run.nExit, int(RESULT_DEVICE_STOPPED));
-        QVERIFY2(run.strErr.contains(QStringLiteral("is it on the card?")), qPrintable(run.strErr));
+        QVERIFY2(run.strErr.contains(QStringLiteral("\"NOPE.DAT\": not on the card")),
+                 qPrintable(run.strErr));
         QVERIFY(!QFile::exists(strOther + QStringLiteral("/NOPE.DAT")));
+        QVERIFY(QFile::exists(strOther + QStringLiteral("/TREND01.DAT")) == false);
+        QCOMPARE(Cli(sim, {"get", "--to", strOther, "TREND01.DAT"}).nExit, 0);
         run = Cli(sim, {"get", "--to", m_root.filePath(QStringLiteral("missing")), "TREND01.DAT"});
         QCOMPARE(run.nExit, int(RESULT_HOST_IO_ERROR));
         QVERIFY(run.strErr.contains(QStringLiteral("not a folder")));
@@ -189,7 +197,7 @@ private slots:
 
         for (const QStringList &args :
              {QStringList{"get", "--overwrite", "TREND01.DAT", "system.img", "alarm.log"},
-              QStringList{"get", "--all", "--overwrite"}, QStringList{"sync"}}) {
+              QStringList{"get", "--all", "--overwrite"}}) {
             const CliRun run = Cli(sim, args);
             QCOMPARE(run.nExit, int(RESULT_HOST_IO_ERROR));
             QVERIFY2(run.strErr.contains(QStringLiteral("refusing \"system.img\"")) &&
@@ -198,6 +206,12 @@ private slots:
                      qPrintable(run.strErr));
             QVERIFY(!QFile::exists(DestFile(QStringLiteral("TREND01.DAT"))));
         }
+        // The archive refuses each link and goes on with the other files.
+        const CliRun archived = Cli(sim, {"sync"});
+        QCOMPARE(archived.nExit, int(RESULT_HOST_IO_ERROR));
+        QCOMPARE(archived.strErr.count(QStringLiteral("symbolic link")), 2);
+        QCOMPARE(ReadAll(DestFile(QStringLiteral("TREND01.DAT"))), Pattern(70000, 1));
+        QVERIFY(QFile::remove(DestFile(QStringLiteral("TREND01.DAT"))));
         const CliRun skipped = Cli(sim, {"get", "--all", "--skip-existing"});
         QCOMPARE(skipped.nExit, 0);
         QCOMPARE(ReadAll(DestFile(QStringLiteral("TREND01.DAT"))), Pattern(70000, 1));
@@ -227,17 +241,21 @@ private slots:
         QCOMPARE(run.nExit, int(RESULT_HOST_IO_ERROR));
         QCOMPARE(Cli(sim, {"get", "--all", "--skip-existing"}).nExit, 0);
 
-        // sync fetches the missing file and the one whose size differs, nothing else.
+        // sync is the archive: it fetches the missing file, keeps a changed one beside the old
+        // one, and the next run has nothing to do.
         QVERIFY(QFile::remove(DestFile(QStringLiteral("system.img"))));
         Write(DestFile(QStringLiteral("TREND01.DAT")), "short");
         run = Cli(sim, {"sync"});
         QCOMPARE(run.nExit, 0);
-        QCOMPARE(run.strOut, QStringLiteral("system.img\nTREND01.DAT\n"));
-        QCOMPARE(ReadAll(DestFile(QStringLiteral("TREND01.DAT"))), Pattern(70000, 1));
+        QVERIFY2(
+            run.strOut.contains(QStringLiteral("1 downloaded, 1 kept beside, 1 already archived, 0 failed")),
+            qPrintable(run.strOut));
+        QCOMPARE(ReadAll(DestFile(QStringLiteral("TREND01.DAT"))), QByteArray("short"));
+        QCOMPARE(ReadAll(DestFile(QStringLiteral("TREND01 (2).DAT"))), Pattern(70000, 1));
         QCOMPARE(ReadAll(DestFile(QStringLiteral("system.img"))), Pattern(BLOCK, 3));
         run = Cli(sim, {"sync"});
         QCOMPARE(run.nExit, 0);
-        QVERIFY(run.strOut.isEmpty());
+        QCOMPARE(run.strOut, QStringLiteral("nothing new to archive: 3 already archived\n"));
     }
 
     void getAllStopsAtFirstFailure()

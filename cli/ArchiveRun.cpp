@@ -1,0 +1,421 @@
+// The archive run: decide for every selected card file, then download, compare and delete.
+
+#include "Archive.h"
+#include "ArchiveFolder.h"
+#include "ArchiveJournal.h"
+#include "CliCommand.h"
+#include "CliContext.h"
+#include "CompareSink.h"
+#include "DownloadPlan.h"
+#include "FileDownloadSink.h"
+#include "ListingFormat.h"
+#include "RecorderFileEntry.h"
+#include "RecorderProtocol.h"
+#include "ResultText.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QRegularExpression>
+
+namespace Archive {
+namespace {
+
+constexpr double MEGABYTE = 1024.0 * 1024.0;
+
+QString Quoted(const QString &strName)
+{
+    return QLatin1Char('"') + ListingFormat::PrintableName(strName) + QLatin1Char('"');
+}
+
+bool MatchesAny(const QString &strName, const QStringList &globs)
+{
+    for (const QString &strGlob : globs) {
+        const QRegularExpression pattern(QRegularExpression::wildcardToRegularExpression(strGlob),
+                                         QRegularExpression::CaseInsensitiveOption);
+        if (pattern.match(strName).hasMatch())
+            return true;
+    }
+    return false;
+}
+
+bool IsSelected(const RecorderFileEntry &entry, const Options &options)
+{
+    const QString strName = entry.Name();
+    if (!options.includes.isEmpty() && !MatchesAny(strName, options.includes))
+        return false;
+    if (MatchesAny(strName, options.excludes))
+        return false;
+    if (options.since.isValid()) {
+        const FileTime::CalendarFields fields = FileTime::Fields(entry.LastWriteTime());
+        if (QDate(int(fields.nYear), fields.nMonth, fields.nDay) < options.since)
+            return false;
+    }
+    return true;
+}
+
+// Chooses the name a different version of the card file is kept under, through the plan.
+bool ChooseVersionName(FileRecord &record, DownloadPlan &plan, const ArchiveFolder &folder, QString *pName)
+{
+    const QString strName = folder.NextVersionName(record.strCardName, plan);
+    const DownloadPlan::Item check = plan.Check(strName);
+    if (check.IsRefused()) {
+        record.action = Action::Refuse;
+        record.strWhy =
+            QStringLiteral("its new version cannot be kept as %1: %2").arg(Quoted(strName), check.strWhy);
+        return false;
+    }
+    plan.Reserve(strName);
+    *pName = strName;
+    return true;
+}
+
+QList<FileRecord> Decide(const QList<RecorderFileEntry> &entries, const Options &options, DownloadPlan &plan,
+                         const ArchiveFolder &folder)
+{
+    QList<FileRecord> records;
+    for (const RecorderFileEntry &entry : entries) {
+        if (!IsSelected(entry, options))
+            continue;
+        FileRecord record;
+        record.strCardName = entry.Name();
+        record.nSize = entry.SizeLow();
+        record.nFileTime = entry.LastWriteTime();
+        record.modified = FileTime::ToLocalDateTime(record.nFileTime);
+        record.strLocalName = record.strCardName;
+        const DownloadPlan::Item &item = plan.Add(record.strCardName, record.modified, record.nSize);
+        if (item.IsRefused()) {
+            record.action = Action::Refuse;
+            record.strWhy = item.strWhy;
+        } else if (const ArchiveFolder::Copy *pCopy =
+                       folder.ArchivedCopy(record.strCardName, record.nSize, record.modified)) {
+            record.action = Action::Skip;
+            record.strLocalName = pCopy->strName;
+        } else {
+            const QList<ArchiveFolder::Copy> copies = folder.CopiesOf(record.strCardName);
+            const bool bPrimaryTaken = !copies.isEmpty() && copies.first().bPrimary;
+            const auto sameSize =
+                std::find_if(copies.cbegin(), copies.cend(), [&record](const ArchiveFolder::Copy &copy) {
+                    return copy.nSize == qint64(record.nSize);
+                });
+            if (sameSize != copies.cend()) {
+                // Perhaps the same file with a download's date: its bytes tell.
+                record.action = Action::Compare;
+                record.strLocalName = sameSize->strName;
+                if (!bPrimaryTaken || (options.bReplaceChanged && sameSize->bPrimary))
+                    record.strNewName = record.strCardName;
+                else
+                    ChooseVersionName(record, plan, folder, &record.strNewName);
+            } else if (bPrimaryTaken && options.bReplaceChanged) {
+                record.action = Action::Replace;
+            } else if (bPrimaryTaken) {
+                record.action = Action::KeepBeside;
+                ChooseVersionName(record, plan, folder, &record.strLocalName);
+            }
+        }
+        records.append(record);
+    }
+    return records;
+}
+
+QString ActionWord(Action action)
+{
+    switch (action) {
+    case Action::Download:
+        return QStringLiteral("download");
+    case Action::KeepBeside:
+        return QStringLiteral("keep-beside");
+    case Action::Replace:
+        return QStringLiteral("replace");
+    case Action::Compare:
+        return QStringLiteral("compare");
+    case Action::Skip:
+        return QStringLiteral("skip");
+    case Action::Refuse:
+        return QStringLiteral("refuse");
+    }
+    return QString();
+}
+
+// What a dry run would do with one file, on one line.
+QString PlanLine(const FileRecord &record, bool bDelete)
+{
+    const QString strName = Quoted(record.strCardName);
+    QString strLine;
+    switch (record.action) {
+    case Action::Download:
+        strLine = QStringLiteral("download %1").arg(strName);
+        break;
+    case Action::KeepBeside:
+        strLine = QStringLiteral("keep beside %1 as %2").arg(strName, Quoted(record.strLocalName));
+        break;
+    case Action::Replace:
+        strLine = QStringLiteral("replace %1").arg(strName);
+        break;
+    case Action::Compare:
+        strLine = QStringLiteral("compare %1 with %2").arg(strName, Quoted(record.strLocalName));
+        break;
+    case Action::Skip:
+        return QStringLiteral("skip %1: already archived as %2").arg(strName, Quoted(record.strLocalName));
+    case Action::Refuse:
+        return QStringLiteral("refuse %1: %2").arg(strName, record.strWhy);
+    }
+    if (bDelete)
+        strLine += QStringLiteral(", then delete it from the card");
+    return strLine;
+}
+
+QJsonObject RecordJson(const FileRecord &record, bool bDryRun, bool bDelete)
+{
+    QJsonObject object;
+    object.insert(QStringLiteral("name"), record.strCardName);
+    object.insert(QStringLiteral("size"), qint64(record.nSize));
+    object.insert(QStringLiteral("modified"), FileTime::IsoText(record.nFileTime));
+    object.insert(QStringLiteral("action"), ActionWord(record.action));
+    object.insert(QStringLiteral("local_name"), record.strLocalName);
+    if (!record.strNewName.isEmpty())
+        object.insert(QStringLiteral("new_version_name"), record.strNewName);
+    if (!record.strWhy.isEmpty())
+        object.insert(QStringLiteral("reason"), record.strWhy);
+    if (bDryRun) {
+        object.insert(QStringLiteral("delete"),
+                      bDelete && record.action != Action::Skip && record.action != Action::Refuse);
+    } else {
+        object.insert(QStringLiteral("outcome"), record.strOutcome);
+        object.insert(QStringLiteral("deleted"), record.bDeleted);
+        if (!record.strError.isEmpty())
+            object.insert(QStringLiteral("error"), record.strError);
+    }
+    return object;
+}
+
+QByteArray SummaryJson(const Summary &summary, const Options &options)
+{
+    QJsonObject object;
+    object.insert(QStringLiteral("dry_run"), options.bDryRun);
+    object.insert(QStringLiteral("folder"), options.strDir);
+    if (!options.bDryRun) {
+        object.insert(QStringLiteral("downloaded"), summary.nDownloaded);
+        object.insert(QStringLiteral("kept_beside"), summary.nKeptBeside);
+        object.insert(QStringLiteral("already_archived"), summary.nAlreadyArchived);
+        object.insert(QStringLiteral("failed"), summary.nFailed);
+        object.insert(QStringLiteral("deleted"), summary.nDeleted);
+        object.insert(QStringLiteral("bytes"), qint64(summary.nBytes));
+        object.insert(QStringLiteral("seconds"), summary.dSeconds);
+        object.insert(QStringLiteral("mb_per_s"),
+                      summary.dSeconds > 0 ? double(summary.nBytes) / MEGABYTE / summary.dSeconds : 0.0);
+    }
+    QJsonArray files;
+    for (const FileRecord &record : summary.files)
+        files.append(RecordJson(record, options.bDryRun, options.bDeleteAfter));
+    object.insert(QStringLiteral("files"), files);
+    return QJsonDocument(object).toJson(QJsonDocument::Indented);
+}
+
+// One file's transfer; the record gets its outcome. Returns the transfer's result.
+RecorderResult Transfer(CliContext &context, const DownloadPlan &plan, FileRecord &record,
+                        bool bReplaceChanged)
+{
+    DownloadPlan::Item item;
+    item.strCardName = record.strCardName;
+    item.strLocalName = record.strLocalName;
+    item.modified = record.modified;
+    item.nSize = record.nSize;
+    RecorderResult result;
+    if (record.action == Action::Compare) {
+        CompareSink sink(plan.Folder(), record.strLocalName, record.strNewName,
+                         bReplaceChanged && record.strNewName == record.strLocalName, record.modified);
+        result =
+            context.Protocol().GetFile(context.Stop(), context.ProgressTarget(), record.strCardName, sink);
+        if (result.IsOk() && sink.Result() == CompareSink::Outcome::Identical) {
+            record.strOutcome = QStringLiteral("adopted");
+        } else if (result.IsOk()) {
+            record.strOutcome =
+                record.strNewName == record.strCardName && record.strNewName != record.strLocalName
+                    ? QStringLiteral("downloaded")
+                : record.strNewName == record.strLocalName ? QStringLiteral("replaced")
+                                                           : QStringLiteral("kept-beside");
+            record.strLocalName = record.strNewName;
+        }
+    } else {
+        FileDownloadSink sink(plan, item, record.action == Action::Replace);
+        result =
+            context.Protocol().GetFile(context.Stop(), context.ProgressTarget(), record.strCardName, sink);
+        if (result.IsOk())
+            record.strOutcome = record.action == Action::KeepBeside ? QStringLiteral("kept-beside")
+                                : record.action == Action::Replace  ? QStringLiteral("replaced")
+                                                                    : QStringLiteral("downloaded");
+    }
+    return result;
+}
+
+QString OutcomeLine(const FileRecord &record)
+{
+    const QString strName = Quoted(record.strCardName);
+    if (record.strOutcome == QLatin1String("adopted"))
+        return QStringLiteral("%1 is already archived as %2 (same content; its date is set)")
+            .arg(strName, Quoted(record.strLocalName));
+    if (record.strOutcome == QLatin1String("kept-beside"))
+        return QStringLiteral("%1 changed: new version kept as %2").arg(strName, Quoted(record.strLocalName));
+    if (record.strOutcome == QLatin1String("replaced"))
+        return QStringLiteral("%1 changed: replaced").arg(strName);
+    return QStringLiteral("%1 downloaded").arg(strName);
+}
+
+} // namespace
+
+QString SummaryText(const Summary &summary)
+{
+    const double dMb = double(summary.nBytes) / MEGABYTE;
+    return QStringLiteral("%1 downloaded, %2 kept beside, %3 already archived, %4 failed, %5 deleted; "
+                          "%6 MB in %7 s (%8 MB/s)")
+        .arg(summary.nDownloaded)
+        .arg(summary.nKeptBeside)
+        .arg(summary.nAlreadyArchived)
+        .arg(summary.nFailed)
+        .arg(summary.nDeleted)
+        .arg(QString::number(dMb, 'f', 1), QString::number(summary.dSeconds, 'f', 1),
+             QString::number(summary.dSeconds > 0 ? dMb / summary.dSeconds : 0.0, 'f', 1));
+}
+
+int Run(CliContext &context, const Options &options, Summary *pSummary)
+{
+    Summary &summary = *pSummary;
+    summary = Summary();
+    QElapsedTimer elapsed;
+    elapsed.start();
+    const auto say = [&context, &options](const QString &strLine) {
+        if (!options.bJson)
+            context.Say(strLine);
+    };
+
+    if (options.bSaveFirst) {
+        if (options.bDryRun) {
+            say(QStringLiteral("would ask the recorder to save its archive data to the card first"));
+        } else {
+            context.SetUninterruptible(true);
+            const RecorderResult saved = context.Protocol().SaveArchiveData();
+            context.SetUninterruptible(false);
+            if (!saved.IsOk())
+                return context.Fail(saved,
+                                    QStringLiteral("the archive data were not saved: ") + ResultText(saved));
+        }
+    }
+    QList<RecorderFileEntry> entries;
+    if (const int nResult = ListCardFiles(context, &entries))
+        return nResult;
+
+    DownloadPlan plan(options.strDir, DownloadPlan::Existing::Replace);
+    ArchiveFolder folder(options.strDir);
+    summary.files = Decide(entries, options, plan, folder);
+
+    if (options.bDryRun) {
+        if (options.bJson)
+            context.PrintRaw(SummaryJson(summary, options));
+        else
+            for (const FileRecord &record : std::as_const(summary.files))
+                context.Print(PlanLine(record, options.bDeleteAfter));
+        return RESULT_OK;
+    }
+
+    ArchiveJournal journal(options.strDir, context.RecorderSerial());
+    int nStatus = RESULT_OK;
+    bool bNotDeleted = false;
+    const auto fileFailed = [&](FileRecord &record, int nResult, const QString &strWhy) {
+        record.strOutcome = QStringLiteral("failed");
+        record.strError = strWhy;
+        ++summary.nFailed;
+        context.Report(QStringLiteral("cannot archive %1: %2").arg(Quoted(record.strCardName), strWhy));
+        if (nStatus == RESULT_OK)
+            nStatus = nResult;
+    };
+    const auto journalLine = [&](const QString &strAction, const FileRecord &record) {
+        if (!journal.Append(strAction, record.strCardName, record.strLocalName, record.nSize,
+                            FileTime::IsoText(record.nFileTime))) {
+            context.Report(
+                QStringLiteral("cannot write the journal %1: %2").arg(journal.Path(), journal.Error()));
+            if (nStatus == RESULT_OK)
+                nStatus = RESULT_HOST_IO_ERROR;
+        }
+    };
+
+    // The summary is printed however the run ends.
+    const auto finish = [&](int nResult) {
+        summary.dSeconds = elapsed.elapsed() / 1000.0;
+        if (options.bJson)
+            context.PrintRaw(SummaryJson(summary, options));
+        else if (summary.nDownloaded + summary.nKeptBeside + summary.nFailed + summary.nDeleted == 0)
+            say(QStringLiteral("nothing new to archive: %1 already archived").arg(summary.nAlreadyArchived));
+        else
+            say(SummaryText(summary));
+        return nResult;
+    };
+
+    for (FileRecord &record : summary.files) {
+        if (record.action == Action::Skip) {
+            record.strOutcome = QStringLiteral("archived");
+            ++summary.nAlreadyArchived;
+            continue;
+        }
+        if (record.action == Action::Refuse) {
+            fileFailed(record, RESULT_HOST_IO_ERROR, record.strWhy);
+            continue;
+        }
+        if (context.IsStopped())
+            return finish(context.Fail(RESULT_CANCELLED, ResultText(RESULT_CANCELLED)));
+        context.Progress().Start(ListingFormat::PrintableName(record.strCardName));
+        context.SetWritingLocalFile(true);
+        const RecorderResult result = Transfer(context, plan, record, options.bReplaceChanged);
+        context.SetWritingLocalFile(false);
+        context.Progress().Finish(result.IsOk());
+        if (result == RESULT_COMM_ERROR || result == RESULT_CANCELLED) {
+            // The recorder is out of step or the operator wants out: the run ends here.
+            fileFailed(record, result, result.Detail().isEmpty() ? ResultText(result) : result.Detail());
+            return finish(nStatus);
+        }
+        if (!result.IsOk()) {
+            fileFailed(record, result,
+                       !result.Detail().isEmpty()        ? ListingFormat::PrintableName(result.Detail())
+                       : result == RESULT_DEVICE_STOPPED ? QStringLiteral("the recorder refused to send it")
+                                                         : ResultText(result));
+            continue;
+        }
+        summary.nBytes += record.nSize;
+        if (record.strOutcome == QLatin1String("adopted")) {
+            ++summary.nAlreadyArchived;
+        } else if (record.strOutcome == QLatin1String("kept-beside")) {
+            ++summary.nKeptBeside;
+        } else {
+            ++summary.nDownloaded;
+        }
+        folder.Note(record.strLocalName, record.nSize, record.modified);
+        journalLine(record.strOutcome, record);
+        say(OutcomeLine(record));
+
+        // Only a file that is now on this disk, proved by its own bytes, leaves the card.
+        if (options.bDeleteAfter) {
+            const RecorderResult deleted = context.Protocol().DeleteCardFile(record.strCardName);
+            if (deleted.IsOk()) {
+                record.bDeleted = true;
+                ++summary.nDeleted;
+                journalLine(QStringLiteral("deleted"), record);
+                say(QStringLiteral("%1 deleted from the card").arg(Quoted(record.strCardName)));
+            } else if (deleted == RESULT_NOT_DELETED) {
+                bNotDeleted = true;
+                context.Report(
+                    QStringLiteral("the recorder did not delete %1").arg(Quoted(record.strCardName)));
+            } else {
+                return finish(
+                    context.Fail(deleted, QStringLiteral("cannot delete %1: %2")
+                                              .arg(Quoted(record.strCardName), ResultText(deleted))));
+            }
+        }
+    }
+    if (nStatus == RESULT_OK && bNotDeleted)
+        nStatus = RESULT_NOT_DELETED;
+    return finish(nStatus);
+}
+
+} // namespace Archive
