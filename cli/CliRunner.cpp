@@ -2,6 +2,7 @@
 
 #include "CliCommand.h"
 #include "CliContext.h"
+#include "OrvoBuildInfo.h"
 #include "ProtocolCodes.h"
 #include "ResultText.h"
 #include "SignalWatcher.h"
@@ -12,7 +13,8 @@
 
 QString CliRunner::UsageText()
 {
-    QString strText = QStringLiteral("usage: orvoconnect-cli [--link LINK] COMMAND [ARGS]\n\n"
+    QString strText = QStringLiteral("usage: orvoconnect-cli [--link LINK] COMMAND [ARGS]\n"
+                                     "       orvoconnect-cli --version | --help\n\n"
                                      "LINK: usb, tcp:HOST:PORT or sim:DIR (default: $ORVOCONNECT_LINK, "
                                      "then usb)\n\ncommands:\n");
     for (const CliCommand &command : CliCommands()) {
@@ -35,6 +37,10 @@ int CliRunner::Run(const QStringList &args)
         const QString &strArg = args.at(i);
         if (strArg == QLatin1String("--help") || strArg == QLatin1String("-h")) {
             std::fputs(UsageText().toUtf8().constData(), m_pOut);
+            return 0;
+        }
+        if (strArg == QLatin1String("--version")) {
+            std::fprintf(m_pOut, "orvoconnect-cli %s\n", kOrvoVersion);
             return 0;
         }
         if (strArg == QLatin1String("--link")) {
