@@ -13,6 +13,10 @@ const QList<CliCommand> &CliCommands()
         {"save", "", "make the recorder save its archive data to the card", RunSave},
         {"usb-scan", "", "list attached USB devices that may be the recorder, with the ids to configure",
          RunUsbScan},
+        {"udev-rule", "[--group NAME] [--install] [VVVV:PPPP...]",
+         "print the udev rule giving the seat's user (or a group) access to the recorder; "
+         "--install applies it (root)",
+         RunUdevRule},
     };
     return commands;
 }

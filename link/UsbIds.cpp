@@ -49,24 +49,29 @@ std::optional<UsbIds> UsbIds::Parse(const QString &strText, QString *pError)
 std::optional<UsbIds> UsbIds::Configured(QString *pError)
 {
     const QString strEnv = qEnvironmentVariable(ENV_NAME).trimmed();
-    QString strSource;
     QString strText;
     if (!strEnv.isEmpty()) {
-        strSource = QString::fromLatin1(ENV_NAME);
         strText = strEnv;
     } else {
         const QVariant value = CSettingsStore::ReadValue(QString::fromLatin1(CSettingsStore::kKeyUsbIds));
         // QSettings reads an unquoted "a,b" as a string list.
         strText = value.typeId() == QMetaType::QStringList ? value.toStringList().join(QLatin1Char(','))
                                                            : value.toString();
-        strSource = QStringLiteral("the %1 setting (%2)")
-                        .arg(QString::fromLatin1(CSettingsStore::kKeyUsbIds), CSettingsStore::FilePath());
     }
+    const QString strSource = ConfiguredSource();
     QString strError;
     auto ids = Parse(strText, &strError);
     if (!ids && pError)
         *pError = QStringLiteral("%1: %2").arg(strSource, strError);
     return ids;
+}
+
+QString UsbIds::ConfiguredSource()
+{
+    if (!qEnvironmentVariable(ENV_NAME).trimmed().isEmpty())
+        return QString::fromLatin1(ENV_NAME);
+    return QStringLiteral("the %1 setting (%2)")
+        .arg(QString::fromLatin1(CSettingsStore::kKeyUsbIds), CSettingsStore::FilePath());
 }
 
 bool UsbIds::Contains(quint16 nVendor, quint16 nProduct) const

@@ -33,6 +33,8 @@ public:
     // The configured list: ORVOCONNECT_USB_IDS when set and not empty, else the "UsbIds"
     // setting. Null with *pError set (naming the source) when the text does not parse.
     static std::optional<UsbIds> Configured(QString *pError);
+    // Where Configured reads: the environment variable's name, or the setting and its file.
+    static QString ConfiguredSource();
 
     bool IsEmpty() const { return m_pairs.isEmpty(); }
     bool Contains(quint16 nVendor, quint16 nProduct) const;
