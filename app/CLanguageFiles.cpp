@@ -13,12 +13,21 @@ CLanguageFiles::CLanguageFiles(QString strBaseName, QStringList folders)
 
 CLanguageFiles CLanguageFiles::ForRunningProgram()
 {
-    QStringList folders;
-    folders << QCoreApplication::applicationDirPath();
-#ifdef ORVO_INSTALLED_TRANSLATIONS_DIR
-    folders << QStringLiteral(ORVO_INSTALLED_TRANSLATIONS_DIR);
+    return CLanguageFiles(BaseNameOf(QCoreApplication::applicationFilePath()),
+                          FoldersForProgramIn(QCoreApplication::applicationDirPath()));
+}
+
+QStringList CLanguageFiles::FoldersForProgramIn(const QString &strProgramDir)
+{
+    QStringList folders{QDir::cleanPath(strProgramDir)};
+#ifdef ORVO_RELATIVE_TRANSLATIONS_DIR
+    folders << QDir::cleanPath(strProgramDir + u'/' + QStringLiteral(ORVO_RELATIVE_TRANSLATIONS_DIR));
 #endif
-    return CLanguageFiles(BaseNameOf(QCoreApplication::applicationFilePath()), folders);
+#ifdef ORVO_INSTALLED_TRANSLATIONS_DIR
+    folders << QDir::cleanPath(QStringLiteral(ORVO_INSTALLED_TRANSLATIONS_DIR));
+#endif
+    folders.removeDuplicates();
+    return folders;
 }
 
 QString CLanguageFiles::BaseNameOf(const QString &strProgramPath)

@@ -9,8 +9,12 @@ class CLanguageFiles final
 public:
     CLanguageFiles(QString strBaseName, QStringList folders);
 
-    // The running program's base name; its own folder first, then the installed translations folder.
+    // The running program's base name in the folders of FoldersForProgramIn.
     static CLanguageFiles ForRunningProgram();
+    // Where a program in that folder looks: the folder itself, the installed translations folder
+    // as seen from it (so a moved installation finds its own), then the one the build was
+    // configured for.
+    static QStringList FoldersForProgramIn(const QString &strProgramDir);
     // The file name of a program without folder and extension ("orvoconnect" for /usr/bin/orvoconnect).
     static QString BaseNameOf(const QString &strProgramPath);
 

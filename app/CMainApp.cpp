@@ -10,6 +10,7 @@
 #include "CWorkerThread.h"
 #include "StringIds.h"
 #include "AppCommandIds.h"
+#include "OrvoBuildInfo.h"
 #include "OrvoImages.h"
 #include "RecorderLink.h"
 #include "RecorderProtocol.h"
@@ -81,6 +82,9 @@ bool CMainApp::InitInstance()
     // The settings key is named after the built-in title, whatever language is chosen.
     setOrganizationName(QString::fromLatin1(CSettingsStore::kOrganisation));
     setApplicationName(CSettingsStore::ApplicationName());
+    setApplicationVersion(QString::fromLatin1(kOrvoVersion));
+    // Ties the window to its desktop entry: the Wayland app id, and the icon a dock shows.
+    setDesktopFileName(QString::fromLatin1(kOrvoAppId));
 
     // The automatic choice by interface language, replaced by the "Language" setting unless 0.
     const CLanguageChooser chooser(CLanguageFiles::ForRunningProgram());

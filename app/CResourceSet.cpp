@@ -1,5 +1,6 @@
 #include "CResourceSet.h"
 
+#include "AppLog.h"
 #include "BuiltInEnglish.h"
 #include "CLanguageFiles.h"
 
@@ -7,6 +8,8 @@
 #include <QTranslator>
 
 #include <utility>
+
+Q_LOGGING_CATEGORY(lcApp, "orvo.app", QtInfoMsg)
 
 namespace {
 
@@ -36,8 +39,10 @@ CResourceSet::CResourceSet(QString strCode, QString strFilePath, QHash<quint32, 
 std::unique_ptr<CResourceSet> CResourceSet::LoadLanguage(const QString &strCode, const CLanguageFiles &files)
 {
     const QString strPath = files.Find(strCode);
-    if (strPath.isEmpty())
+    if (strPath.isEmpty()) {
+        qCDebug(lcApp) << "no language file" << files.FileName(strCode) << "in" << files.Folders();
         return nullptr;
+    }
     return LoadFile(strCode, strPath);
 }
 
@@ -46,15 +51,17 @@ std::unique_ptr<CResourceSet> CResourceSet::LoadFile(const QString &strCode, con
     // Read the exact file ourselves: QTranslator::load(path) would also try other names
     // derived from the path when this one does not load.
     QFile file(strFilePath);
-    if (file.size() > kMaxLanguageFileBytes || !file.open(QIODevice::ReadOnly))
+    if (file.size() > kMaxLanguageFileBytes || !file.open(QIODevice::ReadOnly)) {
+        qCWarning(lcApp) << "cannot read the language file" << strFilePath;
         return nullptr;
+    }
     const QByteArray data = file.readAll();
-    if (data.size() != file.size())
-        return nullptr;
-
     QTranslator translator;
-    if (!translator.load(reinterpret_cast<const uchar *>(data.constData()), int(data.size())))
+    if (data.size() != file.size() ||
+        !translator.load(reinterpret_cast<const uchar *>(data.constData()), int(data.size()))) {
+        qCWarning(lcApp) << "not a language file:" << strFilePath;
         return nullptr;
+    }
 
     // Copy every known identifier out of the translator, so that the set owns plain data and
     // needs no locking when worker threads look texts up.
@@ -65,6 +72,7 @@ std::unique_ptr<CResourceSet> CResourceSet::LoadFile(const QString &strCode, con
         if (!strText.isEmpty())
             texts.insert(text.nId, strText);
     }
+    qCDebug(lcApp) << "language file loaded:" << strFilePath << texts.size() << "texts";
     return std::unique_ptr<CResourceSet>(new CResourceSet(strCode, strFilePath, std::move(texts)));
 }
 

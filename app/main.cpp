@@ -1,11 +1,23 @@
 #include "CMainApp.h"
 #include "CMainFrame.h"
+#include "OrvoBuildInfo.h"
 
 #include <QTimer>
 #include <QWidget>
 
+#include <cstdio>
+#include <cstring>
+
 int main(int argc, char *argv[])
 {
+    // Answered before the application object exists, which would need a display.
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--version") == 0) {
+            std::printf("orvoconnect %s\n", kOrvoVersion);
+            return std::fflush(stdout) == 0 && !std::ferror(stdout) ? 0 : 1;
+        }
+    }
+
     CMainApp app(argc, argv);
     if (!app.InitInstance())
         return 1;

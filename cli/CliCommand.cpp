@@ -61,6 +61,16 @@ const QList<CliCommand> &CliCommands()
          "Lists every attached device with a vendor-specific interface of one bulk IN and one bulk OUT\n"
          "endpoint: vendor:product, bus, address, port path, serial number and product string.",
          RunUsbScan},
+        {"udev-rule", "[--group NAME] [--install] [VVVV:PPPP...]",
+         "print the udev rule giving the seat's user (or a group) access to the recorder; "
+         "--install applies it (root)",
+         "Prints a rule for the given vendor:product pairs, or without pairs for the ids configured for the\n"
+         "user who runs it, granting the user at the seat access to the recorder (TAG+=\"uaccess\").\n"
+         "  --group NAME  grant the group NAME instead (GROUP=\"NAME\", MODE=\"0660\"), for machines where\n"
+         "                watch runs with nobody at the seat\n"
+         "  --install     write /etc/udev/rules.d/70-orvoconnect.rules, reload the rules and trigger the\n"
+         "                attached devices (as root, with explicit pairs)",
+         RunUdevRule},
     };
     return commands;
 }

@@ -6,6 +6,9 @@
 
 class CliContext;
 class RecorderFileEntry;
+namespace UdevRule {
+struct System;
+}
 
 // One command of orvoconnect-cli. A new command is one function and one row in the table
 // (CliCommand.cpp); the runner, the usage text and the signal handling come with the row.
@@ -25,7 +28,8 @@ const QList<CliCommand> &CliCommands();
 // The command of that name, or null.
 const CliCommand *FindCliCommand(const QString &strName);
 
-// The commands themselves (RecorderCommands.cpp, FileCommands.cpp, UsbScanCommand.cpp).
+// The commands themselves (RecorderCommands.cpp, FileCommands.cpp, UsbScanCommand.cpp,
+// UdevRuleCommand.cpp).
 int RunInfo(CliContext &context, const QStringList &args);
 int RunList(CliContext &context, const QStringList &args);
 int RunSave(CliContext &context, const QStringList &args);
@@ -35,6 +39,9 @@ int RunArchive(CliContext &context, const QStringList &args);
 int RunPut(CliContext &context, const QStringList &args);
 int RunRemove(CliContext &context, const QStringList &args);
 int RunUsbScan(CliContext &context, const QStringList &args);
+int RunUdevRule(CliContext &context, const QStringList &args);
+// udev-rule on the given machine (UdevRuleCommand.cpp); RunUdevRule uses the real one.
+int RunUdevRuleOn(CliContext &context, const QStringList &args, const UdevRule::System &system);
 
 // The card's files in the recorder's order. On failure it has said why on stderr and returns
 // the result of the listing.

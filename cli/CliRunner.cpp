@@ -2,6 +2,7 @@
 
 #include "CliCommand.h"
 #include "CliContext.h"
+#include "OrvoBuildInfo.h"
 #include "ProtocolCodes.h"
 #include "ResultText.h"
 #include "SignalWatcher.h"
@@ -19,6 +20,7 @@ struct GlobalOptions
     bool bDeviceGiven = false;
     int nProgress = -1; // -1: on a terminal; 0: never; 1: always
     bool bHelp = false;
+    bool bVersion = false;
 };
 
 // Takes the options that belong to the program rather than to a command out of args, before
@@ -63,6 +65,8 @@ bool TakeGlobalOptions(QStringList &args, GlobalOptions *pOptions, QString *pErr
             pOptions->nProgress = 0;
         } else if (strArg == QLatin1String("--help") || strArg == QLatin1String("-h")) {
             pOptions->bHelp = true;
+        } else if (strArg == QLatin1String("--version")) {
+            pOptions->bVersion = true;
         } else {
             kept.append(strArg);
         }
@@ -77,7 +81,7 @@ QString CliRunner::UsageText()
 {
     QString strText = QStringLiteral(
         "usage: orvoconnect-cli [--link LINK] [--device DEVICE] [--progress | --no-progress] COMMAND [ARGS]\n"
-        "       orvoconnect-cli help [COMMAND]\n\n"
+        "       orvoconnect-cli help [COMMAND] | --version\n\n"
         "LINK: usb, usb:VVVV:PPPP[,...], tcp:HOST:PORT or sim:DIR (default: $ORVOCONNECT_LINK, then usb)\n"
         "DEVICE: the recorder's USB serial number or port path BUS-PORT.PORT (default: the \"Device\"\n"
         "        setting, then the first recorder attached)\n\ncommands:\n");
@@ -111,6 +115,10 @@ int CliRunner::Run(const QStringList &allArgs)
         return CliContext(global.strLink, m_pOut, m_pErr).Usage(strError);
     CliContext context(global.strLink, m_pOut, m_pErr);
     const auto print = [this](const QString &strText) { std::fputs(strText.toUtf8().constData(), m_pOut); };
+    if (global.bVersion) {
+        std::fprintf(m_pOut, "orvoconnect-cli %s\n", kOrvoVersion);
+        return 0;
+    }
 
     if (args.isEmpty()) {
         if (global.bHelp) {

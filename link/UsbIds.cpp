@@ -52,24 +52,21 @@ std::optional<UsbIds> UsbIds::Parse(const QString &strText, QString *pError, QSt
 std::optional<UsbIds> UsbIds::ReadConfigured(LinkOpenFailure *pFailure)
 {
     const QString strEnv = qEnvironmentVariable(ENV_NAME).trimmed();
-    QString strSource;
     QString strText;
     if (!strEnv.isEmpty()) {
-        strSource = QString::fromLatin1(ENV_NAME);
         strText = strEnv;
     } else {
         const QVariant value = CSettingsStore::ReadValue(QString::fromLatin1(CSettingsStore::kKeyUsbIds));
         // QSettings reads an unquoted "a,b" as a string list.
         strText = value.typeId() == QMetaType::QStringList ? value.toStringList().join(QLatin1Char(','))
                                                            : value.toString();
-        strSource = CSettingsStore::FilePath();
     }
     QString strBadEntry;
     auto ids = Parse(strText, nullptr, &strBadEntry);
     if (!ids && pFailure) {
         *pFailure = LinkOpenFailure();
         pFailure->kind = LinkOpenFailure::Kind::UnreadableUsbIds;
-        pFailure->strSource = strSource;
+        pFailure->strSource = ConfiguredSource();
         pFailure->strDetail = strBadEntry;
     }
     return ids;
@@ -82,6 +79,14 @@ std::optional<UsbIds> UsbIds::Configured(QString *pError)
     if (!ids && pError)
         *pError = failure.EnglishText();
     return ids;
+}
+
+QString UsbIds::ConfiguredSource()
+{
+    if (!qEnvironmentVariable(ENV_NAME).trimmed().isEmpty())
+        return QString::fromLatin1(ENV_NAME);
+    return QStringLiteral("the %1 setting (%2)")
+        .arg(QString::fromLatin1(CSettingsStore::kKeyUsbIds), CSettingsStore::FilePath());
 }
 
 bool UsbIds::Contains(quint16 nVendor, quint16 nProduct) const

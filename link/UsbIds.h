@@ -39,6 +39,8 @@ public:
     static std::optional<UsbIds> ReadConfigured(LinkOpenFailure *pFailure);
     // The same with the reason in English.
     static std::optional<UsbIds> Configured(QString *pError);
+    // Where Configured reads: the environment variable's name, or the setting and its file.
+    static QString ConfiguredSource();
 
     bool IsEmpty() const { return m_pairs.isEmpty(); }
     bool Contains(quint16 nVendor, quint16 nProduct) const;

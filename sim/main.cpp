@@ -1,5 +1,6 @@
 // orvoconnect-sim: the recorder emulator serving a folder as its card over TCP.
 
+#include "OrvoBuildInfo.h"
 #include "RecorderEmulator.h"
 #include "SampleCard.h"
 #include "SimServer.h"
@@ -24,6 +25,7 @@ void PrintUsage()
         QStringLiteral("usage: orvoconnect-sim --card DIR --listen HOST:PORT [--capacity-mb N] "
                        "[fault options]\n"
                        "       orvoconnect-sim --make-sample-card DIR\n"
+                       "       orvoconnect-sim --version\n"
                        "fault options:\n") +
         EmulatorFaults::OptionsHelp();
     std::fputs(strUsage.toLocal8Bit().constData(), stderr);
@@ -73,6 +75,10 @@ int main(int argc, char *argv[])
         const QString &strArg = args.at(i);
         if (strArg == QLatin1String("-h") || strArg == QLatin1String("--help")) {
             PrintUsage();
+            return 0;
+        }
+        if (strArg == QLatin1String("--version")) {
+            std::printf("orvoconnect-sim %s\n", kOrvoVersion);
             return 0;
         }
         if (!strArg.startsWith(QLatin1String("--")))

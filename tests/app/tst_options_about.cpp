@@ -1,6 +1,7 @@
 #include "BuiltInEnglish.h"
 #include "CDlgAbout.h"
 #include "CDlgOptions.h"
+#include "OrvoBuildInfo.h"
 #include "StringIds.h"
 #include "TextSource.h"
 
@@ -102,6 +103,9 @@ private slots:
         for (QLabel *pLabel : about.findChildren<QLabel *>())
             texts << pLabel->text();
         QVERIFY(texts.contains(QStringLiteral("Orvo Connect Version 2.2")));
+        // The number the programs report with --version is the one About shows.
+        QVERIFY(texts.contains(
+            QStringLiteral("Orvo Connect Version %1.%2").arg(kOrvoVersionMajor).arg(kOrvoVersionMinor)));
         QCOMPARE(about.windowTitle(), QStringLiteral("About OrvoConnect"));
         QCOMPARE(about.findChildren<QPushButton *>().size(), 1);
     }

@@ -195,6 +195,11 @@ void TestResourceSet::filesAreNamedAfterTheProgram()
     const CLanguageChooser renamed(CLanguageFiles(QStringLiteral("recorder"), {m_programDir.path()}));
     QCOMPARE(renamed.ApplyLanguageSetting(5, nullptr)->LanguageCode(), QStringLiteral("ITA"));
     QVERIFY(renamed.ApplyLanguageSetting(2, nullptr)->IsBuiltIn()); // orvoconnectFRA.qm is not its file
+
+    // A moved installation looks in its own share folder before the one it was built for.
+    const QStringList folders = CLanguageFiles::FoldersForProgramIn(QStringLiteral("/opt/moved/bin"));
+    QCOMPARE(folders.value(0), QStringLiteral("/opt/moved/bin"));
+    QCOMPARE(folders.value(1), QStringLiteral("/opt/moved/share/orvoconnect/translations"));
 }
 
 void TestResourceSet::identifierMissingFromASetIsEmpty()

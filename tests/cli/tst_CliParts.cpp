@@ -1,16 +1,23 @@
 // The pieces of orvoconnect-cli that do not need a recorder: listing texts, argument parsing,
-// the progress line and the signal watcher.
+// the progress line, the signal watcher and the udev rule.
 
 #include "CliArguments.h"
+#include "CliCommand.h"
+#include "CliContext.h"
 #include "ListingFormat.h"
 #include "ProgressBar.h"
+#include "ProtocolCodes.h"
 #include "RecorderFileEntry.h"
+#include "ResultText.h"
 #include "SignalWatcher.h"
+#include "UdevRule.h"
 
 #include <QDateTime>
 #include <QJsonArray>
 #include <QJsonDocument>
+#include <QFile>
 #include <QJsonObject>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimeZone>
 
@@ -33,6 +40,62 @@ RecorderFileEntry Entry(const QString &strName, quint32 nSize, quint64 nFileTime
     entry.SetSizeLow(nSize);
     entry.SetLastWriteTime(nFileTime);
     return entry;
+}
+
+QByteArray ReadBack(FILE *pFile)
+{
+    std::fflush(pFile);
+    std::rewind(pFile);
+    QByteArray data;
+    char buffer[4096];
+    for (size_t n; (n = std::fread(buffer, 1, sizeof buffer, pFile)) > 0;)
+        data.append(buffer, qsizetype(n));
+    return data;
+}
+
+// udev-rule on a machine made up for the test: whether we are root, and the udevadm runs it asks for.
+struct UdevRun
+{
+    bool bRoot = false;
+    QStringList calls;
+    QString strUdevadmFailure;
+    QTemporaryDir dir;
+    int nStatus = -1;
+    QByteArray out, err;
+
+    QString RulesFile() const { return dir.filePath(QStringLiteral("rules.d/70-orvoconnect.rules")); }
+
+    void Run(const QStringList &args)
+    {
+        UdevRule::System system;
+        system.isRoot = [this] { return bRoot; };
+        system.groupExists = [](const QString &strGroup) { return strGroup == QLatin1String("plugdev"); };
+        system.strRulesFile = RulesFile();
+        system.udevadm = [this](const QStringList &udevadmArgs) {
+            calls.append(udevadmArgs.join(QLatin1Char(' ')));
+            return strUdevadmFailure;
+        };
+        FILE *pOut = std::tmpfile();
+        FILE *pErr = std::tmpfile();
+        {
+            CliContext context(QStringLiteral("usb"), pOut, pErr);
+            nStatus = RunUdevRuleOn(context, args, system);
+        }
+        out = ReadBack(pOut);
+        err = ReadBack(pErr);
+        std::fclose(pOut);
+        std::fclose(pErr);
+    }
+};
+
+QStringList RuleLines(const QString &strText)
+{
+    QStringList lines;
+    for (const QString &strLine : strText.split(u'\n', Qt::SkipEmptyParts)) {
+        if (!strLine.startsWith(u'#'))
+            lines.append(strLine);
+    }
+    return lines;
 }
 
 } // namespace
@@ -157,6 +220,78 @@ private slots:
         QCOMPARE(ProgressBar::Render(QStringLiteral("A.DAT"), 0, 0, 80),
                  ProgressBar::Render(QStringLiteral("A.DAT"), 0, 0));
         QCOMPARE(ProgressBar::Render(strLong, 10, 100, 40).size(), 39);
+    }
+
+    void udevRuleGrantsTheSeatOrAGroupOneLinePerPair()
+    {
+        const UsbIds ids({{0x1234, 0xabcd}, {0x0001, 0x0002}});
+        QCOMPARE(RuleLines(UdevRule::Text(ids, {})),
+                 QStringList({"SUBSYSTEM==\"usb\", ENV{DEVTYPE}==\"usb_device\", ATTR{idVendor}==\"1234\", "
+                              "ATTR{idProduct}==\"abcd\", TAG+=\"uaccess\"",
+                              "SUBSYSTEM==\"usb\", ENV{DEVTYPE}==\"usb_device\", ATTR{idVendor}==\"0001\", "
+                              "ATTR{idProduct}==\"0002\", TAG+=\"uaccess\""}));
+        const QStringList group = RuleLines(UdevRule::Text(ids, QStringLiteral("plugdev")));
+        QCOMPARE(group.size(), 2);
+        for (const QString &strLine : group) {
+            QVERIFY2(strLine.endsWith(QStringLiteral(", GROUP=\"plugdev\", MODE=\"0660\"")),
+                     qPrintable(strLine));
+            QVERIFY(!strLine.contains(QStringLiteral("uaccess")));
+        }
+        // The name goes into the rule between quotes as it is.
+        QVERIFY(UdevRule::IsValidGroupName(QStringLiteral("plugdev")));
+        for (const char *pszBad : {"", "a\"b", "-x", "a b", "a,b", "abcdefghijklmnopqrstuvwxyz0123456"})
+            QVERIFY2(!UdevRule::IsValidGroupName(QString::fromLatin1(pszBad)), pszBad);
+    }
+
+    void udevRuleInstallRefusesWithoutRootOrPairs()
+    {
+        // Not root: says how, with the pairs, and changes nothing.
+        UdevRun user;
+        user.Run({"--install", "1234:5678"});
+        QCOMPARE(user.nStatus, int(RESULT_HOST_IO_ERROR));
+        QVERIFY2(user.err.contains("sudo orvoconnect-cli udev-rule --install 1234:5678"), user.err);
+        QVERIFY(!QFile::exists(user.RulesFile()));
+        QVERIFY(user.calls.isEmpty());
+
+        // Root with no pairs named would use root's settings, which are not the user's.
+        UdevRun root;
+        root.bRoot = true;
+        root.Run({"--install"});
+        QCOMPARE(root.nStatus, EXIT_USAGE);
+        root.Run({"--install", "--group", "nosuchgroup", "1234:5678"});
+        QCOMPARE(root.nStatus, EXIT_USAGE);
+        root.Run({"--install", "1234:zz"});
+        QCOMPARE(root.nStatus, EXIT_USAGE);
+        QVERIFY(!QFile::exists(root.RulesFile()));
+        QVERIFY(root.calls.isEmpty());
+    }
+
+    void udevRuleInstallWritesTheFileAndAppliesIt()
+    {
+        UdevRun root;
+        root.bRoot = true;
+        root.Run({"--install", "--group", "plugdev", "1234:5678", "1234:5679"});
+        QCOMPARE(root.nStatus, 0);
+        QVERIFY2(root.out.contains("1234:5678, 1234:5679"), root.out);
+        QFile file(root.RulesFile());
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(QString::fromUtf8(file.readAll()),
+                 UdevRule::Text(UsbIds({{0x1234, 0x5678}, {0x1234, 0x5679}}), QStringLiteral("plugdev")));
+        QCOMPARE(root.calls, QStringList({"control --reload-rules",
+                                          "trigger --action=change --settle --subsystem-match=usb "
+                                          "--attr-match=idVendor=1234 --attr-match=idProduct=5678",
+                                          "trigger --action=change --settle --subsystem-match=usb "
+                                          "--attr-match=idVendor=1234 --attr-match=idProduct=5679"}));
+
+        // udev not answering is a failure, though the file stays for the next plug-in.
+        root.calls.clear();
+        root.strUdevadmFailure = QStringLiteral("udevadm cannot be started");
+        root.Run({"--install", "1234:5678"});
+        QCOMPARE(root.nStatus, int(RESULT_HOST_IO_ERROR));
+        QCOMPARE(root.calls.size(), 1);
+        file.close();
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QVERIFY(file.readAll().contains("TAG+=\"uaccess\""));
     }
 
     void signalReachesCallbackOnAnotherThread()
