@@ -46,10 +46,9 @@ QString LinkOpenFailure::EnglishText() const
     }
     case Kind::AccessDenied:
         return QStringLiteral("Permission denied on the USB device %1: the udev rule that grants access "
-                              "is missing. Run \"%2\", or copy %3 to /etc/udev/rules.d/, put the "
-                              "recorder's ids in it and run \"sudo %4\"; then plug the recorder in again.")
-            .arg(strDevice, strInstall, UsbDiagnostics::InstalledRulePath(),
-                 QString::fromLatin1(UsbDiagnostics::UDEV_RELOAD_COMMAND));
+                              "is missing. Install it with \"%2\" (as root, with the device's ids), then "
+                              "plug the recorder in again.")
+            .arg(strDevice, strInstall);
     case Kind::DeviceBusy:
         return QStringLiteral("The USB device %1 is busy: another program holds its interface %2. "
                               "Close that program and try again.")

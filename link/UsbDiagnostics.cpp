@@ -5,10 +5,6 @@
 
 #include <libusb.h>
 
-#ifndef ORVO_UDEV_RULES_DIR
-#define ORVO_UDEV_RULES_DIR "/usr/local/lib/udev/rules.d"
-#endif
-
 namespace {
 
 LinkOpenFailure Failure(LinkOpenFailure::Kind kind, const QString &strDevice)
@@ -20,11 +16,6 @@ LinkOpenFailure Failure(LinkOpenFailure::Kind kind, const QString &strDevice)
 }
 
 } // namespace
-
-QString UsbDiagnostics::InstalledRulePath()
-{
-    return QStringLiteral(ORVO_UDEV_RULES_DIR "/") + QString::fromLatin1(UDEV_RULE_NAME);
-}
 
 QString UsbDiagnostics::DeviceName(quint16 nVendor, quint16 nProduct, int nBus, int nAddress)
 {

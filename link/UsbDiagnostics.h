@@ -10,12 +10,7 @@
 class UsbDiagnostics final
 {
 public:
-    static constexpr const char *UDEV_RULE_NAME = "70-orvoconnect.rules";
-    static constexpr const char *UDEV_RELOAD_COMMAND = "udevadm control --reload && udevadm trigger";
     static constexpr const char *SCAN_COMMAND = LinkOpenFailure::SCAN_COMMAND;
-
-    // Where the install target puts the rule template.
-    static QString InstalledRulePath();
 
     // "1234:5678 (bus 1, address 2)".
     static QString DeviceName(quint16 nVendor, quint16 nProduct, int nBus, int nAddress);

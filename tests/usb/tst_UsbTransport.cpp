@@ -361,8 +361,7 @@ void TestUsbTransport::openFailuresSayWhatToDo()
         QVERIFY2(strReason.startsWith(
                      QLatin1String("Permission denied on the USB device 1234:5678 (bus 1, address 2)")),
                  qPrintable(strReason));
-        QVERIFY(strReason.contains(UsbDiagnostics::InstalledRulePath()));
-        QVERIFY(strReason.contains(QLatin1String("udevadm control --reload && udevadm trigger")));
+        QVERIFY(strReason.contains(QLatin1String("orvoconnect-cli udev-rule --install")));
         QVERIFY2(pLink->Open(), qPrintable(pLink->LastOpenFailure()));
     }
     // A device with the pair but no bulk pipe pair cannot be the recorder.
