@@ -19,6 +19,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QRegularExpression>
+#include <QScopeGuard>
 
 namespace Archive {
 namespace {
@@ -352,6 +353,17 @@ int Run(CliContext &context, const Options &options, Summary *pSummary)
             say(SummaryText(summary));
         return nResult;
     };
+
+    int nTransfers = 0;
+    quint64 nTransferBytes = 0;
+    for (const FileRecord &record : std::as_const(summary.files)) {
+        if (record.action != Action::Skip && record.action != Action::Refuse) {
+            ++nTransfers;
+            nTransferBytes += record.nSize;
+        }
+    }
+    context.Progress().StartRun(nTransfers, nTransferBytes);
+    const auto endRun = qScopeGuard([&context] { context.Progress().EndRun(); });
 
     for (FileRecord &record : summary.files) {
         if (record.action == Action::Skip) {

@@ -14,6 +14,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QHash>
+#include <QScopeGuard>
 #include <QSet>
 
 #include <algorithm>
@@ -90,7 +91,13 @@ int CheckPlan(CliContext &context, const DownloadPlan &plan)
 // Downloads what the plan keeps, in order, and stops at the first failure, like the download job.
 int DownloadAll(CliContext &context, const DownloadPlan &plan, bool bPrintNames)
 {
-    for (const DownloadPlan::Item &item : plan.ToDownload()) {
+    const QList<DownloadPlan::Item> items = plan.ToDownload();
+    quint64 nBytes = 0;
+    for (const DownloadPlan::Item &item : items)
+        nBytes += item.nSize;
+    context.Progress().StartRun(int(items.size()), nBytes);
+    const auto endRun = qScopeGuard([&context] { context.Progress().EndRun(); });
+    for (const DownloadPlan::Item &item : items) {
         if (context.IsStopped())
             return context.Fail(RESULT_CANCELLED, ResultText(RESULT_CANCELLED));
         const QString &strName = item.strCardName;

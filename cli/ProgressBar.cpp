@@ -46,9 +46,32 @@ ProgressBar::ProgressBar(FILE *pStream, bool bEnabled)
     , m_bEnabled(bEnabled)
 {}
 
+void ProgressBar::StartRun(int nFiles, quint64 nTotalBytes)
+{
+    std::lock_guard lock(m_mutex);
+    m_bRun = true;
+    m_nRunFiles = nFiles;
+    m_nRunFile = 0;
+    m_nRunTotal = nTotalBytes;
+    m_nRunDoneBefore = 0;
+    m_nFileDone = 0;
+    m_runTimer.start();
+}
+
+void ProgressBar::EndRun()
+{
+    std::lock_guard lock(m_mutex);
+    m_bRun = false;
+}
+
 void ProgressBar::Start(const QString &strLabel)
 {
     std::lock_guard lock(m_mutex);
+    if (m_bRun) {
+        m_nRunDoneBefore += m_nFileDone;
+        m_nFileDone = 0;
+        ++m_nRunFile;
+    }
     m_strLabel = strLabel;
     m_bDrawn = false;
     m_nLastWidth = 0;
@@ -62,11 +85,28 @@ void ProgressBar::Update(quint32 nSoFar, quint32 nTotal)
         return;
     std::lock_guard lock(m_mutex);
     m_nTotal = nTotal;
+    m_nFileDone = nSoFar;
     const bool bFinal = nTotal > 0 && nSoFar >= nTotal;
     if (!bFinal && m_lastDraw.isValid() && m_lastDraw.elapsed() < REDRAW_INTERVAL_MS)
         return;
     m_lastDraw.start();
-    Draw(Render(m_strLabel, nSoFar, nTotal, Columns()));
+    DrawState(false);
+}
+
+void ProgressBar::DrawState(bool bComplete)
+{
+    if (!m_bRun) {
+        Draw(Render(m_strLabel, bComplete ? m_nTotal : m_nFileDone, m_nTotal, Columns(), bComplete));
+        return;
+    }
+    RunState run;
+    run.nFile = m_nRunFile;
+    run.nFiles = m_nRunFiles;
+    run.nDone = m_nRunDoneBefore + (bComplete ? m_nTotal : m_nFileDone);
+    run.nTotal = qMax(m_nRunTotal, run.nDone);
+    const double dSeconds = m_runTimer.isValid() ? m_runTimer.elapsed() / 1000.0 : 0.0;
+    run.dBytesPerSecond = dSeconds > 0.2 ? double(run.nDone) / dSeconds : 0.0;
+    Draw(RenderRun(m_strLabel, run, Columns()));
 }
 
 void ProgressBar::Finish(bool bComplete)
@@ -74,8 +114,10 @@ void ProgressBar::Finish(bool bComplete)
     if (!m_bEnabled)
         return;
     std::lock_guard lock(m_mutex);
-    if (bComplete)
-        Draw(Render(m_strLabel, m_nTotal, m_nTotal, Columns(), true));
+    if (bComplete) {
+        DrawState(true);
+        m_nFileDone = m_nTotal;
+    }
     if (m_bDrawn)
         std::fputc('\n', m_pStream);
     std::fflush(m_pStream);
@@ -98,6 +140,34 @@ QString ProgressBar::Render(const QString &strLabel, quint32 nSoFar, quint32 nTo
     if (nColumns <= 0)
         return strLabel + strBar;
     const QString strLine = Shortened(strLabel, nColumns - 1 - strBar.size()) + strBar;
+    return strLine.left(nColumns - 1);
+}
+
+QString ProgressBar::RenderRun(const QString &strLabel, const RunState &run, int nColumns)
+{
+    const int nPercent = run.nTotal == 0 ? 100 : int(qMin<quint64>(100, run.nDone * 100 / run.nTotal));
+    const int nFilled = nPercent * BAR_WIDTH / 100;
+    const bool bSmall = double(run.nTotal) < MEGABYTE;
+    const double dUnit = bSmall ? KILOBYTE : MEGABYTE;
+    QString strTail = QStringLiteral(" [%1%2] %3% %4/%5 %6")
+                          .arg(QString(nFilled, QLatin1Char('#')))
+                          .arg(QString(BAR_WIDTH - nFilled, QLatin1Char(' ')))
+                          .arg(nPercent, 3)
+                          .arg(QString::number(double(run.nDone) / dUnit, 'f', 1),
+                               QString::number(double(run.nTotal) / dUnit, 'f', 1),
+                               bSmall ? QStringLiteral("kB") : QStringLiteral("MB"));
+    if (run.dBytesPerSecond > 0) {
+        const qint64 nLeft = qint64(double(run.nTotal - run.nDone) / run.dBytesPerSecond + 0.5);
+        strTail += QStringLiteral(" %1 MB/s %2:%3 left")
+                       .arg(QString::number(run.dBytesPerSecond / MEGABYTE, 'f', 1))
+                       .arg(nLeft / 60)
+                       .arg(nLeft % 60, 2, 10, QLatin1Char('0'));
+    }
+    const QString strHead = QStringLiteral("[%1/%2] ").arg(run.nFile).arg(run.nFiles);
+    if (nColumns <= 0)
+        return strHead + strLabel + strTail;
+    const QString strLine =
+        strHead + Shortened(strLabel, nColumns - 1 - strHead.size() - strTail.size()) + strTail;
     return strLine.left(nColumns - 1);
 }
 

@@ -258,6 +258,57 @@ private slots:
         QCOMPARE(run.strOut, QStringLiteral("nothing new to archive: 3 already archived\n"));
     }
 
+    // The archive takes only what is new, proves a same-size file by its bytes before it counts
+    // as archived, and frees the card only of what this run has on disk.
+    void archiveTakesWhatIsNewAndDeletesOnlyWhatIsSafe()
+    {
+        const auto cli = [this](const QString &strFaults, const QStringList &args) {
+            const QString strLink = QStringLiteral("sim:") + Card() + strFaults;
+            return CliProcess::Run(QStringList{QStringLiteral("--link"), strLink} + args, Dest());
+        };
+        // system.img is here already with the same bytes and a download's date.
+        Write(DestFile(QStringLiteral("system.img")), Pattern(BLOCK, 3));
+
+        CliRun run = cli(QString(), {"archive", "--dry-run", "--delete-after", "--json"});
+        QCOMPARE(run.nExit, 0);
+        const QJsonArray planned =
+            QJsonDocument::fromJson(run.strOut.toUtf8())[QStringLiteral("files")].toArray();
+        QStringList actions;
+        for (const QJsonValue &file : planned)
+            actions << file[QStringLiteral("name")].toString() + QLatin1Char(':') +
+                           file[QStringLiteral("action")].toString();
+        actions.sort();
+        QCOMPARE(actions, (QStringList{"TREND01.DAT:download", "alarm.log:download", "system.img:compare"}));
+        QCOMPARE(FilesIn(Dest()), QStringList{QStringLiteral("system.img")});
+        QCOMPARE(FilesIn(Card()).size(), 3);
+
+        // TREND01.DAT needs two blocks and fails: it stays on the card; the others are archived
+        // (system.img by adoption: only its date changes) and deleted from the card.
+        run = cli(QStringLiteral("?stop-download-after=1"), {"archive", "--delete-after"});
+        QCOMPARE(run.nExit, int(RESULT_DEVICE_STOPPED));
+        QVERIFY2(run.strErr.contains(QStringLiteral("cannot archive \"TREND01.DAT\"")),
+                 qPrintable(run.strErr));
+        QCOMPARE(FilesIn(Card()), QStringList{QStringLiteral("TREND01.DAT")});
+        QCOMPARE(FilesIn(Dest()), (QStringList{".orvoconnect-archive.log", "alarm.log", "system.img"}));
+        QCOMPARE(QFileInfo(DestFile(QStringLiteral("system.img"))).lastModified(),
+                 QDateTime(QDate(1999, 12, 31), QTime(23, 59, 59)));
+        const QByteArray journal = ReadAll(DestFile(QStringLiteral(".orvoconnect-archive.log")));
+        QCOMPARE(journal.count('\n'), 4);
+        QVERIFY(journal.contains(
+            "\"action\":\"adopted\",\"card_date\":\"1999-12-31T23:59:59\",\"card_name\":\"system.img\""));
+
+        // Filters: TREND01.DAT alone matches; a same-size file of other content is kept beside.
+        Write(CardFile(QStringLiteral("OLD.DAT")), "old", QDateTime(QDate(2009, 3, 6), QTime(12, 0)));
+        Write(DestFile(QStringLiteral("TREND01.DAT")), Pattern(70000, 9));
+        run = cli(QString(), {"archive", "--include", "*.dat", "--exclude", "old*", "--since", "2009-03-07"});
+        QCOMPARE(run.nExit, 0);
+        QCOMPARE(ReadAll(DestFile(QStringLiteral("TREND01 (2).DAT"))), Pattern(70000, 1));
+        QCOMPARE(ReadAll(DestFile(QStringLiteral("TREND01.DAT"))), Pattern(70000, 9));
+        QVERIFY(!QFile::exists(DestFile(QStringLiteral("OLD.DAT"))));
+        run = cli(QString(), {"archive", "--include", "*.DAT", "--exclude", "old*"});
+        QCOMPARE(run.strOut, QStringLiteral("nothing new to archive: 1 already archived\n"));
+    }
+
     void getAllStopsAtFirstFailure()
     {
         // alarm.log (0 bytes) and system.img (one full block) go through in one block each;
