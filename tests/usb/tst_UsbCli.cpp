@@ -79,6 +79,7 @@ void TestUsbCli::initTestCase()
     m_pBus = std::make_unique<UsbBusHarness>();
     UsbDeviceSpec spec;
     spec.strProduct = QStringLiteral("Paperless recorder");
+    spec.strSerial = QStringLiteral("REC-A");
     QString strError;
     m_pDevice = m_pBus->AddDevice(
         spec, std::make_unique<EmulatorDevice>(m_dir.filePath(QStringLiteral("card"))), &strError);
@@ -126,7 +127,8 @@ void TestUsbCli::scanAndDiagnosticsOnTheCommandLine()
 {
     Run run = RunCli({QStringLiteral("usb-scan")}, QString());
     QVERIFY2(run.nExit == 0, qPrintable(run.strErr));
-    QCOMPARE(run.strOut, QStringLiteral("1234:5678  bus 001  address 002  Paperless recorder\n"));
+    QCOMPARE(run.strOut,
+             QStringLiteral("1234:5678  bus 001  address 002  port 1-2  serial REC-A  Paperless recorder\n"));
 
     // No ids: the tool says how to configure them, on standard error, and fails as unreachable.
     run = RunCli({QStringLiteral("ls")}, QString());
