@@ -193,5 +193,5 @@ void CliContext::OnSignal(int /*nSignal*/)
         return;
     }
     Report(QStringLiteral("interrupted"));
-    std::_Exit(RESULT_CANCELLED);
+    std::_Exit(m_bSignalEndsWell ? RESULT_OK : RESULT_CANCELLED);
 }

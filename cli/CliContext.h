@@ -89,7 +89,11 @@ public:
     // first Ctrl-C says so instead of promising a cancellation.
     void SetUninterruptible(bool bUninterruptible) { m_bUninterruptible = bUninterruptible; }
 
-    // Runs on the signal watcher's thread for each SIGINT or SIGTERM.
+    // For watch, whose normal end is a signal: a second signal that leaves at once (with no
+    // local file being written) still leaves with status 0.
+    void SetSignalEndsWell(bool bWell) { m_bSignalEndsWell = bWell; }
+
+    // Runs on the signal watcher's thread for each SIGINT, SIGTERM or SIGHUP.
     void OnSignal(int nSignal);
 
 private:
@@ -109,4 +113,5 @@ private:
     std::atomic<bool> m_bUninterruptible{false};
     std::atomic<int> m_nProgressReports{0};
     std::atomic<bool> m_bLogMode{false};
+    std::atomic<bool> m_bSignalEndsWell{false};
 };

@@ -321,6 +321,7 @@ int RunWatch(CliContext &context, const QStringList &args)
         return nFolder;
 
     context.SetLogMode(true);
+    context.SetSignalEndsWell(true);
     context.Say(QStringLiteral("watching \"%1\" for %2, archiving into %3")
                     .arg(context.LinkName(),
                          bPerRecorder ? QStringLiteral("every recorder") : QStringLiteral("the recorder"),
