@@ -318,6 +318,9 @@ void TestUsbCli::watchArchivesEachArrivalAndLeavesNothingPartial()
     m_pDevice->SetClaimBusy(false);
     QVERIFY2(watch.WaitFor(QStringLiteral("\"BIG.DAT\" downloaded")), qPrintable(watch.Log()));
     QCOMPARE(ReadFile(strArchive + QStringLiteral("/BIG.DAT")), big);
+    // The journal names the recorder by its serial number.
+    QVERIFY(ReadFile(strArchive + QStringLiteral("/.orvoconnect-archive.log"))
+                .contains("\"recorder\":\"REC-A\""));
     QVERIFY2(watch.WaitFor(QStringLiteral("1 downloaded, ")), qPrintable(watch.Log()));
     QVERIFY(!m_pDevice->IsClaimed());
 
