@@ -36,6 +36,7 @@ int RunSave(CliContext &context, const QStringList &args);
 int RunGet(CliContext &context, const QStringList &args);
 int RunSync(CliContext &context, const QStringList &args);
 int RunArchive(CliContext &context, const QStringList &args);
+int RunWatch(CliContext &context, const QStringList &args);
 int RunPut(CliContext &context, const QStringList &args);
 int RunRemove(CliContext &context, const QStringList &args);
 int RunUsbScan(CliContext &context, const QStringList &args);

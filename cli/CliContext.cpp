@@ -6,22 +6,18 @@
 #include "ReportMessages.h"
 #include "ResultText.h"
 #include "TransportRegistry.h"
+#include "UsbDeviceChoice.h"
 
 #include <QDateTime>
 
 #include <cstdlib>
 
-namespace {
-
-// A positive number of milliseconds from the environment, or 0 when unset or malformed.
-int EnvMilliseconds(const char *pszName)
+int CliContext::EnvMilliseconds(const char *pszName)
 {
     bool bOk = false;
     const int nMs = qEnvironmentVariable(pszName).toInt(&bOk);
     return bOk && nMs > 0 ? nMs : 0;
 }
-
-} // namespace
 
 CliContext::CliContext(QString strLinkName, FILE *pOut, FILE *pErr)
     : m_strLinkName(std::move(strLinkName))
@@ -36,9 +32,9 @@ CliContext::~CliContext()
     m_pLink.reset();
 }
 
-int CliContext::Connect()
+int CliContext::PrepareLink()
 {
-    if (m_pProtocol)
+    if (m_pLink)
         return 0;
     QString strError;
     std::unique_ptr<ITransport> pTransport = TransportRegistry::Create(m_strLinkName, &strError);
@@ -50,22 +46,68 @@ int CliContext::Connect()
                         QStringLiteral("cannot reach the recorder on \"usb\": ") + strError);
         return Usage(strError);
     }
+    const bool bChoosable = pTransport->SetDeviceChoice([this] {
+        std::lock_guard lock(m_deviceMutex);
+        return m_bDeviceGiven ? m_strDevice : UsbDeviceChoice::Configured();
+    });
+    if (!bChoosable && !GivenDevice().value_or(QString()).isEmpty())
+        return Usage(QStringLiteral("--device chooses among recorders on USB; the link \"%1\" reaches "
+                                    "one recorder")
+                         .arg(m_strLinkName));
 
-    auto pLink = std::make_unique<RecorderLink>(std::move(pTransport));
+    m_pLink = std::make_unique<RecorderLink>(std::move(pTransport));
     if (const int nMs = EnvMilliseconds(ENV_TIMEOUT_MS))
-        pLink->SetTimeoutMs(nMs);
-    if (!pLink->Open()) {
+        m_pLink->SetTimeoutMs(nMs);
+    return 0;
+}
+
+int CliContext::Connect()
+{
+    QString strWhy;
+    const int nStatus = TryConnect(&strWhy);
+    if (nStatus == EXIT_UNREACHABLE && !strWhy.isEmpty())
+        Report(strWhy);
+    return nStatus;
+}
+
+int CliContext::TryConnect(QString *pWhy)
+{
+    if (m_pProtocol)
+        return 0;
+    if (const int nStatus = PrepareLink())
+        return nStatus;
+    if (!m_pLink->Open()) {
         QString strMessage = QStringLiteral("cannot reach the recorder on \"%1\"").arg(m_strLinkName);
-        const QString strWhy = pLink->LastOpenFailure();
+        const QString strWhy = m_pLink->LastOpenFailure();
         if (!strWhy.isEmpty())
             strMessage += QStringLiteral(": ") + strWhy;
-        return Fail(EXIT_UNREACHABLE, strMessage);
+        *pWhy = strMessage;
+        return EXIT_UNREACHABLE;
     }
-    m_pLink = std::move(pLink);
     m_pProtocol = std::make_unique<RecorderProtocol>(*m_pLink);
     if (const int nMs = EnvMilliseconds(ENV_SAVE_TIMEOUT_MS))
         m_pProtocol->SetSaveArchiveTimeoutMs(nMs);
     return 0;
+}
+
+void CliContext::Disconnect()
+{
+    m_pProtocol.reset();
+    if (m_pLink)
+        m_pLink->Close();
+}
+
+void CliContext::SetDevice(const QString &strDevice)
+{
+    std::lock_guard lock(m_deviceMutex);
+    m_strDevice = strDevice;
+    m_bDeviceGiven = true;
+}
+
+std::optional<QString> CliContext::GivenDevice() const
+{
+    std::lock_guard lock(m_deviceMutex);
+    return m_bDeviceGiven ? std::optional<QString>(m_strDevice) : std::nullopt;
 }
 
 PostTarget CliContext::ProgressTarget()
@@ -91,9 +133,15 @@ void CliContext::Say(const QString &strLine)
         Print(strLine);
         return;
     }
-    const QByteArray line = (QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss ")) +
-                             strLine + QLatin1Char('\n'))
-                                .toUtf8();
+    WriteError(strLine);
+}
+
+void CliContext::WriteError(const QString &strLine)
+{
+    const QString strTime =
+        m_bLogMode ? QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss "))
+                   : QString();
+    const QByteArray line = (strTime + strLine + QLatin1Char('\n')).toUtf8();
     std::fwrite(line.constData(), 1, size_t(line.size()), m_pErr);
     std::fflush(m_pErr);
 }
@@ -110,9 +158,7 @@ void CliContext::PrintRaw(const QByteArray &data)
 
 void CliContext::Report(const QString &strMessage)
 {
-    const QByteArray line = (QStringLiteral("orvoconnect-cli: ") + strMessage + QLatin1Char('\n')).toUtf8();
-    std::fwrite(line.constData(), 1, size_t(line.size()), m_pErr);
-    std::fflush(m_pErr);
+    WriteError(QStringLiteral("orvoconnect-cli: ") + strMessage);
 }
 
 int CliContext::Fail(int nStatus, const QString &strMessage)
@@ -135,6 +181,8 @@ void CliContext::OnSignal(int /*nSignal*/)
         if (m_bUninterruptible)
             Report(QStringLiteral("the recorder cannot be interrupted while it saves its archive data; "
                                   "waiting for it (press Ctrl-C again to leave at once)"));
+        else if (m_bLogMode)
+            Report(QStringLiteral("stopping (press Ctrl-C again to leave at once)"));
         else
             Report(QStringLiteral("cancelling... (press Ctrl-C again to leave at once)"));
         m_stop.Set();
@@ -145,5 +193,5 @@ void CliContext::OnSignal(int /*nSignal*/)
         return;
     }
     Report(QStringLiteral("interrupted"));
-    std::_Exit(RESULT_CANCELLED);
+    std::_Exit(m_bSignalEndsWell ? RESULT_OK : RESULT_CANCELLED);
 }

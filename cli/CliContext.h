@@ -6,6 +6,8 @@
 #include <atomic>
 #include <cstdio>
 #include <memory>
+#include <mutex>
+#include <optional>
 
 #include "ManualResetEvent.h"
 #include "PostTarget.h"
@@ -24,21 +26,33 @@ public:
     // Test hooks: shorter link and archive-save time-outs, in milliseconds.
     static constexpr const char *ENV_TIMEOUT_MS = "ORVOCONNECT_TIMEOUT_MS";
     static constexpr const char *ENV_SAVE_TIMEOUT_MS = "ORVOCONNECT_SAVE_TIMEOUT_MS";
+    // Test hook: how often watch tries a recorder again or looks for one without notices.
+    static constexpr const char *ENV_WATCH_POLL_MS = "ORVOCONNECT_WATCH_POLL_MS";
+    // A positive number of milliseconds from the environment, or 0 when unset or malformed.
+    static int EnvMilliseconds(const char *pszName);
 
     CliContext(QString strLinkName, FILE *pOut, FILE *pErr);
     ~CliContext();
 
-    // Opens the recorder. 0, or the exit status to leave with (EXIT_USAGE for a malformed
-    // link name, EXIT_UNREACHABLE when it cannot be opened), the reason printed.
+    // Creates the link without opening it. 0, or EXIT_USAGE (a malformed link name, --device on
+    // a link that reaches one recorder) or EXIT_UNREACHABLE (no USB in this build), the reason
+    // printed.
+    int PrepareLink();
+    // Opens the recorder. 0, or the exit status to leave with (EXIT_USAGE as above,
+    // EXIT_UNREACHABLE when it cannot be opened), the reason printed.
     int Connect();
+    // The same without printing why the recorder cannot be opened: that goes to *pWhy.
+    int TryConnect(QString *pWhy);
+    // Closes the link, so that another program can use the recorder until the next Connect.
+    void Disconnect();
+    bool IsConnected() const { return m_pProtocol != nullptr; }
     RecorderProtocol &Protocol() { return *m_pProtocol; }
     QString LinkName() const { return m_strLinkName; }
     // The recorder chosen with --device (a USB serial number or port path); Connect opens it.
-    void SetDevice(const QString &strDevice)
-    {
-        m_strDevice = strDevice;
-        m_bDeviceGiven = true;
-    }
+    // Without it, the "Device" setting chooses, read at each Connect.
+    void SetDevice(const QString &strDevice);
+    // The --device text, when given.
+    std::optional<QString> GivenDevice() const;
 
     const ManualResetEvent &Stop() const { return m_stop; }
     bool IsStopped() const { return m_stop.IsSet(); }
@@ -60,7 +74,7 @@ public:
     QString RecorderSerial() const;
     // Raw bytes on standard output.
     void PrintRaw(const QByteArray &data);
-    // "orvoconnect-cli: message" on standard error.
+    // "orvoconnect-cli: message" on standard error; in log mode, with the time in front.
     void Report(const QString &strMessage);
     // Reports and returns nStatus, so commands can write `return Fail(...)`.
     int Fail(int nStatus, const QString &strMessage);
@@ -75,11 +89,18 @@ public:
     // first Ctrl-C says so instead of promising a cancellation.
     void SetUninterruptible(bool bUninterruptible) { m_bUninterruptible = bUninterruptible; }
 
-    // Runs on the signal watcher's thread for each SIGINT or SIGTERM.
+    // For watch, whose normal end is a signal: a second signal that leaves at once (with no
+    // local file being written) still leaves with status 0.
+    void SetSignalEndsWell(bool bWell) { m_bSignalEndsWell = bWell; }
+
+    // Runs on the signal watcher's thread for each SIGINT, SIGTERM or SIGHUP.
     void OnSignal(int nSignal);
 
 private:
+    void WriteError(const QString &strLine);
+
     QString m_strLinkName;
+    mutable std::mutex m_deviceMutex; // the link asks for the choice from its own thread too
     QString m_strDevice;
     bool m_bDeviceGiven = false;
     FILE *m_pOut;
@@ -91,5 +112,6 @@ private:
     std::atomic<bool> m_bWritingLocalFile{false};
     std::atomic<bool> m_bUninterruptible{false};
     std::atomic<int> m_nProgressReports{0};
-    bool m_bLogMode = false;
+    std::atomic<bool> m_bLogMode{false};
+    std::atomic<bool> m_bSignalEndsWell{false};
 };

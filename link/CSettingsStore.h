@@ -17,6 +17,8 @@ public:
     static constexpr const char *kKeyLanguage = "Language";
     static constexpr const char *kKeyPathSaveTo = "PathSaveTo";
     static constexpr const char *kKeyUsbIds = "UsbIds";
+    // Which recorder to open when several are attached: a USB serial number or port path.
+    static constexpr const char *kKeyDevice = "Device";
     static constexpr int kDefaultLanguage = 0;
 
     static QString ApplicationName() { return QString::fromLatin1(kApplication); }

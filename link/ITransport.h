@@ -41,6 +41,12 @@ public:
     // The open recorder's serial number, where the channel has one (USB); empty otherwise.
     virtual QString Serial() const { return QString(); }
 
+    // Where the text that chooses one of several attached recorders comes from (a serial number
+    // or a port path; empty: the first), asked at each Open and each notice. False where the
+    // channel reaches a single recorder.
+    using DeviceChoiceProvider = std::function<QString()>;
+    virtual bool SetDeviceChoice(DeviceChoiceProvider /*provider*/) { return false; }
+
     // Registers for arrival and removal notices. The callback may run on any thread.
     // Returns false where the transport has no notices.
     virtual bool RegisterNotifications(NoticeCallback /*callback*/) { return false; }

@@ -62,6 +62,14 @@ QString LinkOpenFailure::EnglishText() const
         return QStringLiteral(
                    "The USB device %1 has no interface with one bulk IN and one bulk OUT endpoint.")
             .arg(strDevice);
+    case Kind::ChosenDeviceAbsent:
+        if (attached.isEmpty())
+            return QStringLiteral("The chosen recorder \"%1\" is not attached, nor is any other recorder of "
+                                  "the configured ids.")
+                .arg(strDevice);
+        return QStringLiteral("The chosen recorder \"%1\" is not attached. Attached recorders of the "
+                              "configured ids (port path and serial number): %2.")
+            .arg(strDevice, UsbDeviceChoice::ListText(attached));
     }
     return strDetail;
 }

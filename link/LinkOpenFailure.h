@@ -1,6 +1,9 @@
 #pragma once
 
+#include <QList>
 #include <QString>
+
+#include "UsbDeviceChoice.h"
 
 // Why the recorder link did not open: what went wrong and the facts a message about it names.
 // The link puts no words in the window, which says it in the active language; the command
@@ -8,16 +11,17 @@
 struct LinkOpenFailure
 {
     enum class Kind {
-        None,             // nothing to add to "not connected": no matching device is attached
-        Described,        // a transport's own words (emulator, TCP, link name): strDetail
-        UsbUnavailable,   // libusb did not start or list the devices; strDetail: libusb's words
-        NoUsbIds,         // no vendor:product pair is configured; strSource: the settings file
-        UnreadableUsbIds, // strSource: the variable's name or the settings file; strDetail: the entry
-        AccessDenied,     // strDevice; the udev rule that grants access is missing
-        DeviceBusy,       // strDevice, nInterface: another program holds the interface
-        DeviceGone,       // strDevice went away while it was being opened
-        OpenFailed,       // strDevice; strDetail: libusb's words
-        NoBulkInterface,  // strDevice has no interface with one bulk IN and one bulk OUT endpoint
+        None,               // nothing to add to "not connected": no matching device is attached
+        Described,          // a transport's own words (emulator, TCP, link name): strDetail
+        UsbUnavailable,     // libusb did not start or list the devices; strDetail: libusb's words
+        NoUsbIds,           // no vendor:product pair is configured; strSource: the settings file
+        UnreadableUsbIds,   // strSource: the variable's name or the settings file; strDetail: the entry
+        AccessDenied,       // strDevice; the udev rule that grants access is missing
+        DeviceBusy,         // strDevice, nInterface: another program holds the interface
+        DeviceGone,         // strDevice went away while it was being opened
+        OpenFailed,         // strDevice; strDetail: libusb's words
+        NoBulkInterface,    // strDevice has no interface with one bulk IN and one bulk OUT endpoint
+        ChosenDeviceAbsent, // strDevice: the chosen serial number or port path; attached: the others
     };
 
     // The command that installs the udev rule; the texts about access name it.
@@ -37,4 +41,5 @@ struct LinkOpenFailure
     QString strSource;
     QString strDetail;
     int nInterface = -1;
+    QList<UsbDeviceIdentity> attached;
 };

@@ -1,6 +1,7 @@
 #include "UsbScan.h"
 
 #include "UsbBulkInterface.h"
+#include "UsbDeviceInfo.h"
 #include "UsbDiagnostics.h"
 #include "UsbIds.h"
 
@@ -10,9 +11,9 @@ namespace {
 
 constexpr int PRODUCT_STRING_MAX = 256;
 
-void ReadProductString(libusb_device *pDevice, const libusb_device_descriptor &desc, UsbScan::Entry *pEntry)
+void ReadStrings(libusb_device *pDevice, const libusb_device_descriptor &desc, UsbScan::Entry *pEntry)
 {
-    if (desc.iProduct == 0)
+    if (desc.iProduct == 0 && desc.iSerialNumber == 0)
         return;
     libusb_device_handle *pHandle = nullptr;
     const int nResult = libusb_open(pDevice, &pHandle);
@@ -21,9 +22,12 @@ void ReadProductString(libusb_device *pDevice, const libusb_device_descriptor &d
         return;
     }
     unsigned char text[PRODUCT_STRING_MAX] = {};
-    const int nLen = libusb_get_string_descriptor_ascii(pHandle, desc.iProduct, text, sizeof(text));
+    const int nLen = desc.iProduct == 0
+                         ? 0
+                         : libusb_get_string_descriptor_ascii(pHandle, desc.iProduct, text, sizeof(text));
     if (nLen > 0)
         pEntry->strProduct = QString::fromLatin1(reinterpret_cast<const char *>(text), nLen);
+    pEntry->strSerial = UsbDeviceInfo::ReadSerial(pHandle, desc.iSerialNumber);
     libusb_close(pHandle);
 }
 
@@ -62,8 +66,9 @@ std::optional<QList<UsbScan::Entry>> UsbScan::Scan(QString *pError)
         entry.nBus = libusb_get_bus_number(ppList[i]);
         entry.nAddress = libusb_get_device_address(ppList[i]);
         entry.nInterface = iface->nInterface;
+        entry.strPortPath = UsbDeviceInfo::PortPath(ppList[i]);
         entry.bConfigured = configured.Contains(desc.idVendor, desc.idProduct);
-        ReadProductString(ppList[i], desc, &entry);
+        ReadStrings(ppList[i], desc, &entry);
         entries.append(entry);
     }
     libusb_free_device_list(ppList, 1);
@@ -73,11 +78,14 @@ std::optional<QList<UsbScan::Entry>> UsbScan::Scan(QString *pError)
 
 QString UsbScan::FormatEntry(const Entry &entry)
 {
-    QString strLine = QStringLiteral("%1  bus %2  address %3  %4")
+    const auto orDash = [](const QString &strText) {
+        return strText.isEmpty() ? QStringLiteral("-") : strText;
+    };
+    QString strLine = QStringLiteral("%1  bus %2  address %3  port %4  serial %5  %6")
                           .arg(UsbIds::Format(entry.nVendor, entry.nProduct))
                           .arg(entry.nBus, 3, 10, QLatin1Char('0'))
                           .arg(entry.nAddress, 3, 10, QLatin1Char('0'))
-                          .arg(entry.strProduct.isEmpty() ? QStringLiteral("-") : entry.strProduct);
+                          .arg(orDash(entry.strPortPath), orDash(entry.strSerial), orDash(entry.strProduct));
     if (!entry.bReadable)
         strLine += QStringLiteral("  (no access: udev rule missing?)");
     if (entry.bConfigured)

@@ -1,6 +1,7 @@
 #include "UsbTransport.h"
 
 #include "LinkLog.h"
+#include "UsbDeviceInfo.h"
 #include "UsbDiagnostics.h"
 
 #include <QDeadlineTimer>
@@ -36,14 +37,17 @@ struct UsbHotplugThunk
 
 UsbTransport::UsbTransport()
     : m_idsProvider(&UsbIds::ReadConfigured)
+    , m_choiceProvider(&UsbDeviceChoice::Configured)
 {}
 
 UsbTransport::UsbTransport(UsbIds ids)
     : m_idsProvider([ids = std::move(ids)](LinkOpenFailure *) { return std::optional<UsbIds>(ids); })
+    , m_choiceProvider(&UsbDeviceChoice::Configured)
 {}
 
 UsbTransport::UsbTransport(IdsProvider idsProvider)
     : m_idsProvider(std::move(idsProvider))
+    , m_choiceProvider(&UsbDeviceChoice::Configured)
 {}
 
 UsbTransport::~UsbTransport()
@@ -52,6 +56,23 @@ UsbTransport::~UsbTransport()
     Close();
     if (m_pContext)
         libusb_exit(m_pContext);
+}
+
+bool UsbTransport::SetDeviceChoice(DeviceChoiceProvider provider)
+{
+    std::lock_guard lock(m_mutex);
+    m_choiceProvider = std::move(provider);
+    return true;
+}
+
+UsbDeviceChoice UsbTransport::CurrentChoice() const
+{
+    DeviceChoiceProvider provider;
+    {
+        std::lock_guard lock(m_mutex);
+        provider = m_choiceProvider;
+    }
+    return UsbDeviceChoice(provider ? provider() : QString());
 }
 
 std::unique_ptr<UsbTransport> UsbTransport::FromArgument(const QString &strArgument, QString *pError)
@@ -99,6 +120,7 @@ bool UsbTransport::Open(LinkOpenFailure *pFailure)
             *pFailure = UsbDiagnostics::NoConfiguredIds();
         return false;
     }
+    const UsbDeviceChoice choice = CurrentChoice();
 
     libusb_device **ppList = nullptr;
     const ssize_t nCount = libusb_get_device_list(m_pContext, &ppList);
@@ -109,16 +131,37 @@ bool UsbTransport::Open(LinkOpenFailure *pFailure)
     }
     // Enumeration order decides; a candidate that does not open gives way to the next one.
     LinkOpenFailure firstFailure;
+    QList<libusb_device *> others; // not the chosen one: listed when the chosen one is absent
     for (ssize_t i = 0; i < nCount && !m_pHandle; ++i) {
         libusb_device_descriptor desc{};
         if (libusb_get_device_descriptor(ppList[i], &desc) != LIBUSB_SUCCESS ||
             !ids->Contains(desc.idVendor, desc.idProduct))
             continue;
+        if (choice.IsPortPath() && !choice.Matches(QString(), UsbDeviceInfo::PortPath(ppList[i]))) {
+            others.append(ppList[i]);
+            continue;
+        }
         LinkOpenFailure candidateFailure;
-        if (!TryOpen(ppList[i], &candidateFailure)) {
+        QString strSerial;
+        const OpenOutcome outcome = TryOpen(ppList[i], choice, &candidateFailure, &strSerial);
+        if (outcome == OpenOutcome::NotChosen) {
+            others.append(ppList[i]);
+        } else if (outcome == OpenOutcome::Failed) {
             qCDebug(lcLink) << "usb candidate skipped:" << candidateFailure.EnglishText();
             if (firstFailure.IsEmpty())
                 firstFailure = candidateFailure;
+        }
+    }
+    // A device that could not be opened may be the chosen one: its reason comes first.
+    if (!m_pHandle && !choice.IsEmpty() && firstFailure.IsEmpty()) {
+        firstFailure.kind = LinkOpenFailure::Kind::ChosenDeviceAbsent;
+        firstFailure.strDevice = choice.Text();
+        for (libusb_device *pOther : std::as_const(others)) {
+            UsbDeviceIdentity identity;
+            identity.strPortPath = UsbDeviceInfo::PortPath(pOther);
+            identity.nAddress = libusb_get_device_address(pOther);
+            identity.strSerial = UsbDeviceInfo::ReadSerial(pOther).value_or(QString());
+            firstFailure.attached.append(identity);
         }
     }
     libusb_free_device_list(ppList, 1);
@@ -129,23 +172,36 @@ bool UsbTransport::Open(LinkOpenFailure *pFailure)
     return m_pHandle != nullptr;
 }
 
-bool UsbTransport::TryOpen(libusb_device *pDevice, LinkOpenFailure *pFailure)
+UsbTransport::OpenOutcome UsbTransport::TryOpen(libusb_device *pDevice, const UsbDeviceChoice &choice,
+                                                LinkOpenFailure *pFailure, QString *pSerial)
 {
     libusb_device_descriptor desc{};
     libusb_get_device_descriptor(pDevice, &desc);
     const QString strDevice = UsbDiagnostics::DeviceName(
         desc.idVendor, desc.idProduct, libusb_get_bus_number(pDevice), libusb_get_device_address(pDevice));
     const std::optional<UsbBulkInterface> iface = UsbBulkInterface::Find(pDevice, false);
-    if (!iface) {
+    // Chosen by serial number, a device must be opened to tell whether it is the one at all.
+    const bool bBySerial = !choice.IsEmpty() && !choice.IsPortPath();
+    if (!iface && !bBySerial) {
         *pFailure = UsbDiagnostics::NoBulkInterface(strDevice);
-        return false;
+        return OpenOutcome::Failed;
     }
-
     libusb_device_handle *pHandle = nullptr;
     int nResult = libusb_open(pDevice, &pHandle);
     if (nResult != LIBUSB_SUCCESS) {
-        *pFailure = UsbDiagnostics::OpenFailure(nResult, strDevice, iface->nInterface);
-        return false;
+        *pFailure = UsbDiagnostics::OpenFailure(nResult, strDevice, iface ? iface->nInterface : 0);
+        return OpenOutcome::Failed;
+    }
+    // Opening does not claim: a device held by another program still tells its number.
+    *pSerial = UsbDeviceInfo::ReadSerial(pHandle, desc.iSerialNumber);
+    if (bBySerial && !choice.Matches(*pSerial, QString())) {
+        libusb_close(pHandle);
+        return OpenOutcome::NotChosen;
+    }
+    if (!iface) {
+        *pFailure = UsbDiagnostics::NoBulkInterface(strDevice);
+        libusb_close(pHandle);
+        return OpenOutcome::Failed;
     }
     // A kernel driver bound to the interface (a generic one may grab a vendor-specific device)
     // is detached for as long as we hold it.
@@ -158,19 +214,55 @@ bool UsbTransport::TryOpen(libusb_device *pDevice, LinkOpenFailure *pFailure)
     if (nResult != LIBUSB_SUCCESS) {
         *pFailure = UsbDiagnostics::OpenFailure(nResult, strDevice, iface->nInterface);
         libusb_close(pHandle);
-        return false;
+        return OpenOutcome::Failed;
     }
 
     m_pHandle = pHandle;
     m_interface = *iface;
+    m_strSerial = *pSerial;
     m_bGone = false;
     {
         std::lock_guard lock(m_mutex);
         m_pOpenDevice = libusb_ref_device(pDevice);
     }
-    qCDebug(lcLink) << "usb opened" << strDevice << "interface" << iface->nInterface << "in" << Qt::hex
-                    << iface->nEndpointIn << "out" << iface->nEndpointOut;
-    return true;
+    qCDebug(lcLink) << "usb opened" << strDevice << "serial" << m_strSerial << "interface"
+                    << iface->nInterface << "in" << Qt::hex << iface->nEndpointIn << "out"
+                    << iface->nEndpointOut;
+    return OpenOutcome::Opened;
+}
+
+std::optional<QList<UsbDeviceIdentity>> UsbTransport::AttachedDevices(LinkOpenFailure *pFailure)
+{
+    LinkOpenFailure failure;
+    const std::optional<UsbIds> ids = m_idsProvider(&failure);
+    if (ids && ids->IsEmpty())
+        failure = UsbDiagnostics::NoConfiguredIds();
+    libusb_device **ppList = nullptr;
+    ssize_t nCount = -1;
+    if (ids && !ids->IsEmpty() && EnsureContext(&failure)) {
+        nCount = libusb_get_device_list(m_pContext, &ppList);
+        if (nCount < 0)
+            failure = UsbDiagnostics::UsbUnavailable(int(nCount));
+    }
+    if (nCount < 0) {
+        if (pFailure)
+            *pFailure = failure;
+        return std::nullopt;
+    }
+    QList<UsbDeviceIdentity> devices;
+    for (ssize_t i = 0; i < nCount; ++i) {
+        libusb_device_descriptor desc{};
+        if (libusb_get_device_descriptor(ppList[i], &desc) != LIBUSB_SUCCESS ||
+            !ids->Contains(desc.idVendor, desc.idProduct))
+            continue;
+        UsbDeviceIdentity identity;
+        identity.strPortPath = UsbDeviceInfo::PortPath(ppList[i]);
+        identity.nAddress = libusb_get_device_address(ppList[i]);
+        identity.strSerial = UsbDeviceInfo::ReadSerial(ppList[i]).value_or(QString());
+        devices.append(identity);
+    }
+    libusb_free_device_list(ppList, 1);
+    return devices;
 }
 
 void UsbTransport::Close()
@@ -188,6 +280,7 @@ void UsbTransport::Close()
         m_pOpenDevice = nullptr;
     }
     m_interface = UsbBulkInterface();
+    m_strSerial.clear();
     m_nCarryPos = 0;
     m_nCarryLen = 0;
 }
@@ -293,6 +386,7 @@ bool UsbTransport::RegisterNotifications(NoticeCallback callback)
         while (!m_bStopEvents) {
             timeval tv{0, EVENT_POLL_US};
             libusb_handle_events_timeout_completed(m_pContext, &tv, nullptr);
+            CheckHeldArrivals();
         }
     });
     return true;
@@ -308,18 +402,23 @@ void UsbTransport::StopNotifications()
     m_hotplugHandles.clear();
     libusb_interrupt_event_handler(m_pContext);
     m_eventThread.join();
+    for (libusb_device *pDevice : m_heldArrivals)
+        libusb_unref_device(pDevice);
+    m_heldArrivals.clear();
 }
 
 void UsbTransport::OnHotplug(libusb_device *pDevice, bool bArrived)
 {
     NoticeCallback callback;
     bool bOpenDeviceLeft = false;
+    bool bOpen = false;
     {
         std::lock_guard lock(m_mutex);
         if (!bArrived && pDevice == m_pOpenDevice) {
             m_bGone = true;
             bOpenDeviceLeft = true;
         }
+        bOpen = m_pOpenDevice != nullptr;
         callback = m_callback;
     }
     if (!bOpenDeviceLeft) {
@@ -329,8 +428,55 @@ void UsbTransport::OnHotplug(libusb_device *pDevice, bool bArrived)
         if (!ids || libusb_get_device_descriptor(pDevice, &desc) != LIBUSB_SUCCESS ||
             !ids->Contains(desc.idVendor, desc.idProduct))
             return;
+        const UsbDeviceChoice choice = CurrentChoice();
+        if (!choice.IsEmpty()) {
+            // While the chosen recorder is open, nothing else that comes or goes concerns it.
+            if (bOpen)
+                return;
+            if (choice.IsPortPath()) {
+                if (!choice.Matches(QString(), UsbDeviceInfo::PortPath(pDevice)))
+                    return;
+            } else if (!bArrived) {
+                return; // the serial number of a device that has left cannot be read
+            } else {
+                // Reading the serial number takes a transfer, which libusb cannot run inside
+                // its own callback: the event thread does it when the callback has returned.
+                std::lock_guard lock(m_mutex);
+                m_heldArrivals.push_back(libusb_ref_device(pDevice));
+                return;
+            }
+        }
     }
     qCDebug(lcLink) << "usb hotplug" << (bArrived ? "arrived" : "left");
     if (callback)
         callback(bArrived ? NOTICE_ARRIVAL : NOTICE_REMOVE_COMPLETE);
+}
+
+void UsbTransport::CheckHeldArrivals()
+{
+    std::vector<libusb_device *> arrivals;
+    NoticeCallback callback;
+    bool bOpen = false;
+    {
+        std::lock_guard lock(m_mutex);
+        arrivals.swap(m_heldArrivals);
+        callback = m_callback;
+        bOpen = m_pOpenDevice != nullptr;
+    }
+    if (arrivals.empty())
+        return;
+    const UsbDeviceChoice choice = CurrentChoice();
+    bool bChosenArrived = false;
+    for (libusb_device *pDevice : arrivals) {
+        // A device that cannot be opened to read its number may be the chosen one: opening
+        // the link will tell.
+        const std::optional<QString> serial = UsbDeviceInfo::ReadSerial(pDevice);
+        if (!serial || choice.Matches(*serial, UsbDeviceInfo::PortPath(pDevice)))
+            bChosenArrived = true;
+        libusb_unref_device(pDevice);
+    }
+    if (bChosenArrived && !bOpen && callback) {
+        qCDebug(lcLink) << "usb hotplug: the chosen device arrived";
+        callback(NOTICE_ARRIVAL);
+    }
 }

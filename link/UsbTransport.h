@@ -2,6 +2,7 @@
 
 #include "ITransport.h"
 #include "UsbBulkInterface.h"
+#include "UsbDeviceChoice.h"
 #include "UsbIds.h"
 
 #include <atomic>
@@ -17,7 +18,8 @@ struct libusb_device;
 struct libusb_device_handle;
 
 // The recorder on USB through libusb: the first attached device whose vendor:product pair is
-// configured and that opens, its interface with one bulk IN and one bulk OUT endpoint claimed.
+// configured, that is the chosen one when a device is chosen (serial number or port path), and
+// that opens, its interface with one bulk IN and one bulk OUT endpoint claimed.
 // Each Write is one bulk OUT transfer and each Read one bulk IN transfer, so a frame crosses
 // the bus in as few transfers as the frame layer asks for.
 class UsbTransport final : public ITransport
@@ -30,7 +32,8 @@ public:
     // *pFailure set (when given) when the configured text does not parse.
     using IdsProvider = std::function<std::optional<UsbIds>(LinkOpenFailure *pFailure)>;
 
-    // Ids from ORVOCONNECT_USB_IDS or the "UsbIds" setting, read afresh each time.
+    // Ids from ORVOCONNECT_USB_IDS or the "UsbIds" setting, read afresh each time. In every
+    // case the device choice is the "Device" setting, read afresh, until SetDeviceChoice.
     UsbTransport();
     // Fixed ids (the "usb:1234:5678" link name, tests).
     explicit UsbTransport(UsbIds ids);
@@ -46,11 +49,21 @@ public:
     bool Write(const quint8 *pData, qsizetype nLen, int nTimeoutMs) override;
     qsizetype Read(quint8 *pData, qsizetype nMax, int nTimeoutMs) override;
     bool IsGone() const override { return m_bGone; }
+    // The open device's serial number string.
+    QString Serial() const override { return m_strSerial; }
+    bool SetDeviceChoice(DeviceChoiceProvider provider) override;
 
     // Hotplug callbacks for every device, each passed on only when its pair is configured at
     // that moment or it is the open recorder (devices already attached are not announced),
-    // served by an event thread of this transport. False where libusb has no hotplug support.
+    // served by an event thread of this transport. With a device chosen, only the chosen
+    // device's own notices pass, and none while it is open: the link follows that recorder alone.
+    // False where libusb has no hotplug support.
     bool RegisterNotifications(NoticeCallback callback) override;
+
+    // The attached devices of the configured ids in enumeration order, each with its port path
+    // and serial number (read by opening it briefly; empty when it cannot be). Null with
+    // *pFailure set when no ids are configured, they do not parse, or USB is unavailable.
+    std::optional<QList<UsbDeviceIdentity>> AttachedDevices(LinkOpenFailure *pFailure);
 
     // Bulk transfers started since construction, per direction (diagnostics and tests).
     quint64 TransfersOut() const { return m_nTransfersOut; }
@@ -60,14 +73,21 @@ public:
 
 private:
     bool EnsureContext(LinkOpenFailure *pFailure);
-    // Opens and claims one candidate; on failure says why in *pFailure.
-    bool TryOpen(libusb_device *pDevice, LinkOpenFailure *pFailure);
+    enum class OpenOutcome { Opened, NotChosen, Failed };
+    // Opens and claims one candidate unless its serial number is not the chosen one; on
+    // failure says why in *pFailure. *pSerial gets the serial number when it was read.
+    OpenOutcome TryOpen(libusb_device *pDevice, const UsbDeviceChoice &choice, LinkOpenFailure *pFailure,
+                        QString *pSerial);
+    UsbDeviceChoice CurrentChoice() const;
     void NoteResult(int nResult, const char *pWhat);
     void StopNotifications();
     void OnHotplug(libusb_device *pDevice, bool bArrived);
+    // Arrivals waiting for their serial number, which cannot be read inside a hotplug callback.
+    void CheckHeldArrivals();
     friend struct UsbHotplugThunk;
 
     const IdsProvider m_idsProvider;
+    QString m_strSerial;
     libusb_context *m_pContext = nullptr;
     libusb_device_handle *m_pHandle = nullptr;
     UsbBulkInterface m_interface;
@@ -83,8 +103,10 @@ private:
     quint64 m_nTransfersIn = 0;
 
     // Shared with the event thread.
-    std::mutex m_mutex;
+    mutable std::mutex m_mutex;
     libusb_device *m_pOpenDevice = nullptr;
+    DeviceChoiceProvider m_choiceProvider;
+    std::vector<libusb_device *> m_heldArrivals; // referenced until checked
     NoticeCallback m_callback;
     std::vector<int> m_hotplugHandles;
     std::atomic<bool> m_bStopEvents{false};

@@ -128,6 +128,8 @@ constexpr BuiltInText kEnglish[] = {
     {IDS_LINK_DEVICE_GONE, "The USB device %1 went away while it was being opened."},
     {IDS_LINK_OPEN_FAILED, "Cannot open the USB device %1: %2."},
     {IDS_LINK_NO_BULK_INTERFACE, "The USB device %1 has no interface with one bulk IN and one bulk OUT endpoint."},
+    {IDS_LINK_CHOSEN_DEVICE_ABSENT, "The recorder chosen in the Device setting (%1) is not attached. Attached recorders (port and serial number): %2."},
+    {IDS_LINK_CHOSEN_DEVICE_ALONE_ABSENT, "The recorder chosen in the Device setting (%1) is not attached, nor is any other."},
     {IDS_CMD_SELECT_ALL, "Selects all elements on the list\nSelects all elements on the list"},
     {IDS_CMD_DESELECT_ALL, "Deselects all the elements on the list\nDeselects all the elements on the list"},
     {IDS_CMD_UPDATE_DATA, "Forces a recorder to save archive data from internal memory to a storage card\n"

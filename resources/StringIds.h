@@ -164,5 +164,7 @@ inline constexpr quint32 IDS_LINK_DEVICE_BUSY = 3004;
 inline constexpr quint32 IDS_LINK_DEVICE_GONE = 3005;
 inline constexpr quint32 IDS_LINK_OPEN_FAILED = 3006;
 inline constexpr quint32 IDS_LINK_NO_BULK_INTERFACE = 3007;
+inline constexpr quint32 IDS_LINK_CHOSEN_DEVICE_ABSENT = 3008;       // %1 choice, %2 what is attached
+inline constexpr quint32 IDS_LINK_CHOSEN_DEVICE_ALONE_ABSENT = 3009; // %1 choice; nothing attached
 
 } // namespace StringId

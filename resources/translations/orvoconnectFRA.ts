@@ -607,6 +607,16 @@ Vérifiez que le dossier de destination dispose de suffisamment d'espace libre.<
         <extracomment>IDS_LINK_NO_BULK_INTERFACE</extracomment>
         <translation>Le périphérique USB %1 n'a pas d'interface avec un point de terminaison bulk IN et un bulk OUT.</translation>
     </message>
+    <message id="3008">
+        <source>The recorder chosen in the Device setting (%1) is not attached. Attached recorders (port and serial number): %2.</source>
+        <extracomment>IDS_LINK_CHOSEN_DEVICE_ABSENT</extracomment>
+        <translation>L'enregistreur choisi dans le réglage Device (%1) n'est pas branché. Enregistreurs branchés (port et numéro de série) : %2.</translation>
+    </message>
+    <message id="3009">
+        <source>The recorder chosen in the Device setting (%1) is not attached, nor is any other.</source>
+        <extracomment>IDS_LINK_CHOSEN_DEVICE_ALONE_ABSENT</extracomment>
+        <translation>L'enregistreur choisi dans le réglage Device (%1) n'est pas branché, ni aucun autre.</translation>
+    </message>
     <message id="32783">
         <source>Selects all elements on the list
 Selects all elements on the list</source>

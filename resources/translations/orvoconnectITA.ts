@@ -607,6 +607,16 @@ Verificare che nella cartella di destinazione vi sia spazio libero sufficiente.<
         <extracomment>IDS_LINK_NO_BULK_INTERFACE</extracomment>
         <translation>Il dispositivo USB %1 non ha un'interfaccia con un endpoint bulk IN e uno bulk OUT.</translation>
     </message>
+    <message id="3008">
+        <source>The recorder chosen in the Device setting (%1) is not attached. Attached recorders (port and serial number): %2.</source>
+        <extracomment>IDS_LINK_CHOSEN_DEVICE_ABSENT</extracomment>
+        <translation>Il registratore scelto nell'impostazione Device (%1) non è collegato. Registratori collegati (porta e numero di serie): %2.</translation>
+    </message>
+    <message id="3009">
+        <source>The recorder chosen in the Device setting (%1) is not attached, nor is any other.</source>
+        <extracomment>IDS_LINK_CHOSEN_DEVICE_ALONE_ABSENT</extracomment>
+        <translation>Il registratore scelto nell'impostazione Device (%1) non è collegato, né alcun altro.</translation>
+    </message>
     <message id="32783">
         <source>Selects all elements on the list
 Selects all elements on the list</source>

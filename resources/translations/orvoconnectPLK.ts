@@ -607,6 +607,16 @@ Upewnij się, że w folderze docelowym jest wystarczająco dużo wolnego miejsca
         <extracomment>IDS_LINK_NO_BULK_INTERFACE</extracomment>
         <translation>Urządzenie USB %1 nie ma interfejsu z jednym punktem końcowym bulk IN i jednym bulk OUT.</translation>
     </message>
+    <message id="3008">
+        <source>The recorder chosen in the Device setting (%1) is not attached. Attached recorders (port and serial number): %2.</source>
+        <extracomment>IDS_LINK_CHOSEN_DEVICE_ABSENT</extracomment>
+        <translation>Rejestrator wybrany w ustawieniu Device (%1) nie jest podłączony. Podłączone rejestratory (port i numer seryjny): %2.</translation>
+    </message>
+    <message id="3009">
+        <source>The recorder chosen in the Device setting (%1) is not attached, nor is any other.</source>
+        <extracomment>IDS_LINK_CHOSEN_DEVICE_ALONE_ABSENT</extracomment>
+        <translation>Rejestrator wybrany w ustawieniu Device (%1) nie jest podłączony, podobnie jak żaden inny.</translation>
+    </message>
     <message id="32783">
         <source>Selects all elements on the list
 Selects all elements on the list</source>

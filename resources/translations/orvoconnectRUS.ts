@@ -607,6 +607,16 @@ Please, make sure there is enough free space in the destination folder.</source>
         <extracomment>IDS_LINK_NO_BULK_INTERFACE</extracomment>
         <translation>У USB-устройства %1 нет интерфейса с одной конечной точкой bulk IN и одной bulk OUT.</translation>
     </message>
+    <message id="3008">
+        <source>The recorder chosen in the Device setting (%1) is not attached. Attached recorders (port and serial number): %2.</source>
+        <extracomment>IDS_LINK_CHOSEN_DEVICE_ABSENT</extracomment>
+        <translation>Регистратор, выбранный в параметре Device (%1), не подключён. Подключённые регистраторы (порт и серийный номер): %2.</translation>
+    </message>
+    <message id="3009">
+        <source>The recorder chosen in the Device setting (%1) is not attached, nor is any other.</source>
+        <extracomment>IDS_LINK_CHOSEN_DEVICE_ALONE_ABSENT</extracomment>
+        <translation>Регистратор, выбранный в параметре Device (%1), не подключён, как и любой другой.</translation>
+    </message>
     <message id="32783">
         <source>Selects all elements on the list
 Selects all elements on the list</source>

@@ -147,6 +147,11 @@ private slots:
             {"rm"},
             {"save", "now"},
             {"info", "--json"},
+            // --device chooses among recorders on USB; a TCP link reaches one.
+            {"--link", "tcp:127.0.0.1:1", "--device", "REC-A", "ls"},
+            {"watch"},
+            {"watch", "--to", "d", "--every", "0"},
+            {"--link", "tcp:127.0.0.1:1", "watch", "--to", "d", "--per-recorder"},
         };
         for (const QStringList &args : usageErrors) {
             run = CliProcess::Run(args);

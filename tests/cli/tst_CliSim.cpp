@@ -537,6 +537,34 @@ private slots:
         QVERIFY(!QFile::exists(CardFile(QStringLiteral("alarm.log"))));
     }
 
+    void watchArchivesARecorderThatBecomesReachable()
+    {
+        // The in-process emulator announces nothing: watch looks for it, and the change from
+        // unreachable to reachable is an arrival.
+        const QString strCard = m_root.filePath(QStringLiteral("late-card"));
+        const QString strArchive = Dest() + QStringLiteral("/archive");
+        QProcess cli;
+        QProcessEnvironment env = CliProcess::BaseEnvironment();
+        env.insert(QStringLiteral("ORVOCONNECT_WATCH_POLL_MS"), QStringLiteral("200"));
+        cli.setProcessEnvironment(env);
+        cli.start(CliProcess::Program(),
+                  {"--link", QStringLiteral("sim:") + strCard, "watch", "--to", strArchive});
+        QVERIFY(cli.waitForStarted());
+        QTest::qWait(500);
+        // The card appears whole, with its file.
+        QVERIFY(QDir().mkpath(strCard + QStringLiteral(".new")));
+        Write(strCard + QStringLiteral(".new/LATE.DAT"), Pattern(5000, 4));
+        QVERIFY(QDir().rename(strCard + QStringLiteral(".new"), strCard));
+        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(strArchive + QStringLiteral("/LATE.DAT")), 10000);
+        ::kill(pid_t(cli.processId()), SIGTERM);
+        QVERIFY(cli.waitForFinished(10000));
+        QCOMPARE(cli.exitCode(), 0);
+        QCOMPARE(ReadAll(strArchive + QStringLiteral("/LATE.DAT")), Pattern(5000, 4));
+        const QString strErr = QString::fromUtf8(cli.readAllStandardError());
+        QVERIFY2(strErr.contains(QStringLiteral("waiting: ")) && strErr.contains(QStringLiteral("arrived: ")),
+                 qPrintable(strErr));
+    }
+
 private:
     QTemporaryDir m_root;
 };

@@ -17,11 +17,20 @@ constexpr quint8 DESCRIPTOR_STRING = 3;
 constexpr quint8 REQUEST_GET_DESCRIPTOR = 6;
 constexpr int SETUP_SIZE = 8;
 constexpr quint8 STRING_INDEX_PRODUCT = 2;
+constexpr quint8 STRING_INDEX_SERIAL = 3;
 
 void AppendU16(QByteArray &bytes, quint16 nValue)
 {
     bytes.append(char(nValue & 0xff));
     bytes.append(char(nValue >> 8));
+}
+
+void AppendString(QByteArray &answer, const QString &strText)
+{
+    answer.append(char(2 + 2 * strText.size()));
+    answer.append(char(DESCRIPTOR_STRING));
+    for (const QChar c : strText)
+        AppendU16(answer, c.unicode());
 }
 
 usbdevfs_urb *UrbOf(UMockdevIoctlData *pData)
@@ -72,7 +81,8 @@ QByteArray EmulatedUsbDevice::Descriptors() const
     AppendU16(d, m_spec.nProduct);
     d.append("\x00\x01\x00", 3);
     d.append(char(STRING_INDEX_PRODUCT));
-    d.append("\x00\x01", 2);
+    d.append(char(m_spec.strSerial.isEmpty() ? 0 : STRING_INDEX_SERIAL));
+    d.append(char(1));
     // Configuration: total length 9 + 9 + 7 + 7, one interface, value 1, bus powered.
     d.append("\x09\x02\x20\x00\x01\x01\x00\x80\x32", 9);
     // Interface 0, alternate 0, two endpoints.
@@ -351,10 +361,9 @@ void EmulatedUsbDevice::AnswerControl(Urb &urb)
         if (pSetup[2] == 0) {
             answer = QByteArray("\x04\x03\x09\x04", 4); // English (United States)
         } else if (pSetup[2] == STRING_INDEX_PRODUCT) {
-            answer.append(char(2 + 2 * m_spec.strProduct.size()));
-            answer.append(char(DESCRIPTOR_STRING));
-            for (const QChar c : m_spec.strProduct)
-                AppendU16(answer, c.unicode());
+            AppendString(answer, m_spec.strProduct);
+        } else if (pSetup[2] == STRING_INDEX_SERIAL && !m_spec.strSerial.isEmpty()) {
+            AppendString(answer, m_spec.strSerial);
         }
     }
     if (answer.isEmpty()) {

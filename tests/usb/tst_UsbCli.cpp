@@ -9,6 +9,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <csignal>
+
 namespace {
 
 struct Run
@@ -19,11 +21,10 @@ struct Run
     qint64 nMs = 0;
 };
 
-// Runs the real orvoconnect-cli on the usb link. The child reaches the emulated bus through
-// the umockdev preload library and the UMOCKDEV_DIR of this process's testbed.
-Run RunCli(const QStringList &args, const QString &strIds = QStringLiteral("1234:5678"))
+// The child reaches the emulated bus through the umockdev preload library and the UMOCKDEV_DIR
+// of this process's testbed.
+QProcessEnvironment CliEnvironment(const QString &strIds)
 {
-    QProcess process;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("LD_PRELOAD"), QStringLiteral("libumockdev-preload.so.0"));
     // A sanitizer build wants its runtime first; the preload library takes that place here.
@@ -33,7 +34,14 @@ Run RunCli(const QStringList &args, const QString &strIds = QStringLiteral("1234
     env.insert(QStringLiteral("ORVOCONNECT_USB_IDS"), strIds);
     env.remove(QStringLiteral("ORVOCONNECT_LINK"));
     env.insert(QStringLiteral("QT_LOGGING_RULES"), QStringLiteral("*.debug=false"));
-    process.setProcessEnvironment(env);
+    return env;
+}
+
+// Runs the real orvoconnect-cli on the usb link.
+Run RunCli(const QStringList &args, const QString &strIds = QStringLiteral("1234:5678"))
+{
+    QProcess process;
+    process.setProcessEnvironment(CliEnvironment(strIds));
     QElapsedTimer timer;
     timer.start();
     process.start(QStringLiteral(ORVO_CLI_PATH),
@@ -50,6 +58,84 @@ Run RunCli(const QStringList &args, const QString &strIds = QStringLiteral("1234
     return run;
 }
 
+// orvoconnect-cli watch running beside the test, its log read as it comes.
+class WatchProcess final
+{
+public:
+    explicit WatchProcess(const QStringList &args)
+    {
+        QProcessEnvironment env = CliEnvironment(QStringLiteral("1234:5678"));
+        // A stalled transfer gives up soon, and a busy recorder is tried again soon.
+        env.insert(QStringLiteral("ORVOCONNECT_TIMEOUT_MS"), QStringLiteral("3000"));
+        env.insert(QStringLiteral("ORVOCONNECT_WATCH_POLL_MS"), QStringLiteral("500"));
+        m_process.setProcessEnvironment(env);
+        m_process.start(
+            QStringLiteral(ORVO_CLI_PATH),
+            QStringList{QStringLiteral("--link"), QStringLiteral("usb"), QStringLiteral("watch")} + args);
+    }
+    ~WatchProcess()
+    {
+        if (m_process.state() != QProcess::NotRunning) {
+            m_process.kill();
+            m_process.waitForFinished();
+        }
+    }
+
+    // True once the log says strText after what earlier waits found.
+    bool WaitFor(const QString &strText, int nTimeoutMs = 20000)
+    {
+        QElapsedTimer timer;
+        timer.start();
+        for (;;) {
+            m_strLog += QString::fromUtf8(m_process.readAllStandardError());
+            const qsizetype nAt = m_strLog.indexOf(strText, m_nSeen);
+            if (nAt >= 0) {
+                m_nSeen = nAt + strText.size();
+                return true;
+            }
+            if (timer.elapsed() > nTimeoutMs || m_process.state() == QProcess::NotRunning)
+                return false;
+            m_process.waitForReadyRead(50);
+        }
+    }
+
+    // Ends it as a service manager does; its exit status.
+    int Terminate()
+    {
+        ::kill(pid_t(m_process.processId()), SIGTERM);
+        if (!m_process.waitForFinished(20000))
+            return -1;
+        m_strLog += QString::fromUtf8(m_process.readAllStandardError());
+        return m_process.exitStatus() == QProcess::NormalExit ? m_process.exitCode() : -1;
+    }
+
+    const QString &Log() const { return m_strLog; }
+
+private:
+    QProcess m_process;
+    QString m_strLog;
+    qsizetype m_nSeen = 0;
+};
+
+// Waits until the device has sent more than nBytes since its statistics were reset.
+bool WaitForBytesFromDevice(EmulatedUsbDevice &device, qint64 nBytes)
+{
+    QElapsedTimer timer;
+    timer.start();
+    while (device.GetStats().nBytesFromDevice <= nBytes) {
+        if (timer.elapsed() > 20000)
+            return false;
+        QTest::qSleep(1);
+    }
+    return true;
+}
+
+// What a folder holds, hidden files too.
+QStringList Entries(const QString &strDir)
+{
+    return QDir(strDir).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name);
+}
+
 } // namespace
 
 using namespace UsbTestFiles;
@@ -64,6 +150,8 @@ private slots:
     void cleanupTestCase();
     void listDownloadAndUploadOverUsb();
     void scanAndDiagnosticsOnTheCommandLine();
+    void deviceChoosesAmongRecorders();
+    void watchArchivesEachArrivalAndLeavesNothingPartial();
 
 private:
     std::unique_ptr<UsbBusHarness> m_pBus;
@@ -79,6 +167,7 @@ void TestUsbCli::initTestCase()
     m_pBus = std::make_unique<UsbBusHarness>();
     UsbDeviceSpec spec;
     spec.strProduct = QStringLiteral("Paperless recorder");
+    spec.strSerial = QStringLiteral("REC-A");
     QString strError;
     m_pDevice = m_pBus->AddDevice(
         spec, std::make_unique<EmulatorDevice>(m_dir.filePath(QStringLiteral("card"))), &strError);
@@ -126,7 +215,8 @@ void TestUsbCli::scanAndDiagnosticsOnTheCommandLine()
 {
     Run run = RunCli({QStringLiteral("usb-scan")}, QString());
     QVERIFY2(run.nExit == 0, qPrintable(run.strErr));
-    QCOMPARE(run.strOut, QStringLiteral("1234:5678  bus 001  address 002  Paperless recorder\n"));
+    QCOMPARE(run.strOut,
+             QStringLiteral("1234:5678  bus 001  address 002  port 1-2  serial REC-A  Paperless recorder\n"));
 
     // No ids: the tool says how to configure them, on standard error, and fails as unreachable.
     run = RunCli({QStringLiteral("ls")}, QString());
@@ -141,6 +231,111 @@ void TestUsbCli::scanAndDiagnosticsOnTheCommandLine()
     QCOMPARE(run.nExit, 69);
     QVERIFY2(run.strErr.contains(QLatin1String("is busy: another program holds its interface")),
              qPrintable(run.strErr));
+}
+
+void TestUsbCli::deviceChoosesAmongRecorders()
+{
+    const QString strCardB = m_dir.filePath(QStringLiteral("card-b"));
+    QVERIFY(QDir().mkpath(strCardB));
+    QVERIFY(WriteFile(strCardB + QStringLiteral("/ONLY-B.DAT"), "bee"));
+    UsbDeviceSpec spec;
+    spec.nAddress = 3;
+    spec.strSerial = QStringLiteral("REC-B");
+    QString strError;
+    EmulatedUsbDevice *pB = m_pBus->AddDevice(spec, std::make_unique<EmulatorDevice>(strCardB), &strError);
+    QVERIFY2(pB, qPrintable(strError));
+
+    // By serial number, and by port path after the command name.
+    Run run = RunCli({QStringLiteral("--device"), QStringLiteral("REC-B"), QStringLiteral("ls")});
+    QVERIFY2(run.nExit == 0, qPrintable(run.strErr));
+    QVERIFY2(run.strOut.startsWith(QLatin1String("ONLY-B.DAT\t")) && run.strOut.count(QLatin1Char('\n')) == 1,
+             qPrintable(run.strOut));
+    run = RunCli({QStringLiteral("ls"), QStringLiteral("--device=1-2")});
+    QVERIFY2(run.nExit == 0, qPrintable(run.strErr));
+    QVERIFY2(!run.strOut.contains(QLatin1String("ONLY-B.DAT")) &&
+                 run.strOut.contains(QLatin1String("NOTES.TXT")),
+             qPrintable(run.strOut));
+
+    // Not attached: unreachable, with what is attached instead.
+    run = RunCli({QStringLiteral("--device"), QStringLiteral("REC-C"), QStringLiteral("info")});
+    QCOMPARE(run.nExit, 69);
+    QVERIFY2(run.strErr.contains(QLatin1String("\"REC-C\" is not attached")) &&
+                 run.strErr.contains(QLatin1String("1-2 (REC-A)")) &&
+                 run.strErr.contains(QLatin1String("1-3 (REC-B)")),
+             qPrintable(run.strErr));
+
+    // Every recorder into a folder of its own, named by its serial number.
+    const QString strArchive = m_dir.filePath(QStringLiteral("per-recorder"));
+    {
+        WatchProcess watch({QStringLiteral("--to"), strArchive, QStringLiteral("--per-recorder")});
+        QVERIFY2(watch.WaitFor(QStringLiteral("arrived: recorder REC-A at port 1-2")),
+                 qPrintable(watch.Log()));
+        QVERIFY2(watch.WaitFor(QStringLiteral(" downloaded, ")), qPrintable(watch.Log()));
+        QVERIFY2(watch.WaitFor(QStringLiteral(" downloaded, ")), qPrintable(watch.Log()));
+        QCOMPARE(watch.Terminate(), 0);
+    }
+    QCOMPARE(ReadFile(strArchive + QStringLiteral("/REC-B/ONLY-B.DAT")), QByteArray("bee"));
+    QCOMPARE(ReadFile(strArchive + QStringLiteral("/REC-A/NOTES.TXT")), QByteArray("three"));
+    QVERIFY(!QFile::exists(strArchive + QStringLiteral("/REC-A/ONLY-B.DAT")));
+    m_pBus->RemoveDevice(pB);
+}
+
+void TestUsbCli::watchArchivesEachArrivalAndLeavesNothingPartial()
+{
+    const QString strCard = m_dir.filePath(QStringLiteral("card"));
+    const QString strArchive = m_dir.filePath(QStringLiteral("watched"));
+    const QByteArray big = RandomBytes(4 * 1024 * 1024 + 3, 11);
+    QVERIFY(QDir(strCard).removeRecursively() && QDir().mkpath(strCard));
+    QVERIFY(WriteFile(strCard + QStringLiteral("/BIG.DAT"), big));
+    const auto nothingPartial = [&strArchive](const QString &strName) {
+        for (const QString &strEntry : Entries(strArchive)) {
+            if (strEntry == strName || strEntry.startsWith(QLatin1String(".orvo-")))
+                return false;
+        }
+        return true;
+    };
+
+    m_pDevice->ResetStats();
+    WatchProcess watch({QStringLiteral("--to"), strArchive});
+    // Attached at start: it arrives; unplugged in the middle of the file: nothing is left of it.
+    QVERIFY2(watch.WaitFor(QStringLiteral("arrived: recorder REC-A at port 1-2")), qPrintable(watch.Log()));
+    QVERIFY(WaitForBytesFromDevice(*m_pDevice, 1024 * 1024));
+    m_pDevice->SetSilent(true);
+    m_pDevice->Unplug();
+    QVERIFY2(watch.WaitFor(QStringLiteral("removed: recorder REC-A")), qPrintable(watch.Log()));
+    QVERIFY2(nothingPartial(QStringLiteral("BIG.DAT")), qPrintable(Entries(strArchive).join(u' ')));
+    // The file is free for others between runs.
+    QVERIFY(!m_pDevice->IsClaimed());
+
+    // Plugged in again while another program holds it: tried again until it is free, and the
+    // file is taken again, whole.
+    m_pDevice->SetSilent(false);
+    m_pDevice->SetClaimBusy(true);
+    QString strError;
+    QVERIFY2(m_pDevice->Plug(&strError), qPrintable(strError));
+    QVERIFY2(watch.WaitFor(QStringLiteral("busy: the recorder REC-A at port 1-2 cannot be opened now")),
+             qPrintable(watch.Log()));
+    m_pDevice->SetClaimBusy(false);
+    QVERIFY2(watch.WaitFor(QStringLiteral("\"BIG.DAT\" downloaded")), qPrintable(watch.Log()));
+    QCOMPARE(ReadFile(strArchive + QStringLiteral("/BIG.DAT")), big);
+    // The journal names the recorder by its serial number.
+    QVERIFY(ReadFile(strArchive + QStringLiteral("/.orvoconnect-archive.log"))
+                .contains("\"recorder\":\"REC-A\""));
+    QVERIFY2(watch.WaitFor(QStringLiteral("1 downloaded, ")), qPrintable(watch.Log()));
+    QVERIFY(!m_pDevice->IsClaimed());
+
+    // SIGTERM with a download in flight: it is abandoned, cleaned up, and the watch ends well.
+    QVERIFY(WriteFile(strCard + QStringLiteral("/NEXT.DAT"), big));
+    m_pDevice->Unplug();
+    QVERIFY2(watch.WaitFor(QStringLiteral("removed: recorder REC-A")), qPrintable(watch.Log()));
+    m_pDevice->ResetStats();
+    QVERIFY2(m_pDevice->Plug(&strError), qPrintable(strError));
+    QVERIFY(WaitForBytesFromDevice(*m_pDevice, 1024 * 1024));
+    m_pDevice->SetSilent(true);
+    QCOMPARE(watch.Terminate(), 0);
+    m_pDevice->SetSilent(false);
+    QVERIFY2(nothingPartial(QStringLiteral("NEXT.DAT")), qPrintable(Entries(strArchive).join(u' ')));
+    QVERIFY2(watch.Log().contains(QLatin1String(" stopped\n")), qPrintable(watch.Log()));
 }
 
 QTEST_GUILESS_MAIN(TestUsbCli)

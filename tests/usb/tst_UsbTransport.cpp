@@ -65,6 +65,7 @@ private slots:
     void openFailuresSayWhatToDo();
     void hotplugNoticesReachTheReceiver();
     void hotplugHearsIdsConfiguredAfterStart();
+    void chosenRecorderIsOpenedAndFollowedAlone();
     void scanListsVendorSpecificBulkDevices();
 
 private:
@@ -453,6 +454,69 @@ void TestUsbTransport::hotplugHearsIdsConfiguredAfterStart()
     qputenv(UsbIds::ENV_NAME, "");
 }
 
+void TestUsbTransport::chosenRecorderIsOpenedAndFollowedAlone()
+{
+    UsbDeviceSpec specA;
+    specA.strSerial = QStringLiteral("REC-A");
+    UsbDeviceSpec specB;
+    specB.nAddress = 3;
+    specB.strSerial = QStringLiteral("REC-B");
+    EmulatedUsbDevice *pA = AddEcho(specA);
+    EmulatedUsbDevice *pB = AddEcho(specB);
+    QVERIFY(pA && pB);
+
+    // The choice is asked at each open and each notice, as a setting changed meanwhile would be.
+    QString strChoice = QStringLiteral("REC-B");
+    QObject receiver;
+    QList<quint32> notices;
+    auto pLink = MakeLink();
+    QVERIFY(UsbOf(*pLink)->SetDeviceChoice([&strChoice] { return strChoice; }));
+    QVERIFY2(pLink->Open(), qPrintable(pLink->LastOpenFailure()));
+    QVERIFY(pB->IsClaimed() && !pA->IsClaimed());
+    QCOMPARE(pLink->Serial(), QStringLiteral("REC-B"));
+    strChoice = QStringLiteral("1-2");
+    QVERIFY2(pLink->Open(), qPrintable(pLink->LastOpenFailure()));
+    QVERIFY(pA->IsClaimed() && !pB->IsClaimed());
+    QCOMPARE(pLink->Serial(), QStringLiteral("REC-A"));
+
+    // A choice that is not attached says what is.
+    strChoice = QStringLiteral("REC-C");
+    QVERIFY(!pLink->Open());
+    QCOMPARE(pLink->OpenFailureReason().kind, LinkOpenFailure::Kind::ChosenDeviceAbsent);
+    const QString strReason = pLink->LastOpenFailure();
+    QVERIFY2(strReason.contains(QLatin1String("\"REC-C\" is not attached")) &&
+                 strReason.contains(QLatin1String("1-2 (REC-A)")) &&
+                 strReason.contains(QLatin1String("1-3 (REC-B)")),
+             qPrintable(strReason));
+
+    // Open on the chosen recorder, the link hears nothing of the other one, and its own removal.
+    strChoice = QStringLiteral("REC-A");
+    QVERIFY(pLink->RegisterNotifications([&receiver, &notices](quint32 nNotice) {
+        QMetaObject::invokeMethod(
+            &receiver, [&notices, nNotice] { notices.append(nNotice); }, Qt::QueuedConnection);
+    }));
+    QVERIFY(pLink->Open());
+    QString strError;
+    pB->Unplug();
+    QVERIFY2(pB->Plug(&strError), qPrintable(strError));
+    QTest::qWait(300);
+    QVERIFY(notices.isEmpty());
+    pA->Unplug();
+    QTRY_COMPARE_WITH_TIMEOUT(notices, QList<quint32>{ITransport::NOTICE_REMOVE_COMPLETE}, 5000);
+    pLink->Close();
+    // Closed: the other one still says nothing; the chosen one's arrival is told by its number.
+    pB->Unplug();
+    QVERIFY2(pB->Plug(&strError), qPrintable(strError));
+    QTest::qWait(300);
+    QCOMPARE(notices.size(), 1);
+    QVERIFY2(pA->Plug(&strError), qPrintable(strError));
+    QTRY_COMPARE_WITH_TIMEOUT(notices.size(), 2, 5000);
+    QCOMPARE(notices.last(), ITransport::NOTICE_ARRIVAL);
+    QVERIFY(pLink->Open());
+    QVERIFY(pA->IsClaimed());
+    pLink.reset();
+}
+
 void TestUsbTransport::scanListsVendorSpecificBulkDevices()
 {
     UsbDeviceSpec recorder;
@@ -479,7 +543,8 @@ void TestUsbTransport::scanListsVendorSpecificBulkDevices()
     QCOMPARE(entry.strProduct, QStringLiteral("Paperless recorder"));
     QVERIFY(entry.bConfigured);
     QCOMPARE(UsbScan::FormatEntry(entry),
-             QStringLiteral("1234:5678  bus 001  address 002  Paperless recorder  (configured)"));
+             QStringLiteral(
+                 "1234:5678  bus 001  address 002  port 1-2  serial -  Paperless recorder  (configured)"));
 }
 
 QTEST_GUILESS_MAIN(TestUsbTransport)

@@ -31,6 +31,11 @@ QString OpenFailureText(const LinkOpenFailure &failure)
         return LoadText(IDS_LINK_OPEN_FAILED).arg(failure.strDevice, failure.strDetail);
     case Kind::NoBulkInterface:
         return LoadText(IDS_LINK_NO_BULK_INTERFACE).arg(failure.strDevice);
+    case Kind::ChosenDeviceAbsent:
+        if (failure.attached.isEmpty())
+            return LoadText(IDS_LINK_CHOSEN_DEVICE_ALONE_ABSENT).arg(failure.strDevice);
+        return LoadText(IDS_LINK_CHOSEN_DEVICE_ABSENT)
+            .arg(failure.strDevice, UsbDeviceChoice::ListText(failure.attached));
     }
     return {};
 }
