@@ -44,3 +44,6 @@ inline constexpr quint32 CARD_INFO_TEXT_OFFSET = 24;
 
 // The archive save reply may take this long.
 inline constexpr int SAVE_ARCHIVE_TIMEOUT_S = 120;
+
+// The longest file name the recorder takes: its records hold 259 characters and a terminator.
+inline constexpr qsizetype MAX_CARD_NAME_CHARS = 259;

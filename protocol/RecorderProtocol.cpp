@@ -2,6 +2,7 @@
 
 #include "DownloadPlan.h"
 #include "FileDownloadSink.h"
+#include "LocalFileName.h"
 #include "ManualResetEvent.h"
 #include "PostTarget.h"
 #include "RecorderFileEntry.h"
@@ -11,7 +12,6 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QFileInfo>
 #include <QLoggingCategory>
 
 #include <cstring>
@@ -247,6 +247,11 @@ RecorderResult RecorderProtocol::GetFile(const ManualResetEvent &stop, const Pos
 RecorderResult RecorderProtocol::PutFile(const ManualResetEvent &stop, const PostTarget &target,
                                          const QString &strPath, bool bOverwrite)
 {
+    QString strName;
+    if (RecorderResult named = UploadName(strPath, &strName); !named.IsOk()) {
+        qCWarning(lcProtocol).noquote() << named.Detail();
+        return named;
+    }
     QFile file(strPath);
     if (!file.open(QIODevice::ReadOnly))
         return LocalError(LocalReason::CannotRead,
@@ -261,7 +266,7 @@ RecorderResult RecorderProtocol::PutFile(const ManualResetEvent &stop, const Pos
     RecorderFileEntry announcement;
     announcement.SetAttributes(bOverwrite ? 1 : 0);
     announcement.SetSizeLow(nLength);
-    announcement.SetName(QFileInfo(strPath).fileName());
+    announcement.SetName(strName);
     std::memcpy(m_request.Payload(), announcement.Bytes(), RecorderFileEntry::SIZE);
     if (Exchange(CMD_PUT_FILE, RecorderFileEntry::SIZE))
         return RESULT_COMM_ERROR;
@@ -319,6 +324,37 @@ RecorderResult RecorderProtocol::PutFile(const ManualResetEvent &stop, const Pos
         if (nPosition >= nLength)
             return RESULT_OK;
     }
+}
+
+RecorderResult RecorderProtocol::UploadName(const QString &strPath, QString *pName)
+{
+    // The recorder names files the Windows way: a backslash separates folders there too, and a
+    // name with one would land somewhere else on the card.
+    const qsizetype nCut =
+        qMax(strPath.lastIndexOf(QLatin1Char('/')), strPath.lastIndexOf(QLatin1Char('\\')));
+    const QString strName = strPath.mid(nCut + 1);
+    if (strName.isEmpty())
+        return RecorderResult::Local(
+            LocalReason::UnsafeName,
+            QStringLiteral("%1 names no file after its last \"/\" or \"\\\"").arg(strPath));
+    if (!IsSafeLocalFileName(strName))
+        return RecorderResult::Local(LocalReason::UnsafeName,
+                                     QStringLiteral("\"%1\" is not a file name").arg(strName));
+    if (strName.size() > MAX_CARD_NAME_CHARS)
+        return RecorderResult::Local(LocalReason::NameTooLong,
+                                     QStringLiteral("the name \"%1\" has %2 characters; the recorder takes "
+                                                    "at most %3")
+                                         .arg(strName)
+                                         .arg(strName.size())
+                                         .arg(MAX_CARD_NAME_CHARS));
+    // An unpaired surrogate comes back as U+FFFD: the card would get another name than the file.
+    if (QFile::decodeName(QFile::encodeName(strName)) != strName)
+        return RecorderResult::Local(
+            LocalReason::NotEncodable,
+            QStringLiteral("the name \"%1\" is not valid in this system's encoding").arg(strName));
+    if (pName)
+        *pName = strName;
+    return RESULT_OK;
 }
 
 RecorderResult RecorderProtocol::DeleteCardFile(const QString &strName)

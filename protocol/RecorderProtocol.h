@@ -54,6 +54,11 @@ public:
     // Tests shorten the archive save wait; the program keeps 120 s.
     void SetSaveArchiveTimeoutMs(qint64 nMs) { m_nSaveArchiveTimeoutMs = nMs; }
 
+    // The name a local file is announced under: the part after its last "/" or "\". A name
+    // the recorder cannot take (empty, longer than 259 characters, not valid in this system's
+    // encoding) is refused with RESULT_HOST_IO_ERROR and its reason.
+    static RecorderResult UploadName(const QString &strPath, QString *pName);
+
 private:
     // Writes a NUL-terminated UTF-16LE string at the start of the request payload; returns its
     // payload length, or 0 when it does not fit.
