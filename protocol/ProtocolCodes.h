@@ -45,5 +45,9 @@ inline constexpr quint32 CARD_INFO_TEXT_OFFSET = 24;
 // The archive save reply may take this long.
 inline constexpr int SAVE_ARCHIVE_TIMEOUT_S = 120;
 
+// A file list longer than this is a recorder out of step: a FAT folder holds at most 65,536
+// entries, and a list without its end marker would otherwise grow without bound.
+inline constexpr quint32 MAX_LIST_ENTRIES = 200000;
+
 // The longest file name the recorder takes: its records hold 259 characters and a terminator.
 inline constexpr qsizetype MAX_CARD_NAME_CHARS = 259;

@@ -114,6 +114,15 @@ RecorderResult RecorderProtocol::ListFiles(const ManualResetEvent &stop, const P
         if (m_response.Receive(m_link))
             return RESULT_COMM_ERROR;
         const bool bHasName = RecorderFileEntry::FromBytes(m_response.Payload()).HasName();
+        if (bHasName && nIndex == MAX_LIST_ENTRIES) {
+            SendCode(CMD_ABORT);
+            const RecorderResult result(
+                RESULT_COMM_ERROR,
+                QStringLiteral("the recorder listed more than %1 files without ending its list")
+                    .arg(MAX_LIST_ENTRIES));
+            qCWarning(lcProtocol).noquote() << result.Detail();
+            return result;
+        }
         if (bHasName) {
             PostedMessage message;
             message.nMessage = WM_REC_FILE_ENTRY;
