@@ -44,6 +44,9 @@ inline constexpr quint32 CARD_INFO_TEXT_OFFSET = 24;
 
 // The archive save reply may take this long.
 inline constexpr int SAVE_ARCHIVE_TIMEOUT_S = 120;
+// Between two tries of the archive save whose read failed at once, so that a link that fails
+// every read does not spin for the whole wait.
+inline constexpr int SAVE_ARCHIVE_RETRY_PAUSE_MS = 100;
 
 // A file list longer than this is a recorder out of step: a FAT folder holds at most 65,536
 // entries, and a list without its end marker would otherwise grow without bound.

@@ -14,7 +14,9 @@
 #include <QFile>
 #include <QLoggingCategory>
 
+#include <chrono>
 #include <cstring>
+#include <thread>
 
 Q_LOGGING_CATEGORY(lcProtocol, "orvo.protocol", QtInfoMsg)
 
@@ -36,6 +38,7 @@ RecorderResult LocalError(LocalReason reason, const QString &strDetail)
 
 RecorderProtocol::RecorderProtocol(RecorderLink &link)
     : m_link(link)
+    , m_pause([](int nMs) { std::this_thread::sleep_for(std::chrono::milliseconds(nMs)); })
 {}
 
 RecorderProtocol::~RecorderProtocol() = default;
@@ -385,14 +388,23 @@ RecorderResult RecorderProtocol::SaveArchiveData()
     // A monotonic clock: setting the wall clock back cannot stretch the wait.
     QElapsedTimer elapsed;
     elapsed.start();
-    while (m_response.Receive(m_link)) {
+    for (;;) {
+        QElapsedTimer attempt;
+        attempt.start();
+        if (m_response.Receive(m_link) == 0)
+            break;
         // A closed link fails every read at once: retrying it would only spin.
         if (m_link.IsGone() || !m_link.IsOpen()) {
             qCWarning(lcProtocol) << "recorder gone while saving its archive";
             return RESULT_COMM_ERROR;
         }
-        if (elapsed.elapsed() >= m_nSaveArchiveTimeoutMs)
+        const qint64 nLeft = m_nSaveArchiveTimeoutMs - elapsed.elapsed();
+        if (nLeft <= 0)
             return RESULT_COMM_ERROR;
+        // A read that fails at once without the recorder being gone (a transport error) would
+        // otherwise be retried at full speed for the whole wait.
+        if (attempt.elapsed() < SAVE_ARCHIVE_RETRY_PAUSE_MS && m_pause)
+            m_pause(int(qMin<qint64>(SAVE_ARCHIVE_RETRY_PAUSE_MS, nLeft)));
     }
     switch (m_response.Code()) {
     case RSP_OK:

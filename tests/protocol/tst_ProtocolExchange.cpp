@@ -329,6 +329,20 @@ void tst_ProtocolExchange::archiveSaveWithoutCardOrAnswer()
     QCOMPARE(h.protocol.SaveArchiveData(), int(RESULT_COMM_ERROR));
     QVERIFY(timer.elapsed() >= 490);
     QVERIFY(timer.elapsed() < 1500);
+
+    // A link that fails every read at once without the recorder being gone: the save pauses
+    // between tries instead of spinning, and still waits its whole time.
+    auto pTransport = std::make_unique<ScriptedTransport>();
+    auto pScript = pTransport->Shared();
+    RecorderLink link(std::move(pTransport));
+    link.Open();
+    RecorderProtocol protocol(link);
+    protocol.SetSaveArchiveTimeoutMs(550);
+    timer.restart();
+    QCOMPARE(protocol.SaveArchiveData(), int(RESULT_COMM_ERROR));
+    QVERIFY(timer.elapsed() >= 540);
+    QVERIFY2(pScript->reads.size() >= 5 && pScript->reads.size() <= 8,
+             qPrintable(QString::number(pScript->reads.size())));
 }
 
 QTEST_GUILESS_MAIN(tst_ProtocolExchange)
