@@ -59,6 +59,13 @@ corpus = {
     "put-70000": bytes([OP_PUT, 3]) + upload_acks,
     "delete": bytes([OP_DELETE, 0]) + frame(RSP_OK),
     "save-archive": bytes([OP_SAVE_ARCHIVE, 0]) + frame(RSP_OK),
+    # Cancelled after the request and the first acknowledgement; an empty upload source.
+    "get-cancelled": bytes([OP_GET_BY_PLAN, 0x30]) + download(70000),
+    "list-cancelled": bytes([OP_LIST, 0x20]) + listing,
+    "put-empty": bytes([OP_PUT, 0]) + frame(RSP_OK),
+    # A recorder that announces 70000 bytes, then 65488 in its second block.
+    "get-total-changes": bytes([OP_GET_BY_PLAN, 8]) + download(70000)[:32768]
+    + download(65488)[32768:],
     # OLD.DAT replaced twice, a 1-byte upload, a deletion, an archive save.
     "all": bytes([OP_ALL, 1 | 8]) + device_info + card_info + listing + download(0) + download(1)
     + frame(RSP_OK) + frame(CMD_ACK) + frame(RSP_OK) + frame(RSP_OK),
