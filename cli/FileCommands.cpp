@@ -198,6 +198,10 @@ int RunPut(CliContext &context, const QStringList &args)
     if (!info.isFile() || !info.isReadable())
         return context.Fail(RESULT_HOST_IO_ERROR,
                             QStringLiteral("cannot read %1: not a readable file").arg(Quoted(strPath)));
+    // A name the recorder cannot take is refused before the recorder is opened.
+    if (const RecorderResult named = RecorderProtocol::UploadName(strPath, nullptr); !named.IsOk())
+        return context.Fail(
+            named, QStringLiteral("cannot upload %1: %2").arg(Quoted(strPath), FailureText(context, named)));
     if (const int nConnect = context.Connect())
         return nConnect;
 

@@ -105,8 +105,9 @@ int ListCardFiles(CliContext &context, QList<RecorderFileEntry> *pEntries)
         if (message.nMessage == WM_REC_FILE_ENTRY && message.pEntry)
             pEntries->append(*message.pEntry);
     });
-    const int nResult = context.Protocol().ListFiles(context.Stop(), target);
-    if (nResult != RESULT_OK)
-        return context.Fail(nResult, QStringLiteral("cannot list the card: ") + ResultText(nResult));
+    const RecorderResult result = context.Protocol().ListFiles(context.Stop(), target);
+    if (!result.IsOk())
+        return context.Fail(result, QStringLiteral("cannot list the card: ") +
+                                        (result.Detail().isEmpty() ? ResultText(result) : result.Detail()));
     return RESULT_OK;
 }

@@ -44,3 +44,13 @@ inline constexpr quint32 CARD_INFO_TEXT_OFFSET = 24;
 
 // The archive save reply may take this long.
 inline constexpr int SAVE_ARCHIVE_TIMEOUT_S = 120;
+// Between two tries of the archive save whose read failed at once, so that a link that fails
+// every read does not spin for the whole wait.
+inline constexpr int SAVE_ARCHIVE_RETRY_PAUSE_MS = 100;
+
+// A file list longer than this is a recorder out of step: a FAT folder holds at most 65,536
+// entries, and a list without its end marker would otherwise grow without bound.
+inline constexpr quint32 MAX_LIST_ENTRIES = 200000;
+
+// The longest file name the recorder takes: its records hold 259 characters and a terminator.
+inline constexpr qsizetype MAX_CARD_NAME_CHARS = 259;

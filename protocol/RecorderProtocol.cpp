@@ -2,6 +2,7 @@
 
 #include "DownloadPlan.h"
 #include "FileDownloadSink.h"
+#include "LocalFileName.h"
 #include "ManualResetEvent.h"
 #include "PostTarget.h"
 #include "RecorderFileEntry.h"
@@ -11,10 +12,11 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QFileInfo>
 #include <QLoggingCategory>
 
+#include <chrono>
 #include <cstring>
+#include <thread>
 
 Q_LOGGING_CATEGORY(lcProtocol, "orvo.protocol", QtInfoMsg)
 
@@ -36,6 +38,7 @@ RecorderResult LocalError(LocalReason reason, const QString &strDetail)
 
 RecorderProtocol::RecorderProtocol(RecorderLink &link)
     : m_link(link)
+    , m_pause([](int nMs) { std::this_thread::sleep_for(std::chrono::milliseconds(nMs)); })
 {}
 
 RecorderProtocol::~RecorderProtocol() = default;
@@ -114,6 +117,15 @@ RecorderResult RecorderProtocol::ListFiles(const ManualResetEvent &stop, const P
         if (m_response.Receive(m_link))
             return RESULT_COMM_ERROR;
         const bool bHasName = RecorderFileEntry::FromBytes(m_response.Payload()).HasName();
+        if (bHasName && nIndex == MAX_LIST_ENTRIES) {
+            SendCode(CMD_ABORT);
+            const RecorderResult result(
+                RESULT_COMM_ERROR,
+                QStringLiteral("the recorder listed more than %1 files without ending its list")
+                    .arg(MAX_LIST_ENTRIES));
+            qCWarning(lcProtocol).noquote() << result.Detail();
+            return result;
+        }
         if (bHasName) {
             PostedMessage message;
             message.nMessage = WM_REC_FILE_ENTRY;
@@ -247,6 +259,11 @@ RecorderResult RecorderProtocol::GetFile(const ManualResetEvent &stop, const Pos
 RecorderResult RecorderProtocol::PutFile(const ManualResetEvent &stop, const PostTarget &target,
                                          const QString &strPath, bool bOverwrite)
 {
+    QString strName;
+    if (RecorderResult named = UploadName(strPath, &strName); !named.IsOk()) {
+        qCWarning(lcProtocol).noquote() << named.Detail();
+        return named;
+    }
     QFile file(strPath);
     if (!file.open(QIODevice::ReadOnly))
         return LocalError(LocalReason::CannotRead,
@@ -261,7 +278,7 @@ RecorderResult RecorderProtocol::PutFile(const ManualResetEvent &stop, const Pos
     RecorderFileEntry announcement;
     announcement.SetAttributes(bOverwrite ? 1 : 0);
     announcement.SetSizeLow(nLength);
-    announcement.SetName(QFileInfo(strPath).fileName());
+    announcement.SetName(strName);
     std::memcpy(m_request.Payload(), announcement.Bytes(), RecorderFileEntry::SIZE);
     if (Exchange(CMD_PUT_FILE, RecorderFileEntry::SIZE))
         return RESULT_COMM_ERROR;
@@ -321,6 +338,37 @@ RecorderResult RecorderProtocol::PutFile(const ManualResetEvent &stop, const Pos
     }
 }
 
+RecorderResult RecorderProtocol::UploadName(const QString &strPath, QString *pName)
+{
+    // The recorder names files the Windows way: a backslash separates folders there too, and a
+    // name with one would land somewhere else on the card.
+    const qsizetype nCut =
+        qMax(strPath.lastIndexOf(QLatin1Char('/')), strPath.lastIndexOf(QLatin1Char('\\')));
+    const QString strName = strPath.mid(nCut + 1);
+    if (strName.isEmpty())
+        return RecorderResult::Local(
+            LocalReason::UnsafeName,
+            QStringLiteral("%1 names no file after its last \"/\" or \"\\\"").arg(strPath));
+    if (!IsSafeLocalFileName(strName))
+        return RecorderResult::Local(LocalReason::UnsafeName,
+                                     QStringLiteral("\"%1\" is not a file name").arg(strName));
+    if (strName.size() > MAX_CARD_NAME_CHARS)
+        return RecorderResult::Local(LocalReason::NameTooLong,
+                                     QStringLiteral("the name \"%1\" has %2 characters; the recorder takes "
+                                                    "at most %3")
+                                         .arg(strName)
+                                         .arg(strName.size())
+                                         .arg(MAX_CARD_NAME_CHARS));
+    // An unpaired surrogate comes back as U+FFFD: the card would get another name than the file.
+    if (QFile::decodeName(QFile::encodeName(strName)) != strName)
+        return RecorderResult::Local(
+            LocalReason::NotEncodable,
+            QStringLiteral("the name \"%1\" is not valid in this system's encoding").arg(strName));
+    if (pName)
+        *pName = strName;
+    return RESULT_OK;
+}
+
 RecorderResult RecorderProtocol::DeleteCardFile(const QString &strName)
 {
     const quint32 nNameBytes = WriteNamePayload(strName);
@@ -340,14 +388,23 @@ RecorderResult RecorderProtocol::SaveArchiveData()
     // A monotonic clock: setting the wall clock back cannot stretch the wait.
     QElapsedTimer elapsed;
     elapsed.start();
-    while (m_response.Receive(m_link)) {
+    for (;;) {
+        QElapsedTimer attempt;
+        attempt.start();
+        if (m_response.Receive(m_link) == 0)
+            break;
         // A closed link fails every read at once: retrying it would only spin.
         if (m_link.IsGone() || !m_link.IsOpen()) {
             qCWarning(lcProtocol) << "recorder gone while saving its archive";
             return RESULT_COMM_ERROR;
         }
-        if (elapsed.elapsed() >= m_nSaveArchiveTimeoutMs)
+        const qint64 nLeft = m_nSaveArchiveTimeoutMs - elapsed.elapsed();
+        if (nLeft <= 0)
             return RESULT_COMM_ERROR;
+        // A read that fails at once without the recorder being gone (a transport error) would
+        // otherwise be retried at full speed for the whole wait.
+        if (attempt.elapsed() < SAVE_ARCHIVE_RETRY_PAUSE_MS && m_pause)
+            m_pause(int(qMin<qint64>(SAVE_ARCHIVE_RETRY_PAUSE_MS, nLeft)));
     }
     switch (m_response.Code()) {
     case RSP_OK:

@@ -53,6 +53,15 @@ public:
 
     // Tests shorten the archive save wait; the program keeps 120 s.
     void SetSaveArchiveTimeoutMs(qint64 nMs) { m_nSaveArchiveTimeoutMs = nMs; }
+    // How the archive save pauses between tries whose read failed at once (it sleeps by
+    // default); tests and the fuzzer count or shorten the pauses.
+    using Pause = std::function<void(int nMs)>;
+    void SetSaveArchiveRetryPause(Pause pause) { m_pause = std::move(pause); }
+
+    // The name a local file is announced under: the part after its last "/" or "\". A name
+    // the recorder cannot take (empty, longer than 259 characters, not valid in this system's
+    // encoding) is refused with RESULT_HOST_IO_ERROR and its reason.
+    static RecorderResult UploadName(const QString &strPath, QString *pName);
 
 private:
     // Writes a NUL-terminated UTF-16LE string at the start of the request payload; returns its
@@ -65,4 +74,5 @@ private:
     Frame m_response;
     Frame m_request;
     qint64 m_nSaveArchiveTimeoutMs = qint64(SAVE_ARCHIVE_TIMEOUT_S) * 1000;
+    Pause m_pause;
 };

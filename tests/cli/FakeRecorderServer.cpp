@@ -140,11 +140,13 @@ void FakeRecorderServer::HandleConnection(int nSocket)
             reply.Send(link);
             break;
         case CMD_LIST_FILES:
-            for (qsizetype i = 0; i <= m_files.size(); ++i) {
+            for (qsizetype i = 0; i <= m_files.size() || m_bListWithoutEnd; ++i) {
                 RecorderFileEntry entry;
                 if (i < m_files.size()) {
                     entry.SetName(m_files.at(i).strName);
                     entry.SetSizeLow(m_files.at(i).nSize);
+                } else if (m_bListWithoutEnd) {
+                    entry.SetName(QStringLiteral("F%1.DAT").arg(i));
                 }
                 std::memcpy(reply.Payload(), entry.Bytes(), RecorderFileEntry::SIZE);
                 reply.Prepare(RSP_OK, RecorderFileEntry::SIZE);

@@ -26,6 +26,8 @@ public:
     ~FakeRecorderServer();
 
     bool IsListening() const { return m_nPort > 0; }
+    // From now on the file list goes on after the files, with made-up names, and never ends.
+    void ListWithoutEnd() { m_bListWithoutEnd = true; }
     QString LinkName() const { return QStringLiteral("tcp:127.0.0.1:%1").arg(m_nPort); }
     QList<quint16> ReceivedCodes() const;
 
@@ -38,6 +40,7 @@ private:
     int m_nListenSocket = -1;
     int m_nPort = 0;
     std::atomic<bool> m_bQuit{false};
+    std::atomic<bool> m_bListWithoutEnd{false};
     mutable std::mutex m_mutex;
     QList<quint16> m_receivedCodes;
     std::thread m_thread;

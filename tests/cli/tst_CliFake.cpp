@@ -12,6 +12,7 @@
 #include <QTest>
 
 #include <csignal>
+#include <sys/resource.h>
 
 namespace {
 
@@ -116,6 +117,25 @@ private slots:
         QCOMPARE(FilesIn(dest.path()), QStringList{QStringLiteral("BIG.DAT")});
         QVERIFY(old.open(QIODevice::ReadOnly));
         QCOMPARE(old.readAll(), QByteArray("older copy"));
+    }
+
+    void listWithoutEndIsACommunicationFailure()
+    {
+        FakeRecorderServer fake({{QStringLiteral("good.dat"), 10}});
+        QVERIFY(fake.IsListening());
+        fake.ListWithoutEnd();
+        const CliRun run = CliProcess::Run({"--link", fake.LinkName(), "ls"});
+        QCOMPARE(run.nExit, int(RESULT_COMM_ERROR));
+        QVERIFY(run.strOut.isEmpty());
+        QVERIFY2(
+            run.strErr.contains(QStringLiteral("cannot list the card: the recorder listed more than 200000 "
+                                               "files without ending its list")),
+            qPrintable(run.strErr));
+        QTRY_COMPARE(fake.ReceivedCodes().last(), CMD_ABORT);
+        // The entries held until then stay within bounds (200,000 of 560 bytes and the list's slack).
+        rusage usage{};
+        QCOMPARE(::getrusage(RUSAGE_CHILDREN, &usage), 0);
+        QVERIFY2(usage.ru_maxrss < 400 * 1024, qPrintable(QString::number(usage.ru_maxrss)));
     }
 
     void unreachableRecorderAndUsageErrors()

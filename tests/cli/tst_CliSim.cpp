@@ -368,6 +368,14 @@ private slots:
         QCOMPARE(run.nExit, int(RESULT_HOST_IO_ERROR));
         QVERIFY2(run.strErr.contains(QStringLiteral("is empty")), qPrintable(run.strErr));
         QVERIFY(!QFile::exists(CardFile(QStringLiteral("empty.bin"))));
+
+        // A name that is empty after its last backslash is refused with its reason.
+        const QString strTrailing = m_root.filePath(QStringLiteral("DATA\\"));
+        Write(strTrailing, "data");
+        run = Cli(sim, {"put", strTrailing});
+        QCOMPARE(run.nExit, int(RESULT_HOST_IO_ERROR));
+        QVERIFY2(run.strErr.contains(QStringLiteral("names no file after its last")), qPrintable(run.strErr));
+        QCOMPARE(FilesIn(Card()).size(), 4);
     }
 
     void uploadRefusals_data()

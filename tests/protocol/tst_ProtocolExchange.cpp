@@ -7,6 +7,8 @@
 #include <QElapsedTimer>
 #include <QTest>
 
+#include <cstring>
+
 class tst_ProtocolExchange final : public QObject
 {
     Q_OBJECT
@@ -20,6 +22,7 @@ private slots:
     void replyCodesOfTextsAndEntriesAreNotExamined();
     void stopBeforeTheListIsSeenAfterTheFirstReply();
     void stopDuringTheEndMarkerCancelsAfterEveryEntry();
+    void listWithoutEndIsAbortedAfterTheLimit();
     void deletionRemovesTheFileOrReportsNotDeleted();
     void deletionOfUnsafeNamesNeverLeavesTheCard();
     void archiveSaveWritesAnArchiveFile();
@@ -197,6 +200,54 @@ void tst_ProtocolExchange::stopDuringTheEndMarkerCancelsAfterEveryEntry()
              (QList<quint16>{CMD_LIST_FILES, CMD_ACK, CMD_ACK, CMD_ACK, CMD_ABORT}));
 }
 
+void tst_ProtocolExchange::listWithoutEndIsAbortedAfterTheLimit()
+{
+    // Every request and acknowledgement is answered by one more named entry, up to nEntries;
+    // then by the end marker.
+    auto pTransport = std::make_unique<ScriptedTransport>();
+    auto pScript = pTransport->Shared();
+    quint32 nEntries = 0;
+    quint32 nSent = 0;
+    QList<quint16> lastCodes;
+    pScript->onWrite = [&](ScriptedTransport::Script &script, const QByteArray &bytes) {
+        lastCodes = {quint16(quint8(bytes[8]) | (quint8(bytes[9]) << 8))};
+        script.writes.clear(); // 200,000 frames of 1 KB would be kept otherwise
+        script.reads.clear();
+        RecorderFileEntry entry;
+        if (nSent < nEntries)
+            entry.SetName(QStringLiteral("F%1.DAT").arg(nSent++));
+        QByteArray reply = ScriptedTransport::FrameBytes(Frame::FRAME_MAGIC, 1024, RSP_OK);
+        std::memcpy(reply.data() + Frame::HEADER_SIZE, entry.Bytes(), RecorderFileEntry::SIZE);
+        script.toHost += reply;
+    };
+    RecorderLink link(std::move(pTransport));
+    link.Open();
+    RecorderProtocol protocol(link);
+    ManualResetEvent stop;
+    quintptr nPosted = 0;
+    const PostTarget target = PostTarget::ForFunction([&](PostedMessage &&message) {
+        QCOMPARE(message.wParam, nPosted);
+        ++nPosted;
+    });
+
+    // A FAT folder holds far fewer: a list of exactly the limit is still taken whole.
+    nEntries = MAX_LIST_ENTRIES;
+    QCOMPARE(protocol.ListFiles(stop, target), int(RESULT_OK));
+    QCOMPARE(nPosted, quintptr(MAX_LIST_ENTRIES));
+    QCOMPARE(lastCodes, QList<quint16>{CMD_ACK});
+
+    // One more is a recorder that has lost its end marker: aborted, not posted, and said so.
+    nEntries = MAX_LIST_ENTRIES + 1;
+    nSent = 0;
+    nPosted = 0;
+    pScript->toHost.clear();
+    const RecorderResult result = protocol.ListFiles(stop, target);
+    QCOMPARE(result.Code(), RESULT_COMM_ERROR);
+    QVERIFY2(result.Detail().contains(QStringLiteral("200000")), qPrintable(result.Detail()));
+    QCOMPARE(nPosted, quintptr(MAX_LIST_ENTRIES));
+    QCOMPARE(lastCodes, QList<quint16>{CMD_ABORT});
+}
+
 void tst_ProtocolExchange::deletionRemovesTheFileOrReportsNotDeleted()
 {
     SimHarness h;
@@ -278,6 +329,20 @@ void tst_ProtocolExchange::archiveSaveWithoutCardOrAnswer()
     QCOMPARE(h.protocol.SaveArchiveData(), int(RESULT_COMM_ERROR));
     QVERIFY(timer.elapsed() >= 490);
     QVERIFY(timer.elapsed() < 1500);
+
+    // A link that fails every read at once without the recorder being gone: the save pauses
+    // between tries instead of spinning, and still waits its whole time.
+    auto pTransport = std::make_unique<ScriptedTransport>();
+    auto pScript = pTransport->Shared();
+    RecorderLink link(std::move(pTransport));
+    link.Open();
+    RecorderProtocol protocol(link);
+    protocol.SetSaveArchiveTimeoutMs(550);
+    timer.restart();
+    QCOMPARE(protocol.SaveArchiveData(), int(RESULT_COMM_ERROR));
+    QVERIFY(timer.elapsed() >= 540);
+    QVERIFY2(pScript->reads.size() >= 5 && pScript->reads.size() <= 8,
+             qPrintable(QString::number(pScript->reads.size())));
 }
 
 QTEST_GUILESS_MAIN(tst_ProtocolExchange)

@@ -53,6 +53,7 @@ private slots:
     void downloadOfEmptyBlocksThatNeverEndFailsWithinTheTimeout();
     void uploadOfExactlyOneBlock();
     void uploadReportsProgressAndStoresTheFile();
+    void uploadNamesAreThePartAfterTheLastSeparatorOrRefused();
     void uploadOfAnEmptyFileIsASourceError();
     void uploadOverwritesOnlyWhenAsked();
     void uploadAbortedByTheRecorderStillReportsTheBlock();
@@ -288,6 +289,44 @@ void tst_ProtocolTransfer::uploadReportsProgressAndStoresTheFile()
     QCOMPARE(SimHarness::Listing(h.CardDir()), QStringList{QStringLiteral("SYSTEM.IMG")});
     QCOMPARE(SimHarness::ReadFile(h.CardPath(QStringLiteral("SYSTEM.IMG"))), data);
     QCOMPARE(h.CountReceived(CMD_PUT_BLOCK), 3);
+}
+
+void tst_ProtocolTransfer::uploadNamesAreThePartAfterTheLastSeparatorOrRefused()
+{
+    SimHarness h;
+    // A name copied from the recorder's world keeps its backslashes on this disk; the card
+    // would take them for folders.
+    const QString strLocal = h.OutPath(QStringLiteral("C:\\DATA\\REPORT.CSV"));
+    QVERIFY(SimHarness::WriteFile(strLocal, "r"));
+    QCOMPARE(h.protocol.PutFile(h.stop, h.target, strLocal, false), int(RESULT_OK));
+    QCOMPARE(SimHarness::Listing(h.CardDir()), QStringList{QStringLiteral("REPORT.CSV")});
+
+    // 259 characters fit the recorder's record; a longer name would arrive cut short.
+    QString strName;
+    QCOMPARE(RecorderProtocol::UploadName(QStringLiteral("/x/") + QString(259, QLatin1Char('n')), &strName),
+             int(RESULT_OK));
+    QCOMPARE(strName.size(), 259);
+
+    // Refused before anything is announced, even where the file is there to read.
+    QVERIFY(SimHarness::WriteFile(h.OutPath(QStringLiteral("TRAILING\\")), "t"));
+    h.ClearRecords();
+    const QList<QPair<QString, LocalReason>> refused = {
+        {QStringLiteral("TRAILING\\"), LocalReason::UnsafeName},
+        {QStringLiteral("sub/.."), LocalReason::UnsafeName},
+        {QStringLiteral("sub\\."), LocalReason::UnsafeName},
+        {QString(260, QLatin1Char('n')), LocalReason::NameTooLong},
+        {QStringLiteral("A") + QChar(0xD800) + QStringLiteral(".DAT"), LocalReason::NotEncodable},
+    };
+    for (const auto &[strRelative, reason] : refused) {
+        const QString strPath = h.OutPath(strRelative);
+        const RecorderResult result = h.protocol.PutFile(h.stop, h.target, strPath, true);
+        QCOMPARE(result.Code(), RESULT_HOST_IO_ERROR);
+        QVERIFY2(result.Reason() == reason, qPrintable(strRelative + QStringLiteral(": ") + result.Detail()));
+        QVERIFY(!result.Detail().isEmpty());
+    }
+    QVERIFY(h.Received().isEmpty());
+    QVERIFY(h.posted.isEmpty());
+    QCOMPARE(SimHarness::Listing(h.CardDir()), QStringList{QStringLiteral("REPORT.CSV")});
 }
 
 void tst_ProtocolTransfer::uploadOfAnEmptyFileIsASourceError()

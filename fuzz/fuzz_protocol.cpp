@@ -1,0 +1,430 @@
+// libFuzzer target: arbitrary recorder bytes fed to the frame reader and to every protocol
+// operation through an in-memory transport that never waits. After each input it checks that
+// nothing was written outside the destination folder, that no download was reported done
+// unless its bytes add up to the first block's total, and that nothing in the folder was lost.
+//
+// An input is: one byte choosing the operation, one byte of options, then what the recorder
+// says. Options: bits 0-2 pick a name (card file, local source), bit 3 asks to replace
+// existing files, bits 4-7 set the stop event after that many host writes (0: never).
+
+#include "DownloadPlan.h"
+#include "FileDownloadSink.h"
+#include "Frame.h"
+#include "IDownloadSink.h"
+#include "ManualResetEvent.h"
+#include "PostTarget.h"
+#include "ProtocolCodes.h"
+#include "RecorderFileEntry.h"
+#include "RecorderLink.h"
+#include "RecorderProtocol.h"
+#include "ReportMessages.h"
+#include "support/ScriptedTransport.h"
+
+#include <QByteArray>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLoggingCategory>
+#include <QList>
+#include <QPair>
+#include <QString>
+#include <QStringList>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+
+#include <dirent.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+enum Operation : quint8 {
+    OP_FRAMES,
+    OP_DEVICE_INFO,
+    OP_CARD_INFO,
+    OP_LIST,
+    OP_GET_INTO_FOLDER,
+    OP_GET_BY_PLAN,
+    OP_PUT,
+    OP_DELETE,
+    OP_SAVE_ARCHIVE,
+    OP_ALL, // every operation in turn on the same bytes
+    OP_COUNT
+};
+
+// Card names a download or deletion asks for: ordinary, already in the folder, a link in the
+// folder (pointing outside, or nowhere), names that would leave the folder, the longest name a
+// folder holds and one byte more.
+const QStringList &CardNames()
+{
+    static const QStringList names = {
+        QStringLiteral("A.DAT"),        QStringLiteral("OLD.DAT"),       QStringLiteral("LINK.DAT"),
+        QStringLiteral("DANGLE.DAT"),   QStringLiteral("../ESCAPE.DAT"), QStringLiteral("sub\\B.DAT"),
+        QString(255, QLatin1Char('L')), QString(256, QLatin1Char('L')),
+    };
+    return names;
+}
+
+// Local files an upload reads, by size.
+constexpr qint64 SOURCE_SIZES[] = {0, 1, 32744, 70000};
+
+const QByteArray OLD_CONTENT("the older copy, which a failed download must leave alone");
+
+[[noreturn]] void Fail(const char *pWhat, const QString &strMore = QString())
+{
+    std::fprintf(stderr, "orvo_fuzz_protocol: check failed: %s %s\n", pWhat, qPrintable(strMore));
+    std::abort();
+}
+
+#define FUZZ_CHECK(condition, more) \
+    do {                            \
+        if (!(condition))           \
+            Fail(#condition, more); \
+    } while (false)
+
+// What lstat says of an entry, with nanosecond times and the inode: an entry created, removed,
+// replaced or written shows up as a difference (the scratch is made well before the first
+// input, so even a coarse file system clock has moved on by then).
+struct Stamp
+{
+    bool bPresent = false;
+    ino_t nInode = 0;
+    mode_t nMode = 0;
+    off_t nSize = 0;
+    timespec modified = {};
+    timespec changed = {};
+
+    explicit Stamp(const QString &strPath = QString())
+    {
+        struct stat st = {};
+        if (strPath.isEmpty() || ::lstat(QFile::encodeName(strPath).constData(), &st) != 0)
+            return;
+        bPresent = true;
+        nInode = st.st_ino;
+        nMode = st.st_mode;
+        nSize = st.st_size;
+        modified = st.st_mtim;
+        changed = st.st_ctim;
+    }
+    bool operator==(const Stamp &other) const
+    {
+        return bPresent == other.bPresent && nInode == other.nInode && nMode == other.nMode &&
+               nSize == other.nSize && modified.tv_sec == other.modified.tv_sec &&
+               modified.tv_nsec == other.modified.tv_nsec && changed.tv_sec == other.changed.tv_sec &&
+               changed.tv_nsec == other.changed.tv_nsec;
+    }
+};
+
+// The names in a folder, hidden ones included, in the order the file system keeps them (which
+// differs from one scratch folder to the next: compare them with SameNames, which does the same
+// work in any order, so that runs stay repeatable).
+QStringList Names(const QString &strDir)
+{
+    QStringList names;
+    if (DIR *pDir = ::opendir(QFile::encodeName(strDir).constData())) {
+        while (const dirent *pEntry = ::readdir(pDir)) {
+            if (std::strcmp(pEntry->d_name, ".") != 0 && std::strcmp(pEntry->d_name, "..") != 0)
+                names.append(QFile::decodeName(pEntry->d_name));
+        }
+        ::closedir(pDir);
+    }
+    return names;
+}
+
+bool SameNames(const QStringList &names, const QStringList &expected)
+{
+    if (names.size() != expected.size())
+        return false;
+    for (const QString &strName : names) {
+        if (!expected.contains(strName))
+            return false;
+    }
+    return true;
+}
+
+// The scratch folders, made once: the destination of downloads with an older file and two
+// symbolic links in it, a folder beside it that must never change, and the sources of uploads.
+struct Scratch
+{
+    QString strRoot;
+    QString strDest;    // ends with "/"
+    QString strOutside; // the sentinel folder beside the destination
+    QString strSources;
+    QList<QPair<QString, Stamp>> fixedStamps; // entries that never change, whatever is received
+    QStringList destNames;                    // what the destination holds between inputs
+    Stamp oldStamp;                           // of OLD.DAT, which a download may replace
+
+    void Make()
+    {
+        QByteArray pattern = QFile::encodeName(QDir::tempPath() + QStringLiteral("/orvo-fuzz-XXXXXX"));
+        if (!::mkdtemp(pattern.data()))
+            Fail("cannot make a scratch folder in", QDir::tempPath());
+        strRoot = QFile::decodeName(pattern);
+        strDest = strRoot + QStringLiteral("/dest/");
+        strOutside = strRoot + QStringLiteral("/outside");
+        strSources = strRoot + QStringLiteral("/sources");
+        QDir().mkpath(strDest);
+        QDir().mkpath(strOutside);
+        QDir().mkpath(strSources);
+        Write(strOutside + QStringLiteral("/VICTIM.DAT"), "must never change");
+        Write(OldPath(), OLD_CONTENT);
+        QFile::link(QStringLiteral("../outside/VICTIM.DAT"), strDest + QStringLiteral("LINK.DAT"));
+        QFile::link(QStringLiteral("../outside/NEW.DAT"), strDest + QStringLiteral("DANGLE.DAT"));
+        QStringList fixed = {strRoot,
+                             strOutside,
+                             strOutside + QStringLiteral("/VICTIM.DAT"),
+                             strOutside + QStringLiteral("/NEW.DAT"),
+                             strSources,
+                             strDest + QStringLiteral("LINK.DAT"),
+                             strDest + QStringLiteral("DANGLE.DAT")};
+        for (const qint64 nSize : SOURCE_SIZES) {
+            Write(SourcePath(nSize), QByteArray(nSize, 's'));
+            fixed.append(SourcePath(nSize));
+        }
+        // Past the file system clock's tick: any later change gets another time.
+        ::usleep(50000);
+        for (const QString &strPath : std::as_const(fixed))
+            fixedStamps.append({strPath, Stamp(strPath)});
+        destNames = Names(strDest);
+        oldStamp = Stamp(OldPath());
+    }
+
+    void Remove() { QDir(strRoot).removeRecursively(); }
+
+    QString OldPath() const { return strDest + QStringLiteral("OLD.DAT"); }
+    QString SourcePath(qint64 nSize) const { return strSources + QStringLiteral("/SRC%1.BIN").arg(nSize); }
+
+    static void Write(const QString &strPath, const QByteArray &data)
+    {
+        QFile file(strPath);
+        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(data) != data.size())
+            Fail("cannot write", strPath);
+    }
+
+    // Nothing outside the destination changed, no link in it was replaced or written through;
+    // the destination is put back as it was.
+    void CheckAndReset()
+    {
+        for (const auto &[strPath, before] : std::as_const(fixedStamps))
+            FUZZ_CHECK(Stamp(strPath) == before, strPath + QStringLiteral(" changed"));
+        const QStringList names = Names(strDest);
+        const Stamp stamp(OldPath());
+        if (SameNames(names, destNames) && stamp == oldStamp)
+            return;
+        for (const QString &strName : names) {
+            if (!destNames.contains(strName))
+                ::unlink(QFile::encodeName(strDest + strName).constData());
+        }
+        Write(OldPath(), OLD_CONTENT);
+        FUZZ_CHECK(SameNames(Names(strDest), destNames),
+                   QStringLiteral("the destination could not be reset"));
+        oldStamp = Stamp(OldPath());
+    }
+};
+
+Scratch &TheScratch()
+{
+    static Scratch scratch;
+    return scratch;
+}
+
+// Counts what a download hands to the file and takes the first block's total from the frame
+// being handled when the first bytes arrive.
+class CheckingSink final : public IDownloadSink
+{
+public:
+    CheckingSink(IDownloadSink &inner, RecorderProtocol &protocol)
+        : m_inner(inner)
+        , m_protocol(protocol)
+    {}
+
+    RecorderResult Open() override { return m_inner.Open(); }
+    RecorderResult Write(const quint8 *pData, quint32 nLen) override
+    {
+        if (!m_bSeen) {
+            m_nFirstTotal = m_protocol.ResponseFrame().U32(BLOCK_OFFSET_TOTAL);
+            m_bSeen = true;
+        }
+        m_nCount += nLen;
+        return m_inner.Write(pData, nLen);
+    }
+    RecorderResult Flush() override { return m_inner.Flush(); }
+    RecorderResult Commit() override
+    {
+        RecorderResult result = m_inner.Commit();
+        m_bCommitted = result.IsOk();
+        return result;
+    }
+    void Discard() override { m_inner.Discard(); }
+
+    bool m_bSeen = false;
+    bool m_bCommitted = false;
+    quint32 m_nFirstTotal = 0;
+    quint64 m_nCount = 0;
+
+private:
+    IDownloadSink &m_inner;
+    RecorderProtocol &m_protocol;
+};
+
+// What a download left under its local name: a complete file when done, else what was there.
+void CheckDownloaded(const Scratch &scratch, const QString &strLocalName, const RecorderResult &result,
+                     qint64 nExpectedSize)
+{
+    const QString strPath = scratch.strDest + strLocalName;
+    const QFileInfo info(strPath);
+    if (result.IsOk()) {
+        FUZZ_CHECK(info.isFile() && !info.isSymLink(), strPath);
+        FUZZ_CHECK(
+            info.size() == nExpectedSize,
+            QStringLiteral("%1 has %2 bytes, %3 announced").arg(strPath).arg(info.size()).arg(nExpectedSize));
+    } else if (strLocalName == QLatin1String("OLD.DAT")) {
+        QFile file(strPath);
+        FUZZ_CHECK(file.open(QIODevice::ReadOnly) && file.readAll() == OLD_CONTENT,
+                   QStringLiteral("a failed download changed the older copy"));
+    }
+}
+
+void GetIntoFolder(RecorderProtocol &protocol, const ManualResetEvent &stop, const PostTarget &target,
+                   const QString &strName)
+{
+    const RecorderResult result = protocol.GetFile(stop, target, strName, TheScratch().strDest);
+    // Every block had the first block's total, so the last one shows it.
+    CheckDownloaded(TheScratch(), strName, result, protocol.ResponseFrame().U32(BLOCK_OFFSET_TOTAL));
+}
+
+void GetByPlan(RecorderProtocol &protocol, const ManualResetEvent &stop, const PostTarget &target,
+               const QString &strName, bool bReplace)
+{
+    DownloadPlan plan(TheScratch().strDest,
+                      bReplace ? DownloadPlan::Existing::Replace : DownloadPlan::Existing::Refuse);
+    const DownloadPlan::Item item = plan.Add(strName);
+    FileDownloadSink file(plan, item);
+    CheckingSink sink(file, protocol);
+    const RecorderResult result = protocol.GetFile(stop, target, strName, sink);
+    FUZZ_CHECK(sink.m_bCommitted == result.IsOk(), result.Detail());
+    if (result.IsOk()) {
+        FUZZ_CHECK(item.IsToDownload(), strName);
+        FUZZ_CHECK(sink.m_bSeen && sink.m_nCount == sink.m_nFirstTotal,
+                   QStringLiteral("%1 reported done with %2 of %3 bytes")
+                       .arg(strName)
+                       .arg(sink.m_nCount)
+                       .arg(sink.m_nFirstTotal));
+    }
+    CheckDownloaded(TheScratch(), item.strLocalName, result, sink.m_nFirstTotal);
+}
+
+void ReadFrames(RecorderLink &link)
+{
+    Frame frame;
+    while (frame.Receive(link) == 0) {
+        FUZZ_CHECK(frame.IsValid(), QString());
+        FUZZ_CHECK(frame.Length() <= frame.ReceivedBytes(), QString());
+        FUZZ_CHECK(frame.ReceivedBytes() <= Frame::FRAME_CAPACITY, QString());
+        FUZZ_CHECK(frame.ReceivedBytes() % Frame::BLOCK_SIZE == 0, QString());
+    }
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerInitialize(int *, char ***)
+{
+    // Every refused frame is logged; the log would cost more than the work.
+    QLoggingCategory::setFilterRules(QStringLiteral("orvo.*=false"));
+    TheScratch().Make();
+    std::atexit([] { TheScratch().Remove(); });
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *pData, size_t nSize)
+{
+    if (nSize < 2)
+        return 0;
+    const quint8 nOperation = pData[0] % OP_COUNT;
+    const quint8 nOptions = pData[1];
+    const QString strName = CardNames().at(nOptions & 7);
+    const bool bReplace = nOptions & 8;
+    const int nStopAfterWrites = nOptions >> 4;
+
+    auto pTransport = std::make_unique<ScriptedTransport>();
+    auto pScript = pTransport->Shared();
+    pScript->toHost = QByteArray(reinterpret_cast<const char *>(pData + 2), qsizetype(nSize - 2));
+    ManualResetEvent stop;
+    pScript->onWrite = [&stop, nStopAfterWrites](ScriptedTransport::Script &script, const QByteArray &) {
+        if (nStopAfterWrites > 0 && script.writes.size() >= nStopAfterWrites)
+            stop.Set();
+    };
+    RecorderLink link(std::move(pTransport));
+    link.Open();
+    // The transport never waits, so no time-out is ever reached within one input; a long one
+    // keeps runs repeatable. The empty-block timer of downloads runs on the same time-out.
+    link.SetTimeoutMs(10000);
+    RecorderProtocol protocol(link);
+    // The archive save's wait is cut short without a clock, so that every run takes the same
+    // path: the recorder is unplugged during the first pause after an instant failure, which
+    // ends the save at its next try.
+    protocol.SetSaveArchiveTimeoutMs(1000);
+    protocol.SetSaveArchiveRetryPause([&link](int) { link.Close(); });
+
+    quintptr nEntries = 0;
+    const PostTarget target = PostTarget::ForFunction([&nEntries](PostedMessage &&message) {
+        if (message.nMessage == WM_REC_FILE_ENTRY) {
+            FUZZ_CHECK(message.wParam == nEntries && message.pEntry && message.pEntry->HasName(), QString());
+            FUZZ_CHECK(++nEntries <= MAX_LIST_ENTRIES, QString());
+        } else if (message.nMessage == WM_JOB_PROGRESS) {
+            FUZZ_CHECK(quint32(message.wParam) <= quint32(message.lParam),
+                       QStringLiteral("progress %1 of %2").arg(message.wParam).arg(message.lParam));
+        }
+    });
+
+    const auto run = [&](quint8 nOp) {
+        switch (nOp) {
+        case OP_FRAMES:
+            ReadFrames(link);
+            break;
+        case OP_DEVICE_INFO:
+            protocol.GetDeviceInfo(target);
+            break;
+        case OP_CARD_INFO:
+            protocol.GetCardInfo(target);
+            break;
+        case OP_LIST:
+            nEntries = 0;
+            protocol.ListFiles(stop, target);
+            break;
+        case OP_GET_INTO_FOLDER:
+            GetIntoFolder(protocol, stop, target, strName);
+            break;
+        case OP_GET_BY_PLAN:
+            GetByPlan(protocol, stop, target, strName, bReplace);
+            break;
+        case OP_PUT:
+            protocol.PutFile(stop, target, TheScratch().SourcePath(SOURCE_SIZES[nOptions & 3]), bReplace);
+            break;
+        case OP_DELETE:
+            protocol.DeleteCardFile(strName);
+            break;
+        case OP_SAVE_ARCHIVE:
+            protocol.SaveArchiveData();
+            link.Open();
+            break;
+        default:
+            break;
+        }
+    };
+    if (nOperation == OP_ALL) {
+        for (quint8 nOp = OP_DEVICE_INFO; nOp < OP_ALL; ++nOp) {
+            run(nOp);
+            // A download that stands in the folder would turn the next one into a refusal.
+            TheScratch().CheckAndReset();
+        }
+        ReadFrames(link);
+    } else {
+        run(nOperation);
+    }
+    TheScratch().CheckAndReset();
+    return 0;
+}
