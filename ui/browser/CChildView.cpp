@@ -339,6 +339,15 @@ bool CChildView::EnsureChecked()
     return false;
 }
 
+QStringList CChildView::FindExistingFiles(const DownloadPlan &plan)
+{
+    QStringList existing;
+    for (const DownloadPlan::Item &item : plan.ToDownload())
+        if (item.bExists)
+            existing.append(item.strCardName);
+    return existing;
+}
+
 void CChildView::OnGetFiles()
 {
     OperationScope scope(*this);
@@ -358,10 +367,7 @@ void CChildView::OnGetFiles()
     const QList<DownloadPlan::Item> refused = plan.Refused();
     if (!refused.isEmpty())
         ShowMessageText(RefusedDownloadsText(refused), QMessageBox::Warning, QMessageBox::Ok);
-    QStringList existing;
-    for (const DownloadPlan::Item &item : plan.ToDownload())
-        if (item.bExists)
-            existing.append(item.strCardName);
+    const QStringList existing = FindExistingFiles(plan);
     if (!existing.isEmpty() && m_pDialogs->RunOverwriteFiles(existing) == IDCANCEL)
         plan.Drop(existing);
     const QList<DownloadPlan::Item> toDownload = plan.ToDownload();

@@ -10,6 +10,7 @@
 #include "PostTarget.h"
 
 class CFileListTableModel;
+class DownloadPlan;
 class QTableView;
 class QTimer;
 class RecorderFileEntry;
@@ -99,6 +100,8 @@ private:
     // The connection state in the information pane.
     void ShowStatus(const QString &strText);
     bool EnsureChecked();
+    // The names the plan downloads over a file already in the destination, in its order.
+    static QStringList FindExistingFiles(const DownloadPlan &plan);
     void OnListDoubleClicked();
     void OnHeaderClicked(int nColumn);
     int ShowMessage(quint32 nTextId, int nIcon, int nButtons);
