@@ -1,8 +1,8 @@
-#include "CDlgAbout.h"
+#include "app/CDlgAbout.h"
 
-#include "DialogUnits.h"
-#include "StringIds.h"
-#include "TextSource.h"
+#include "core/StringIds.h"
+#include "core/TextSource.h"
+#include "ui/dialogs/DialogUnits.h"
 
 #include <QApplication>
 #include <QDialogButtonBox>

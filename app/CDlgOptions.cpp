@@ -1,9 +1,9 @@
-#include "CDlgOptions.h"
+#include "app/CDlgOptions.h"
 
-#include "CLanguageChooser.h"
-#include "DialogUnits.h"
-#include "StringIds.h"
-#include "TextSource.h"
+#include "app/LanguageChooser.h"
+#include "core/StringIds.h"
+#include "core/TextSource.h"
+#include "ui/dialogs/DialogUnits.h"
 
 #include <QComboBox>
 #include <QDialogButtonBox>
@@ -50,7 +50,7 @@ void CDlgOptions::FillLanguages()
     m_pLanguage->clear();
     // Only the first entry is translated; each language is named in its own words everywhere.
     m_pLanguage->addItem(LoadText(StringId::IDS_LANGUAGE_DEFAULT));
-    m_pLanguage->addItems(CLanguageChooser::LanguageNames());
+    m_pLanguage->addItems(LanguageChooser::LanguageNames());
     m_pLanguage->setCurrentIndex(m_nLanguage >= 0 && m_nLanguage <= 5 ? m_nLanguage : -1);
 }
 

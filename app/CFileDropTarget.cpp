@@ -1,6 +1,6 @@
-#include "CFileDropTarget.h"
+#include "app/CFileDropTarget.h"
 
-#include "CChildView.h"
+#include "ui/browser/CChildView.h"
 
 #include <QDragEnterEvent>
 #include <QDragMoveEvent>

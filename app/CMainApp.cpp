@@ -1,21 +1,22 @@
-#include "CMainApp.h"
+#include "app/CMainApp.h"
 
-#include "CDlgAbout.h"
-#include "CDlgOptions.h"
-#include "CLanguageChooser.h"
-#include "CLanguageFiles.h"
-#include "CMainFrame.h"
-#include "CResourceSet.h"
-#include "CSettingsStore.h"
-#include "CWorkerThread.h"
-#include "StringIds.h"
-#include "AppCommandIds.h"
-#include "OrvoBuildInfo.h"
-#include "OrvoImages.h"
-#include "RecorderLink.h"
-#include "RecorderProtocol.h"
-#include "SimTransport.h"
-#include "TextSource.h"
+#include "app/AppCommandIds.h"
+#include "app/CDlgAbout.h"
+#include "app/CDlgOptions.h"
+#include "app/CMainFrame.h"
+#include "app/LanguageChooser.h"
+#include "app/LanguageFiles.h"
+#include "app/ResourceSet.h"
+#include "core/OrvoBuildInfo.h"
+#include "core/SettingsStore.h"
+#include "core/StringIds.h"
+#include "core/TextSource.h"
+#include "jobs/CWorkerThread.h"
+#include "link/RecorderLink.h"
+#include "link/UsbSettingsProvider.h"
+#include "protocol/RecorderProtocol.h"
+#include "resources/images/OrvoImages.h"
+#include "sim/SimTransport.h"
 
 #include <QIcon>
 #include <QLibraryInfo>
@@ -32,7 +33,7 @@ struct KeptForLateThreads
 {
     std::unique_ptr<RecorderLink> pLink;
     std::unique_ptr<RecorderProtocol> pProtocol;
-    std::unique_ptr<CResourceSet> pTexts;
+    std::unique_ptr<ResourceSet> pTexts;
 };
 KeptForLateThreads *s_pKeptForLateThreads = nullptr;
 
@@ -54,7 +55,10 @@ QString QtLanguageFor(const QString &strCode)
 
 CMainApp::CMainApp(int &argc, char **argv)
     : QApplication(argc, argv)
-{}
+{
+    // The USB link asks for the configured ids and device at each open and each notice.
+    UsbSettingsProvider::Set(&UsbSettings::Read);
+}
 
 CMainApp::~CMainApp()
 {
@@ -80,15 +84,15 @@ bool CMainApp::InitInstance()
     RegisterSimTransport();
 
     // The settings key is named after the built-in title, whatever language is chosen.
-    setOrganizationName(QString::fromLatin1(CSettingsStore::kOrganisation));
-    setApplicationName(CSettingsStore::ApplicationName());
+    setOrganizationName(QString::fromLatin1(SettingsStore::kOrganisation));
+    setApplicationName(SettingsStore::ApplicationName());
     setApplicationVersion(QString::fromLatin1(kOrvoVersion));
     // Ties the window to its desktop entry: the Wayland app id, and the icon a dock shows.
     setDesktopFileName(QString::fromLatin1(kOrvoAppId));
 
     // The automatic choice by interface language, replaced by the "Language" setting unless 0.
-    const CLanguageChooser chooser(CLanguageFiles::ForRunningProgram());
-    m_hLanguageLib = chooser.ChooseForStartup(CSettingsStore::Language());
+    const LanguageChooser chooser(LanguageFiles::ForRunningProgram());
+    m_hLanguageLib = chooser.ChooseForStartup(SettingsStore::Language());
     SetActiveTextSource(m_hLanguageLib.get());
     InstallQtTranslations();
 
@@ -145,7 +149,7 @@ void CMainApp::OnAppAbout()
 void CMainApp::OnSettings()
 {
     CDlgOptions dialog(m_pMainFrame.get());
-    dialog.m_nLanguage = CSettingsStore::Language();
+    dialog.m_nLanguage = SettingsStore::Language();
     if (dialog.exec() == QDialog::Accepted)
-        CSettingsStore::SetLanguage(dialog.m_nLanguage);
+        SettingsStore::Write(SettingKeys::Language, dialog.m_nLanguage);
 }

@@ -5,7 +5,7 @@
 #include <memory>
 
 class CMainFrame;
-class CResourceSet;
+class ResourceSet;
 class QTranslator;
 class RecorderLink;
 class RecorderProtocol;
@@ -29,14 +29,14 @@ public:
     void OnSettings();
 
     CMainFrame *MainFrame() const { return m_pMainFrame.get(); }
-    const CResourceSet *ResourceSet() const { return m_hLanguageLib.get(); }
+    const ResourceSet *ActiveResourceSet() const { return m_hLanguageLib.get(); }
 
 private:
     void InstallQtTranslations();
 
     // The active resource set of the run (the built-in one or a language file); released when
     // the application object goes.
-    std::unique_ptr<CResourceSet> m_hLanguageLib;
+    std::unique_ptr<ResourceSet> m_hLanguageLib;
     std::unique_ptr<QTranslator> m_pQtTranslator;
     std::unique_ptr<RecorderLink> m_pLink;
     std::unique_ptr<RecorderProtocol> m_pProtocol;

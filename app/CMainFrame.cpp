@@ -1,13 +1,13 @@
-#include "CMainFrame.h"
+#include "app/CMainFrame.h"
 
-#include "CChildView.h"
-#include "CFileDropTarget.h"
-#include "CPaneSplitter.h"
-#include "CUpPane.h"
-#include "AppCommandIds.h"
-#include "CommandIds.h"
-#include "StringIds.h"
-#include "TextSource.h"
+#include "app/AppCommandIds.h"
+#include "app/CFileDropTarget.h"
+#include "app/CPaneSplitter.h"
+#include "core/StringIds.h"
+#include "core/TextSource.h"
+#include "ui/browser/CChildView.h"
+#include "ui/browser/CommandIds.h"
+#include "ui/browser/CUpPane.h"
 
 #include <QAction>
 #include <QApplication>
@@ -21,7 +21,6 @@
 #include <QToolButton>
 
 #include <algorithm>
-
 #include <array>
 
 CMainFrame *s_pMainFrame = nullptr;

@@ -1,4 +1,4 @@
-#include "CPaneSplitter.h"
+#include "app/CPaneSplitter.h"
 
 #include <QMouseEvent>
 #include <QPainter>

@@ -1,6 +1,6 @@
-#include "CMainApp.h"
-#include "CMainFrame.h"
-#include "OrvoBuildInfo.h"
+#include "app/CMainApp.h"
+#include "app/CMainFrame.h"
+#include "core/OrvoBuildInfo.h"
 
 #include <QTimer>
 #include <QWidget>

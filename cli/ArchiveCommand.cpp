@@ -1,11 +1,11 @@
 // archive and sync: the command line of the archive run.
 
-#include "Archive.h"
-#include "CliArguments.h"
-#include "CliCommand.h"
-#include "CliContext.h"
-#include "ListingFormat.h"
-#include "RecorderResult.h"
+#include "cli/Archive.h"
+#include "cli/CliArguments.h"
+#include "cli/CliCommand.h"
+#include "cli/CliContext.h"
+#include "cli/ListingFormat.h"
+#include "core/RecorderResult.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,13 +1,12 @@
-#include "ArchiveJournal.h"
+#include "cli/ArchiveJournal.h"
 
-#include "LocalFileName.h"
+#include "core/LocalFileName.h"
 
 #include <QFile>
 #include <QJsonDocument>
 #include <QJsonObject>
 
 #include <cerrno>
-
 #include <fcntl.h>
 #include <unistd.h>
 

@@ -1,17 +1,17 @@
 // The archive run: decide for every selected card file, then download, compare and delete.
 
-#include "Archive.h"
-#include "ArchiveFolder.h"
-#include "ArchiveJournal.h"
-#include "CliCommand.h"
-#include "CliContext.h"
-#include "CompareSink.h"
-#include "DownloadPlan.h"
-#include "FileDownloadSink.h"
-#include "ListingFormat.h"
-#include "RecorderFileEntry.h"
-#include "RecorderProtocol.h"
-#include "ResultText.h"
+#include "cli/Archive.h"
+#include "cli/ArchiveJournal.h"
+#include "cli/CliCommand.h"
+#include "cli/CliContext.h"
+#include "cli/ListingFormat.h"
+#include "cli/ResultText.h"
+#include "core/ArchiveFolder.h"
+#include "core/CompareSink.h"
+#include "core/DownloadPlan.h"
+#include "core/FileDownloadSink.h"
+#include "protocol/RecorderFileEntry.h"
+#include "protocol/RecorderProtocol.h"
 
 #include <QDir>
 #include <QElapsedTimer>

@@ -1,4 +1,4 @@
-#include "CliArguments.h"
+#include "cli/CliArguments.h"
 
 bool CliArguments::Parse(const QStringList &args, const QStringList &flags, const QStringList &valued,
                          QString *pError)

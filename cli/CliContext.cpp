@@ -1,12 +1,12 @@
-#include "CliContext.h"
+#include "cli/CliContext.h"
 
-#include "ListingFormat.h"
-#include "RecorderLink.h"
-#include "RecorderProtocol.h"
-#include "ReportMessages.h"
-#include "ResultText.h"
-#include "TransportRegistry.h"
-#include "UsbDeviceChoice.h"
+#include "cli/ListingFormat.h"
+#include "cli/ResultText.h"
+#include "link/RecorderLink.h"
+#include "link/TransportRegistry.h"
+#include "link/UsbDeviceChoice.h"
+#include "protocol/RecorderProtocol.h"
+#include "protocol/ReportMessages.h"
 
 #include <QDateTime>
 

@@ -1,5 +1,9 @@
 #pragma once
 
+#include "cli/ProgressBar.h"
+#include "protocol/ManualResetEvent.h"
+#include "protocol/PostTarget.h"
+
 #include <QString>
 #include <QtGlobal>
 
@@ -8,10 +12,6 @@
 #include <memory>
 #include <mutex>
 #include <optional>
-
-#include "ManualResetEvent.h"
-#include "PostTarget.h"
-#include "ProgressBar.h"
 
 class RecorderLink;
 class RecorderProtocol;

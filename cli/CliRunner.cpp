@@ -1,12 +1,13 @@
-#include "CliRunner.h"
+#include "cli/CliRunner.h"
 
-#include "CliCommand.h"
-#include "CliContext.h"
-#include "OrvoBuildInfo.h"
-#include "ProtocolCodes.h"
-#include "ResultText.h"
-#include "SignalWatcher.h"
-#include "TransportRegistry.h"
+#include "cli/CliCommand.h"
+#include "cli/CliContext.h"
+#include "cli/ResultText.h"
+#include "cli/SignalWatcher.h"
+#include "core/OrvoBuildInfo.h"
+#include "link/TransportRegistry.h"
+#include "link/UsbSettingsProvider.h"
+#include "protocol/ProtocolCodes.h"
 
 #include <cerrno>
 #include <thread>
@@ -108,6 +109,8 @@ QString CliRunner::CommandHelpText(const CliCommand &command)
 
 int CliRunner::Run(const QStringList &allArgs)
 {
+    // The USB link asks for the configured ids and device at each open and each notice.
+    UsbSettingsProvider::Set(&UsbSettings::Read);
     QStringList args = allArgs;
     GlobalOptions global;
     QString strError;

@@ -1,15 +1,15 @@
 // The commands that move or delete files: get, sync, put, rm.
 
-#include "CliArguments.h"
-#include "CliCommand.h"
-#include "CliContext.h"
-#include "ListingFormat.h"
-#include "DownloadPlan.h"
-#include "FileDownloadSink.h"
-#include "LocalFileName.h"
-#include "RecorderFileEntry.h"
-#include "RecorderProtocol.h"
-#include "ResultText.h"
+#include "cli/CliArguments.h"
+#include "cli/CliCommand.h"
+#include "cli/CliContext.h"
+#include "cli/ListingFormat.h"
+#include "cli/ResultText.h"
+#include "core/DownloadPlan.h"
+#include "core/FileDownloadSink.h"
+#include "core/LocalFileName.h"
+#include "protocol/RecorderFileEntry.h"
+#include "protocol/RecorderProtocol.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,6 +1,6 @@
-#include "ListingFormat.h"
+#include "cli/ListingFormat.h"
 
-#include "RecorderFileEntry.h"
+#include "protocol/RecorderFileEntry.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>

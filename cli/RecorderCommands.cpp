@@ -1,13 +1,13 @@
 // The commands that read the recorder or ask it to act, without local files: info, ls, save.
 
-#include "CliArguments.h"
-#include "CliCommand.h"
-#include "CliContext.h"
-#include "ListingFormat.h"
-#include "RecorderFileEntry.h"
-#include "RecorderProtocol.h"
-#include "ReportMessages.h"
-#include "ResultText.h"
+#include "cli/CliArguments.h"
+#include "cli/CliCommand.h"
+#include "cli/CliContext.h"
+#include "cli/ListingFormat.h"
+#include "cli/ResultText.h"
+#include "protocol/RecorderFileEntry.h"
+#include "protocol/RecorderProtocol.h"
+#include "protocol/ReportMessages.h"
 
 namespace {
 

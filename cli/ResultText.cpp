@@ -1,6 +1,6 @@
-#include "ResultText.h"
+#include "cli/ResultText.h"
 
-#include "ProtocolCodes.h"
+#include "protocol/ProtocolCodes.h"
 
 QString ResultText(int nResult)
 {

@@ -1,8 +1,7 @@
-#include "SignalWatcher.h"
+#include "cli/SignalWatcher.h"
 
 #include <atomic>
 #include <cerrno>
-
 #include <fcntl.h>
 #include <unistd.h>
 

@@ -1,6 +1,6 @@
-#include "UdevRule.h"
+#include "cli/UdevRule.h"
 
-#include "OrvoBuildInfo.h"
+#include "core/OrvoBuildInfo.h"
 
 #include <QProcess>
 #include <QRegularExpression>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "UsbIds.h"
+#include "link/UsbIds.h"
 
 #include <QList>
 #include <QString>

@@ -1,9 +1,9 @@
-#include "CliArguments.h"
-#include "CliCommand.h"
-#include "CliContext.h"
-#include "ProtocolCodes.h"
-#include "ResultText.h"
-#include "UdevRule.h"
+#include "cli/CliArguments.h"
+#include "cli/CliCommand.h"
+#include "cli/CliContext.h"
+#include "cli/ResultText.h"
+#include "cli/UdevRule.h"
+#include "protocol/ProtocolCodes.h"
 
 #include <QDir>
 #include <QFileInfo>

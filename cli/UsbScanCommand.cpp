@@ -1,7 +1,7 @@
-#include "CliCommand.h"
-#include "CliContext.h"
-#include "ResultText.h"
-#include "UsbScan.h"
+#include "cli/CliCommand.h"
+#include "cli/CliContext.h"
+#include "cli/ResultText.h"
+#include "link/UsbScan.h"
 
 int RunUsbScan(CliContext &context, const QStringList &args)
 {

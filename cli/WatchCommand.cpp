@@ -1,17 +1,17 @@
 // watch: archives each recorder when it arrives, and again every few minutes while it stays,
 // holding it only while archiving.
 
-#include "Archive.h"
-#include "CliArguments.h"
-#include "CliCommand.h"
-#include "CliContext.h"
-#include "LocalFileName.h"
-#include "ManualResetEvent.h"
-#include "ProtocolCodes.h"
-#include "ResultText.h"
-#include "TransportRegistry.h"
-#include "UsbDeviceChoice.h"
-#include "UsbTransport.h"
+#include "cli/Archive.h"
+#include "cli/CliArguments.h"
+#include "cli/CliCommand.h"
+#include "cli/CliContext.h"
+#include "cli/ResultText.h"
+#include "core/LocalFileName.h"
+#include "link/TransportRegistry.h"
+#include "link/UsbDeviceChoice.h"
+#include "link/UsbTransport.h"
+#include "protocol/ManualResetEvent.h"
+#include "protocol/ProtocolCodes.h"
 
 #include <QDeadlineTimer>
 #include <QSet>

@@ -1,5 +1,5 @@
-#include "CliRunner.h"
-#include "SimTransport.h"
+#include "cli/CliRunner.h"
+#include "sim/SimTransport.h"
 
 #include <QCoreApplication>
 #include <QLoggingCategory>

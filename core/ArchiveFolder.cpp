@@ -1,6 +1,6 @@
-#include "ArchiveFolder.h"
+#include "core/ArchiveFolder.h"
 
-#include "DownloadPlan.h"
+#include "core/DownloadPlan.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,10 +1,9 @@
-#include "CompareSink.h"
+#include "core/CompareSink.h"
 
 #include <QFile>
 
 #include <cerrno>
 #include <cstring>
-
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>

@@ -1,11 +1,11 @@
 #pragma once
 
+#include "core/IDownloadSink.h"
+#include "core/SafeFileWriter.h"
+
 #include <QByteArray>
 #include <QDateTime>
 #include <QString>
-
-#include "IDownloadSink.h"
-#include "SafeFileWriter.h"
 
 // A download that may turn out to be a file already kept: the bytes are compared with the
 // existing file as they arrive, and written aside at the same time. Identical, the existing

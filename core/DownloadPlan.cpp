@@ -1,11 +1,10 @@
-#include "DownloadPlan.h"
+#include "core/DownloadPlan.h"
 
-#include "LocalFileName.h"
+#include "core/LocalFileName.h"
 
 #include <QFile>
 
 #include <cerrno>
-
 #include <sys/stat.h>
 #include <unistd.h>
 

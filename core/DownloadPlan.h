@@ -1,13 +1,13 @@
 #pragma once
 
+#include "core/RecorderResult.h"
+
 #include <QDateTime>
 #include <QList>
 #include <QSet>
 #include <QString>
 #include <QStringList>
 #include <QtGlobal>
-
-#include "RecorderResult.h"
 
 // Decides, before anything is sent to the recorder, what each card file of a download run
 // becomes in the destination folder: its local name, whether it may be written there, and

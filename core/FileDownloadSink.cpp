@@ -1,4 +1,4 @@
-#include "FileDownloadSink.h"
+#include "core/FileDownloadSink.h"
 
 FileDownloadSink::FileDownloadSink(const DownloadPlan &plan, const DownloadPlan::Item &item)
     : FileDownloadSink(plan, item, plan.ReplacesExisting())

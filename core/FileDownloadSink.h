@@ -1,8 +1,8 @@
 #pragma once
 
-#include "DownloadPlan.h"
-#include "IDownloadSink.h"
-#include "SafeFileWriter.h"
+#include "core/DownloadPlan.h"
+#include "core/IDownloadSink.h"
+#include "core/SafeFileWriter.h"
 
 // The usual end of a download: one planned file written safely into the plan's folder, under
 // its local name and with the card's date.

@@ -1,8 +1,8 @@
 #pragma once
 
-#include <QtGlobal>
+#include "core/RecorderResult.h"
 
-#include "RecorderResult.h"
+#include <QtGlobal>
 
 // Where the bytes of a download go. The protocol hands each block to the sink and decides when
 // the file is complete; where the bytes land and what "complete" does belong to the sink.

@@ -1,4 +1,4 @@
-#include "LocalFileName.h"
+#include "core/LocalFileName.h"
 
 bool IsSafeLocalFileName(const QString &strName)
 {

@@ -1,6 +1,6 @@
-#include "SafeFileWriter.h"
+#include "core/SafeFileWriter.h"
 
-#include "LocalFileName.h"
+#include "core/LocalFileName.h"
 
 #include <QFile>
 #include <QRandomGenerator>
@@ -8,7 +8,6 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
-
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>

@@ -1,11 +1,11 @@
 #pragma once
 
+#include "core/RecorderResult.h"
+
 #include <QByteArray>
 #include <QDateTime>
 #include <QString>
 #include <QtGlobal>
-
-#include "RecorderResult.h"
 
 // Writes one file into a folder so that it appears under its name only when it is complete and
 // on the disk, and never through a symbolic link. The data goes to an unnamed file in the

@@ -7,25 +7,25 @@
 // says. Options: bits 0-2 pick a name (card file, local source), bit 3 asks to replace
 // existing files, bits 4-7 set the stop event after that many host writes (0: never).
 
-#include "DownloadPlan.h"
-#include "FileDownloadSink.h"
-#include "Frame.h"
-#include "IDownloadSink.h"
-#include "ManualResetEvent.h"
-#include "PostTarget.h"
-#include "ProtocolCodes.h"
-#include "RecorderFileEntry.h"
-#include "RecorderLink.h"
-#include "RecorderProtocol.h"
-#include "ReportMessages.h"
+#include "core/DownloadPlan.h"
+#include "core/FileDownloadSink.h"
+#include "core/IDownloadSink.h"
+#include "link/Frame.h"
+#include "link/RecorderLink.h"
+#include "protocol/ManualResetEvent.h"
+#include "protocol/PostTarget.h"
+#include "protocol/ProtocolCodes.h"
+#include "protocol/RecorderFileEntry.h"
+#include "protocol/RecorderProtocol.h"
+#include "protocol/ReportMessages.h"
 #include "support/ScriptedTransport.h"
 
 #include <QByteArray>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QLoggingCategory>
 #include <QList>
+#include <QLoggingCategory>
 #include <QPair>
 #include <QString>
 #include <QStringList>
@@ -33,9 +33,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <memory>
-
 #include <dirent.h>
+#include <memory>
 #include <sys/stat.h>
 #include <unistd.h>
 

@@ -1,13 +1,13 @@
-#include "CJobGetFile.h"
+#include "jobs/CJobGetFile.h"
 
-#include "FileDownloadSink.h"
-#include "JobMessages.h"
-#include "LocalReasonText.h"
-#include "ProtocolCodes.h"
-#include "RecorderAccess.h"
-#include "RecorderProtocol.h"
-#include "StringIds.h"
-#include "TextSource.h"
+#include "core/FileDownloadSink.h"
+#include "core/StringIds.h"
+#include "core/TextSource.h"
+#include "jobs/JobMessages.h"
+#include "jobs/LocalReasonText.h"
+#include "jobs/RecorderAccess.h"
+#include "protocol/ProtocolCodes.h"
+#include "protocol/RecorderProtocol.h"
 
 CJobGetFile::CJobGetFile(RecorderProtocol *pProtocol)
     : CWorkerThread(0, 0)

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "CWorkerThread.h"
-#include "DownloadPlan.h"
-#include "PostTarget.h"
+#include "core/DownloadPlan.h"
+#include "jobs/CWorkerThread.h"
+#include "protocol/PostTarget.h"
 
 #include <QString>
 #include <QStringList>

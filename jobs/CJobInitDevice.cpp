@@ -1,10 +1,10 @@
-#include "CJobInitDevice.h"
+#include "jobs/CJobInitDevice.h"
 
-#include "JobMessages.h"
-#include "ProtocolCodes.h"
-#include "RecorderAccess.h"
-#include "RecorderProtocol.h"
-#include "StringIds.h"
+#include "core/StringIds.h"
+#include "jobs/JobMessages.h"
+#include "jobs/RecorderAccess.h"
+#include "protocol/ProtocolCodes.h"
+#include "protocol/RecorderProtocol.h"
 
 CJobInitDevice::CJobInitDevice(RecorderProtocol *pProtocol)
     : CWorkerThread(0, 0)

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "CWorkerThread.h"
-#include "PostTarget.h"
+#include "jobs/CWorkerThread.h"
+#include "protocol/PostTarget.h"
 
 class RecorderProtocol;
 

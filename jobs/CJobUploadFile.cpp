@@ -1,9 +1,9 @@
-#include "CJobUploadFile.h"
+#include "jobs/CJobUploadFile.h"
 
-#include "JobMessages.h"
-#include "ProtocolCodes.h"
-#include "RecorderAccess.h"
-#include "RecorderProtocol.h"
+#include "jobs/JobMessages.h"
+#include "jobs/RecorderAccess.h"
+#include "protocol/ProtocolCodes.h"
+#include "protocol/RecorderProtocol.h"
 
 CJobUploadFile::CJobUploadFile(RecorderProtocol *pProtocol)
     : CWorkerThread(0, 0)

@@ -1,7 +1,7 @@
-#include "CWorkerThread.h"
+#include "jobs/CWorkerThread.h"
 
-#include "JobsLog.h"
-#include "ManualResetEvent.h"
+#include "jobs/JobsLog.h"
+#include "protocol/ManualResetEvent.h"
 
 #include <QElapsedTimer>
 
@@ -9,9 +9,8 @@
 #include <chrono>
 #include <condition_variable>
 #include <mutex>
-#include <system_error>
-
 #include <sys/resource.h>
+#include <system_error>
 #include <unistd.h>
 
 namespace {

@@ -1,9 +1,9 @@
-#include "JobMessages.h"
+#include "jobs/JobMessages.h"
 
-#include "JobsLog.h"
-#include "PostTarget.h"
-#include "ReportMessages.h"
-#include "TextSource.h"
+#include "core/TextSource.h"
+#include "jobs/JobsLog.h"
+#include "protocol/PostTarget.h"
+#include "protocol/ReportMessages.h"
 
 Q_LOGGING_CATEGORY(lcJobs, "orvo.jobs", QtInfoMsg)
 

@@ -1,7 +1,7 @@
-#include "LocalReasonText.h"
+#include "jobs/LocalReasonText.h"
 
-#include "StringIds.h"
-#include "TextSource.h"
+#include "core/StringIds.h"
+#include "core/TextSource.h"
 
 QString LocalReasonText(LocalReason reason)
 {

@@ -1,10 +1,10 @@
 #pragma once
 
+#include "core/DownloadPlan.h"
+#include "core/RecorderResult.h"
+
 #include <QList>
 #include <QString>
-
-#include "DownloadPlan.h"
-#include "RecorderResult.h"
 
 // The window's words, from the active resource set, for why a local file was refused.
 

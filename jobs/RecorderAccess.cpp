@@ -1,4 +1,4 @@
-#include "RecorderAccess.h"
+#include "jobs/RecorderAccess.h"
 
 namespace {
 

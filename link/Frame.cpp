@@ -1,7 +1,7 @@
-#include "Frame.h"
+#include "link/Frame.h"
 
-#include "LinkLog.h"
-#include "RecorderLink.h"
+#include "link/LinkLog.h"
+#include "link/RecorderLink.h"
 
 #include <QByteArray>
 #include <QElapsedTimer>
@@ -10,7 +10,8 @@ namespace {
 
 bool CodeIsAdmitted(quint16 nCode)
 {
-    return (nCode & 0x8100) == 0x8100 || (nCode & 0x4500) == 0x4500;
+    return (nCode & Frame::REPLY_CODE_BITS) == Frame::REPLY_CODE_BITS ||
+           (nCode & Frame::REQUEST_CODE_BITS) == Frame::REQUEST_CODE_BITS;
 }
 
 bool LengthIsValid(quint32 nLength)

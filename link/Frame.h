@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/LittleEndian.h"
+
 #include <QtGlobal>
 
 #include <array>
@@ -23,11 +25,19 @@ public:
     static constexpr quint32 OFFSET_LENGTH = 4;
     static constexpr quint32 OFFSET_CODE = 8;
 
+    // A received frame is admitted only with a code holding all the bits of one of these: the
+    // recorder's replies (0x81xx) or requests and transfer control (0x45xx).
+    static constexpr quint16 REPLY_CODE_BITS = 0x8100;
+    static constexpr quint16 REQUEST_CODE_BITS = 0x4500;
+
     // Magic 0xFADE, code 0, everything else zero.
     Frame();
 
     // Frame length for a payload of nPayload bytes: header and payload rounded up to blocks.
-    static constexpr quint32 LengthFor(quint32 nPayload) { return (nPayload + 1035u) & ~quint32(1023); }
+    static constexpr quint32 LengthFor(quint32 nPayload)
+    {
+        return (HEADER_SIZE + nPayload + BLOCK_SIZE - 1) / BLOCK_SIZE * BLOCK_SIZE;
+    }
 
     // Writes magic, code and length; leaves the payload alone.
     void Prepare(quint16 nCode, quint32 nPayloadLength);
@@ -55,22 +65,10 @@ public:
     quint8 *Payload() { return m_buffer.data() + HEADER_SIZE; }
     const quint8 *Payload() const { return m_buffer.data() + HEADER_SIZE; }
 
-    quint16 U16(quint32 nOffset) const { return quint16(m_buffer[nOffset] | (m_buffer[nOffset + 1] << 8)); }
-    quint32 U32(quint32 nOffset) const
-    {
-        return quint32(m_buffer[nOffset]) | (quint32(m_buffer[nOffset + 1]) << 8) |
-               (quint32(m_buffer[nOffset + 2]) << 16) | (quint32(m_buffer[nOffset + 3]) << 24);
-    }
-    void SetU16(quint32 nOffset, quint16 nValue)
-    {
-        m_buffer[nOffset] = quint8(nValue);
-        m_buffer[nOffset + 1] = quint8(nValue >> 8);
-    }
-    void SetU32(quint32 nOffset, quint32 nValue)
-    {
-        for (int i = 0; i < 4; ++i)
-            m_buffer[nOffset + i] = quint8(nValue >> (8 * i));
-    }
+    quint16 U16(quint32 nOffset) const { return LittleEndian::U16(m_buffer.data() + nOffset); }
+    quint32 U32(quint32 nOffset) const { return LittleEndian::U32(m_buffer.data() + nOffset); }
+    void SetU16(quint32 nOffset, quint16 nValue) { LittleEndian::SetU16(m_buffer.data() + nOffset, nValue); }
+    void SetU32(quint32 nOffset, quint32 nValue) { LittleEndian::SetU32(m_buffer.data() + nOffset, nValue); }
 
 private:
     std::array<quint8, FRAME_CAPACITY> m_buffer{};

@@ -1,11 +1,11 @@
 #pragma once
 
+#include "link/LinkOpenFailure.h"
+
 #include <QString>
 #include <QtGlobal>
 
 #include <functional>
-
-#include "LinkOpenFailure.h"
 
 // A byte channel to the recorder: one host-to-recorder and one recorder-to-host stream.
 // Implementations: libusb bulk endpoints, a TCP stream, the in-process emulator.

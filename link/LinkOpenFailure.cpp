@@ -1,8 +1,8 @@
-#include "LinkOpenFailure.h"
+#include "link/LinkOpenFailure.h"
 
-#include "CSettingsStore.h"
-#include "UsbDiagnostics.h"
-#include "UsbIds.h"
+#include "core/SettingsStore.h"
+#include "link/UsbDiagnostics.h"
+#include "link/UsbIds.h"
 
 LinkOpenFailure LinkOpenFailure::Described(const QString &strText)
 {
@@ -33,13 +33,13 @@ QString LinkOpenFailure::EnglishText() const
         return QStringLiteral("No USB ids are configured for the recorder. Set %1=VVVV:PPPP in the "
                               "environment or %2=VVVV:PPPP in %3; \"%4\" lists the devices that may be "
                               "the recorder, and \"%5\" grants access to it.")
-            .arg(QString::fromLatin1(UsbIds::ENV_NAME), QString::fromLatin1(CSettingsStore::kKeyUsbIds),
-                 strSource, QString::fromLatin1(SCAN_COMMAND), strInstall);
+            .arg(QString::fromLatin1(UsbIds::ENV_NAME), SettingKeys::UsbIds.Name(), strSource,
+                 QString::fromLatin1(SCAN_COMMAND), strInstall);
     case Kind::UnreadableUsbIds: {
-        const QString strWhere = IsFromEnvironment()
-                                     ? strSource
-                                     : QStringLiteral("the %1 setting (%2)")
-                                           .arg(QString::fromLatin1(CSettingsStore::kKeyUsbIds), strSource);
+        const QString strWhere =
+            IsFromEnvironment()
+                ? strSource
+                : QStringLiteral("the %1 setting (%2)").arg(SettingKeys::UsbIds.Name(), strSource);
         return QStringLiteral(
                    "%1: \"%2\" is not a USB vendor:product pair (hexadecimal, for example 1234:5678)")
             .arg(strWhere, strDetail);

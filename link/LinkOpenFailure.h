@@ -1,9 +1,9 @@
 #pragma once
 
+#include "link/UsbDeviceChoice.h"
+
 #include <QList>
 #include <QString>
-
-#include "UsbDeviceChoice.h"
 
 // Why the recorder link did not open: what went wrong and the facts a message about it names.
 // The link puts no words in the window, which says it in the active language; the command

@@ -1,7 +1,7 @@
-#include "RecorderLink.h"
+#include "link/RecorderLink.h"
 
-#include "LinkLog.h"
-#include "TransportRegistry.h"
+#include "link/LinkLog.h"
+#include "link/TransportRegistry.h"
 
 #include <QDeadlineTimer>
 

@@ -1,11 +1,11 @@
 #pragma once
 
+#include "link/ITransport.h"
+
 #include <QString>
 #include <QtGlobal>
 
 #include <memory>
-
-#include "ITransport.h"
 
 // The program's one path to the recorder: opens it through a transport and moves 1024-byte
 // blocks, each transfer bounded by the link time-out.

@@ -1,6 +1,6 @@
-#include "TcpTransport.h"
+#include "link/TcpTransport.h"
 
-#include "LinkLog.h"
+#include "link/LinkLog.h"
 
 #include <QDeadlineTimer>
 

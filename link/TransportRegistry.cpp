@@ -1,8 +1,8 @@
-#include "TransportRegistry.h"
+#include "link/TransportRegistry.h"
 
-#include "ITransport.h"
-#include "TcpTransport.h"
-#include "UsbTransport.h"
+#include "link/ITransport.h"
+#include "link/TcpTransport.h"
+#include "link/UsbTransport.h"
 
 #include <QMap>
 #include <QMutex>

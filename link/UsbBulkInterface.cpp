@@ -1,4 +1,4 @@
-#include "UsbBulkInterface.h"
+#include "link/UsbBulkInterface.h"
 
 #include <libusb.h>
 

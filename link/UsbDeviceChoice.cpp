@@ -1,6 +1,6 @@
-#include "UsbDeviceChoice.h"
+#include "link/UsbDeviceChoice.h"
 
-#include "CSettingsStore.h"
+#include "link/UsbSettingsProvider.h"
 
 #include <QRegularExpression>
 #include <QStringList>
@@ -12,7 +12,7 @@ UsbDeviceChoice::UsbDeviceChoice(const QString &strText)
 
 QString UsbDeviceChoice::Configured()
 {
-    return CSettingsStore::ReadText(QString::fromLatin1(CSettingsStore::kKeyDevice), QString()).trimmed();
+    return UsbSettingsProvider::Current().strDevice.trimmed();
 }
 
 bool UsbDeviceChoice::IsPortPathText(const QString &strText)

@@ -20,7 +20,7 @@ public:
     UsbDeviceChoice() = default;
     explicit UsbDeviceChoice(const QString &strText);
 
-    // The "Device" setting, read afresh.
+    // The "Device" setting, asked afresh of the program's settings provider.
     static QString Configured();
     static bool IsPortPathText(const QString &strText);
 

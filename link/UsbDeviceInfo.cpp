@@ -1,4 +1,4 @@
-#include "UsbDeviceInfo.h"
+#include "link/UsbDeviceInfo.h"
 
 #include <libusb.h>
 

@@ -1,7 +1,7 @@
-#include "UsbDiagnostics.h"
+#include "link/UsbDiagnostics.h"
 
-#include "CSettingsStore.h"
-#include "UsbIds.h"
+#include "link/UsbIds.h"
+#include "link/UsbSettingsProvider.h"
 
 #include <libusb.h>
 
@@ -54,7 +54,7 @@ LinkOpenFailure UsbDiagnostics::NoConfiguredIds()
 {
     LinkOpenFailure failure;
     failure.kind = LinkOpenFailure::Kind::NoUsbIds;
-    failure.strSource = CSettingsStore::FilePath();
+    failure.strSource = UsbSettingsProvider::Current().strIdsSource;
     return failure;
 }
 

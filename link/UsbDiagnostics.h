@@ -1,9 +1,9 @@
 #pragma once
 
+#include "link/LinkOpenFailure.h"
+
 #include <QString>
 #include <QtGlobal>
-
-#include "LinkOpenFailure.h"
 
 // Why the recorder on USB could not be opened, from libusb's codes, as a reason the window
 // words in its own language and the command-line tool prints in English.

@@ -1,7 +1,8 @@
-#include "UsbIds.h"
+#include "link/UsbIds.h"
 
-#include "CSettingsStore.h"
-#include "LinkOpenFailure.h"
+#include "core/SettingsStore.h"
+#include "link/LinkOpenFailure.h"
+#include "link/UsbSettingsProvider.h"
 
 #include <QRegularExpression>
 #include <QStringList>
@@ -51,22 +52,13 @@ std::optional<UsbIds> UsbIds::Parse(const QString &strText, QString *pError, QSt
 
 std::optional<UsbIds> UsbIds::ReadConfigured(LinkOpenFailure *pFailure)
 {
-    const QString strEnv = qEnvironmentVariable(ENV_NAME).trimmed();
-    QString strText;
-    if (!strEnv.isEmpty()) {
-        strText = strEnv;
-    } else {
-        const QVariant value = CSettingsStore::ReadValue(QString::fromLatin1(CSettingsStore::kKeyUsbIds));
-        // QSettings reads an unquoted "a,b" as a string list.
-        strText = value.typeId() == QMetaType::QStringList ? value.toStringList().join(QLatin1Char(','))
-                                                           : value.toString();
-    }
+    const UsbSettings settings = UsbSettingsProvider::Current();
     QString strBadEntry;
-    auto ids = Parse(strText, nullptr, &strBadEntry);
+    auto ids = Parse(settings.strIds, nullptr, &strBadEntry);
     if (!ids && pFailure) {
         *pFailure = LinkOpenFailure();
         pFailure->kind = LinkOpenFailure::Kind::UnreadableUsbIds;
-        pFailure->strSource = ConfiguredSource();
+        pFailure->strSource = settings.strIdsSource;
         pFailure->strDetail = strBadEntry;
     }
     return ids;
@@ -83,10 +75,10 @@ std::optional<UsbIds> UsbIds::Configured(QString *pError)
 
 QString UsbIds::ConfiguredSource()
 {
-    if (!qEnvironmentVariable(ENV_NAME).trimmed().isEmpty())
-        return QString::fromLatin1(ENV_NAME);
-    return QStringLiteral("the %1 setting (%2)")
-        .arg(QString::fromLatin1(CSettingsStore::kKeyUsbIds), CSettingsStore::FilePath());
+    const QString strSource = UsbSettingsProvider::Current().strIdsSource;
+    if (strSource == QLatin1String(UsbSettings::ENV_IDS))
+        return strSource;
+    return QStringLiteral("the %1 setting (%2)").arg(SettingKeys::UsbIds.Name(), strSource);
 }
 
 bool UsbIds::Contains(quint16 nVendor, quint16 nProduct) const

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/UsbSettings.h"
+
 #include <QList>
 #include <QString>
 #include <QtGlobal>
@@ -21,7 +23,7 @@ public:
     };
 
     // The environment variable wins over the setting of the same content.
-    static constexpr const char *ENV_NAME = "ORVOCONNECT_USB_IDS";
+    static constexpr const char *ENV_NAME = UsbSettings::ENV_IDS;
 
     UsbIds() = default;
     explicit UsbIds(QList<Pair> pairs)
@@ -33,9 +35,9 @@ public:
     // empty list.
     static std::optional<UsbIds> Parse(const QString &strText, QString *pError, QString *pBadEntry = nullptr);
 
-    // The configured list, read afresh: ORVOCONNECT_USB_IDS when set and not empty, else the
-    // "UsbIds" setting. Null when the text does not parse; *pFailure then names the source and
-    // the entry.
+    // The configured list, asked afresh of the program's settings provider (ORVOCONNECT_USB_IDS
+    // when set and not empty, else the "UsbIds" setting). Null when the text does not parse; *pFailure then
+    // names the source and the entry.
     static std::optional<UsbIds> ReadConfigured(LinkOpenFailure *pFailure);
     // The same with the reason in English.
     static std::optional<UsbIds> Configured(QString *pError);

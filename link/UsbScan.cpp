@@ -1,9 +1,9 @@
-#include "UsbScan.h"
+#include "link/UsbScan.h"
 
-#include "UsbBulkInterface.h"
-#include "UsbDeviceInfo.h"
-#include "UsbDiagnostics.h"
-#include "UsbIds.h"
+#include "link/UsbBulkInterface.h"
+#include "link/UsbDeviceInfo.h"
+#include "link/UsbDiagnostics.h"
+#include "link/UsbIds.h"
 
 #include <libusb.h>
 

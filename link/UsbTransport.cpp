@@ -1,15 +1,14 @@
-#include "UsbTransport.h"
+#include "link/UsbTransport.h"
 
-#include "LinkLog.h"
-#include "UsbDeviceInfo.h"
-#include "UsbDiagnostics.h"
+#include "link/LinkLog.h"
+#include "link/UsbDeviceInfo.h"
+#include "link/UsbDiagnostics.h"
 
 #include <QDeadlineTimer>
 
-#include <libusb.h>
-
 #include <climits>
 #include <cstring>
+#include <libusb.h>
 
 namespace {
 

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "ITransport.h"
-#include "UsbBulkInterface.h"
-#include "UsbDeviceChoice.h"
-#include "UsbIds.h"
+#include "link/ITransport.h"
+#include "link/UsbBulkInterface.h"
+#include "link/UsbDeviceChoice.h"
+#include "link/UsbIds.h"
 
 #include <atomic>
 #include <functional>

@@ -1,4 +1,4 @@
-#include "ManualResetEvent.h"
+#include "protocol/ManualResetEvent.h"
 
 #include <chrono>
 

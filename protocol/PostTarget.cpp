@@ -1,6 +1,6 @@
-#include "PostTarget.h"
+#include "protocol/PostTarget.h"
 
-#include "RecorderFileEntry.h"
+#include "protocol/RecorderFileEntry.h"
 
 #include <QCoreApplication>
 #include <QObject>

@@ -1,12 +1,12 @@
-#include "ProtocolCodes.h"
+#include "protocol/ProtocolCodes.h"
 
 #include <cstdio>
 
 const char *ProtocolCodeName(quint16 nCode)
 {
     switch (nCode) {
-#define ORVO_CODE_CASE(name, value)                                                                          \
-    case value:                                                                                              \
+#define ORVO_CODE_CASE(name, value) \
+    case value:                     \
         return #name;
         ORVO_PROTOCOL_CODES(ORVO_CODE_CASE)
 #undef ORVO_CODE_CASE

@@ -1,8 +1,9 @@
 #pragma once
 
-#include <QtGlobal>
+#include "core/RecorderResult.h"
+#include "link/Frame.h"
 
-#include "RecorderResult.h"
+#include <QtGlobal>
 
 // Frame codes of the recorder protocol, in one table so the constants and their printable
 // names cannot drift apart. 0x45xx: requests and transfer control; 0x81xx: replies.
@@ -32,15 +33,24 @@ ORVO_PROTOCOL_CODES(ORVO_DECLARE_CODE)
 // "CMD_ACK", or "0x8123" for a code outside the table.
 const char *ProtocolCodeName(quint16 nCode);
 
-// Data block layout of CMD_PUT_BLOCK and RSP_FILE_BLOCK (frame offsets).
-inline constexpr quint32 BLOCK_OFFSET_TOTAL = 12;
-inline constexpr quint32 BLOCK_OFFSET_POSITION = 16;
-inline constexpr quint32 BLOCK_OFFSET_COUNT = 20;
-inline constexpr quint32 BLOCK_OFFSET_DATA = 24;
-inline constexpr quint32 BLOCK_MAX_DATA = 32744;
+// Data block layout of CMD_PUT_BLOCK and RSP_FILE_BLOCK (frame offsets): total size, position,
+// count, then the data. A block of n data bytes has a payload of n + BLOCK_HEADER_SIZE bytes.
+inline constexpr quint32 BLOCK_OFFSET_TOTAL = Frame::HEADER_SIZE;
+inline constexpr quint32 BLOCK_OFFSET_POSITION = BLOCK_OFFSET_TOTAL + 4;
+inline constexpr quint32 BLOCK_OFFSET_COUNT = BLOCK_OFFSET_POSITION + 4;
+inline constexpr quint32 BLOCK_OFFSET_DATA = BLOCK_OFFSET_COUNT + 4;
+inline constexpr quint32 BLOCK_HEADER_SIZE = BLOCK_OFFSET_DATA - Frame::HEADER_SIZE;
+inline constexpr quint32 BLOCK_MAX_DATA = Frame::FRAME_CAPACITY - BLOCK_OFFSET_DATA;
 
-// The card information text starts 12 bytes into the reply payload.
-inline constexpr quint32 CARD_INFO_TEXT_OFFSET = 24;
+// The card information reply: 12 bytes the host does not read (the emulator puts the capacity
+// and the free space in KB and the file count there), then the text.
+inline constexpr quint32 CARD_INFO_OFFSET_CAPACITY_KB = Frame::HEADER_SIZE;
+inline constexpr quint32 CARD_INFO_OFFSET_FREE_KB = CARD_INFO_OFFSET_CAPACITY_KB + 4;
+inline constexpr quint32 CARD_INFO_OFFSET_FILE_COUNT = CARD_INFO_OFFSET_FREE_KB + 4;
+inline constexpr quint32 CARD_INFO_TEXT_OFFSET = CARD_INFO_OFFSET_FILE_COUNT + 4;
+
+// Sizes travel in 32 bits: the largest file the recorder can take or send.
+inline constexpr quint32 MAX_FILE_SIZE = 0xFFFFFFFFu;
 
 // The archive save reply may take this long.
 inline constexpr int SAVE_ARCHIVE_TIMEOUT_S = 120;

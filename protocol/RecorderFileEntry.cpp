@@ -1,4 +1,6 @@
-#include "RecorderFileEntry.h"
+#include "protocol/RecorderFileEntry.h"
+
+#include "core/LittleEndian.h"
 
 #include <QDateTime>
 #include <QTimeZone>
@@ -14,26 +16,13 @@ RecorderFileEntry RecorderFileEntry::FromBytes(const quint8 *pBytes)
 
 QString RecorderFileEntry::Name() const
 {
-    QString strName;
-    for (quint32 i = 0; i < NAME_CHARS; ++i) {
-        const quint32 nOffset = OFFSET_NAME + 2 * i;
-        const char16_t ch = char16_t(m_bytes[nOffset] | (m_bytes[nOffset + 1] << 8));
-        if (ch == 0)
-            break;
-        strName.append(QChar(ch));
-    }
-    return strName;
+    return LittleEndian::Utf16Text(m_bytes.data() + OFFSET_NAME, NAME_CHARS * 2);
 }
 
 void RecorderFileEntry::SetName(const QString &strName)
 {
     std::memset(m_bytes.data() + OFFSET_NAME, 0, NAME_CHARS * 2);
-    const qsizetype nChars = qMin<qsizetype>(strName.size(), NAME_CHARS - 1);
-    for (qsizetype i = 0; i < nChars; ++i) {
-        const char16_t ch = strName.at(i).unicode();
-        m_bytes[OFFSET_NAME + 2 * i] = quint8(ch);
-        m_bytes[OFFSET_NAME + 2 * i + 1] = quint8(ch >> 8);
-    }
+    LittleEndian::WriteUtf16Text(m_bytes.data() + OFFSET_NAME, strName.left(NAME_CHARS - 1));
 }
 
 namespace {

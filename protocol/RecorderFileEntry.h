@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/LittleEndian.h"
+
 #include <QString>
 #include <QtGlobal>
 
@@ -55,16 +57,8 @@ public:
     void SetName(const QString &strName);
 
 private:
-    quint32 U32(quint32 nOffset) const
-    {
-        return quint32(m_bytes[nOffset]) | (quint32(m_bytes[nOffset + 1]) << 8) |
-               (quint32(m_bytes[nOffset + 2]) << 16) | (quint32(m_bytes[nOffset + 3]) << 24);
-    }
-    void SetU32(quint32 nOffset, quint32 nValue)
-    {
-        for (int i = 0; i < 4; ++i)
-            m_bytes[nOffset + i] = quint8(nValue >> (8 * i));
-    }
+    quint32 U32(quint32 nOffset) const { return LittleEndian::U32(m_bytes.data() + nOffset); }
+    void SetU32(quint32 nOffset, quint32 nValue) { LittleEndian::SetU32(m_bytes.data() + nOffset, nValue); }
 
     std::array<quint8, SIZE> m_bytes{};
 };

@@ -1,13 +1,14 @@
-#include "RecorderProtocol.h"
+#include "protocol/RecorderProtocol.h"
 
-#include "DownloadPlan.h"
-#include "FileDownloadSink.h"
-#include "LocalFileName.h"
-#include "ManualResetEvent.h"
-#include "PostTarget.h"
-#include "RecorderFileEntry.h"
-#include "RecorderLink.h"
-#include "ReportMessages.h"
+#include "core/DownloadPlan.h"
+#include "core/FileDownloadSink.h"
+#include "core/LittleEndian.h"
+#include "core/LocalFileName.h"
+#include "link/RecorderLink.h"
+#include "protocol/ManualResetEvent.h"
+#include "protocol/PostTarget.h"
+#include "protocol/RecorderFileEntry.h"
+#include "protocol/ReportMessages.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -62,29 +63,16 @@ quint32 RecorderProtocol::WriteNamePayload(const QString &strName)
     const quint32 nBytes = quint32(strName.size() + 1) * 2;
     if (nBytes > Frame::MAX_PAYLOAD)
         return 0;
-    quint8 *pPayload = m_request.Payload();
-    for (qsizetype i = 0; i < strName.size(); ++i) {
-        const char16_t ch = strName.at(i).unicode();
-        pPayload[2 * i] = quint8(ch);
-        pPayload[2 * i + 1] = quint8(ch >> 8);
-    }
-    pPayload[nBytes - 2] = 0;
-    pPayload[nBytes - 1] = 0;
+    LittleEndian::WriteUtf16Text(m_request.Payload(), strName);
     return nBytes;
 }
 
 QString RecorderProtocol::ResponseText(quint32 nOffset) const
 {
-    QString strText;
     const quint32 nEnd = m_response.ReceivedBytes();
-    const quint8 *pData = m_response.Data();
-    for (quint32 n = nOffset; n + 1 < nEnd; n += 2) {
-        const char16_t ch = char16_t(pData[n] | (pData[n + 1] << 8));
-        if (ch == 0)
-            break;
-        strText.append(QChar(ch));
-    }
-    return strText;
+    if (nOffset >= nEnd)
+        return QString();
+    return LittleEndian::Utf16Text(m_response.Data() + nOffset, nEnd - nOffset);
 }
 
 bool RecorderProtocol::GetDeviceInfo(const PostTarget &target)
@@ -270,7 +258,7 @@ RecorderResult RecorderProtocol::PutFile(const ManualResetEvent &stop, const Pos
                           QStringLiteral("cannot open %1: %2").arg(strPath, file.errorString()));
     // The protocol carries sizes in 32 bits: a larger file would be announced with a wrong
     // length and end up truncated on the card.
-    if (file.size() > qint64(0xFFFFFFFFu))
+    if (file.size() > qint64(MAX_FILE_SIZE))
         return LocalError(LocalReason::TooLarge,
                           QStringLiteral("%1 is too large for the recorder (4 GB at most)").arg(strPath));
     const quint32 nLength = quint32(file.size());
@@ -321,7 +309,7 @@ RecorderResult RecorderProtocol::PutFile(const ManualResetEvent &stop, const Pos
                     .arg(strPath, nRead == 0 ? QStringLiteral("the file got shorter") : file.errorString()));
         }
         m_request.SetU32(BLOCK_OFFSET_COUNT, quint32(nRead));
-        if (Exchange(CMD_PUT_BLOCK, quint32(nRead) + 12))
+        if (Exchange(CMD_PUT_BLOCK, quint32(nRead) + BLOCK_HEADER_SIZE))
             return RESULT_COMM_ERROR;
 
         RecorderResultCode nResult = RESULT_OK;

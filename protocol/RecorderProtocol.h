@@ -1,12 +1,12 @@
 #pragma once
 
+#include "link/Frame.h"
+#include "protocol/ProtocolCodes.h"
+
 #include <QString>
 #include <QtGlobal>
 
 #include <functional>
-
-#include "Frame.h"
-#include "ProtocolCodes.h"
 
 class IDownloadSink;
 class ManualResetEvent;

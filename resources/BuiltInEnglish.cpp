@@ -1,6 +1,6 @@
-#include "BuiltInEnglish.h"
+#include "resources/BuiltInEnglish.h"
 
-#include "StringIds.h"
+#include "core/StringIds.h"
 
 using namespace StringId;
 

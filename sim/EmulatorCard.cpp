@@ -1,7 +1,7 @@
-#include "EmulatorCard.h"
+#include "sim/EmulatorCard.h"
 
-#include "LocalFileName.h"
-#include "RecorderFileEntry.h"
+#include "core/LocalFileName.h"
+#include "protocol/RecorderFileEntry.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,4 +1,4 @@
-#include "EmulatorFaults.h"
+#include "sim/EmulatorFaults.h"
 
 namespace {
 

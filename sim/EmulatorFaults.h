@@ -1,10 +1,10 @@
 #pragma once
 
+#include "protocol/ProtocolCodes.h"
+
 #include <QString>
 #include <QStringList>
 #include <QtGlobal>
-
-#include "ProtocolCodes.h"
 
 // Ways the emulated recorder can misbehave, for tests and demos.
 struct EmulatorFaults

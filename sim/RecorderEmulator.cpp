@@ -1,13 +1,14 @@
-#include "RecorderEmulator.h"
+#include "sim/RecorderEmulator.h"
 
-#include "ProtocolCodes.h"
-#include "RecorderFileEntry.h"
-#include "SampleCard.h"
+#include "core/LittleEndian.h"
+#include "protocol/ProtocolCodes.h"
+#include "protocol/RecorderFileEntry.h"
+#include "sim/SampleCard.h"
+#include "sim/SimLog.h"
 
 #include <QDateTime>
 #include <QFile>
 #include <QFileInfo>
-#include "SimLog.h"
 
 #include <cstring>
 
@@ -17,21 +18,12 @@ namespace {
 
 // Multi-line texts ending with a line break, as a recorder sends them: the host shows the
 // identification and the card information one after the other.
-const char *const DEFAULT_DEVICE_INFO = "Paperless recorder PR-8\r\nFirmware version 3.12\r\nSerial number 0A1B2C\r\n";
+const char *const DEFAULT_DEVICE_INFO =
+    "Paperless recorder PR-8\r\nFirmware version 3.12\r\nSerial number 0A1B2C\r\n";
 constexpr quint16 GARBAGE_MAGIC = 0xBEEF;
 constexpr quint16 FOREIGN_CODE = 0x8000;
 // An archive save writes this many records (one hour at the sample interval).
 constexpr int SAVED_ARCHIVE_RECORDS = 360;
-
-quint16 ReadU16(const quint8 *p)
-{
-    return quint16(p[0] | (p[1] << 8));
-}
-
-quint32 ReadU32(const quint8 *p)
-{
-    return quint32(p[0]) | (quint32(p[1]) << 8) | (quint32(p[2]) << 16) | (quint32(p[3]) << 24);
-}
 
 QString Megabytes(quint64 nBytes)
 {
@@ -85,12 +77,12 @@ void RecorderEmulator::HostWrite(const quint8 *pData, qsizetype nLen)
     qsizetype nPos = 0;
     while (m_input.size() - nPos >= qsizetype(Frame::BLOCK_SIZE)) {
         const quint8 *pFrame = reinterpret_cast<const quint8 *>(m_input.constData()) + nPos;
-        if (ReadU16(pFrame + Frame::OFFSET_MAGIC) != Frame::FRAME_MAGIC) {
+        if (LittleEndian::U16(pFrame + Frame::OFFSET_MAGIC) != Frame::FRAME_MAGIC) {
             qCDebug(lcSim) << "host block without frame magic dropped";
             nPos += Frame::BLOCK_SIZE;
             continue;
         }
-        quint32 nLength = ReadU32(pFrame + Frame::OFFSET_LENGTH);
+        quint32 nLength = LittleEndian::U32(pFrame + Frame::OFFSET_LENGTH);
         if (nLength == 0 || nLength > Frame::FRAME_CAPACITY || nLength % Frame::BLOCK_SIZE != 0)
             nLength = Frame::BLOCK_SIZE;
         if (m_input.size() - nPos < qsizetype(nLength))
@@ -142,7 +134,7 @@ void RecorderEmulator::ReleaseDue()
 
 void RecorderEmulator::HandleFrame(const quint8 *pFrame, quint32 nLength)
 {
-    const quint16 nCode = ReadU16(pFrame + Frame::OFFSET_CODE);
+    const quint16 nCode = LittleEndian::U16(pFrame + Frame::OFFSET_CODE);
     m_receivedCodes.append(nCode);
     if (m_faults.bSilent)
         return;
@@ -191,9 +183,9 @@ void RecorderEmulator::HandleRequest(quint16 nCode, const quint8 *pFrame, quint3
         return;
     case CMD_GET_CARD_INFO:
         // The 12 bytes the host does not read: capacity and free space in KB, file count.
-        m_reply.SetU32(Frame::HEADER_SIZE, quint32(m_card.Capacity() / 1024));
-        m_reply.SetU32(Frame::HEADER_SIZE + 4, m_faults.bNoCard ? 0 : quint32(m_card.FreeBytes() / 1024));
-        m_reply.SetU32(Frame::HEADER_SIZE + 8, m_faults.bNoCard ? 0 : quint32(m_card.Entries().size()));
+        m_reply.SetU32(CARD_INFO_OFFSET_CAPACITY_KB, quint32(m_card.Capacity() / 1024));
+        m_reply.SetU32(CARD_INFO_OFFSET_FREE_KB, m_faults.bNoCard ? 0 : quint32(m_card.FreeBytes() / 1024));
+        m_reply.SetU32(CARD_INFO_OFFSET_FILE_COUNT, m_faults.bNoCard ? 0 : quint32(m_card.Entries().size()));
         ReplyText(RSP_OK, CARD_INFO_TEXT_OFFSET, CardInfoText());
         return;
     case CMD_LIST_FILES:
@@ -224,7 +216,7 @@ QString RecorderEmulator::NameOf(const quint8 *pFrame, quint32 nLength)
 {
     QString strName;
     for (quint32 n = Frame::HEADER_SIZE; n + 1 < nLength; n += 2) {
-        const char16_t ch = char16_t(ReadU16(pFrame + n));
+        const char16_t ch = char16_t(LittleEndian::U16(pFrame + n));
         if (ch == 0)
             return strName;
         strName.append(QChar(ch));
@@ -289,7 +281,7 @@ void RecorderEmulator::StartDownload(const QString &strName)
     }
     auto pFile = std::make_unique<QFile>(m_card.PathOf(strName));
     if (!m_card.HasFile(strName) || !pFile->open(QIODevice::ReadOnly) ||
-        pFile->size() > qint64(0xFFFFFFFFu)) {
+        pFile->size() > qint64(MAX_FILE_SIZE)) {
         qCDebug(lcSim) << "download refused:" << strName;
         Reply(RSP_REFUSED);
         return;
@@ -323,7 +315,7 @@ void RecorderEmulator::SendNextBlock()
     m_reply.SetU32(BLOCK_OFFSET_TOTAL, m_nTotal);
     m_reply.SetU32(BLOCK_OFFSET_POSITION, m_nPosition);
     m_reply.SetU32(BLOCK_OFFSET_COUNT, quint32(nRead));
-    Reply(RSP_FILE_BLOCK, quint32(nRead) + (BLOCK_OFFSET_DATA - Frame::HEADER_SIZE));
+    Reply(RSP_FILE_BLOCK, quint32(nRead) + BLOCK_HEADER_SIZE);
     m_nPosition += quint32(nRead);
     ++m_nBlocks;
     if (m_nPosition >= m_nTotal)
@@ -377,9 +369,9 @@ void RecorderEmulator::ReceiveBlock(const quint8 *pFrame, quint32 nLength)
         Reply(CMD_ABORT);
         return;
     }
-    const quint32 nTotal = ReadU32(pFrame + BLOCK_OFFSET_TOTAL);
-    const quint32 nPosition = ReadU32(pFrame + BLOCK_OFFSET_POSITION);
-    const quint32 nCount = ReadU32(pFrame + BLOCK_OFFSET_COUNT);
+    const quint32 nTotal = LittleEndian::U32(pFrame + BLOCK_OFFSET_TOTAL);
+    const quint32 nPosition = LittleEndian::U32(pFrame + BLOCK_OFFSET_POSITION);
+    const quint32 nCount = LittleEndian::U32(pFrame + BLOCK_OFFSET_COUNT);
     // Blocks must follow each other, fit their frame and stay within the announced size.
     if (nCount > nLength - BLOCK_OFFSET_DATA || nTotal != m_nTotal || nPosition != m_nPosition ||
         nCount > m_nTotal - m_nPosition ||
@@ -461,13 +453,6 @@ void RecorderEmulator::ReplyText(quint16 nCode, quint32 nOffset, const QString &
     // Texts longer than the frame are cut, keeping room for the terminator.
     const qsizetype nMaxChars = (qsizetype(Frame::FRAME_CAPACITY) - nOffset) / 2 - 1;
     const qsizetype nChars = qMin(strText.size(), nMaxChars);
-    quint8 *pText = m_reply.Data() + nOffset;
-    for (qsizetype i = 0; i < nChars; ++i) {
-        const char16_t ch = strText.at(i).unicode();
-        pText[2 * i] = quint8(ch);
-        pText[2 * i + 1] = quint8(ch >> 8);
-    }
-    pText[2 * nChars] = 0;
-    pText[2 * nChars + 1] = 0;
+    LittleEndian::WriteUtf16Text(m_reply.Data() + nOffset, strText.left(nChars));
     Reply(nCode, nOffset - Frame::HEADER_SIZE + quint32(2 * (nChars + 1)));
 }

@@ -1,5 +1,9 @@
 #pragma once
 
+#include "link/Frame.h"
+#include "sim/EmulatorCard.h"
+#include "sim/EmulatorFaults.h"
+
 #include <QByteArray>
 #include <QList>
 #include <QString>
@@ -8,10 +12,6 @@
 #include <chrono>
 #include <memory>
 #include <optional>
-
-#include "EmulatorCard.h"
-#include "EmulatorFaults.h"
-#include "Frame.h"
 
 class QFile;
 class RecorderFileEntry;

@@ -1,4 +1,4 @@
-#include "SampleCard.h"
+#include "sim/SampleCard.h"
 
 #include <QDateTime>
 #include <QDir>

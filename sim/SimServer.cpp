@@ -1,8 +1,7 @@
-#include "SimServer.h"
+#include "sim/SimServer.h"
 
-#include "RecorderEmulator.h"
-
-#include "SimLog.h"
+#include "sim/RecorderEmulator.h"
+#include "sim/SimLog.h"
 
 #include <algorithm>
 #include <array>

@@ -1,11 +1,11 @@
-#include "SimTransport.h"
+#include "sim/SimTransport.h"
 
-#include "RecorderEmulator.h"
-#include "TransportRegistry.h"
+#include "link/TransportRegistry.h"
+#include "sim/RecorderEmulator.h"
+#include "sim/SimLog.h"
 
 #include <QDeadlineTimer>
 #include <QFileInfo>
-#include "SimLog.h"
 #include <QRegularExpression>
 
 #include <thread>

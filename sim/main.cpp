@@ -1,9 +1,9 @@
 // orvoconnect-sim: the recorder emulator serving a folder as its card over TCP.
 
-#include "OrvoBuildInfo.h"
-#include "RecorderEmulator.h"
-#include "SampleCard.h"
-#include "SimServer.h"
+#include "core/OrvoBuildInfo.h"
+#include "sim/RecorderEmulator.h"
+#include "sim/SampleCard.h"
+#include "sim/SimServer.h"
 
 #include <QFileInfo>
 #include <QString>

@@ -5,8 +5,8 @@
 //
 //   bench_archive [FILES] [TOTAL_MB]   (default 200 files, 200 MB; three rounds, best of each)
 
-#include "CliRunner.h"
-#include "SimTransport.h"
+#include "cli/CliRunner.h"
+#include "sim/SimTransport.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -18,7 +18,6 @@
 #include <QTemporaryDir>
 
 #include <cstdio>
-
 #include <fcntl.h>
 #include <unistd.h>
 

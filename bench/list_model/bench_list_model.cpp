@@ -7,6 +7,15 @@
 // --per-row announces every row to the view on its own and repaints the list at once, for
 // comparison with the batched way.
 
+#include "link/ITransport.h"
+#include "link/RecorderLink.h"
+#include "protocol/PostTarget.h"
+#include "protocol/RecorderFileEntry.h"
+#include "protocol/RecorderProtocol.h"
+#include "protocol/ReportMessages.h"
+#include "ui/browser/CChildView.h"
+#include "ui/browser/FileListTableModel.h"
+
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QHeaderView>
@@ -15,15 +24,6 @@
 
 #include <cstdio>
 #include <thread>
-
-#include "CChildView.h"
-#include "CFileListTableModel.h"
-#include "ITransport.h"
-#include "PostTarget.h"
-#include "RecorderFileEntry.h"
-#include "RecorderLink.h"
-#include "RecorderProtocol.h"
-#include "ReportMessages.h"
 
 namespace {
 

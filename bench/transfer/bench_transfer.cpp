@@ -3,13 +3,13 @@
 //
 //   bench_transfer [SIZE_MB]   (default 256; a 32 MB run always goes first for comparison)
 
-#include "ManualResetEvent.h"
-#include "PostTarget.h"
-#include "ProtocolCodes.h"
-#include "RecorderLink.h"
-#include "RecorderProtocol.h"
-#include "SimTransport.h"
-#include "TransportRegistry.h"
+#include "link/RecorderLink.h"
+#include "link/TransportRegistry.h"
+#include "protocol/ManualResetEvent.h"
+#include "protocol/PostTarget.h"
+#include "protocol/ProtocolCodes.h"
+#include "protocol/RecorderProtocol.h"
+#include "sim/SimTransport.h"
 
 #include <QCoreApplication>
 #include <QCryptographicHash>
@@ -20,7 +20,6 @@
 #include <QTemporaryDir>
 
 #include <cstdio>
-
 #include <unistd.h>
 
 namespace {

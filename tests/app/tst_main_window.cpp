@@ -1,13 +1,13 @@
-#include "AppCommandIds.h"
-#include "CChildView.h"
-#include "CDlgAbout.h"
-#include "CDlgOptions.h"
-#include "CFileListTableModel.h"
-#include "CMainApp.h"
-#include "CMainFrame.h"
-#include "CSettingsStore.h"
-#include "CommandIds.h"
-#include "CUpPane.h"
+#include "app/AppCommandIds.h"
+#include "app/CDlgAbout.h"
+#include "app/CDlgOptions.h"
+#include "app/CMainApp.h"
+#include "app/CMainFrame.h"
+#include "core/SettingsStore.h"
+#include "ui/browser/CChildView.h"
+#include "ui/browser/CommandIds.h"
+#include "ui/browser/CUpPane.h"
+#include "ui/browser/FileListTableModel.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -80,7 +80,7 @@ void WhenModal(const char *pszClass, std::function<void(QWidget *)> action)
 QStringList ListedNames(CChildView *pView)
 {
     QStringList names;
-    CFileListTableModel *pModel = pView->Model();
+    FileListTableModel *pModel = pView->Model();
     for (int nRow = 0; nRow < pModel->rowCount(); ++nRow)
         names << pModel->index(nRow, 0).data().toString();
     return names;
@@ -210,7 +210,7 @@ private slots:
             pOptions->accept();
         });
         pFrame->Action(AppCommandId::ID_APP_SETTINGS)->trigger();
-        QCOMPARE(CSettingsStore::Language(), 3);
+        QCOMPARE(SettingsStore::Language(), 3);
         WhenModal("CDlgOptions", [](QWidget *pDialog) {
             auto *pOptions = static_cast<CDlgOptions *>(pDialog);
             QCOMPARE(pOptions->LanguageBox()->currentIndex(), 3);
@@ -218,7 +218,7 @@ private slots:
             pOptions->reject();
         });
         pFrame->Action(AppCommandId::ID_APP_SETTINGS)->trigger();
-        QCOMPARE(CSettingsStore::Language(), 3);
+        QCOMPARE(SettingsStore::Language(), 3);
         // The running program keeps its language.
         QCOMPARE(pFrame->Action(AppCommandId::ID_APP_EXIT)->text(), QStringLiteral("E&xit"));
     }

@@ -1,9 +1,9 @@
-#include "BuiltInEnglish.h"
-#include "CDlgAbout.h"
-#include "CDlgOptions.h"
-#include "OrvoBuildInfo.h"
-#include "StringIds.h"
-#include "TextSource.h"
+#include "app/CDlgAbout.h"
+#include "app/CDlgOptions.h"
+#include "core/OrvoBuildInfo.h"
+#include "core/StringIds.h"
+#include "core/TextSource.h"
+#include "resources/BuiltInEnglish.h"
 
 #include <QComboBox>
 #include <QDialogButtonBox>

@@ -1,9 +1,9 @@
-#include "CLanguageChooser.h"
-#include "CLanguageCodes.h"
-#include "CLanguageFiles.h"
-#include "CResourceSet.h"
-#include "StringIds.h"
-#include "TextSource.h"
+#include "app/LanguageChooser.h"
+#include "app/LanguageCodes.h"
+#include "app/LanguageFiles.h"
+#include "app/ResourceSet.h"
+#include "core/StringIds.h"
+#include "core/TextSource.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -54,9 +54,9 @@ private slots:
 
 private:
     QTemporaryDir m_programDir; // stands for the program's own folder
-    CLanguageFiles Files() const
+    LanguageFiles Files() const
     {
-        return CLanguageFiles(QStringLiteral("orvoconnect"), {m_programDir.path(), kQmDir});
+        return LanguageFiles(QStringLiteral("orvoconnect"), {m_programDir.path(), kQmDir});
     }
 };
 
@@ -70,7 +70,7 @@ void TestResourceSet::init()
 
 void TestResourceSet::builtInSetHoldsTheEnglishTable()
 {
-    const CResourceSet set;
+    const ResourceSet set;
     QVERIFY(set.IsBuiltIn());
     QCOMPARE(set.Text(IDS_APP_TITLE), QStringLiteral("OrvoConnect"));
     QCOMPARE(set.Text(IDS_COMM_FAILED), QStringLiteral("Error: Communication failed (error code: 103)"));
@@ -127,7 +127,7 @@ void TestResourceSet::languageSettingChoosesTheSet()
     QFETCH(QString, strCode);
     QFETCH(QString, strClose);
 
-    const CLanguageChooser chooser(Files());
+    const LanguageChooser chooser(Files());
     auto pSet = chooser.ApplyLanguageSetting(nLanguage, chooser.ChooseAutomatic(strUserLocale, QString()));
     QVERIFY(pSet);
     QCOMPARE(pSet->LanguageCode(), strCode);
@@ -138,11 +138,11 @@ void TestResourceSet::explicitChoiceWithMissingFileFallsBackToEnglish()
 {
     // Polish chosen, its file absent, the user's language Polish: the automatic choice (which
     // found nothing either) must not come back, and with a Polish file elsewhere it is discarded.
-    const CLanguageChooser empty(CLanguageFiles(QStringLiteral("orvoconnect"), {m_programDir.path()}));
+    const LanguageChooser empty(LanguageFiles(QStringLiteral("orvoconnect"), {m_programDir.path()}));
     auto pSet = empty.ApplyLanguageSetting(3, empty.ChooseAutomatic(QStringLiteral("pl_PL"), QString()));
     QVERIFY(pSet->IsBuiltIn());
 
-    const CLanguageChooser full(Files());
+    const LanguageChooser full(Files());
     auto pAutomatic = full.ChooseAutomatic(QStringLiteral("pl_PL"), QString());
     QCOMPARE(pAutomatic->LanguageCode(), QStringLiteral("PLK"));
     QVERIFY(empty.ApplyLanguageSetting(3, std::move(pAutomatic))->IsBuiltIn());
@@ -152,13 +152,13 @@ void TestResourceSet::programFolderIsSearchedBeforeTheInstalledFolder()
 {
     QVERIFY(
         CopyLanguageFile(kPartialQmDir + "/orvoconnectPLK.qm", m_programDir.filePath("orvoconnectPLK.qm")));
-    auto pSet = CResourceSet::LoadLanguage(QStringLiteral("PLK"), Files());
+    auto pSet = ResourceSet::LoadLanguage(QStringLiteral("PLK"), Files());
     QVERIFY(pSet);
     QCOMPARE(pSet->FilePath(), m_programDir.filePath("orvoconnectPLK.qm"));
     QCOMPARE(pSet->Text(IDS_CLOSE), QStringLiteral("Zamknij (częściowy zestaw)"));
 
     // Not in the program's folder: the installed one.
-    auto pFrench = CResourceSet::LoadLanguage(QStringLiteral("FRA"), Files());
+    auto pFrench = ResourceSet::LoadLanguage(QStringLiteral("FRA"), Files());
     QVERIFY(pFrench);
     QCOMPARE(pFrench->FilePath(), QDir(kQmDir).absoluteFilePath("orvoconnectFRA.qm"));
 }
@@ -169,42 +169,42 @@ void TestResourceSet::unreadableLanguageFileGivesEnglish()
     QVERIFY(garbage.open(QIODevice::WriteOnly));
     garbage.write("this is not a translation file");
     garbage.close();
-    QVERIFY(!CResourceSet::LoadLanguage(QStringLiteral("RUS"), Files()));
+    QVERIFY(!ResourceSet::LoadLanguage(QStringLiteral("RUS"), Files()));
 
     QFile empty(m_programDir.filePath("orvoconnectITA.qm"));
     QVERIFY(empty.open(QIODevice::WriteOnly));
     empty.close();
-    QVERIFY(!CResourceSet::LoadLanguage(QStringLiteral("ITA"), Files()));
+    QVERIFY(!ResourceSet::LoadLanguage(QStringLiteral("ITA"), Files()));
 
     // A folder with the file's name is not a file.
     QVERIFY(QDir(m_programDir.path()).mkdir("orvoconnectFRA.qm"));
-    auto pSet = CResourceSet::LoadLanguage(QStringLiteral("FRA"), Files());
+    auto pSet = ResourceSet::LoadLanguage(QStringLiteral("FRA"), Files());
     QVERIFY(pSet); // found in the installed folder instead
     QVERIFY(QDir(m_programDir.path()).rmdir("orvoconnectFRA.qm"));
 
-    const CLanguageChooser chooser(Files());
+    const LanguageChooser chooser(Files());
     QVERIFY(chooser.ApplyLanguageSetting(4, nullptr)->IsBuiltIn());
 }
 
 void TestResourceSet::filesAreNamedAfterTheProgram()
 {
-    QCOMPARE(CLanguageFiles::BaseNameOf("/usr/bin/orvoconnect"), QStringLiteral("orvoconnect"));
-    QCOMPARE(CLanguageFiles::BaseNameOf("/opt/x/Recorder.Tool.bin"), QStringLiteral("Recorder.Tool"));
+    QCOMPARE(LanguageFiles::BaseNameOf("/usr/bin/orvoconnect"), QStringLiteral("orvoconnect"));
+    QCOMPARE(LanguageFiles::BaseNameOf("/opt/x/Recorder.Tool.bin"), QStringLiteral("Recorder.Tool"));
 
     QVERIFY(CopyLanguageFile(kQmDir + "/orvoconnectITA.qm", m_programDir.filePath("recorderITA.qm")));
-    const CLanguageChooser renamed(CLanguageFiles(QStringLiteral("recorder"), {m_programDir.path()}));
+    const LanguageChooser renamed(LanguageFiles(QStringLiteral("recorder"), {m_programDir.path()}));
     QCOMPARE(renamed.ApplyLanguageSetting(5, nullptr)->LanguageCode(), QStringLiteral("ITA"));
     QVERIFY(renamed.ApplyLanguageSetting(2, nullptr)->IsBuiltIn()); // orvoconnectFRA.qm is not its file
 
     // A moved installation looks in its own share folder before the one it was built for.
-    const QStringList folders = CLanguageFiles::FoldersForProgramIn(QStringLiteral("/opt/moved/bin"));
+    const QStringList folders = LanguageFiles::FoldersForProgramIn(QStringLiteral("/opt/moved/bin"));
     QCOMPARE(folders.value(0), QStringLiteral("/opt/moved/bin"));
     QCOMPARE(folders.value(1), QStringLiteral("/opt/moved/share/orvoconnect/translations"));
 }
 
 void TestResourceSet::identifierMissingFromASetIsEmpty()
 {
-    auto pSet = CResourceSet::LoadFile(QStringLiteral("PLK"), kPartialQmDir + "/orvoconnectPLK.qm");
+    auto pSet = ResourceSet::LoadFile(QStringLiteral("PLK"), kPartialQmDir + "/orvoconnectPLK.qm");
     QVERIFY(pSet);
     QCOMPARE(pSet->Text(IDS_APP_TITLE), QStringLiteral("OrvoConnect"));
     QVERIFY(pSet->Text(IDS_COMM_FAILED).isEmpty()); // not looked up in English
@@ -244,12 +244,12 @@ void TestResourceSet::automaticCandidatesFollowTheOrder()
     QFETCH(QString, strUser);
     QFETCH(QString, strSystem);
     QFETCH(QStringList, codes);
-    QCOMPARE(CLanguageChooser::AutomaticCandidates(strUser, strSystem), codes);
+    QCOMPARE(LanguageChooser::AutomaticCandidates(strUser, strSystem), codes);
 }
 
 void TestResourceSet::automaticChoiceTakesTheFirstFileThatLoads()
 {
-    const CLanguageChooser chooser(Files());
+    const LanguageChooser chooser(Files());
     // User language without a file: the system's.
     QCOMPARE(chooser.ChooseAutomatic("de_DE", "ru_RU.UTF-8")->LanguageCode(), QStringLiteral("RUS"));
     // A variant without a file falls to its primary language before the system's.
@@ -268,17 +268,17 @@ void TestResourceSet::automaticChoiceTakesTheFirstFileThatLoads()
 void TestResourceSet::localeNamesFromTheEnvironmentAndSystemFiles()
 {
     QProcessEnvironment env;
-    QCOMPARE(CLanguageChooser::UserLocaleName(env), QString());
+    QCOMPARE(LanguageChooser::UserLocaleName(env), QString());
     env.insert("LANG", "fr_FR.UTF-8");
-    QCOMPARE(CLanguageChooser::UserLocaleName(env), QStringLiteral("fr_FR.UTF-8"));
+    QCOMPARE(LanguageChooser::UserLocaleName(env), QStringLiteral("fr_FR.UTF-8"));
     env.insert("LC_MESSAGES", "it_IT.UTF-8");
-    QCOMPARE(CLanguageChooser::UserLocaleName(env), QStringLiteral("it_IT.UTF-8"));
+    QCOMPARE(LanguageChooser::UserLocaleName(env), QStringLiteral("it_IT.UTF-8"));
     env.insert("LC_ALL", "");
-    QCOMPARE(CLanguageChooser::UserLocaleName(env), QStringLiteral("it_IT.UTF-8"));
+    QCOMPARE(LanguageChooser::UserLocaleName(env), QStringLiteral("it_IT.UTF-8"));
     env.insert("LC_ALL", "ru_RU.UTF-8");
-    QCOMPARE(CLanguageChooser::UserLocaleName(env), QStringLiteral("ru_RU.UTF-8"));
+    QCOMPARE(LanguageChooser::UserLocaleName(env), QStringLiteral("ru_RU.UTF-8"));
     env.insert("LANGUAGE", "pl:en_GB");
-    QCOMPARE(CLanguageChooser::UserLocaleName(env), QStringLiteral("pl"));
+    QCOMPARE(LanguageChooser::UserLocaleName(env), QStringLiteral("pl"));
 
     QTemporaryDir dir;
     QFile debian(dir.filePath("locale"));
@@ -287,17 +287,17 @@ void TestResourceSet::localeNamesFromTheEnvironmentAndSystemFiles()
                  "garbage line\n=value\n");
     debian.close();
     const QString strMissing = dir.filePath("missing");
-    QCOMPARE(CLanguageChooser::SystemLocaleName({strMissing, debian.fileName()}),
+    QCOMPARE(LanguageChooser::SystemLocaleName({strMissing, debian.fileName()}),
              QStringLiteral("it_IT.UTF-8"));
-    QCOMPARE(CLanguageChooser::SystemLocaleName({strMissing}), QString());
+    QCOMPARE(LanguageChooser::SystemLocaleName({strMissing}), QString());
 
-    const auto locale = CLanguageChooser::LocaleFromName("de_DE.UTF-8@euro");
+    const auto locale = LanguageChooser::LocaleFromName("de_DE.UTF-8@euro");
     QVERIFY(locale);
     QCOMPARE(locale->language(), QLocale::German);
     QCOMPARE(locale->territory(), QLocale::Germany);
-    QVERIFY(!CLanguageChooser::LocaleFromName(""));
-    QVERIFY(!CLanguageChooser::LocaleFromName("C"));
-    QVERIFY(!CLanguageChooser::LocaleFromName("qq_QQ"));
+    QVERIFY(!LanguageChooser::LocaleFromName(""));
+    QVERIFY(!LanguageChooser::LocaleFromName("C"));
+    QVERIFY(!LanguageChooser::LocaleFromName("qq_QQ"));
 }
 
 void TestResourceSet::windowsAbbreviations_data()
@@ -353,13 +353,13 @@ void TestResourceSet::windowsAbbreviations()
     QFETCH(QString, strCode);
     QFETCH(QString, strPrimary);
     const QLocale locale(strLocale);
-    QCOMPARE(CLanguageCodes::Abbreviation(locale), strCode);
-    QCOMPARE(CLanguageCodes::PrimaryAbbreviation(locale), strPrimary);
+    QCOMPARE(LanguageCodes::Abbreviation(locale), strCode);
+    QCOMPARE(LanguageCodes::PrimaryAbbreviation(locale), strPrimary);
 }
 
 void TestResourceSet::activeSetIsReadableFromWorkerThreads()
 {
-    auto pSet = CResourceSet::LoadLanguage(QStringLiteral("RUS"), Files());
+    auto pSet = ResourceSet::LoadLanguage(QStringLiteral("RUS"), Files());
     QVERIFY(pSet);
     SetActiveTextSource(pSet.get());
     const QString strExpected = pSet->Text(IDS_FILE_DELETED);

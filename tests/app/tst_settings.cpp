@@ -1,6 +1,6 @@
-#include "BuiltInEnglish.h"
-#include "CSettingsStore.h"
-#include "StringIds.h"
+#include "core/SettingsStore.h"
+#include "core/StringIds.h"
+#include "resources/BuiltInEnglish.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -49,11 +49,11 @@ void TestSettings::WriteRawFile(const QByteArray &content) const
 
 void TestSettings::absentValuesReadAsDefaults()
 {
-    QCOMPARE(CSettingsStore::Language(), 0);
-    const QString strDefault = CSettingsStore::PathSaveTo();
+    QCOMPARE(SettingsStore::Language(), 0);
+    const QString strDefault = SettingsStore::PathSaveTo();
     QCOMPARE(strDefault, QStandardPaths::writableLocation(QStandardPaths::DownloadLocation) + "/");
-    QCOMPARE(CSettingsStore::DefaultPathSaveTo(), strDefault);
-    QCOMPARE(CSettingsStore::ReadInt("NoSuchValue", 42), 42);
+    QCOMPARE(SettingsStore::DefaultPathSaveTo(), strDefault);
+    QCOMPARE(SettingsStore::Read(SettingKey<int>{"NoSuchValue"}, 42), 42);
 }
 
 void TestSettings::valuesAreKeptAtTopLevelOfTheOrganisationFile()
@@ -61,14 +61,14 @@ void TestSettings::valuesAreKeptAtTopLevelOfTheOrganisationFile()
     // The store is named after the built-in title, whatever language is active.
     for (const BuiltInText &text : BuiltInEnglishTexts())
         if (text.nId == StringId::IDS_APP_TITLE)
-            QCOMPARE(CSettingsStore::ApplicationName(), QString::fromUtf8(text.pszText));
-    QCOMPARE(QFileInfo(CSettingsStore::FilePath()).absoluteFilePath(),
+            QCOMPARE(SettingsStore::ApplicationName(), QString::fromUtf8(text.pszText));
+    QCOMPARE(QFileInfo(SettingsStore::FilePath()).absoluteFilePath(),
              QFileInfo(ConfigFile()).absoluteFilePath());
 
-    QVERIFY(CSettingsStore::SetLanguage(3));
-    QVERIFY(CSettingsStore::SetPathSaveTo("/srv/data, with comma"));
-    QCOMPARE(CSettingsStore::Language(), 3);
-    QCOMPARE(CSettingsStore::PathSaveTo(), QStringLiteral("/srv/data, with comma")); // stored as given
+    QVERIFY(SettingsStore::Write(SettingKeys::Language, 3));
+    QVERIFY(SettingsStore::Write(SettingKeys::PathSaveTo, "/srv/data, with comma"));
+    QCOMPARE(SettingsStore::Language(), 3);
+    QCOMPARE(SettingsStore::PathSaveTo(), QStringLiteral("/srv/data, with comma")); // stored as given
 
     QFile file(ConfigFile());
     QVERIFY(file.open(QIODevice::ReadOnly));
@@ -77,33 +77,33 @@ void TestSettings::valuesAreKeptAtTopLevelOfTheOrganisationFile()
     QVERIFY(content.contains("\nLanguage=3\n"));
 
     // "no entry selected" in Options is written as -1 and read back as such.
-    QVERIFY(CSettingsStore::SetLanguage(-1));
-    QCOMPARE(CSettingsStore::Language(), -1);
+    QVERIFY(SettingsStore::Write(SettingKeys::Language, -1));
+    QCOMPARE(SettingsStore::Language(), -1);
 }
 
 void TestSettings::unreadableValuesReadAsDefaults()
 {
     WriteRawFile("[General]\nLanguage=abc\nPathSaveTo=/a, /b\n");
-    QCOMPARE(CSettingsStore::Language(), 0);
-    QCOMPARE(CSettingsStore::PathSaveTo(), CSettingsStore::DefaultPathSaveTo());
+    QCOMPARE(SettingsStore::Language(), 0);
+    QCOMPARE(SettingsStore::PathSaveTo(), SettingsStore::DefaultPathSaveTo());
 
     WriteRawFile("[General]\nLanguage=99999999999\n");
-    QCOMPARE(CSettingsStore::Language(), 0);
+    QCOMPARE(SettingsStore::Language(), 0);
 
     WriteRawFile("[General]\nLanguage= 5 \nPathSaveTo=/home/user/records/\n");
-    QCOMPARE(CSettingsStore::Language(), 5);
-    QCOMPARE(CSettingsStore::PathSaveTo(), QStringLiteral("/home/user/records/"));
+    QCOMPARE(SettingsStore::Language(), 5);
+    QCOMPARE(SettingsStore::PathSaveTo(), QStringLiteral("/home/user/records/"));
 
     WriteRawFile("\x01\x02not an ini file at all\xff");
-    QCOMPARE(CSettingsStore::Language(), 0);
+    QCOMPARE(SettingsStore::Language(), 0);
 }
 
 void TestSettings::failedWriteIsReported()
 {
     // A folder where the file should be: no write can succeed, even for the superuser.
     QVERIFY(QDir().mkpath(ConfigFile()));
-    const bool bWritten = CSettingsStore::SetLanguage(2);
-    const int nRead = CSettingsStore::Language();
+    const bool bWritten = SettingsStore::Write(SettingKeys::Language, 2);
+    const int nRead = SettingsStore::Language();
     QVERIFY(QDir().rmdir(ConfigFile()));
     QVERIFY(!bWritten);
     QCOMPARE(nRead, 0);

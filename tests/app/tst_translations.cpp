@@ -1,5 +1,5 @@
-#include "BuiltInEnglish.h"
-#include "CResourceSet.h"
+#include "app/ResourceSet.h"
+#include "resources/BuiltInEnglish.h"
 
 #include <QFile>
 #include <QHash>
@@ -83,7 +83,7 @@ void TestTranslations::languageSetIsComplete()
     QString strError;
     const auto messages = ReadTsFile(QStringLiteral(ORVO_TS_DIR "/orvoconnect") + strCode + ".ts", strError);
     QVERIFY2(strError.isEmpty(), qPrintable(strError));
-    auto pSet = CResourceSet::LoadFile(strCode, QStringLiteral(ORVO_QM_DIR "/orvoconnect") + strCode + ".qm");
+    auto pSet = ResourceSet::LoadFile(strCode, QStringLiteral(ORVO_QM_DIR "/orvoconnect") + strCode + ".qm");
     QVERIFY(pSet);
     QCOMPARE(pSet->Text(171), strClose);
 

@@ -1,14 +1,13 @@
 #include "FakeRecorderServer.h"
 
-#include "Frame.h"
-#include "ITransport.h"
-#include "ProtocolCodes.h"
-#include "RecorderFileEntry.h"
-#include "RecorderLink.h"
-
-#include <cstring>
+#include "link/Frame.h"
+#include "link/ITransport.h"
+#include "link/RecorderLink.h"
+#include "protocol/ProtocolCodes.h"
+#include "protocol/RecorderFileEntry.h"
 
 #include <arpa/inet.h>
+#include <cstring>
 #include <netinet/in.h>
 #include <poll.h>
 #include <sys/socket.h>

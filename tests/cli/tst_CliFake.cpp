@@ -3,7 +3,7 @@
 
 #include "CliProcess.h"
 #include "FakeRecorderServer.h"
-#include "ProtocolCodes.h"
+#include "protocol/ProtocolCodes.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,21 +1,21 @@
 // The pieces of orvoconnect-cli that do not need a recorder: listing texts, argument parsing,
 // the progress line, the signal watcher and the udev rule.
 
-#include "CliArguments.h"
-#include "CliCommand.h"
-#include "CliContext.h"
-#include "ListingFormat.h"
-#include "ProgressBar.h"
-#include "ProtocolCodes.h"
-#include "RecorderFileEntry.h"
-#include "ResultText.h"
-#include "SignalWatcher.h"
-#include "UdevRule.h"
+#include "cli/CliArguments.h"
+#include "cli/CliCommand.h"
+#include "cli/CliContext.h"
+#include "cli/ListingFormat.h"
+#include "cli/ProgressBar.h"
+#include "cli/ResultText.h"
+#include "cli/SignalWatcher.h"
+#include "cli/UdevRule.h"
+#include "protocol/ProtocolCodes.h"
+#include "protocol/RecorderFileEntry.h"
 
 #include <QDateTime>
+#include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
-#include <QFile>
 #include <QJsonObject>
 #include <QTemporaryDir>
 #include <QTest>

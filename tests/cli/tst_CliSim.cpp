@@ -2,7 +2,7 @@
 // every command, its output, the files it leaves, and its exit status under each fault.
 
 #include "CliProcess.h"
-#include "ProtocolCodes.h"
+#include "protocol/ProtocolCodes.h"
 #include "SimProcess.h"
 
 #include <QDateTime>
@@ -13,8 +13,8 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
-#include <QTemporaryDir>
 #include <QRegularExpression>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <csignal>

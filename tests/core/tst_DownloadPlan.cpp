@@ -1,10 +1,10 @@
 // The local side of every download: what the plan lets through before anything is sent, and
 // a write that changes the folder only on commit, never through a link.
 
-#include "DownloadPlan.h"
-#include "FileDownloadSink.h"
-#include "LocalFileName.h"
-#include "SafeFileWriter.h"
+#include "core/DownloadPlan.h"
+#include "core/FileDownloadSink.h"
+#include "core/LocalFileName.h"
+#include "core/SafeFileWriter.h"
 
 #include <QDir>
 #include <QFile>

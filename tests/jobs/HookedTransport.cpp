@@ -1,6 +1,6 @@
 #include "HookedTransport.h"
 
-#include "Frame.h"
+#include "link/Frame.h"
 
 HookedTransport::HookedTransport(std::unique_ptr<ITransport> pInner)
     : m_pInner(std::move(pInner))

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ITransport.h"
+#include "link/ITransport.h"
 
 #include <QList>
 #include <QString>

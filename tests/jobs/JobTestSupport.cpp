@@ -1,9 +1,9 @@
 #include "JobTestSupport.h"
 
-#include "RecorderEmulator.h"
-#include "ReportMessages.h"
-#include "SimTransport.h"
-#include "StringIds.h"
+#include "core/StringIds.h"
+#include "protocol/ReportMessages.h"
+#include "sim/RecorderEmulator.h"
+#include "sim/SimTransport.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,15 +1,15 @@
 #pragma once
 
-#include "CWorkerThread.h"
-#include "EmulatorFaults.h"
+#include "core/ITextSource.h"
 #include "HookedTransport.h"
-#include "ITextSource.h"
-#include "PostTarget.h"
-#include "RecorderLink.h"
-#include "RecorderProtocol.h"
+#include "jobs/CWorkerThread.h"
+#include "link/RecorderLink.h"
+#include "protocol/PostTarget.h"
+#include "protocol/RecorderProtocol.h"
+#include "sim/EmulatorFaults.h"
 
-#include <QElapsedTimer>
 #include <QByteArray>
+#include <QElapsedTimer>
 #include <QList>
 #include <QMap>
 #include <QObject>

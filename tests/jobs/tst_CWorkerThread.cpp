@@ -1,7 +1,7 @@
-#include "CWorkerThread.h"
+#include "jobs/CWorkerThread.h"
 #include "JobTestSupport.h"
-#include "ManualResetEvent.h"
-#include "PostTarget.h"
+#include "protocol/ManualResetEvent.h"
+#include "protocol/PostTarget.h"
 
 #include <QElapsedTimer>
 #include <QObject>
@@ -9,7 +9,6 @@
 
 #include <atomic>
 #include <functional>
-
 #include <sys/resource.h>
 #include <unistd.h>
 

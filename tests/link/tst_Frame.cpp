@@ -1,7 +1,7 @@
 // Frames and the link's block moves, against a scripted transport.
 
-#include "Frame.h"
-#include "RecorderLink.h"
+#include "link/Frame.h"
+#include "link/RecorderLink.h"
 #include "support/ScriptedTransport.h"
 
 #include <QTest>

@@ -1,7 +1,7 @@
 // Downloads and uploads against the emulator, and against scripted recorders that break the
 // rules in ways the emulator never does.
 
-#include "TcpTransport.h"
+#include "link/TcpTransport.h"
 #include "support/ScriptedTransport.h"
 #include "support/SimHarness.h"
 

@@ -1,4 +1,4 @@
-#include "OrvoImages.h"
+#include "resources/images/OrvoImages.h"
 
 #include <QDir>
 #include <QDirIterator>

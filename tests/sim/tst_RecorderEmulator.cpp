@@ -1,9 +1,9 @@
 // The emulator itself: how it frames, misbehaves on request, stores uploads, and serves TCP.
 
-#include "SampleCard.h"
-#include "SimServer.h"
-#include "TcpTransport.h"
-#include "TransportRegistry.h"
+#include "link/TcpTransport.h"
+#include "link/TransportRegistry.h"
+#include "sim/SampleCard.h"
+#include "sim/SimServer.h"
 #include "support/SimHarness.h"
 
 #include <QTest>

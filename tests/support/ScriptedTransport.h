@@ -4,8 +4,8 @@
 // in reads (optionally cut to given sizes); every write is recorded. An empty queue times out
 // at once, so failure paths cost no waiting.
 
-#include "Frame.h"
-#include "ITransport.h"
+#include "link/Frame.h"
+#include "link/ITransport.h"
 
 #include <QByteArray>
 #include <QList>

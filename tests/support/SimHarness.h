@@ -3,14 +3,14 @@
 // A recorder protocol wired to the in-process emulator over a temporary card folder, with the
 // reports it posts collected for inspection.
 
-#include "ManualResetEvent.h"
-#include "PostTarget.h"
-#include "RecorderEmulator.h"
-#include "RecorderFileEntry.h"
-#include "RecorderLink.h"
-#include "RecorderProtocol.h"
-#include "ReportMessages.h"
-#include "SimTransport.h"
+#include "link/RecorderLink.h"
+#include "protocol/ManualResetEvent.h"
+#include "protocol/PostTarget.h"
+#include "protocol/RecorderFileEntry.h"
+#include "protocol/RecorderProtocol.h"
+#include "protocol/ReportMessages.h"
+#include "sim/RecorderEmulator.h"
+#include "sim/SimTransport.h"
 #include "support/TapTransport.h"
 
 #include <QDateTime>

@@ -3,7 +3,7 @@
 // Wraps a transport and lets a test act between transfers: count them, fail a write, or set
 // a stop event at an exact point of an exchange.
 
-#include "ITransport.h"
+#include "link/ITransport.h"
 
 #include <functional>
 #include <memory>

@@ -1,9 +1,9 @@
 #include "DialogTestSupport.h"
 
-#include "BuiltInEnglish.h"
-#include "Frame.h"
-#include "RecorderEmulator.h"
-#include "RecorderFileEntry.h"
+#include "link/Frame.h"
+#include "protocol/RecorderFileEntry.h"
+#include "resources/BuiltInEnglish.h"
+#include "sim/RecorderEmulator.h"
 
 #include <QAbstractButton>
 #include <QApplication>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "ITextSource.h"
-#include "ITransport.h"
-#include "IRecorderContentSink.h"
+#include "core/ITextSource.h"
+#include "link/ITransport.h"
+#include "ui/dialogs/IRecorderContentSink.h"
 
 #include <QHash>
 #include <QList>

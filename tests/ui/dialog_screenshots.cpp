@@ -3,24 +3,24 @@
 // Not a test: it runs the real dialogs against the emulated recorder and holds the worker at a
 // chosen request while the picture is taken.
 
-#include "CDlgDelFiles.h"
-#include "CDlgGetFile.h"
-#include "CDlgInitDevice.h"
-#include "CDlgOverwriteFiles.h"
-#include "CDlgSaveTo.h"
-#include "CDlgUpdateCF.h"
-#include "CDlgUploadFile.h"
+#include "core/TextSource.h"
 #include "DialogTestSupport.h"
-#include "ProtocolCodes.h"
-#include "RecorderEmulator.h"
-#include "RecorderLink.h"
-#include "RecorderProtocol.h"
-#include "TextSource.h"
+#include "link/RecorderLink.h"
+#include "protocol/ProtocolCodes.h"
+#include "protocol/RecorderProtocol.h"
+#include "sim/RecorderEmulator.h"
+#include "ui/dialogs/CDlgDelFiles.h"
+#include "ui/dialogs/CDlgGetFile.h"
+#include "ui/dialogs/CDlgInitDevice.h"
+#include "ui/dialogs/CDlgOverwriteFiles.h"
+#include "ui/dialogs/CDlgSaveTo.h"
+#include "ui/dialogs/CDlgUpdateCF.h"
+#include "ui/dialogs/CDlgUploadFile.h"
 
 #include <QApplication>
-#include <QPushButton>
 #include <QDir>
 #include <QEventLoop>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTextStream>
 #include <QTimer>

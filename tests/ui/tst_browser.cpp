@@ -1,3 +1,17 @@
+#include "core/DownloadPlan.h"
+#include "core/StringIds.h"
+#include "core/TextSource.h"
+#include "jobs/CWorkerThread.h"
+#include "link/ITransport.h"
+#include "link/RecorderLink.h"
+#include "protocol/ManualResetEvent.h"
+#include "protocol/RecorderFileEntry.h"
+#include "protocol/RecorderProtocol.h"
+#include "ui/browser/CChildView.h"
+#include "ui/browser/CommandIds.h"
+#include "ui/browser/CUpPane.h"
+#include "ui/browser/FileListTableModel.h"
+
 #include <QAbstractButton>
 #include <QDesktopServices>
 #include <QDir>
@@ -15,20 +29,6 @@
 
 #include <functional>
 #include <thread>
-
-#include "DownloadPlan.h"
-#include "CChildView.h"
-#include "CFileListTableModel.h"
-#include "CUpPane.h"
-#include "CWorkerThread.h"
-#include "CommandIds.h"
-#include "ITransport.h"
-#include "ManualResetEvent.h"
-#include "RecorderFileEntry.h"
-#include "RecorderLink.h"
-#include "RecorderProtocol.h"
-#include "StringIds.h"
-#include "TextSource.h"
 
 namespace {
 

@@ -1,3 +1,15 @@
+#include "core/StringIds.h"
+#include "core/TextSource.h"
+#include "link/RecorderLink.h"
+#include "protocol/RecorderProtocol.h"
+#include "sim/RecorderEmulator.h"
+#include "sim/SimTransport.h"
+#include "ui/browser/CChildView.h"
+#include "ui/browser/CUpPane.h"
+#include "ui/browser/FileListTableModel.h"
+#include "ui/dialogs/CDlgOverwriteFiles.h"
+#include "ui/dialogs/CDlgSaveTo.h"
+
 #include <QAbstractButton>
 #include <QDesktopServices>
 #include <QDir>
@@ -13,18 +25,6 @@
 #include <atomic>
 #include <functional>
 #include <thread>
-
-#include "CChildView.h"
-#include "CDlgOverwriteFiles.h"
-#include "CDlgSaveTo.h"
-#include "CFileListTableModel.h"
-#include "CUpPane.h"
-#include "RecorderEmulator.h"
-#include "RecorderLink.h"
-#include "RecorderProtocol.h"
-#include "SimTransport.h"
-#include "StringIds.h"
-#include "TextSource.h"
 
 namespace {
 

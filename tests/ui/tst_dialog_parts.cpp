@@ -1,20 +1,20 @@
 // The pieces the operation dialogs share, and the two download prompts.
 
-#include "CDlgOverwriteFiles.h"
-#include "CDlgSaveTo.h"
-#include "DialogResult.h"
+#include "core/SettingsStore.h"
+#include "core/StringIds.h"
+#include "core/TextSource.h"
 #include "DialogTestSupport.h"
-#include "DialogUnits.h"
-#include "ElidedLabel.h"
-#include "HourglassWidget.h"
-#include "ProgressPosition.h"
-#include "CSettingsStore.h"
-#include "StringIds.h"
-#include "TextSource.h"
+#include "ui/dialogs/CDlgOverwriteFiles.h"
+#include "ui/dialogs/CDlgSaveTo.h"
+#include "ui/dialogs/DialogResult.h"
+#include "ui/dialogs/DialogUnits.h"
+#include "ui/dialogs/ElidedLabel.h"
+#include "ui/dialogs/HourglassWidget.h"
+#include "ui/dialogs/ProgressPosition.h"
 
 #include <QApplication>
-#include <QLabel>
 #include <QFontMetricsF>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -48,9 +48,9 @@ private Q_SLOTS:
 private:
     static QString StoredPath()
     {
-        QSettings settings(QString::fromLatin1(CSettingsStore::kOrganisation),
-                           QString::fromLatin1(CSettingsStore::kApplication));
-        return settings.value(QString::fromLatin1(CSettingsStore::kKeyPathSaveTo)).toString();
+        QSettings settings(QString::fromLatin1(SettingsStore::kOrganisation),
+                           QString::fromLatin1(SettingsStore::kApplication));
+        return settings.value(SettingKeys::PathSaveTo.Name()).toString();
     }
 
     EnglishTextSource m_texts;
@@ -64,9 +64,9 @@ void TestDialogParts::initTestCase()
 
 void TestDialogParts::init()
 {
-    QSettings settings(QString::fromLatin1(CSettingsStore::kOrganisation),
-                       QString::fromLatin1(CSettingsStore::kApplication));
-    settings.remove(QString::fromLatin1(CSettingsStore::kKeyPathSaveTo));
+    QSettings settings(QString::fromLatin1(SettingsStore::kOrganisation),
+                       QString::fromLatin1(SettingsStore::kApplication));
+    settings.remove(SettingKeys::PathSaveTo.Name());
 }
 
 void TestDialogParts::progressPosition_data()
@@ -160,8 +160,8 @@ void TestDialogParts::hourglassTurnsAndStandsStill()
 void TestDialogParts::saveToProposesTheDownloadFolderFirst()
 {
     CDlgSaveTo dialog;
-    QCOMPARE(dialog.PathEdit()->text(), CSettingsStore::DefaultPathSaveTo());
-    QVERIFY(CSettingsStore::DefaultPathSaveTo().endsWith(QLatin1Char('/')));
+    QCOMPARE(dialog.PathEdit()->text(), SettingsStore::DefaultPathSaveTo());
+    QVERIFY(SettingsStore::DefaultPathSaveTo().endsWith(QLatin1Char('/')));
 }
 
 void TestDialogParts::saveToRefusesWhatIsNotAnExistingFolder()

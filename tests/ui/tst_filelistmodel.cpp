@@ -1,11 +1,11 @@
+#include "protocol/RecorderFileEntry.h"
+#include "ui/browser/CFileListModel.h"
+#include "ui/browser/FileListTableModel.h"
+
 #include <QAbstractItemModelTester>
-#include <QTimeZone>
 #include <QSignalSpy>
 #include <QTest>
-
-#include "CFileListModel.h"
-#include "CFileListTableModel.h"
-#include "RecorderFileEntry.h"
+#include <QTimeZone>
 
 namespace {
 
@@ -216,7 +216,7 @@ private slots:
 
     void appendedRowsReachTheViewInBatches()
     {
-        CFileListTableModel model;
+        FileListTableModel model;
         QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
         QSignalSpy inserted(&model, &QAbstractItemModel::rowsInserted);
         for (int i = 0; i < 500; ++i)
@@ -243,13 +243,13 @@ private slots:
         model.AddItem(600, Entry("pending"));
         model.RemoveAll();
         QCOMPARE(model.rowCount(), 0);
-        QTest::qWait(2 * CFileListTableModel::FLUSH_INTERVAL_MS);
+        QTest::qWait(2 * FileListTableModel::FLUSH_INTERVAL_MS);
         QCOMPARE(model.rowCount(), 0); // no stale batch after emptying
     }
 
     void cellsChecksAndHeader()
     {
-        CFileListTableModel model;
+        FileListTableModel model;
         model.AddItem(0, Entry("A.IMG", 2048, FileTimeOf(2009, 3, 7, 14, 5, 9)));
         model.FlushPendingRows();
         QCOMPARE(model.data(model.index(0, 1)).toString(), QStringLiteral("07/03/09 (14:05:09)"));
@@ -274,7 +274,7 @@ private slots:
 
     void sortKeepsTheCurrentRowOnItsItem()
     {
-        CFileListTableModel model;
+        FileListTableModel model;
         QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
         for (const char *pName : {"c", "a", "b"})
             model.AddItem(model.Rows().GetItemCount(), Entry(pName));

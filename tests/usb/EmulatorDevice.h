@@ -1,8 +1,7 @@
 #pragma once
 
 #include "IUsbDeviceModel.h"
-
-#include "RecorderEmulator.h"
+#include "sim/RecorderEmulator.h"
 
 // The project's recorder emulator as the device side of an emulated USB device.
 class EmulatorDevice final : public IUsbDeviceModel

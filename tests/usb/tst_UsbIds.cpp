@@ -1,5 +1,6 @@
-#include "CSettingsStore.h"
-#include "UsbIds.h"
+#include "core/SettingsStore.h"
+#include "link/UsbIds.h"
+#include "link/UsbSettingsProvider.h"
 
 #include <QSettings>
 #include <QtTest>
@@ -20,9 +21,11 @@ private slots:
 
 void TestUsbIds::initTestCase()
 {
+    // As the programs do: the link reads the configuration through this.
+    UsbSettingsProvider::Set(&UsbSettings::Read);
     QStandardPaths::setTestModeEnabled(true);
-    QSettings(QString::fromLatin1(CSettingsStore::kOrganisation),
-              QString::fromLatin1(CSettingsStore::kApplication))
+    QSettings(QString::fromLatin1(SettingsStore::kOrganisation),
+              QString::fromLatin1(SettingsStore::kApplication))
         .clear();
 }
 
@@ -83,10 +86,10 @@ void TestUsbIds::refusesWhatIsNotAPair()
 
 void TestUsbIds::environmentWinsOverTheSetting()
 {
-    QSettings settings(QString::fromLatin1(CSettingsStore::kOrganisation),
-                       QString::fromLatin1(CSettingsStore::kApplication));
+    QSettings settings(QString::fromLatin1(SettingsStore::kOrganisation),
+                       QString::fromLatin1(SettingsStore::kApplication));
     // Written unquoted in the file, "a,b" comes back as a string list.
-    settings.setValue(QString::fromLatin1(CSettingsStore::kKeyUsbIds), QStringList{"1111:2222", "3333:4444"});
+    settings.setValue(SettingKeys::UsbIds.Name(), QStringList{"1111:2222", "3333:4444"});
     settings.sync();
 
     qputenv(UsbIds::ENV_NAME, "");
@@ -104,7 +107,7 @@ void TestUsbIds::environmentWinsOverTheSetting()
 
     // A bad setting is reported with its source.
     qputenv(UsbIds::ENV_NAME, "");
-    settings.setValue(QString::fromLatin1(CSettingsStore::kKeyUsbIds), QStringLiteral("zz"));
+    settings.setValue(SettingKeys::UsbIds.Name(), QStringLiteral("zz"));
     settings.sync();
     QVERIFY(!UsbIds::Configured(&strError));
     QVERIFY2(strError.startsWith(QLatin1String("the UsbIds setting")), qPrintable(strError));

@@ -1,13 +1,12 @@
 #include "EmulatorDevice.h"
+#include "link/RecorderLink.h"
+#include "link/UsbTransport.h"
+#include "protocol/ManualResetEvent.h"
+#include "protocol/PostTarget.h"
+#include "protocol/RecorderProtocol.h"
+#include "protocol/ReportMessages.h"
 #include "UsbBusHarness.h"
 #include "UsbTestFiles.h"
-
-#include "ManualResetEvent.h"
-#include "PostTarget.h"
-#include "RecorderLink.h"
-#include "RecorderProtocol.h"
-#include "ReportMessages.h"
-#include "UsbTransport.h"
 
 #include <QDir>
 #include <QElapsedTimer>

@@ -1,12 +1,12 @@
 #include "DeniedOpen.h"
 #include "EchoDevice.h"
+#include "link/Frame.h"
+#include "link/RecorderLink.h"
+#include "link/UsbDiagnostics.h"
+#include "link/UsbScan.h"
+#include "link/UsbSettingsProvider.h"
+#include "link/UsbTransport.h"
 #include "UsbBusHarness.h"
-
-#include "Frame.h"
-#include "RecorderLink.h"
-#include "UsbDiagnostics.h"
-#include "UsbScan.h"
-#include "UsbTransport.h"
 
 #include <QElapsedTimer>
 #include <QtTest>
@@ -77,6 +77,8 @@ private:
 
 void TestUsbTransport::initTestCase()
 {
+    // As the programs do: the link reads the configuration through this.
+    UsbSettingsProvider::Set(&UsbSettings::Read);
     // The testbed must exist before any libusb context does.
     m_pBus = std::make_unique<UsbBusHarness>();
     QVERIFY2(UsbBusHarness::InMockEnvironment(), "not running under the umockdev preload library");

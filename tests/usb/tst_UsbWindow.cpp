@@ -1,20 +1,20 @@
+#include "app/CMainFrame.h"
+#include "core/StringIds.h"
+#include "core/TextSource.h"
 #include "DialogTestSupport.h"
 #include "EmulatorDevice.h"
+#include "link/RecorderLink.h"
+#include "link/UsbIds.h"
+#include "link/UsbSettingsProvider.h"
+#include "link/UsbTransport.h"
+#include "protocol/RecorderProtocol.h"
+#include "ui/browser/CChildView.h"
+#include "ui/browser/CommandIds.h"
+#include "ui/browser/CUpPane.h"
+#include "ui/browser/FileListTableModel.h"
+#include "ui/dialogs/CDlgSaveTo.h"
 #include "UsbBusHarness.h"
 #include "UsbTestFiles.h"
-
-#include "CChildView.h"
-#include "CDlgSaveTo.h"
-#include "CFileListTableModel.h"
-#include "CMainFrame.h"
-#include "CUpPane.h"
-#include "CommandIds.h"
-#include "RecorderLink.h"
-#include "RecorderProtocol.h"
-#include "StringIds.h"
-#include "TextSource.h"
-#include "UsbIds.h"
-#include "UsbTransport.h"
 
 #include <QAction>
 #include <QApplication>
@@ -101,7 +101,7 @@ QStringList TestUsbWindow::ListedNames() const
 
 int TestUsbWindow::RowOf(const QString &strName) const
 {
-    CFileListTableModel *pModel = View()->Model();
+    FileListTableModel *pModel = View()->Model();
     pModel->FlushPendingRows();
     for (int nRow = 0; nRow < pModel->rowCount(); ++nRow)
         if (pModel->index(nRow, 0).data().toString() == strName)
@@ -127,6 +127,8 @@ bool TestUsbWindow::RecorderCommandsEnabled(bool bEnabled) const
 
 void TestUsbWindow::initTestCase()
 {
+    // As the programs do: the link reads the configuration through this.
+    UsbSettingsProvider::Set(&UsbSettings::Read);
     // The bus first: libusb must find the testbed when the link first opens.
     m_pBus = std::make_unique<UsbBusHarness>();
     QVERIFY2(UsbBusHarness::InMockEnvironment(), "not running under the umockdev preload library");

@@ -1,4 +1,19 @@
-#include "CChildView.h"
+#include "ui/browser/CChildView.h"
+
+#include "core/DownloadPlan.h"
+#include "core/StringIds.h"
+#include "core/TextSource.h"
+#include "jobs/CWorkerThread.h"
+#include "jobs/LocalReasonText.h"
+#include "link/RecorderLink.h"
+#include "protocol/RecorderFileEntry.h"
+#include "protocol/RecorderProtocol.h"
+#include "protocol/ReportMessages.h"
+#include "ui/browser/CommandIds.h"
+#include "ui/browser/CUpPane.h"
+#include "ui/browser/FileListTableModel.h"
+#include "ui/browser/OpenFailureText.h"
+#include "ui/browser/OperationDialogs.h"
 
 #include <QDesktopServices>
 #include <QFileDialog>
@@ -14,21 +29,6 @@
 #include <QUrl>
 
 #include <utility>
-
-#include "CFileListTableModel.h"
-#include "COperationDialogs.h"
-#include "CUpPane.h"
-#include "CWorkerThread.h"
-#include "CommandIds.h"
-#include "DownloadPlan.h"
-#include "LocalReasonText.h"
-#include "OpenFailureText.h"
-#include "RecorderLink.h"
-#include "RecorderFileEntry.h"
-#include "RecorderProtocol.h"
-#include "ReportMessages.h"
-#include "StringIds.h"
-#include "TextSource.h"
 
 CChildView *s_pChildView = nullptr;
 
@@ -65,7 +65,7 @@ CChildView::CChildView(RecorderProtocol &protocol, std::unique_ptr<IOperationDia
                        QWidget *pParent)
     : QWidget(pParent)
     , m_wndList(new QTableView(this))
-    , m_pModel(new CFileListTableModel(this))
+    , m_pModel(new FileListTableModel(this))
     , m_protocol(protocol)
     , m_link(protocol.Link())
     , m_pDialogs(std::move(pDialogs))
@@ -73,7 +73,7 @@ CChildView::CChildView(RecorderProtocol &protocol, std::unique_ptr<IOperationDia
     , m_pLateJobTimer(new QTimer(this))
 {
     if (!m_pDialogs)
-        m_pDialogs = std::make_unique<COperationDialogs>(m_protocol, *this);
+        m_pDialogs = std::make_unique<OperationDialogs>(m_protocol, *this);
 
     m_wndList->setGeometry(0, 0, INITIAL_LIST_SIZE, INITIAL_LIST_SIZE);
     m_wndList->setModel(m_pModel);

@@ -1,15 +1,15 @@
 #pragma once
 
+#include "protocol/PostTarget.h"
+#include "ui/browser/IOperationDialogs.h"
+#include "ui/dialogs/IRecorderContentSink.h"
+
 #include <QStringList>
 #include <QWidget>
 
 #include <memory>
 
-#include "IOperationDialogs.h"
-#include "IRecorderContentSink.h"
-#include "PostTarget.h"
-
-class CFileListTableModel;
+class FileListTableModel;
 class DownloadPlan;
 class QTableView;
 class QTimer;
@@ -74,7 +74,7 @@ public:
     void FitNameColumn();
 
     QTableView *ListControl() const { return m_wndList; }
-    CFileListTableModel *Model() const { return m_pModel; }
+    FileListTableModel *Model() const { return m_pModel; }
     bool IsOpenAfterGetSet() const { return m_bOpenAfterGet; }
     bool IsArrivalHeld() const { return m_bArrivalHeld; }
 
@@ -108,7 +108,7 @@ private:
     int ShowMessageText(const QString &strText, int nIcon, int nButtons);
 
     QTableView *m_wndList = nullptr;
-    CFileListTableModel *m_pModel = nullptr;
+    FileListTableModel *m_pModel = nullptr;
     bool m_bConnected = false;
     bool m_bOpenAfterGet = false;
     RecorderProtocol &m_protocol;

@@ -1,6 +1,6 @@
-#include "CFileListModel.h"
+#include "ui/browser/CFileListModel.h"
 
-#include "RecorderFileEntry.h"
+#include "protocol/RecorderFileEntry.h"
 
 #include <algorithm>
 #include <numeric>

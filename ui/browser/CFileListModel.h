@@ -1,11 +1,11 @@
 #pragma once
 
+#include "ui/browser/FileListItem.h"
+
 #include <QString>
 #include <QStringList>
 
 #include <vector>
-
-#include "FileListItem.h"
 
 class RecorderFileEntry;
 

@@ -1,11 +1,11 @@
-#include "CUpPane.h"
+#include "ui/browser/CUpPane.h"
+
+#include "core/StringIds.h"
+#include "core/TextSource.h"
 
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QResizeEvent>
-
-#include "StringIds.h"
-#include "TextSource.h"
 
 CUpPane *s_pUpPane = nullptr;
 

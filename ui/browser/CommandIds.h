@@ -1,8 +1,8 @@
 #pragma once
 
-#include <QtGlobal>
+#include "core/StringIds.h"
 
-#include "StringIds.h"
+#include <QtGlobal>
 
 // The file browser's commands, as the menu and the toolbar send them. Each command's number is
 // also the identifier of its prompt text.

@@ -1,9 +1,9 @@
 #pragma once
 
+#include "ui/dialogs/DialogResult.h"
+
 #include <QString>
 #include <QStringList>
-
-#include "DialogResult.h"
 
 class DownloadPlan;
 class QWidget;

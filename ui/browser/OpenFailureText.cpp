@@ -1,8 +1,8 @@
-#include "OpenFailureText.h"
+#include "ui/browser/OpenFailureText.h"
 
-#include "LinkOpenFailure.h"
-#include "StringIds.h"
-#include "TextSource.h"
+#include "core/StringIds.h"
+#include "core/TextSource.h"
+#include "link/LinkOpenFailure.h"
 
 QString OpenFailureText(const LinkOpenFailure &failure)
 {

@@ -1,10 +1,10 @@
-#include "CDlgDelFiles.h"
+#include "ui/dialogs/CDlgDelFiles.h"
 
-#include "DialogResult.h"
-#include "HourglassWidget.h"
-#include "ReportMessages.h"
-#include "StringIds.h"
-#include "TextSource.h"
+#include "core/StringIds.h"
+#include "core/TextSource.h"
+#include "protocol/ReportMessages.h"
+#include "ui/dialogs/DialogResult.h"
+#include "ui/dialogs/HourglassWidget.h"
 
 #include <QCloseEvent>
 #include <QLabel>

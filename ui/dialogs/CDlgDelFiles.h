@@ -1,9 +1,9 @@
 #pragma once
 
-#include <QStringList>
+#include "jobs/CJobDelFiles.h"
+#include "ui/dialogs/OperationDialog.h"
 
-#include "CJobDelFiles.h"
-#include "OperationDialog.h"
+#include <QStringList>
 
 class HourglassWidget;
 class QLabel;

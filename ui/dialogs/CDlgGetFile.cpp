@@ -1,12 +1,12 @@
-#include "CDlgGetFile.h"
+#include "ui/dialogs/CDlgGetFile.h"
 
-#include "DialogResult.h"
-#include "ElidedLabel.h"
-#include "MessageBoxes.h"
-#include "ProgressPosition.h"
-#include "ReportMessages.h"
-#include "StringIds.h"
-#include "TextSource.h"
+#include "core/StringIds.h"
+#include "core/TextSource.h"
+#include "protocol/ReportMessages.h"
+#include "ui/dialogs/DialogResult.h"
+#include "ui/dialogs/ElidedLabel.h"
+#include "ui/dialogs/MessageBoxes.h"
+#include "ui/dialogs/ProgressPosition.h"
 
 #include <QCloseEvent>
 #include <QLabel>

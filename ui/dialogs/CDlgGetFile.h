@@ -1,9 +1,9 @@
 #pragma once
 
-#include <QStringList>
+#include "jobs/CJobGetFile.h"
+#include "ui/dialogs/OperationDialog.h"
 
-#include "CJobGetFile.h"
-#include "OperationDialog.h"
+#include <QStringList>
 
 class ElidedLabel;
 class QProgressBar;

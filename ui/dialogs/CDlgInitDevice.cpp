@@ -1,12 +1,12 @@
-#include "CDlgInitDevice.h"
+#include "ui/dialogs/CDlgInitDevice.h"
 
-#include "DialogResult.h"
-#include "HourglassWidget.h"
-#include "IRecorderContentSink.h"
-#include "RecorderFileEntry.h"
-#include "ReportMessages.h"
-#include "StringIds.h"
-#include "TextSource.h"
+#include "core/StringIds.h"
+#include "core/TextSource.h"
+#include "protocol/RecorderFileEntry.h"
+#include "protocol/ReportMessages.h"
+#include "ui/dialogs/DialogResult.h"
+#include "ui/dialogs/HourglassWidget.h"
+#include "ui/dialogs/IRecorderContentSink.h"
 
 #include <QCloseEvent>
 #include <QKeyEvent>

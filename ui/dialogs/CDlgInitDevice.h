@@ -1,7 +1,7 @@
 #pragma once
 
-#include "CJobInitDevice.h"
-#include "OperationDialog.h"
+#include "jobs/CJobInitDevice.h"
+#include "ui/dialogs/OperationDialog.h"
 
 class HourglassWidget;
 class IRecorderContentSink;

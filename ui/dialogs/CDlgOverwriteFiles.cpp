@@ -1,9 +1,9 @@
-#include "CDlgOverwriteFiles.h"
+#include "ui/dialogs/CDlgOverwriteFiles.h"
 
-#include "DialogResult.h"
-#include "DialogUnits.h"
-#include "StringIds.h"
-#include "TextSource.h"
+#include "core/StringIds.h"
+#include "core/TextSource.h"
+#include "ui/dialogs/DialogResult.h"
+#include "ui/dialogs/DialogUnits.h"
 
 #include <QLabel>
 #include <QListWidget>

@@ -1,11 +1,11 @@
-#include "CDlgSaveTo.h"
+#include "ui/dialogs/CDlgSaveTo.h"
 
-#include "CSettingsStore.h"
-#include "DialogResult.h"
-#include "DialogUnits.h"
-#include "MessageBoxes.h"
-#include "StringIds.h"
-#include "TextSource.h"
+#include "core/SettingsStore.h"
+#include "core/StringIds.h"
+#include "core/TextSource.h"
+#include "ui/dialogs/DialogResult.h"
+#include "ui/dialogs/DialogUnits.h"
+#include "ui/dialogs/MessageBoxes.h"
 
 #include <QDir>
 #include <QFileDialog>
@@ -44,7 +44,7 @@ CDlgSaveTo::CDlgSaveTo(QWidget *pParent)
     pCancel->setAutoDefault(false);
     connect(pCancel, &QPushButton::clicked, this, &CDlgSaveTo::reject);
 
-    m_strPath = CSettingsStore::PathSaveTo();
+    m_strPath = SettingsStore::PathSaveTo();
     m_pEdit->setText(m_strPath);
 }
 
@@ -64,7 +64,7 @@ void CDlgSaveTo::accept()
         return;
     }
     // Remembered exactly as typed; the caller gets it with the separator its file names need.
-    CSettingsStore::SetPathSaveTo(m_strPath);
+    SettingsStore::Write(SettingKeys::PathSaveTo, m_strPath);
     if (!m_strPath.endsWith(QLatin1Char('/')))
         m_strPath += QLatin1Char('/');
     done(IDOK);

@@ -1,12 +1,12 @@
-#include "CDlgUpdateCF.h"
+#include "ui/dialogs/CDlgUpdateCF.h"
 
-#include "DialogResult.h"
-#include "HourglassWidget.h"
-#include "MessageBoxes.h"
-#include "ProtocolCodes.h"
-#include "ReportMessages.h"
-#include "StringIds.h"
-#include "TextSource.h"
+#include "core/StringIds.h"
+#include "core/TextSource.h"
+#include "protocol/ProtocolCodes.h"
+#include "protocol/ReportMessages.h"
+#include "ui/dialogs/DialogResult.h"
+#include "ui/dialogs/HourglassWidget.h"
+#include "ui/dialogs/MessageBoxes.h"
 
 #include <QCloseEvent>
 #include <QLabel>

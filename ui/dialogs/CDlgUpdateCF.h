@@ -1,7 +1,7 @@
 #pragma once
 
-#include "CJobUpdateCF.h"
-#include "OperationDialog.h"
+#include "jobs/CJobUpdateCF.h"
+#include "ui/dialogs/OperationDialog.h"
 
 class HourglassWidget;
 class RecorderProtocol;

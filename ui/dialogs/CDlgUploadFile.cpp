@@ -1,13 +1,13 @@
-#include "CDlgUploadFile.h"
+#include "ui/dialogs/CDlgUploadFile.h"
 
-#include "DialogResult.h"
-#include "ElidedLabel.h"
-#include "MessageBoxes.h"
-#include "ProgressPosition.h"
-#include "ProtocolCodes.h"
-#include "ReportMessages.h"
-#include "StringIds.h"
-#include "TextSource.h"
+#include "core/StringIds.h"
+#include "core/TextSource.h"
+#include "protocol/ProtocolCodes.h"
+#include "protocol/ReportMessages.h"
+#include "ui/dialogs/DialogResult.h"
+#include "ui/dialogs/ElidedLabel.h"
+#include "ui/dialogs/MessageBoxes.h"
+#include "ui/dialogs/ProgressPosition.h"
 
 #include <QLabel>
 #include <QProgressBar>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "CJobUploadFile.h"
-#include "OperationDialog.h"
+#include "jobs/CJobUploadFile.h"
+#include "ui/dialogs/OperationDialog.h"
 
 class ElidedLabel;
 class QProgressBar;

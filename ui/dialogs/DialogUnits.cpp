@@ -1,4 +1,4 @@
-#include "DialogUnits.h"
+#include "ui/dialogs/DialogUnits.h"
 
 #include <QFont>
 #include <QFontMetricsF>

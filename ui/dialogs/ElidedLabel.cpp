@@ -1,4 +1,4 @@
-#include "ElidedLabel.h"
+#include "ui/dialogs/ElidedLabel.h"
 
 #include <QPainter>
 #include <QStyle>

@@ -1,6 +1,6 @@
-#include "HourglassWidget.h"
+#include "ui/dialogs/HourglassWidget.h"
 
-#include "OrvoImages.h"
+#include "resources/images/OrvoImages.h"
 
 #include <QPainter>
 #include <QTimerEvent>

@@ -1,8 +1,8 @@
-#include "MessageBoxes.h"
+#include "ui/dialogs/MessageBoxes.h"
 
-#include "DialogResult.h"
-#include "StringIds.h"
-#include "TextSource.h"
+#include "core/StringIds.h"
+#include "core/TextSource.h"
+#include "ui/dialogs/DialogResult.h"
 
 #include <QAbstractButton>
 #include <QDeadlineTimer>

@@ -1,7 +1,7 @@
-#include "OperationDialog.h"
+#include "ui/dialogs/OperationDialog.h"
 
-#include "CWorkerThread.h"
-#include "DialogResult.h"
+#include "jobs/CWorkerThread.h"
+#include "ui/dialogs/DialogResult.h"
 
 #include <QTimer>
 

@@ -1,9 +1,9 @@
 #pragma once
 
-#include <QDialog>
+#include "protocol/PostTarget.h"
+#include "ui/dialogs/DialogUnits.h"
 
-#include "DialogUnits.h"
-#include "PostTarget.h"
+#include <QDialog>
 
 class CWorkerThread;
 class QTimer;

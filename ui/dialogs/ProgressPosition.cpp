@@ -1,4 +1,4 @@
-#include "ProgressPosition.h"
+#include "ui/dialogs/ProgressPosition.h"
 
 #include <cmath>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ITextSource.h"
+#include "core/ITextSource.h"
 
 // The process-wide active resource set. Installed once at start-up, before any window or job
 // exists; safe to read from any thread afterwards.

@@ -1,9 +1,9 @@
 #pragma once
 
+#include "ui/browser/CFileListModel.h"
+
 #include <QAbstractTableModel>
 #include <QTimer>
-
-#include "CFileListModel.h"
 
 class RecorderFileEntry;
 
@@ -11,17 +11,17 @@ class RecorderFileEntry;
 // of each row in column 0. Rows appended while a list arrives are announced to the views in
 // batches, at most one batch per screen refresh, so a card of 100,000 files costs a few
 // hundred repaints rather than one per file. Every other change announces pending rows first.
-class CFileListTableModel final : public QAbstractTableModel
+class FileListTableModel final : public QAbstractTableModel
 {
     Q_OBJECT
-    Q_DISABLE_COPY_MOVE(CFileListTableModel)
+    Q_DISABLE_COPY_MOVE(FileListTableModel)
 
 public:
     // About one screen refresh.
     static constexpr int FLUSH_INTERVAL_MS = 16;
 
-    explicit CFileListTableModel(QObject *pParent = nullptr);
-    ~CFileListTableModel() override;
+    explicit FileListTableModel(QObject *pParent = nullptr);
+    ~FileListTableModel() override;
 
     // The rows themselves, including those not yet announced to the views.
     const CFileListModel &Rows() const { return m_model; }

@@ -1,19 +1,19 @@
-#include "CFileListTableModel.h"
+#include "ui/browser/FileListTableModel.h"
 
-#include "StringIds.h"
-#include "TextSource.h"
+#include "core/StringIds.h"
+#include "core/TextSource.h"
 
-CFileListTableModel::CFileListTableModel(QObject *pParent)
+FileListTableModel::FileListTableModel(QObject *pParent)
     : QAbstractTableModel(pParent)
 {
     m_flushTimer.setSingleShot(true);
     m_flushTimer.setInterval(FLUSH_INTERVAL_MS);
-    connect(&m_flushTimer, &QTimer::timeout, this, &CFileListTableModel::FlushPendingRows);
+    connect(&m_flushTimer, &QTimer::timeout, this, &FileListTableModel::FlushPendingRows);
 }
 
-CFileListTableModel::~CFileListTableModel() = default;
+FileListTableModel::~FileListTableModel() = default;
 
-void CFileListTableModel::RemoveAll()
+void FileListTableModel::RemoveAll()
 {
     m_flushTimer.stop();
     beginResetModel();
@@ -22,7 +22,7 @@ void CFileListTableModel::RemoveAll()
     endResetModel();
 }
 
-void CFileListTableModel::AddItem(int nIndex, const RecorderFileEntry &entry)
+void FileListTableModel::AddItem(int nIndex, const RecorderFileEntry &entry)
 {
     if (nIndex < 0 || nIndex >= m_model.GetItemCount()) {
         // Appending: the row joins the next batch; views see nothing of it until then.
@@ -39,7 +39,7 @@ void CFileListTableModel::AddItem(int nIndex, const RecorderFileEntry &entry)
     endInsertRows();
 }
 
-void CFileListTableModel::FlushPendingRows()
+void FileListTableModel::FlushPendingRows()
 {
     m_flushTimer.stop();
     if (!HasPendingRows())
@@ -52,7 +52,7 @@ void CFileListTableModel::FlushPendingRows()
     ++m_nFlushCount;
 }
 
-void CFileListTableModel::SetCheck(int nRow, bool bChecked)
+void FileListTableModel::SetCheck(int nRow, bool bChecked)
 {
     FlushPendingRows();
     if (nRow < 0 || nRow >= m_model.GetItemCount() || m_model.GetCheck(nRow) == bChecked)
@@ -62,7 +62,7 @@ void CFileListTableModel::SetCheck(int nRow, bool bChecked)
     emit dataChanged(cell, cell, {Qt::CheckStateRole});
 }
 
-void CFileListTableModel::SetAllChecks(bool bChecked)
+void FileListTableModel::SetAllChecks(bool bChecked)
 {
     FlushPendingRows();
     m_model.SetAllChecks(bChecked);
@@ -72,7 +72,7 @@ void CFileListTableModel::SetAllChecks(bool bChecked)
     }
 }
 
-void CFileListTableModel::SortByColumn(int nColumn)
+void FileListTableModel::SortByColumn(int nColumn)
 {
     FlushPendingRows();
     emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
@@ -96,7 +96,7 @@ void CFileListTableModel::SortByColumn(int nColumn)
     emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
 }
 
-Qt::Alignment CFileListTableModel::ColumnAlignment(int nColumn)
+Qt::Alignment FileListTableModel::ColumnAlignment(int nColumn)
 {
     switch (nColumn) {
     case CFileListModel::COL_DATE:
@@ -108,17 +108,17 @@ Qt::Alignment CFileListTableModel::ColumnAlignment(int nColumn)
     }
 }
 
-int CFileListTableModel::rowCount(const QModelIndex &parent) const
+int FileListTableModel::rowCount(const QModelIndex &parent) const
 {
     return parent.isValid() ? 0 : m_nShownRows;
 }
 
-int CFileListTableModel::columnCount(const QModelIndex &parent) const
+int FileListTableModel::columnCount(const QModelIndex &parent) const
 {
     return parent.isValid() ? 0 : CFileListModel::COLUMN_COUNT;
 }
 
-QVariant CFileListTableModel::data(const QModelIndex &index, int nRole) const
+QVariant FileListTableModel::data(const QModelIndex &index, int nRole) const
 {
     if (!index.isValid() || index.row() >= m_nShownRows)
         return {};
@@ -136,7 +136,7 @@ QVariant CFileListTableModel::data(const QModelIndex &index, int nRole) const
     }
 }
 
-bool CFileListTableModel::setData(const QModelIndex &index, const QVariant &value, int nRole)
+bool FileListTableModel::setData(const QModelIndex &index, const QVariant &value, int nRole)
 {
     if (!index.isValid() || nRole != Qt::CheckStateRole || index.column() != CFileListModel::COL_NAME)
         return false;
@@ -144,7 +144,7 @@ bool CFileListTableModel::setData(const QModelIndex &index, const QVariant &valu
     return true;
 }
 
-Qt::ItemFlags CFileListTableModel::flags(const QModelIndex &index) const
+Qt::ItemFlags FileListTableModel::flags(const QModelIndex &index) const
 {
     if (!index.isValid())
         return Qt::NoItemFlags;
@@ -154,7 +154,7 @@ Qt::ItemFlags CFileListTableModel::flags(const QModelIndex &index) const
     return result;
 }
 
-QVariant CFileListTableModel::headerData(int nSection, Qt::Orientation orientation, int nRole) const
+QVariant FileListTableModel::headerData(int nSection, Qt::Orientation orientation, int nRole) const
 {
     if (orientation != Qt::Horizontal)
         return {};

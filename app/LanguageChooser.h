@@ -1,6 +1,6 @@
 #pragma once
 
-#include "CLanguageFiles.h"
+#include "app/LanguageFiles.h"
 
 #include <QLocale>
 #include <QProcessEnvironment>
@@ -10,19 +10,19 @@
 #include <memory>
 #include <optional>
 
-class CResourceSet;
+class ResourceSet;
 
 // Chooses the resource set of a run: the automatic choice by interface language, then the
 // "Language" setting, which replaces the automatic choice unless it is 0.
 //
 // Start-up:
-//     CLanguageChooser chooser(CLanguageFiles::ForRunningProgram());
-//     std::unique_ptr<CResourceSet> pSet = chooser.ChooseAutomatic(CLanguageChooser::UserLocaleName(),
-//                                                                  CLanguageChooser::SystemLocaleName());
-//     pSet = chooser.ApplyLanguageSetting(CSettingsStore::Language(), std::move(pSet));
+//     LanguageChooser chooser(LanguageFiles::ForRunningProgram());
+//     std::unique_ptr<ResourceSet> pSet = chooser.ChooseAutomatic(LanguageChooser::UserLocaleName(),
+//                                                                  LanguageChooser::SystemLocaleName());
+//     pSet = chooser.ApplyLanguageSetting(SettingsStore::Language(), std::move(pSet));
 //     SetActiveTextSource(pSet.get()); // keep pSet alive until every window and job is gone
 // or simply ChooseForStartup(nLanguage), which does the same.
-class CLanguageChooser final
+class LanguageChooser final
 {
 public:
     // "Language" values.
@@ -35,7 +35,7 @@ public:
     // The last candidate of the automatic choice, tried whatever the locales.
     static constexpr const char *kFallbackCode = "LOC";
 
-    explicit CLanguageChooser(CLanguageFiles files);
+    explicit LanguageChooser(LanguageFiles files);
 
     // The user's interface locale name, from LANGUAGE (its first entry), LC_ALL, LC_MESSAGES or
     // LANG, the first that is set and not empty.
@@ -58,16 +58,16 @@ public:
     static QString CodeForSetting(int nLanguage);
 
     // The first candidate whose language file loads, or the built-in set. Never null.
-    std::unique_ptr<CResourceSet> ChooseAutomatic(const QString &strUserLocale,
-                                                  const QString &strSystemLocale) const;
+    std::unique_ptr<ResourceSet> ChooseAutomatic(const QString &strUserLocale,
+                                                 const QString &strSystemLocale) const;
     // The set of the run for a "Language" value, given the automatic choice. Never null.
-    std::unique_ptr<CResourceSet> ApplyLanguageSetting(int nLanguage,
-                                                       std::unique_ptr<CResourceSet> pAutomatic) const;
+    std::unique_ptr<ResourceSet> ApplyLanguageSetting(int nLanguage,
+                                                      std::unique_ptr<ResourceSet> pAutomatic) const;
     // Both steps with this process's locales.
-    std::unique_ptr<CResourceSet> ChooseForStartup(int nLanguage) const;
+    std::unique_ptr<ResourceSet> ChooseForStartup(int nLanguage) const;
 
-    const CLanguageFiles &Files() const { return m_files; }
+    const LanguageFiles &Files() const { return m_files; }
 
 private:
-    CLanguageFiles m_files;
+    LanguageFiles m_files;
 };

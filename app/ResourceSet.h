@@ -1,28 +1,28 @@
 #pragma once
 
-#include "ITextSource.h"
+#include "core/ITextSource.h"
 
 #include <QHash>
 #include <QString>
 
 #include <memory>
 
-class CLanguageFiles;
+class LanguageFiles;
 
 // One complete set of the program's texts: the built-in English set or a language file. Read-only
 // once made, so lookups are safe from any thread.
-class CResourceSet final : public ITextSource
+class ResourceSet final : public ITextSource
 {
 public:
     // The built-in English set.
-    CResourceSet();
-    Q_DISABLE_COPY_MOVE(CResourceSet)
+    ResourceSet();
+    Q_DISABLE_COPY_MOVE(ResourceSet)
 
     // The language set of a three-letter code ("FRA"), from the first folder that holds its file.
     // Null when no file exists or the file found cannot be read as a translation file.
-    static std::unique_ptr<CResourceSet> LoadLanguage(const QString &strCode, const CLanguageFiles &files);
+    static std::unique_ptr<ResourceSet> LoadLanguage(const QString &strCode, const LanguageFiles &files);
     // The language set held in one translation file; null when it cannot be read.
-    static std::unique_ptr<CResourceSet> LoadFile(const QString &strCode, const QString &strFilePath);
+    static std::unique_ptr<ResourceSet> LoadFile(const QString &strCode, const QString &strFilePath);
 
     bool IsBuiltIn() const { return m_strCode.isEmpty(); }
     // The three-letter code of a language set; empty for the built-in set.
@@ -33,7 +33,7 @@ public:
     QString Text(quint32 nId) const override;
 
 private:
-    CResourceSet(QString strCode, QString strFilePath, QHash<quint32, QString> texts);
+    ResourceSet(QString strCode, QString strFilePath, QHash<quint32, QString> texts);
 
     QString m_strCode;
     QString m_strFilePath;

@@ -4,13 +4,13 @@
 #include <QStringList>
 
 // Where the language files of a program live: "<base><code>.qm" in each folder, in order.
-class CLanguageFiles final
+class LanguageFiles final
 {
 public:
-    CLanguageFiles(QString strBaseName, QStringList folders);
+    LanguageFiles(QString strBaseName, QStringList folders);
 
     // The running program's base name in the folders of FoldersForProgramIn.
-    static CLanguageFiles ForRunningProgram();
+    static LanguageFiles ForRunningProgram();
     // Where a program in that folder looks: the folder itself, the installed translations folder
     // as seen from it (so a moved installation finds its own), then the one the build was
     // configured for.

@@ -1,4 +1,4 @@
-#include "CLanguageFiles.h"
+#include "app/LanguageFiles.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -6,18 +6,18 @@
 
 #include <utility>
 
-CLanguageFiles::CLanguageFiles(QString strBaseName, QStringList folders)
+LanguageFiles::LanguageFiles(QString strBaseName, QStringList folders)
     : m_strBaseName(std::move(strBaseName))
     , m_folders(std::move(folders))
 {}
 
-CLanguageFiles CLanguageFiles::ForRunningProgram()
+LanguageFiles LanguageFiles::ForRunningProgram()
 {
-    return CLanguageFiles(BaseNameOf(QCoreApplication::applicationFilePath()),
-                          FoldersForProgramIn(QCoreApplication::applicationDirPath()));
+    return LanguageFiles(BaseNameOf(QCoreApplication::applicationFilePath()),
+                         FoldersForProgramIn(QCoreApplication::applicationDirPath()));
 }
 
-QStringList CLanguageFiles::FoldersForProgramIn(const QString &strProgramDir)
+QStringList LanguageFiles::FoldersForProgramIn(const QString &strProgramDir)
 {
     QStringList folders{QDir::cleanPath(strProgramDir)};
 #ifdef ORVO_RELATIVE_TRANSLATIONS_DIR
@@ -30,18 +30,18 @@ QStringList CLanguageFiles::FoldersForProgramIn(const QString &strProgramDir)
     return folders;
 }
 
-QString CLanguageFiles::BaseNameOf(const QString &strProgramPath)
+QString LanguageFiles::BaseNameOf(const QString &strProgramPath)
 {
     // The extension is what follows the last dot, as for a program file on any platform.
     return QFileInfo(strProgramPath).completeBaseName();
 }
 
-QString CLanguageFiles::FileName(const QString &strCode) const
+QString LanguageFiles::FileName(const QString &strCode) const
 {
     return m_strBaseName + strCode + QStringLiteral(".qm");
 }
 
-QString CLanguageFiles::Find(const QString &strCode) const
+QString LanguageFiles::Find(const QString &strCode) const
 {
     if (m_strBaseName.isEmpty() || strCode.isEmpty())
         return {};

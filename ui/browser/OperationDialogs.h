@@ -1,6 +1,6 @@
 #pragma once
 
-#include "IOperationDialogs.h"
+#include "ui/browser/IOperationDialogs.h"
 
 class CChildView;
 class QWidget;
@@ -8,10 +8,10 @@ class RecorderProtocol;
 
 // The program's own operation dialogs and prompts, each constructed for one run. The connect
 // dialog fills the given view's list and the information pane.
-class COperationDialogs final : public IOperationDialogs
+class OperationDialogs final : public IOperationDialogs
 {
 public:
-    COperationDialogs(RecorderProtocol &protocol, CChildView &view);
+    OperationDialogs(RecorderProtocol &protocol, CChildView &view);
 
     int RunInitDevice() override;
     int RunSaveTo(QString *pstrFolder) override;

@@ -1,8 +1,8 @@
-#include "CResourceSet.h"
+#include "app/ResourceSet.h"
 
-#include "AppLog.h"
-#include "BuiltInEnglish.h"
-#include "CLanguageFiles.h"
+#include "app/AppLog.h"
+#include "app/LanguageFiles.h"
+#include "resources/BuiltInEnglish.h"
 
 #include <QFile>
 #include <QTranslator>
@@ -26,17 +26,17 @@ QHash<quint32, QString> EnglishTexts()
 
 } // namespace
 
-CResourceSet::CResourceSet()
+ResourceSet::ResourceSet()
     : m_texts(EnglishTexts())
 {}
 
-CResourceSet::CResourceSet(QString strCode, QString strFilePath, QHash<quint32, QString> texts)
+ResourceSet::ResourceSet(QString strCode, QString strFilePath, QHash<quint32, QString> texts)
     : m_strCode(std::move(strCode))
     , m_strFilePath(std::move(strFilePath))
     , m_texts(std::move(texts))
 {}
 
-std::unique_ptr<CResourceSet> CResourceSet::LoadLanguage(const QString &strCode, const CLanguageFiles &files)
+std::unique_ptr<ResourceSet> ResourceSet::LoadLanguage(const QString &strCode, const LanguageFiles &files)
 {
     const QString strPath = files.Find(strCode);
     if (strPath.isEmpty()) {
@@ -46,7 +46,7 @@ std::unique_ptr<CResourceSet> CResourceSet::LoadLanguage(const QString &strCode,
     return LoadFile(strCode, strPath);
 }
 
-std::unique_ptr<CResourceSet> CResourceSet::LoadFile(const QString &strCode, const QString &strFilePath)
+std::unique_ptr<ResourceSet> ResourceSet::LoadFile(const QString &strCode, const QString &strFilePath)
 {
     // Read the exact file ourselves: QTranslator::load(path) would also try other names
     // derived from the path when this one does not load.
@@ -73,10 +73,10 @@ std::unique_ptr<CResourceSet> CResourceSet::LoadFile(const QString &strCode, con
             texts.insert(text.nId, strText);
     }
     qCDebug(lcApp) << "language file loaded:" << strFilePath << texts.size() << "texts";
-    return std::unique_ptr<CResourceSet>(new CResourceSet(strCode, strFilePath, std::move(texts)));
+    return std::unique_ptr<ResourceSet>(new ResourceSet(strCode, strFilePath, std::move(texts)));
 }
 
-QString CResourceSet::Text(quint32 nId) const
+QString ResourceSet::Text(quint32 nId) const
 {
     return m_texts.value(nId);
 }

@@ -1,4 +1,4 @@
-#include "CLanguageCodes.h"
+#include "app/LanguageCodes.h"
 
 namespace {
 
@@ -94,7 +94,7 @@ constexpr Abbreviation kAbbreviations[] = {
 
 } // namespace
 
-QString CLanguageCodes::Abbreviation(const QLocale &locale)
+QString LanguageCodes::Abbreviation(const QLocale &locale)
 {
     for (const auto &row : kAbbreviations) {
         if (row.language == locale.language() && row.territory == locale.territory())
@@ -103,7 +103,7 @@ QString CLanguageCodes::Abbreviation(const QLocale &locale)
     return {};
 }
 
-QString CLanguageCodes::PrimaryAbbreviation(const QLocale &locale)
+QString LanguageCodes::PrimaryAbbreviation(const QLocale &locale)
 {
     for (const auto &row : kAbbreviations) {
         if (row.language == locale.language())

@@ -1,4 +1,4 @@
-#include "TextSource.h"
+#include "core/TextSource.h"
 
 #include <atomic>
 

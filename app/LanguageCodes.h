@@ -5,7 +5,7 @@
 
 // The three-letter abbreviated language names of the other desktop platform ("FRA", "ENU",
 // "PLK"), which name the language files, for a locale.
-class CLanguageCodes final
+class LanguageCodes final
 {
 public:
     // The abbreviation of the locale's language and territory; empty when it has none.

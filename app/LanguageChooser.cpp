@@ -1,7 +1,7 @@
-#include "CLanguageChooser.h"
+#include "app/LanguageChooser.h"
 
-#include "CLanguageCodes.h"
-#include "CResourceSet.h"
+#include "app/LanguageCodes.h"
+#include "app/ResourceSet.h"
 
 #include <QFile>
 #include <QRegularExpression>
@@ -47,24 +47,24 @@ QHash<QString, QString> ReadAssignments(const QString &strPath)
 
 void AddLocaleCandidates(const QString &strName, QStringList &codes)
 {
-    const std::optional<QLocale> locale = CLanguageChooser::LocaleFromName(strName);
+    const std::optional<QLocale> locale = LanguageChooser::LocaleFromName(strName);
     if (!locale)
         return;
-    const QString strCode = CLanguageCodes::Abbreviation(*locale);
+    const QString strCode = LanguageCodes::Abbreviation(*locale);
     if (!strCode.isEmpty())
         codes << strCode;
-    const QString strPrimary = CLanguageCodes::PrimaryAbbreviation(*locale);
+    const QString strPrimary = LanguageCodes::PrimaryAbbreviation(*locale);
     if (!strPrimary.isEmpty())
         codes << strPrimary;
 }
 
 } // namespace
 
-CLanguageChooser::CLanguageChooser(CLanguageFiles files)
+LanguageChooser::LanguageChooser(LanguageFiles files)
     : m_files(std::move(files))
 {}
 
-QString CLanguageChooser::UserLocaleName(const QProcessEnvironment &env)
+QString LanguageChooser::UserLocaleName(const QProcessEnvironment &env)
 {
     const QString strLanguage = env.value(QStringLiteral("LANGUAGE")).section(u':', 0, 0).trimmed();
     if (!strLanguage.isEmpty())
@@ -77,7 +77,7 @@ QString CLanguageChooser::UserLocaleName(const QProcessEnvironment &env)
     return {};
 }
 
-QString CLanguageChooser::SystemLocaleName(const QStringList &configFiles)
+QString LanguageChooser::SystemLocaleName(const QStringList &configFiles)
 {
     for (const QString &strPath : configFiles) {
         const QHash<QString, QString> values = ReadAssignments(strPath);
@@ -90,12 +90,12 @@ QString CLanguageChooser::SystemLocaleName(const QStringList &configFiles)
     return {};
 }
 
-QStringList CLanguageChooser::DefaultSystemLocaleFiles()
+QStringList LanguageChooser::DefaultSystemLocaleFiles()
 {
     return {QStringLiteral("/etc/default/locale"), QStringLiteral("/etc/locale.conf")};
 }
 
-std::optional<QLocale> CLanguageChooser::LocaleFromName(const QString &strName)
+std::optional<QLocale> LanguageChooser::LocaleFromName(const QString &strName)
 {
     // Drop the code set and the modifier: "de_DE.UTF-8@euro" -> "de_DE".
     static const QRegularExpression kTail(QStringLiteral("[.@].*$"));
@@ -112,8 +112,7 @@ std::optional<QLocale> CLanguageChooser::LocaleFromName(const QString &strName)
     return locale;
 }
 
-QStringList CLanguageChooser::AutomaticCandidates(const QString &strUserLocale,
-                                                  const QString &strSystemLocale)
+QStringList LanguageChooser::AutomaticCandidates(const QString &strUserLocale, const QString &strSystemLocale)
 {
     QStringList codes;
     AddLocaleCandidates(strUserLocale, codes);
@@ -122,13 +121,13 @@ QStringList CLanguageChooser::AutomaticCandidates(const QString &strUserLocale,
     return codes;
 }
 
-QStringList CLanguageChooser::LanguageNames()
+QStringList LanguageChooser::LanguageNames()
 {
     return {QStringLiteral("English"), QStringLiteral("Français"), QStringLiteral("Polski"),
             QStringLiteral("Русский"), QStringLiteral("Italiano")};
 }
 
-QString CLanguageChooser::CodeForSetting(int nLanguage)
+QString LanguageChooser::CodeForSetting(int nLanguage)
 {
     switch (nLanguage) {
     case kLanguageFrench:
@@ -144,18 +143,18 @@ QString CLanguageChooser::CodeForSetting(int nLanguage)
     }
 }
 
-std::unique_ptr<CResourceSet> CLanguageChooser::ChooseAutomatic(const QString &strUserLocale,
-                                                                const QString &strSystemLocale) const
+std::unique_ptr<ResourceSet> LanguageChooser::ChooseAutomatic(const QString &strUserLocale,
+                                                              const QString &strSystemLocale) const
 {
     for (const QString &strCode : AutomaticCandidates(strUserLocale, strSystemLocale)) {
-        if (auto pSet = CResourceSet::LoadLanguage(strCode, m_files))
+        if (auto pSet = ResourceSet::LoadLanguage(strCode, m_files))
             return pSet;
     }
-    return std::make_unique<CResourceSet>();
+    return std::make_unique<ResourceSet>();
 }
 
-std::unique_ptr<CResourceSet>
-CLanguageChooser::ApplyLanguageSetting(int nLanguage, std::unique_ptr<CResourceSet> pAutomatic) const
+std::unique_ptr<ResourceSet>
+LanguageChooser::ApplyLanguageSetting(int nLanguage, std::unique_ptr<ResourceSet> pAutomatic) const
 {
     if (nLanguage == kLanguageAutomatic && pAutomatic)
         return pAutomatic;
@@ -163,13 +162,13 @@ CLanguageChooser::ApplyLanguageSetting(int nLanguage, std::unique_ptr<CResourceS
     pAutomatic.reset();
     const QString strCode = CodeForSetting(nLanguage);
     if (!strCode.isEmpty()) {
-        if (auto pSet = CResourceSet::LoadLanguage(strCode, m_files))
+        if (auto pSet = ResourceSet::LoadLanguage(strCode, m_files))
             return pSet;
     }
-    return std::make_unique<CResourceSet>();
+    return std::make_unique<ResourceSet>();
 }
 
-std::unique_ptr<CResourceSet> CLanguageChooser::ChooseForStartup(int nLanguage) const
+std::unique_ptr<ResourceSet> LanguageChooser::ChooseForStartup(int nLanguage) const
 {
     return ApplyLanguageSetting(nLanguage, ChooseAutomatic(UserLocaleName(), SystemLocaleName()));
 }
