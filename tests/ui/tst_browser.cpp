@@ -243,52 +243,44 @@ class TestBrowser final : public QObject
     FakeShell m_shell;
     std::unique_ptr<BrowserController> m_pController;
 
-    CChildView &MakeView()
+    std::unique_ptr<IOperationDialogs> NewDialogs()
     {
         auto pDialogs = std::make_unique<FakeDialogs>();
         m_pDialogs = pDialogs.get();
-        m_pView = std::make_unique<CChildView>(*m_pProtocol, std::move(pDialogs));
-        return *m_pView;
+        return pDialogs;
     }
 
-    // A connected view with the given rows.
-    CChildView &ConnectedViewWith(const QStringList &names)
+    CChildView &MakeView()
     {
-        m_bus.bPresent = true;
-        CChildView &view = MakeView();
-        m_pDialogs->onInitDevice = [this, names] {
-            m_pView->RemoveAll();
-            for (int i = 0; i < names.size(); ++i)
-                m_pView->AddItem(i, Entry(names[i]));
-        };
-        view.Initialize();
-        view.Model()->FlushPendingRows();
-        m_pDialogs->log.clear();
-        return view;
+        m_pView = std::make_unique<CChildView>(*m_pProtocol, NewDialogs());
+        return *m_pView;
     }
 
     // The commands and the connection state without a window.
     BrowserController &MakeController()
     {
-        auto pDialogs = std::make_unique<FakeDialogs>();
-        m_pDialogs = pDialogs.get();
-        m_pController = std::make_unique<BrowserController>(*m_pProtocol, m_shell, std::move(pDialogs));
+        m_pController = std::make_unique<BrowserController>(*m_pProtocol, m_shell, NewDialogs());
         return *m_pController;
     }
 
-    BrowserController &ConnectedControllerWith(const QStringList &names)
+    // The view or the controller, connected to a recorder with the given rows.
+    template <typename Browser> Browser &ConnectedWith(Browser &browser, const QStringList &names)
     {
         m_bus.bPresent = true;
-        BrowserController &controller = MakeController();
-        m_pDialogs->onInitDevice = [this, names] {
-            m_pController->RemoveAll();
+        m_pDialogs->onInitDevice = [&browser, names] {
+            browser.RemoveAll();
             for (int i = 0; i < names.size(); ++i)
-                m_pController->AddItem(i, Entry(names[i]));
+                browser.AddItem(i, Entry(names[i]));
         };
-        controller.Initialize();
-        controller.Model()->FlushPendingRows();
+        browser.Initialize();
+        browser.Model()->FlushPendingRows();
         m_pDialogs->log.clear();
-        return controller;
+        return browser;
+    }
+    CChildView &ConnectedViewWith(const QStringList &names) { return ConnectedWith(MakeView(), names); }
+    BrowserController &ConnectedControllerWith(const QStringList &names)
+    {
+        return ConnectedWith(MakeController(), names);
     }
 
     void Notify(quint32 nNotice)
