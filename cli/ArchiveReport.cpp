@@ -13,6 +13,8 @@
 namespace Archive {
 namespace {
 
+using ListingFormat::Quoted;
+
 constexpr double MEGABYTE = 1024.0 * 1024.0;
 
 QString ActionWord(Action action)
@@ -59,11 +61,6 @@ QJsonObject RecordJson(const FileRecord &record, bool bDryRun, bool bDelete)
 }
 
 } // namespace
-
-QString Quoted(const QString &strName)
-{
-    return QLatin1Char('"') + ListingFormat::PrintableName(strName) + QLatin1Char('"');
-}
 
 QString PlanLine(const FileRecord &record, bool bDelete)
 {

@@ -8,8 +8,6 @@
 // The texts of an archive run; SummaryText is in Archive.h for the callers of Run.
 namespace Archive {
 
-// A card name in double quotes, its control characters shown as '?'.
-QString Quoted(const QString &strName);
 // What a dry run would do with one file, on one line.
 QString PlanLine(const FileRecord &record, bool bDelete);
 // What a real run did with one file that is now archived.

@@ -22,6 +22,8 @@
 namespace Archive {
 namespace {
 
+using ListingFormat::Quoted;
+
 bool MatchesAny(const QString &strName, const QStringList &globs)
 {
     for (const QString &strGlob : globs) {
