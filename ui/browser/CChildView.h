@@ -30,8 +30,8 @@ public:
     static constexpr int SIZE_COLUMN_WIDTH = 100;
     static constexpr int MIN_NAME_COLUMN_WIDTH = 24;
 
-    // The view opens the protocol's link and hears its device notices. pDialogs runs the
-    // operation dialogs; null means the program's own dialogs on that protocol.
+    // Through its controller the view opens the protocol's link and hears its device notices.
+    // pDialogs runs the operation dialogs; null means the program's own dialogs on that protocol.
     explicit CChildView(RecorderProtocol &protocol, std::unique_ptr<IOperationDialogs> pDialogs = {},
                         QWidget *pParent = nullptr);
     ~CChildView() override;
@@ -76,11 +76,9 @@ public:
     // Column 0 takes the width the other columns and a vertical scroll bar leave.
     void FitNameColumn();
 
-    BrowserController &Controller() const { return *m_pController; }
     QTableView *ListControl() const { return m_wndList; }
     FileListTableModel *Model() const { return m_pController->Model(); }
     bool IsOpenAfterGetSet() const { return m_pController->IsOpenAfterGetSet(); }
-    bool IsArrivalHeld() const { return m_pController->IsArrivalHeld(); }
 
 signals:
     // The enabled state of the view's commands may have changed: ask IsCommandEnabled again.
