@@ -15,6 +15,22 @@ constexpr qint64 kMaxLocaleFileBytes = 64 * 1024;
 
 const char *const kLocaleVariables[] = {"LC_ALL", "LC_MESSAGES", "LANG"};
 
+// The "Language" values 1 to 5: each language's name in its own words, and the code of its
+// language file (none for the built-in English).
+struct Language
+{
+    int nSetting;
+    const char *pszName; // UTF-8
+    const char *pszCode;
+};
+constexpr Language kLanguages[] = {
+    {LanguageChooser::kLanguageEnglish, "English", nullptr},
+    {LanguageChooser::kLanguageFrench, "Français", "FRA"},
+    {LanguageChooser::kLanguagePolish, "Polski", "PLK"},
+    {LanguageChooser::kLanguageRussian, "Русский", "RUS"},
+    {LanguageChooser::kLanguageItalian, "Italiano", "ITA"},
+};
+
 QString Unquote(QString strValue)
 {
     strValue = strValue.trimmed();
@@ -123,24 +139,19 @@ QStringList LanguageChooser::AutomaticCandidates(const QString &strUserLocale, c
 
 QStringList LanguageChooser::LanguageNames()
 {
-    return {QStringLiteral("English"), QStringLiteral("Français"), QStringLiteral("Polski"),
-            QStringLiteral("Русский"), QStringLiteral("Italiano")};
+    QStringList names;
+    for (const Language &language : kLanguages)
+        names << QString::fromUtf8(language.pszName);
+    return names;
 }
 
 QString LanguageChooser::CodeForSetting(int nLanguage)
 {
-    switch (nLanguage) {
-    case kLanguageFrench:
-        return QStringLiteral("FRA");
-    case kLanguagePolish:
-        return QStringLiteral("PLK");
-    case kLanguageRussian:
-        return QStringLiteral("RUS");
-    case kLanguageItalian:
-        return QStringLiteral("ITA");
-    default:
-        return {};
+    for (const Language &language : kLanguages) {
+        if (language.nSetting == nLanguage && language.pszCode)
+            return QString::fromLatin1(language.pszCode);
     }
+    return {};
 }
 
 std::unique_ptr<ResourceSet> LanguageChooser::ChooseAutomatic(const QString &strUserLocale,

@@ -2,6 +2,7 @@
 
 #include "cli/Archive.h"
 #include "cli/ArchiveJournal.h"
+#include "cli/ArchiveReport.h"
 #include "cli/CliCommand.h"
 #include "cli/CliContext.h"
 #include "cli/ListingFormat.h"
@@ -15,21 +16,13 @@
 
 #include <QDir>
 #include <QElapsedTimer>
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
 #include <QRegularExpression>
 #include <QScopeGuard>
 
 namespace Archive {
 namespace {
 
-constexpr double MEGABYTE = 1024.0 * 1024.0;
-
-QString Quoted(const QString &strName)
-{
-    return QLatin1Char('"') + ListingFormat::PrintableName(strName) + QLatin1Char('"');
-}
+using ListingFormat::Quoted;
 
 bool MatchesAny(const QString &strName, const QStringList &globs)
 {
@@ -121,165 +114,48 @@ QList<FileRecord> Decide(const QList<RecorderFileEntry> &entries, const Options 
     return records;
 }
 
-QString ActionWord(Action action)
+// What became of a card file stored under strStoredName: it replaced the archived file, or it
+// went in under its own name or beside the archived one.
+QString StoredOutcome(const FileRecord &record, const QString &strStoredName, bool bReplaced)
 {
-    switch (action) {
-    case Action::Download:
-        return QStringLiteral("download");
-    case Action::KeepBeside:
-        return QStringLiteral("keep-beside");
-    case Action::Replace:
-        return QStringLiteral("replace");
-    case Action::Compare:
-        return QStringLiteral("compare");
-    case Action::Skip:
-        return QStringLiteral("skip");
-    case Action::Refuse:
-        return QStringLiteral("refuse");
-    }
-    return QString();
-}
-
-// What a dry run would do with one file, on one line.
-QString PlanLine(const FileRecord &record, bool bDelete)
-{
-    const QString strName = Quoted(record.strCardName);
-    QString strLine;
-    switch (record.action) {
-    case Action::Download:
-        strLine = QStringLiteral("download %1").arg(strName);
-        break;
-    case Action::KeepBeside:
-        strLine = QStringLiteral("keep beside %1 as %2").arg(strName, Quoted(record.strLocalName));
-        break;
-    case Action::Replace:
-        strLine = QStringLiteral("replace %1").arg(strName);
-        break;
-    case Action::Compare:
-        strLine = QStringLiteral("compare %1 with %2").arg(strName, Quoted(record.strLocalName));
-        break;
-    case Action::Skip:
-        return QStringLiteral("skip %1: already archived as %2").arg(strName, Quoted(record.strLocalName));
-    case Action::Refuse:
-        return QStringLiteral("refuse %1: %2").arg(strName, record.strWhy);
-    }
-    if (bDelete)
-        strLine += QStringLiteral(", then delete it from the card");
-    return strLine;
-}
-
-QJsonObject RecordJson(const FileRecord &record, bool bDryRun, bool bDelete)
-{
-    QJsonObject object;
-    object.insert(QStringLiteral("name"), record.strCardName);
-    object.insert(QStringLiteral("size"), qint64(record.nSize));
-    object.insert(QStringLiteral("modified"), FileTime::IsoText(record.nFileTime));
-    object.insert(QStringLiteral("action"), ActionWord(record.action));
-    object.insert(QStringLiteral("local_name"), record.strLocalName);
-    if (!record.strNewName.isEmpty())
-        object.insert(QStringLiteral("new_version_name"), record.strNewName);
-    if (!record.strWhy.isEmpty())
-        object.insert(QStringLiteral("reason"), record.strWhy);
-    if (bDryRun) {
-        object.insert(QStringLiteral("delete"),
-                      bDelete && record.action != Action::Skip && record.action != Action::Refuse);
-    } else {
-        object.insert(QStringLiteral("outcome"), record.strOutcome);
-        object.insert(QStringLiteral("deleted"), record.bDeleted);
-        if (!record.strError.isEmpty())
-            object.insert(QStringLiteral("error"), record.strError);
-    }
-    return object;
-}
-
-QByteArray SummaryJson(const Summary &summary, const Options &options)
-{
-    QJsonObject object;
-    object.insert(QStringLiteral("dry_run"), options.bDryRun);
-    object.insert(QStringLiteral("folder"), options.strDir);
-    if (!options.bDryRun) {
-        object.insert(QStringLiteral("downloaded"), summary.nDownloaded);
-        object.insert(QStringLiteral("kept_beside"), summary.nKeptBeside);
-        object.insert(QStringLiteral("already_archived"), summary.nAlreadyArchived);
-        object.insert(QStringLiteral("failed"), summary.nFailed);
-        object.insert(QStringLiteral("deleted"), summary.nDeleted);
-        object.insert(QStringLiteral("bytes"), qint64(summary.nBytes));
-        object.insert(QStringLiteral("seconds"), summary.dSeconds);
-        object.insert(QStringLiteral("mb_per_s"),
-                      summary.dSeconds > 0 ? double(summary.nBytes) / MEGABYTE / summary.dSeconds : 0.0);
-    }
-    QJsonArray files;
-    for (const FileRecord &record : summary.files)
-        files.append(RecordJson(record, options.bDryRun, options.bDeleteAfter));
-    object.insert(QStringLiteral("files"), files);
-    return QJsonDocument(object).toJson(QJsonDocument::Indented);
+    if (bReplaced)
+        return QStringLiteral("replaced");
+    return strStoredName == record.strCardName ? QStringLiteral("downloaded") : QStringLiteral("kept-beside");
 }
 
 // One file's transfer; the record gets its outcome. Returns the transfer's result.
 RecorderResult Transfer(CliContext &context, const DownloadPlan &plan, FileRecord &record,
                         bool bReplaceChanged)
 {
+    const auto getFile = [&context, &record](IDownloadSink &sink) {
+        return context.Protocol().GetFile(context.Stop(), context.ProgressTarget(), record.strCardName, sink);
+    };
+    if (record.action == Action::Compare) {
+        const bool bReplaces = record.strNewName == record.strLocalName;
+        CompareSink sink(plan.Folder(), record.strLocalName, record.strNewName, bReplaceChanged && bReplaces,
+                         record.modified);
+        const RecorderResult result = getFile(sink);
+        if (result.IsOk() && sink.Result() == CompareSink::Outcome::Identical) {
+            record.strOutcome = QStringLiteral("adopted");
+        } else if (result.IsOk()) {
+            record.strOutcome = StoredOutcome(record, record.strNewName, bReplaces);
+            record.strLocalName = record.strNewName;
+        }
+        return result;
+    }
     DownloadPlan::Item item;
     item.strCardName = record.strCardName;
     item.strLocalName = record.strLocalName;
     item.modified = record.modified;
     item.nSize = record.nSize;
-    RecorderResult result;
-    if (record.action == Action::Compare) {
-        CompareSink sink(plan.Folder(), record.strLocalName, record.strNewName,
-                         bReplaceChanged && record.strNewName == record.strLocalName, record.modified);
-        result =
-            context.Protocol().GetFile(context.Stop(), context.ProgressTarget(), record.strCardName, sink);
-        if (result.IsOk() && sink.Result() == CompareSink::Outcome::Identical) {
-            record.strOutcome = QStringLiteral("adopted");
-        } else if (result.IsOk()) {
-            record.strOutcome =
-                record.strNewName == record.strCardName && record.strNewName != record.strLocalName
-                    ? QStringLiteral("downloaded")
-                : record.strNewName == record.strLocalName ? QStringLiteral("replaced")
-                                                           : QStringLiteral("kept-beside");
-            record.strLocalName = record.strNewName;
-        }
-    } else {
-        FileDownloadSink sink(plan, item, record.action == Action::Replace);
-        result =
-            context.Protocol().GetFile(context.Stop(), context.ProgressTarget(), record.strCardName, sink);
-        if (result.IsOk())
-            record.strOutcome = record.action == Action::KeepBeside ? QStringLiteral("kept-beside")
-                                : record.action == Action::Replace  ? QStringLiteral("replaced")
-                                                                    : QStringLiteral("downloaded");
-    }
+    FileDownloadSink sink(plan, item, record.action == Action::Replace);
+    const RecorderResult result = getFile(sink);
+    if (result.IsOk())
+        record.strOutcome = StoredOutcome(record, record.strLocalName, record.action == Action::Replace);
     return result;
 }
 
-QString OutcomeLine(const FileRecord &record)
-{
-    const QString strName = Quoted(record.strCardName);
-    if (record.strOutcome == QLatin1String("adopted"))
-        return QStringLiteral("%1 is already archived as %2 (same content; its date is set)")
-            .arg(strName, Quoted(record.strLocalName));
-    if (record.strOutcome == QLatin1String("kept-beside"))
-        return QStringLiteral("%1 changed: new version kept as %2").arg(strName, Quoted(record.strLocalName));
-    if (record.strOutcome == QLatin1String("replaced"))
-        return QStringLiteral("%1 changed: replaced").arg(strName);
-    return QStringLiteral("%1 downloaded").arg(strName);
-}
-
 } // namespace
-
-QString SummaryText(const Summary &summary)
-{
-    const double dMb = double(summary.nBytes) / MEGABYTE;
-    return QStringLiteral("%1 downloaded, %2 kept beside, %3 already archived, %4 failed, %5 deleted; "
-                          "%6 MB in %7 s (%8 MB/s)")
-        .arg(summary.nDownloaded)
-        .arg(summary.nKeptBeside)
-        .arg(summary.nAlreadyArchived)
-        .arg(summary.nFailed)
-        .arg(summary.nDeleted)
-        .arg(QString::number(dMb, 'f', 1), QString::number(summary.dSeconds, 'f', 1),
-             QString::number(summary.dSeconds > 0 ? dMb / summary.dSeconds : 0.0, 'f', 1));
-}
 
 int Run(CliContext &context, const Options &options, Summary *pSummary)
 {

@@ -26,10 +26,7 @@ const QString OPT_ALL = QStringLiteral("--all");
 const QString OPT_OVERWRITE = QStringLiteral("--overwrite");
 const QString OPT_SKIP_EXISTING = QStringLiteral("--skip-existing");
 
-QString Quoted(const QString &strName)
-{
-    return QLatin1Char('"') + ListingFormat::PrintableName(strName) + QLatin1Char('"');
-}
+using ListingFormat::Quoted;
 
 // Why a transfer failed: the result's own words when it has them (they name the file and the
 // system's reason: a full disk, a missing permission), else the result's text.

@@ -28,6 +28,11 @@ QString PrintableName(const QString &strName)
     return strPrintable;
 }
 
+QString Quoted(const QString &strName)
+{
+    return QLatin1Char('"') + PrintableName(strName) + QLatin1Char('"');
+}
+
 QString TerminalText(const QString &strText)
 {
     // The recorder ends its lines the desktop way and usually ends its texts with a line break.

@@ -19,6 +19,8 @@ QString IsoDateText(quint64 nFileTime);
 // A name made safe to print on a line: control characters (which could break the line
 // format or drive the terminal) become '?'. The JSON listing keeps names exact.
 QString PrintableName(const QString &strName);
+// The printable name in double quotes, for messages.
+QString Quoted(const QString &strName);
 
 // A recorder text (identification, card information) made safe to print: its line breaks
 // become plain ones with none at the end, tabs stay, and every other control character

@@ -7,6 +7,8 @@
 // says. Options: bits 0-2 pick a name (card file, local source), bit 3 asks to replace
 // existing files, bits 4-7 set the stop event after that many host writes (0: never).
 
+#include "fuzz/FuzzScratch.h"
+
 #include "core/DownloadPlan.h"
 #include "core/FileDownloadSink.h"
 #include "core/IDownloadSink.h"
@@ -21,22 +23,12 @@
 #include "support/ScriptedTransport.h"
 
 #include <QByteArray>
-#include <QDir>
-#include <QFile>
 #include <QFileInfo>
-#include <QList>
 #include <QLoggingCategory>
-#include <QPair>
 #include <QString>
 #include <QStringList>
 
-#include <cstdio>
-#include <cstdlib>
-#include <cstring>
-#include <dirent.h>
 #include <memory>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace {
 
@@ -65,169 +57,6 @@ const QStringList &CardNames()
         QString(255, QLatin1Char('L')), QString(256, QLatin1Char('L')),
     };
     return names;
-}
-
-// Local files an upload reads, by size.
-constexpr qint64 SOURCE_SIZES[] = {0, 1, 32744, 70000};
-
-const QByteArray OLD_CONTENT("the older copy, which a failed download must leave alone");
-
-[[noreturn]] void Fail(const char *pWhat, const QString &strMore = QString())
-{
-    std::fprintf(stderr, "orvo_fuzz_protocol: check failed: %s %s\n", pWhat, qPrintable(strMore));
-    std::abort();
-}
-
-#define FUZZ_CHECK(condition, more) \
-    do {                            \
-        if (!(condition))           \
-            Fail(#condition, more); \
-    } while (false)
-
-// What lstat says of an entry, with nanosecond times and the inode: an entry created, removed,
-// replaced or written shows up as a difference (the scratch is made well before the first
-// input, so even a coarse file system clock has moved on by then).
-struct Stamp
-{
-    bool bPresent = false;
-    ino_t nInode = 0;
-    mode_t nMode = 0;
-    off_t nSize = 0;
-    timespec modified = {};
-    timespec changed = {};
-
-    explicit Stamp(const QString &strPath = QString())
-    {
-        struct stat st = {};
-        if (strPath.isEmpty() || ::lstat(QFile::encodeName(strPath).constData(), &st) != 0)
-            return;
-        bPresent = true;
-        nInode = st.st_ino;
-        nMode = st.st_mode;
-        nSize = st.st_size;
-        modified = st.st_mtim;
-        changed = st.st_ctim;
-    }
-    bool operator==(const Stamp &other) const
-    {
-        return bPresent == other.bPresent && nInode == other.nInode && nMode == other.nMode &&
-               nSize == other.nSize && modified.tv_sec == other.modified.tv_sec &&
-               modified.tv_nsec == other.modified.tv_nsec && changed.tv_sec == other.changed.tv_sec &&
-               changed.tv_nsec == other.changed.tv_nsec;
-    }
-};
-
-// The names in a folder, hidden ones included, in the order the file system keeps them (which
-// differs from one scratch folder to the next: compare them with SameNames, which does the same
-// work in any order, so that runs stay repeatable).
-QStringList Names(const QString &strDir)
-{
-    QStringList names;
-    if (DIR *pDir = ::opendir(QFile::encodeName(strDir).constData())) {
-        while (const dirent *pEntry = ::readdir(pDir)) {
-            if (std::strcmp(pEntry->d_name, ".") != 0 && std::strcmp(pEntry->d_name, "..") != 0)
-                names.append(QFile::decodeName(pEntry->d_name));
-        }
-        ::closedir(pDir);
-    }
-    return names;
-}
-
-bool SameNames(const QStringList &names, const QStringList &expected)
-{
-    if (names.size() != expected.size())
-        return false;
-    for (const QString &strName : names) {
-        if (!expected.contains(strName))
-            return false;
-    }
-    return true;
-}
-
-// The scratch folders, made once: the destination of downloads with an older file and two
-// symbolic links in it, a folder beside it that must never change, and the sources of uploads.
-struct Scratch
-{
-    QString strRoot;
-    QString strDest;    // ends with "/"
-    QString strOutside; // the sentinel folder beside the destination
-    QString strSources;
-    QList<QPair<QString, Stamp>> fixedStamps; // entries that never change, whatever is received
-    QStringList destNames;                    // what the destination holds between inputs
-    Stamp oldStamp;                           // of OLD.DAT, which a download may replace
-
-    void Make()
-    {
-        QByteArray pattern = QFile::encodeName(QDir::tempPath() + QStringLiteral("/orvo-fuzz-XXXXXX"));
-        if (!::mkdtemp(pattern.data()))
-            Fail("cannot make a scratch folder in", QDir::tempPath());
-        strRoot = QFile::decodeName(pattern);
-        strDest = strRoot + QStringLiteral("/dest/");
-        strOutside = strRoot + QStringLiteral("/outside");
-        strSources = strRoot + QStringLiteral("/sources");
-        QDir().mkpath(strDest);
-        QDir().mkpath(strOutside);
-        QDir().mkpath(strSources);
-        Write(strOutside + QStringLiteral("/VICTIM.DAT"), "must never change");
-        Write(OldPath(), OLD_CONTENT);
-        QFile::link(QStringLiteral("../outside/VICTIM.DAT"), strDest + QStringLiteral("LINK.DAT"));
-        QFile::link(QStringLiteral("../outside/NEW.DAT"), strDest + QStringLiteral("DANGLE.DAT"));
-        QStringList fixed = {strRoot,
-                             strOutside,
-                             strOutside + QStringLiteral("/VICTIM.DAT"),
-                             strOutside + QStringLiteral("/NEW.DAT"),
-                             strSources,
-                             strDest + QStringLiteral("LINK.DAT"),
-                             strDest + QStringLiteral("DANGLE.DAT")};
-        for (const qint64 nSize : SOURCE_SIZES) {
-            Write(SourcePath(nSize), QByteArray(nSize, 's'));
-            fixed.append(SourcePath(nSize));
-        }
-        // Past the file system clock's tick: any later change gets another time.
-        ::usleep(50000);
-        for (const QString &strPath : std::as_const(fixed))
-            fixedStamps.append({strPath, Stamp(strPath)});
-        destNames = Names(strDest);
-        oldStamp = Stamp(OldPath());
-    }
-
-    void Remove() { QDir(strRoot).removeRecursively(); }
-
-    QString OldPath() const { return strDest + QStringLiteral("OLD.DAT"); }
-    QString SourcePath(qint64 nSize) const { return strSources + QStringLiteral("/SRC%1.BIN").arg(nSize); }
-
-    static void Write(const QString &strPath, const QByteArray &data)
-    {
-        QFile file(strPath);
-        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(data) != data.size())
-            Fail("cannot write", strPath);
-    }
-
-    // Nothing outside the destination changed, no link in it was replaced or written through;
-    // the destination is put back as it was.
-    void CheckAndReset()
-    {
-        for (const auto &[strPath, before] : std::as_const(fixedStamps))
-            FUZZ_CHECK(Stamp(strPath) == before, strPath + QStringLiteral(" changed"));
-        const QStringList names = Names(strDest);
-        const Stamp stamp(OldPath());
-        if (SameNames(names, destNames) && stamp == oldStamp)
-            return;
-        for (const QString &strName : names) {
-            if (!destNames.contains(strName))
-                ::unlink(QFile::encodeName(strDest + strName).constData());
-        }
-        Write(OldPath(), OLD_CONTENT);
-        FUZZ_CHECK(SameNames(Names(strDest), destNames),
-                   QStringLiteral("the destination could not be reset"));
-        oldStamp = Stamp(OldPath());
-    }
-};
-
-Scratch &TheScratch()
-{
-    static Scratch scratch;
-    return scratch;
 }
 
 // Counts what a download hands to the file and takes the first block's total from the frame
@@ -270,7 +99,7 @@ private:
 };
 
 // What a download left under its local name: a complete file when done, else what was there.
-void CheckDownloaded(const Scratch &scratch, const QString &strLocalName, const RecorderResult &result,
+void CheckDownloaded(const FuzzScratch &scratch, const QString &strLocalName, const RecorderResult &result,
                      qint64 nExpectedSize)
 {
     const QString strPath = scratch.strDest + strLocalName;
@@ -282,7 +111,7 @@ void CheckDownloaded(const Scratch &scratch, const QString &strLocalName, const 
             QStringLiteral("%1 has %2 bytes, %3 announced").arg(strPath).arg(info.size()).arg(nExpectedSize));
     } else if (strLocalName == QLatin1String("OLD.DAT")) {
         QFile file(strPath);
-        FUZZ_CHECK(file.open(QIODevice::ReadOnly) && file.readAll() == OLD_CONTENT,
+        FUZZ_CHECK(file.open(QIODevice::ReadOnly) && file.readAll() == FuzzScratch::OLD_CONTENT,
                    QStringLiteral("a failed download changed the older copy"));
     }
 }
@@ -401,7 +230,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *pData, size_t nSize)
             GetByPlan(protocol, stop, target, strName, bReplace);
             break;
         case OP_PUT:
-            protocol.PutFile(stop, target, TheScratch().SourcePath(SOURCE_SIZES[nOptions & 3]), bReplace);
+            protocol.PutFile(stop, target, TheScratch().SourcePath(FuzzScratch::SOURCE_SIZES[nOptions & 3]),
+                             bReplace);
             break;
         case OP_DELETE:
             protocol.DeleteCardFile(strName);

@@ -12,27 +12,22 @@
 
 namespace {
 
-// How long the event thread waits in libusb before it looks at its stop flag again; the
-// destructor also interrupts the wait, so this only bounds a missed wake-up.
-constexpr int EVENT_POLL_US = 500000;
-
 int LibusbTimeout(qint64 nTimeoutMs)
 {
     // libusb reads 0 as "no time-out": every transfer here is bounded.
     return int(qBound(qint64(1), nTimeoutMs, qint64(INT_MAX)));
 }
 
-} // namespace
-
-struct UsbHotplugThunk
+UsbDeviceIdentity IdentityOf(libusb_device *pDevice)
 {
-    static int LIBUSB_CALL Call(libusb_context *, libusb_device *pDevice, libusb_hotplug_event event,
-                                void *pUser)
-    {
-        static_cast<UsbTransport *>(pUser)->OnHotplug(pDevice, event == LIBUSB_HOTPLUG_EVENT_DEVICE_ARRIVED);
-        return 0; // stay registered
-    }
-};
+    UsbDeviceIdentity identity;
+    identity.strPortPath = UsbDeviceInfo::PortPath(pDevice);
+    identity.nAddress = libusb_get_device_address(pDevice);
+    identity.strSerial = UsbDeviceInfo::ReadSerial(pDevice).value_or(QString());
+    return identity;
+}
+
+} // namespace
 
 UsbTransport::UsbTransport()
     : m_idsProvider(&UsbIds::ReadConfigured)
@@ -90,6 +85,13 @@ std::unique_ptr<UsbTransport> UsbTransport::FromArgument(const QString &strArgum
     return std::make_unique<UsbTransport>(std::move(*ids));
 }
 
+bool UsbTransport::IsConfiguredDevice(libusb_device *pDevice, const UsbIds &ids)
+{
+    libusb_device_descriptor desc{};
+    return libusb_get_device_descriptor(pDevice, &desc) == LIBUSB_SUCCESS &&
+           ids.Contains(desc.idVendor, desc.idProduct);
+}
+
 bool UsbTransport::EnsureContext(LinkOpenFailure *pFailure)
 {
     if (m_pContext)
@@ -132,9 +134,7 @@ bool UsbTransport::Open(LinkOpenFailure *pFailure)
     LinkOpenFailure firstFailure;
     QList<libusb_device *> others; // not the chosen one: listed when the chosen one is absent
     for (ssize_t i = 0; i < nCount && !m_pHandle; ++i) {
-        libusb_device_descriptor desc{};
-        if (libusb_get_device_descriptor(ppList[i], &desc) != LIBUSB_SUCCESS ||
-            !ids->Contains(desc.idVendor, desc.idProduct))
+        if (!IsConfiguredDevice(ppList[i], *ids))
             continue;
         if (choice.IsPortPath() && !choice.Matches(QString(), UsbDeviceInfo::PortPath(ppList[i]))) {
             others.append(ppList[i]);
@@ -155,13 +155,8 @@ bool UsbTransport::Open(LinkOpenFailure *pFailure)
     if (!m_pHandle && !choice.IsEmpty() && firstFailure.IsEmpty()) {
         firstFailure.kind = LinkOpenFailure::Kind::ChosenDeviceAbsent;
         firstFailure.strDevice = choice.Text();
-        for (libusb_device *pOther : std::as_const(others)) {
-            UsbDeviceIdentity identity;
-            identity.strPortPath = UsbDeviceInfo::PortPath(pOther);
-            identity.nAddress = libusb_get_device_address(pOther);
-            identity.strSerial = UsbDeviceInfo::ReadSerial(pOther).value_or(QString());
-            firstFailure.attached.append(identity);
-        }
+        for (libusb_device *pOther : std::as_const(others))
+            firstFailure.attached.append(IdentityOf(pOther));
     }
     libusb_free_device_list(ppList, 1);
 
@@ -249,17 +244,9 @@ std::optional<QList<UsbDeviceIdentity>> UsbTransport::AttachedDevices(LinkOpenFa
         return std::nullopt;
     }
     QList<UsbDeviceIdentity> devices;
-    for (ssize_t i = 0; i < nCount; ++i) {
-        libusb_device_descriptor desc{};
-        if (libusb_get_device_descriptor(ppList[i], &desc) != LIBUSB_SUCCESS ||
-            !ids->Contains(desc.idVendor, desc.idProduct))
-            continue;
-        UsbDeviceIdentity identity;
-        identity.strPortPath = UsbDeviceInfo::PortPath(ppList[i]);
-        identity.nAddress = libusb_get_device_address(ppList[i]);
-        identity.strSerial = UsbDeviceInfo::ReadSerial(ppList[i]).value_or(QString());
-        devices.append(identity);
-    }
+    for (ssize_t i = 0; i < nCount; ++i)
+        if (IsConfiguredDevice(ppList[i], *ids))
+            devices.append(IdentityOf(ppList[i]));
     libusb_free_device_list(ppList, 1);
     return devices;
 }
@@ -353,129 +340,5 @@ qsizetype UsbTransport::Read(quint8 *pData, qsizetype nMax, int nTimeoutMs)
         // A zero-length packet carries nothing: ask again while time is left.
         if (deadline.hasExpired())
             return -1;
-    }
-}
-
-bool UsbTransport::RegisterNotifications(NoticeCallback callback)
-{
-    if (!EnsureContext(nullptr) || !libusb_has_capability(LIBUSB_CAP_HAS_HOTPLUG))
-        return false;
-    {
-        std::lock_guard lock(m_mutex);
-        m_callback = std::move(callback);
-        if (m_eventThread.joinable())
-            return true;
-    }
-    // Every device: the ids configured when a notice comes decide whether it counts, so a
-    // list that was empty or different at start-up does not leave the program deaf.
-    libusb_hotplug_callback_handle handle = 0;
-    // No LIBUSB_HOTPLUG_ENUMERATE: a recorder already attached is found by the first Open.
-    const int nResult = libusb_hotplug_register_callback(
-        m_pContext, LIBUSB_HOTPLUG_EVENT_DEVICE_ARRIVED | LIBUSB_HOTPLUG_EVENT_DEVICE_LEFT,
-        LIBUSB_HOTPLUG_NO_FLAGS, LIBUSB_HOTPLUG_MATCH_ANY, LIBUSB_HOTPLUG_MATCH_ANY, LIBUSB_HOTPLUG_MATCH_ANY,
-        &UsbHotplugThunk::Call, this, &handle);
-    if (nResult != LIBUSB_SUCCESS) {
-        qCDebug(lcLink) << "usb hotplug registration failed:" << libusb_error_name(nResult);
-        return false;
-    }
-    std::lock_guard lock(m_mutex);
-    m_hotplugHandles = {handle};
-    m_bStopEvents = false;
-    m_eventThread = std::thread([this] {
-        while (!m_bStopEvents) {
-            timeval tv{0, EVENT_POLL_US};
-            libusb_handle_events_timeout_completed(m_pContext, &tv, nullptr);
-            CheckHeldArrivals();
-        }
-    });
-    return true;
-}
-
-void UsbTransport::StopNotifications()
-{
-    if (!m_eventThread.joinable())
-        return;
-    m_bStopEvents = true;
-    for (int nHandle : m_hotplugHandles)
-        libusb_hotplug_deregister_callback(m_pContext, nHandle);
-    m_hotplugHandles.clear();
-    libusb_interrupt_event_handler(m_pContext);
-    m_eventThread.join();
-    for (libusb_device *pDevice : m_heldArrivals)
-        libusb_unref_device(pDevice);
-    m_heldArrivals.clear();
-}
-
-void UsbTransport::OnHotplug(libusb_device *pDevice, bool bArrived)
-{
-    NoticeCallback callback;
-    bool bOpenDeviceLeft = false;
-    bool bOpen = false;
-    {
-        std::lock_guard lock(m_mutex);
-        if (!bArrived && pDevice == m_pOpenDevice) {
-            m_bGone = true;
-            bOpenDeviceLeft = true;
-        }
-        bOpen = m_pOpenDevice != nullptr;
-        callback = m_callback;
-    }
-    if (!bOpenDeviceLeft) {
-        // libusb keeps the descriptor of a device that has left, so both notices can be told.
-        libusb_device_descriptor desc{};
-        const std::optional<UsbIds> ids = m_idsProvider(nullptr);
-        if (!ids || libusb_get_device_descriptor(pDevice, &desc) != LIBUSB_SUCCESS ||
-            !ids->Contains(desc.idVendor, desc.idProduct))
-            return;
-        const UsbDeviceChoice choice = CurrentChoice();
-        if (!choice.IsEmpty()) {
-            // While the chosen recorder is open, nothing else that comes or goes concerns it.
-            if (bOpen)
-                return;
-            if (choice.IsPortPath()) {
-                if (!choice.Matches(QString(), UsbDeviceInfo::PortPath(pDevice)))
-                    return;
-            } else if (!bArrived) {
-                return; // the serial number of a device that has left cannot be read
-            } else {
-                // Reading the serial number takes a transfer, which libusb cannot run inside
-                // its own callback: the event thread does it when the callback has returned.
-                std::lock_guard lock(m_mutex);
-                m_heldArrivals.push_back(libusb_ref_device(pDevice));
-                return;
-            }
-        }
-    }
-    qCDebug(lcLink) << "usb hotplug" << (bArrived ? "arrived" : "left");
-    if (callback)
-        callback(bArrived ? NOTICE_ARRIVAL : NOTICE_REMOVE_COMPLETE);
-}
-
-void UsbTransport::CheckHeldArrivals()
-{
-    std::vector<libusb_device *> arrivals;
-    NoticeCallback callback;
-    bool bOpen = false;
-    {
-        std::lock_guard lock(m_mutex);
-        arrivals.swap(m_heldArrivals);
-        callback = m_callback;
-        bOpen = m_pOpenDevice != nullptr;
-    }
-    if (arrivals.empty())
-        return;
-    const UsbDeviceChoice choice = CurrentChoice();
-    bool bChosenArrived = false;
-    for (libusb_device *pDevice : arrivals) {
-        // A device that cannot be opened to read its number may be the chosen one: opening
-        // the link will tell.
-        const std::optional<QString> serial = UsbDeviceInfo::ReadSerial(pDevice);
-        if (!serial || choice.Matches(*serial, UsbDeviceInfo::PortPath(pDevice)))
-            bChosenArrived = true;
-        libusb_unref_device(pDevice);
-    }
-    if (bChosenArrived && !bOpen && callback) {
-        qCDebug(lcLink) << "usb hotplug: the chosen device arrived";
-        callback(NOTICE_ARRIVAL);
     }
 }

@@ -73,6 +73,8 @@ public:
 
 private:
     bool EnsureContext(LinkOpenFailure *pFailure);
+    // Whether the device's vendor:product pair is one of the ids.
+    static bool IsConfiguredDevice(libusb_device *pDevice, const UsbIds &ids);
     enum class OpenOutcome { Opened, NotChosen, Failed };
     // Opens and claims one candidate unless its serial number is not the chosen one; on
     // failure says why in *pFailure. *pSerial gets the serial number when it was read.

@@ -84,7 +84,7 @@ public:
     int RunGetFile(const DownloadPlan &) override { return IDCANCEL; }
     int RunUploadFile(const QString &) override { return IDCANCEL; }
     int RunDelFiles(const QStringList &) override { return IDCANCEL; }
-    int RunUpdateCF(QWidget *) override { return IDCANCEL; }
+    int RunUpdateCF() override { return IDCANCEL; }
 };
 
 void WaitForPaint(PaintCounter &counter, QWidget *pViewport)

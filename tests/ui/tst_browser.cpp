@@ -7,6 +7,7 @@
 #include "protocol/ManualResetEvent.h"
 #include "protocol/RecorderFileEntry.h"
 #include "protocol/RecorderProtocol.h"
+#include "ui/browser/BrowserController.h"
 #include "ui/browser/CChildView.h"
 #include "ui/browser/CommandIds.h"
 #include "ui/browser/CUpPane.h"
@@ -137,11 +138,32 @@ public:
         log << QStringLiteral("delete:") + names.join(u',');
         return nDelFilesResult;
     }
-    int RunUpdateCF(QWidget *pParent) override
+    int RunUpdateCF() override
     {
-        log << (pParent ? QStringLiteral("update:parent") : QStringLiteral("update:none"));
+        log << QStringLiteral("update");
         return IDOK;
     }
+};
+
+// The window around the controller: answers its message boxes as the test says and records
+// what it showed and opened.
+class FakeShell final : public IBrowserShell
+{
+public:
+    QStringList messages;
+    QList<int> answers; // IDOK once they run out
+    QStringList opened;
+    QString strPane;
+
+    int ShowMessage(const QString &strText, Icon, Buttons) override
+    {
+        messages << strText;
+        return answers.isEmpty() ? IDOK : answers.takeFirst();
+    }
+    QString ChooseFileToUpload() override { return {}; }
+    void OpenWithDesktop(const QString &strPath) override { opened << strPath; }
+    void ShowInfoText(const QString &strText) override { strPane = strText; }
+    void ShowStatusText(const QString &strText) override { strPane = strText; }
 };
 
 RecorderFileEntry Entry(const QString &strName)
@@ -218,29 +240,47 @@ class TestBrowser final : public QObject
     std::unique_ptr<CChildView> m_pView;
     FakeDialogs *m_pDialogs = nullptr;
     UrlCatcher m_urls;
+    FakeShell m_shell;
+    std::unique_ptr<BrowserController> m_pController;
 
-    CChildView &MakeView()
+    std::unique_ptr<IOperationDialogs> NewDialogs()
     {
         auto pDialogs = std::make_unique<FakeDialogs>();
         m_pDialogs = pDialogs.get();
-        m_pView = std::make_unique<CChildView>(*m_pProtocol, std::move(pDialogs));
+        return pDialogs;
+    }
+
+    CChildView &MakeView()
+    {
+        m_pView = std::make_unique<CChildView>(*m_pProtocol, NewDialogs());
         return *m_pView;
     }
 
-    // A connected view with the given rows.
-    CChildView &ConnectedViewWith(const QStringList &names)
+    // The commands and the connection state without a window.
+    BrowserController &MakeController()
+    {
+        m_pController = std::make_unique<BrowserController>(*m_pProtocol, m_shell, NewDialogs());
+        return *m_pController;
+    }
+
+    // The view or the controller, connected to a recorder with the given rows.
+    template <typename Browser> Browser &ConnectedWith(Browser &browser, const QStringList &names)
     {
         m_bus.bPresent = true;
-        CChildView &view = MakeView();
-        m_pDialogs->onInitDevice = [this, names] {
-            m_pView->RemoveAll();
+        m_pDialogs->onInitDevice = [&browser, names] {
+            browser.RemoveAll();
             for (int i = 0; i < names.size(); ++i)
-                m_pView->AddItem(i, Entry(names[i]));
+                browser.AddItem(i, Entry(names[i]));
         };
-        view.Initialize();
-        view.Model()->FlushPendingRows();
+        browser.Initialize();
+        browser.Model()->FlushPendingRows();
         m_pDialogs->log.clear();
-        return view;
+        return browser;
+    }
+    CChildView &ConnectedViewWith(const QStringList &names) { return ConnectedWith(MakeView(), names); }
+    BrowserController &ConnectedControllerWith(const QStringList &names)
+    {
+        return ConnectedWith(MakeController(), names);
     }
 
     void Notify(quint32 nNotice)
@@ -265,9 +305,11 @@ private slots:
         m_pProtocol = std::make_unique<RecorderProtocol>(*m_pLink);
         m_pPane = std::make_unique<CUpPane>();
         m_urls.opened.clear();
+        m_shell = FakeShell{};
     }
     void cleanup()
     {
+        m_pController.reset();
         m_pView.reset();
         m_pPane.reset();
         m_pProtocol.reset();
@@ -333,83 +375,83 @@ private slots:
 
     void arrivalConnectsAndRemovalDisconnects()
     {
-        CChildView &view = MakeView();
-        view.Initialize();
-        QSignalSpy states(&view, &CChildView::CommandStatesChanged);
+        BrowserController &controller = MakeController();
+        controller.Initialize();
+        QSignalSpy states(&controller, &BrowserController::CommandStatesChanged);
 
         m_bus.bPresent = true;
         QStringList paneDuringDialog;
         m_pDialogs->onInitDevice = [&] {
-            paneDuringDialog << m_pPane->InfoText();
-            view.RemoveAll();
-            view.AddItem(0, Entry("A.DAT"));
-            view.SetInfoText(QStringLiteral("Device\nCard"));
+            paneDuringDialog << m_shell.strPane;
+            controller.RemoveAll();
+            controller.AddItem(0, Entry("A.DAT"));
+            controller.SetInfoText(QStringLiteral("Device\nCard"));
         };
         Notify(ITransport::NOTICE_ARRIVAL);
-        QTRY_VERIFY(view.IsConnected());
+        QTRY_VERIFY(controller.IsConnected());
         QCOMPARE(paneDuringDialog, QStringList{T(StringId::IDS_RECORDER_CONNECTED)});
-        QCOMPARE(m_pPane->InfoText(), QStringLiteral("Device\nCard"));
-        QVERIFY(view.IsCommandEnabled(CommandId::ID_GET_FILES));
+        QCOMPARE(m_shell.strPane, QStringLiteral("Device\nCard"));
+        QVERIFY(controller.IsCommandEnabled(CommandId::ID_GET_FILES));
         QVERIFY(states.count() >= 1);
-        QTRY_COMPARE(view.Model()->rowCount(), 1);
+        QTRY_COMPARE(controller.Model()->rowCount(), 1);
 
         Notify(0x8003); // other event types change nothing
         QTest::qWait(20);
-        QVERIFY(view.IsConnected());
+        QVERIFY(controller.IsConnected());
 
         states.clear();
         m_bus.bPresent = false;
         Notify(ITransport::NOTICE_REMOVE_COMPLETE);
-        QTRY_VERIFY(!view.IsConnected());
-        QCOMPARE(m_pPane->InfoText(), T(StringId::IDS_RECORDER_DISCONNECTED));
-        QCOMPARE(view.Model()->Rows().GetItemCount(), 0);
+        QTRY_VERIFY(!controller.IsConnected());
+        QCOMPARE(m_shell.strPane, T(StringId::IDS_RECORDER_DISCONNECTED));
+        QCOMPARE(controller.Model()->Rows().GetItemCount(), 0);
         QCOMPARE(states.count(), 1);
-        QVERIFY(!view.IsCommandEnabled(CommandId::ID_DELETE_FILES));
+        QVERIFY(!controller.IsCommandEnabled(CommandId::ID_DELETE_FILES));
 
         // A second removal while not connected still writes the pane and empties the list.
-        m_pPane->SetInfoText(QStringLiteral("x"));
+        m_shell.strPane = QStringLiteral("x");
         Notify(ITransport::NOTICE_REMOVE_COMPLETE);
-        QTRY_COMPARE(m_pPane->InfoText(), T(StringId::IDS_RECORDER_DISCONNECTED));
+        QTRY_COMPARE(m_shell.strPane, T(StringId::IDS_RECORDER_DISCONNECTED));
     }
 
     void connectDialogFailureKeepsTheState()
     {
         m_bus.bPresent = true;
-        CChildView &view = MakeView();
+        BrowserController &controller = MakeController();
         m_pDialogs->nInitDeviceResult = IDCANCEL;
-        view.Initialize();
-        QVERIFY(!view.IsConnected());
-        QCOMPARE(m_pPane->InfoText(), T(StringId::IDS_RECORDER_CONNECTED));
+        controller.Initialize();
+        QVERIFY(!controller.IsConnected());
+        QCOMPARE(m_shell.strPane, T(StringId::IDS_RECORDER_CONNECTED));
 
         m_pDialogs->nInitDeviceResult = IDOK;
-        QVERIFY(view.ConnectRecorder());
-        QVERIFY(view.IsConnected());
+        QVERIFY(controller.ConnectRecorder());
+        QVERIFY(controller.IsConnected());
         m_pDialogs->nInitDeviceResult = IDCANCEL;
-        QVERIFY(view.ConnectRecorder()); // a failed exchange after an arrival stays connected
-        QVERIFY(view.IsConnected());
+        QVERIFY(controller.ConnectRecorder()); // a failed exchange after an arrival stays connected
+        QVERIFY(controller.IsConnected());
     }
 
     void refreshKeepsTheState()
     {
-        CChildView &view = ConnectedViewWith({"A"});
+        BrowserController &controller = ConnectedControllerWith({"A"});
         m_pDialogs->nInitDeviceResult = IDCANCEL;
-        m_pPane->SetInfoText(QStringLiteral("info"));
-        QVERIFY(view.OnCommand(CommandId::ID_REFRESH_VIEW));
+        m_shell.strPane = QStringLiteral("info");
+        QVERIFY(controller.OnCommand(CommandId::ID_REFRESH_VIEW));
         QCOMPARE(m_pDialogs->log, QStringList{"init"});
-        QVERIFY(view.IsConnected());
-        QCOMPARE(m_pPane->InfoText(), QStringLiteral("info"));
+        QVERIFY(controller.IsConnected());
+        QCOMPARE(m_shell.strPane, QStringLiteral("info"));
         QCOMPARE(m_bus.nOpens, 1); // refresh does not reopen the link
 
         m_bus.bPresent = false;
-        view.ConnectRecorder();
+        controller.ConnectRecorder();
         m_pDialogs->nInitDeviceResult = IDOK;
-        view.RefreshView();
-        QVERIFY(!view.IsConnected());
+        controller.RefreshView();
+        QVERIFY(!controller.IsConnected());
     }
 
     void arrivalDuringAnOperationWaitsForItsEnd()
     {
-        CChildView &view = ConnectedViewWith({"A", "B"});
+        BrowserController &controller = ConnectedControllerWith({"A", "B"});
         QTemporaryDir dir;
         m_pDialogs->strSaveToFolder = dir.path() + u'/';
         int nInitDuringDownload = -1;
@@ -419,12 +461,12 @@ private slots:
             QTest::qWait(30);
             nInitDuringDownload = int(m_pDialogs->log.count(QStringLiteral("init")));
         };
-        view.OnSelectAll();
-        view.OnCommand(CommandId::ID_GET_FILES);
+        controller.OnSelectAll();
+        controller.OnCommand(CommandId::ID_GET_FILES);
         QCOMPARE(nInitDuringDownload, 0); // never a second job beside the first
-        QVERIFY(view.IsArrivalHeld());
+        QVERIFY(controller.IsArrivalHeld());
         QTRY_COMPARE(m_pDialogs->log.count(QStringLiteral("init")), 1);
-        QVERIFY(!view.IsArrivalHeld());
+        QVERIFY(!controller.IsArrivalHeld());
         QCOMPARE(m_bus.nOpens, 2);
 
         // A removal while the arrival is held drops the arrival.
@@ -434,18 +476,18 @@ private slots:
             QTest::qWait(30);
         };
         m_pDialogs->log.clear();
-        view.OnSelectAll();
-        view.OnGetFiles();
+        controller.OnSelectAll();
+        controller.OnGetFiles();
         QTest::qWait(30);
         QCOMPARE(m_pDialogs->log.count(QStringLiteral("init")), 0);
-        QCOMPARE(m_pPane->InfoText(), T(StringId::IDS_RECORDER_DISCONNECTED));
+        QCOMPARE(m_shell.strPane, T(StringId::IDS_RECORDER_DISCONNECTED));
     }
 
     void arrivalWaitsForALateWorkerThread()
     {
         // A dialog's Stop gave up on its thread: that thread may still be inside an exchange,
         // so an arrival must not reopen the link under it.
-        CChildView &view = ConnectedViewWith({"A"});
+        BrowserController &controller = ConnectedControllerWith({"A"});
         const int nOpens = m_bus.nOpens;
         auto pRelease = std::make_shared<ManualResetEvent>(false);
         {
@@ -459,14 +501,14 @@ private slots:
         Notify(ITransport::NOTICE_ARRIVAL);
         QTest::qWait(300);
         QCOMPARE(m_bus.nOpens, nOpens);
-        QVERIFY(view.IsArrivalHeld());
+        QVERIFY(controller.IsArrivalHeld());
         QVERIFY(m_pDialogs->log.isEmpty());
 
         // Once it has ended, the held arrival connects.
         pRelease->Set();
         QTRY_COMPARE(m_bus.nOpens, nOpens + 1);
         QCOMPARE(m_pDialogs->log, QStringList{"init"});
-        QVERIFY(!view.IsArrivalHeld());
+        QVERIFY(!controller.IsArrivalHeld());
     }
 
     void getFilesWithEveryFileAlreadyPresentAndOverwriteCancelled()
@@ -498,88 +540,81 @@ private slots:
 
     void getFilesOrderAndOpeningTheFirstFile()
     {
-        CChildView &view = ConnectedViewWith({"A.DAT", "B.DAT", "C.DAT", "D.DAT"});
+        BrowserController &controller = ConnectedControllerWith({"A.DAT", "B.DAT", "C.DAT", "D.DAT"});
         QTemporaryDir dir;
         QFile existing(dir.filePath("C.DAT"));
         QVERIFY(existing.open(QIODevice::WriteOnly));
         m_pDialogs->strSaveToFolder = dir.path() + u'/';
 
         // Overwrite cancelled: only the existing name drops out, order kept.
-        view.Model()->SetCheck(1, true);
-        view.Model()->SetCheck(2, true);
-        view.Model()->SetCheck(3, true);
+        controller.Model()->SetCheck(1, true);
+        controller.Model()->SetCheck(2, true);
+        controller.Model()->SetCheck(3, true);
         m_pDialogs->nOverwriteResult = IDCANCEL;
-        view.OnGetFiles();
+        controller.OnGetFiles();
         QCOMPARE(m_pDialogs->log, QStringList({"saveto", "overwrite:C.DAT", "get:B.DAT,D.DAT"}));
-        QVERIFY(m_urls.opened.isEmpty()); // not started by a double-click
+        QVERIFY(m_shell.opened.isEmpty()); // not started by a double-click
 
         // Double-click on D with B checked above it: both downloaded, existing C kept out of it,
         // and B, the topmost, opened.
         m_pDialogs->log.clear();
-        view.Model()->SetCheck(1, true);
-        view.ListControl()->setCurrentIndex(view.Model()->index(3, 0));
-        emit view.ListControl()->doubleClicked(view.Model()->index(3, 0));
+        controller.Model()->SetCheck(1, true);
+        controller.OnListDoubleClicked(3);
         QCOMPARE(m_pDialogs->log, QStringList({"saveto", "get:B.DAT,D.DAT"}));
-        QCOMPARE(m_urls.opened, QList<QUrl>{QUrl::fromLocalFile(dir.filePath("B.DAT"))});
+        QCOMPARE(m_shell.opened, QStringList{dir.filePath("B.DAT")});
 
         // Overwrite confirmed: everything checked is downloaded.
         m_pDialogs->log.clear();
         m_pDialogs->nOverwriteResult = IDOK;
-        view.OnSelectAll();
-        view.OnGetFiles();
+        controller.OnSelectAll();
+        controller.OnGetFiles();
         QCOMPARE(m_pDialogs->log, QStringList({"saveto", "overwrite:C.DAT", "get:A.DAT,B.DAT,C.DAT,D.DAT"}));
     }
 
     void getFilesThatEndsEarlyClearsTheOpenRequest()
     {
-        CChildView &view = ConnectedViewWith({"A.DAT", "B.DAT"});
+        BrowserController &controller = ConnectedControllerWith({"A.DAT", "B.DAT"});
         QTemporaryDir dir;
         m_pDialogs->strSaveToFolder = dir.path() + u'/';
 
         // Nothing checked: message 168, no destination prompt.
-        QStringList texts;
-        AnswerNextMessageBox(QMessageBox::Ok, &texts);
-        view.OnGetFiles();
-        QCOMPARE(texts, QStringList{T(StringId::IDS_NO_FILES_SELECTED)});
+        controller.OnGetFiles();
+        QCOMPARE(m_shell.messages, QStringList{T(StringId::IDS_NO_FILES_SELECTED)});
         QVERIFY(m_pDialogs->log.isEmpty());
 
         // A double-click whose destination prompt is cancelled leaves the checks as they were
         // and does not make the next run open anything.
         m_pDialogs->nSaveToResult = IDCANCEL;
-        view.ListControl()->setCurrentIndex(view.Model()->index(1, 0));
-        emit view.ListControl()->doubleClicked(view.Model()->index(1, 0));
-        QVERIFY(view.Model()->Rows().GetCheck(1));
-        QVERIFY(!view.IsOpenAfterGetSet());
+        controller.OnListDoubleClicked(1);
+        QVERIFY(controller.Model()->Rows().GetCheck(1));
+        QVERIFY(!controller.IsOpenAfterGetSet());
         m_pDialogs->nSaveToResult = IDOK;
-        view.OnGetFiles();
+        controller.OnGetFiles();
         QVERIFY(m_pDialogs->log.contains("get:B.DAT"));
-        QVERIFY(m_urls.opened.isEmpty());
+        QVERIFY(m_shell.opened.isEmpty());
 
         // No row holds the selection mark: the double-click does nothing at all.
         m_pDialogs->log.clear();
-        view.ListControl()->setCurrentIndex({});
-        emit view.ListControl()->doubleClicked(view.Model()->index(0, 0));
+        controller.OnListDoubleClicked(-1);
         QVERIFY(m_pDialogs->log.isEmpty());
-        QCOMPARE(view.Model()->Rows().CheckedCount(), 0);
+        QCOMPARE(controller.Model()->Rows().CheckedCount(), 0);
     }
 
     // Names the destination cannot take are shown together, with their reasons, before the
     // download starts; the others are downloaded, and a refused name is never opened.
     void refusedNamesAreShownAndTheOthersDownloaded()
     {
-        CChildView &view = ConnectedViewWith({"../outside.txt", "B", "b", "C"});
+        BrowserController &controller = ConnectedControllerWith({"../outside.txt", "B", "b", "C"});
         QTemporaryDir dir;
         QVERIFY(QDir(dir.path()).mkdir("dest"));
         QFile outside(dir.filePath("outside.txt"));
         QVERIFY(outside.open(QIODevice::WriteOnly));
         QVERIFY(QFile::link(dir.filePath("outside.txt"), dir.filePath("dest/C")));
         m_pDialogs->strSaveToFolder = dir.path() + "/dest/";
-        view.OnSelectAll();
-        QStringList texts;
-        AnswerNextMessageBox(QMessageBox::Ok, &texts);
-        view.OnCommand(CommandId::ID_GET_FILES);
-        QCOMPARE(texts.size(), 1);
-        const QStringList lines = texts.first().split(u'\n');
+        controller.OnSelectAll();
+        controller.OnCommand(CommandId::ID_GET_FILES);
+        QCOMPARE(m_shell.messages.size(), 1);
+        const QStringList lines = m_shell.messages.first().split(u'\n');
         QCOMPARE(lines, QStringList({T(StringId::IDS_DOWNLOADS_REFUSED),
                                      "../outside.txt: " + T(StringId::IDS_REASON_UNSAFE_NAME),
                                      "b: " + T(StringId::IDS_REASON_NAME_COLLISION),
@@ -587,52 +622,44 @@ private slots:
         QCOMPARE(m_pDialogs->log, QStringList({"saveto", "get:B"}));
 
         m_pDialogs->log.clear();
-        view.ListControl()->setCurrentIndex(view.Model()->index(0, 0));
-        AnswerNextMessageBox(QMessageBox::Ok, &texts);
-        emit view.ListControl()->doubleClicked(view.Model()->index(0, 0));
+        controller.OnListDoubleClicked(0);
         QCOMPARE(m_pDialogs->log, QStringList({"saveto"}));
-        QVERIFY(m_urls.opened.isEmpty());
+        QVERIFY(m_shell.opened.isEmpty());
     }
 
     void deleteConfirmationAndFailure()
     {
-        CChildView &view = ConnectedViewWith({"A", "B"});
-        view.Model()->SetCheck(1, true);
+        BrowserController &controller = ConnectedControllerWith({"A", "B"});
+        controller.Model()->SetCheck(1, true);
 
-        QStringList texts;
-        AnswerNextMessageBox(QMessageBox::Cancel, &texts);
-        view.OnCommand(CommandId::ID_DELETE_FILES);
-        QCOMPARE(texts, QStringList{T(StringId::IDS_CONFIRM_DELETE)});
+        m_shell.answers = {IDCANCEL};
+        controller.OnCommand(CommandId::ID_DELETE_FILES);
+        QCOMPARE(m_shell.messages, QStringList{T(StringId::IDS_CONFIRM_DELETE)});
         QVERIFY(m_pDialogs->log.isEmpty());
-        QVERIFY(view.Model()->Rows().GetCheck(1));
+        QVERIFY(controller.Model()->Rows().GetCheck(1));
 
-        texts.clear();
+        m_shell.messages.clear();
         m_pDialogs->nDelFilesResult = IDCANCEL;
-        AnswerNextMessageBox(QMessageBox::Ok, &texts);
-        QTimer::singleShot(0, [&] { AnswerNextMessageBox(QMessageBox::Ok, &texts); });
-        view.OnCommand(CommandId::ID_DELETE_FILES);
-        QCOMPARE(texts,
+        controller.OnCommand(CommandId::ID_DELETE_FILES);
+        QCOMPARE(m_shell.messages,
                  QStringList({T(StringId::IDS_CONFIRM_DELETE), T(StringId::IDS_DELETE_NOT_COMPLETED)}));
         QCOMPARE(m_pDialogs->log, QStringList({"delete:B", "init"}));
     }
 
     void uploadUpdateAndSelection()
     {
-        CChildView &view = ConnectedViewWith({"A", "B", "C"});
-        view.UploadLocalFile(QStringLiteral("/tmp/system.img"));
+        BrowserController &controller = ConnectedControllerWith({"A", "B", "C"});
+        controller.UploadLocalFile(QStringLiteral("/tmp/system.img"));
         QCOMPARE(m_pDialogs->log, QStringList{"upload:/tmp/system.img"}); // the caller refreshes
 
         m_pDialogs->log.clear();
-        QWidget parent;
-        view.setParent(&parent);
-        view.OnCommand(CommandId::ID_UPDATE_DATA);
-        QCOMPARE(m_pDialogs->log, QStringList({"update:parent", "init"}));
-        view.setParent(nullptr);
+        controller.OnCommand(CommandId::ID_UPDATE_DATA);
+        QCOMPARE(m_pDialogs->log, QStringList({"update", "init"}));
 
-        view.OnCommand(CommandId::ID_SELECT_ALL);
-        QCOMPARE(view.Model()->Rows().CheckedCount(), 3);
-        view.OnCommand(CommandId::ID_DESELECT_ALL);
-        QCOMPARE(view.Model()->Rows().CheckedCount(), 0);
+        controller.OnCommand(CommandId::ID_SELECT_ALL);
+        QCOMPARE(controller.Model()->Rows().CheckedCount(), 3);
+        controller.OnCommand(CommandId::ID_DESELECT_ALL);
+        QCOMPARE(controller.Model()->Rows().CheckedCount(), 0);
     }
 
     void notificationFailureIsReportedOnce()

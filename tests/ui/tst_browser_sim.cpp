@@ -248,6 +248,24 @@ private slots:
         QCOMPARE(m_pView->Model()->rowCount(), 4);
     }
 
+    // The update-data dialog's parent is the view's own parent (the splitter), not the window.
+    void updateDataOpensOverTheViewsParent()
+    {
+        QWidget window;
+        QWidget parent(&window);
+        m_pView->setParent(&parent);
+        m_pEmulator->Faults().nSaveArchiveDelayMs = 300; // long enough to be seen
+        ModalAnswerer modals;
+        QWidget *pUpdateParent = nullptr;
+        modals.answers[QStringLiteral("CDlgUpdateCF")] = [&](QWidget *pModal) {
+            pUpdateParent = pModal->parentWidget();
+        };
+        m_pView->OnUpdateData();
+        m_pView->setParent(nullptr);
+        m_pEmulator->Faults().nSaveArchiveDelayMs = 0;
+        QCOMPARE(pUpdateParent, &parent);
+    }
+
     void removalEmptiesTheList()
     {
         m_pBus->bPlugged = false;

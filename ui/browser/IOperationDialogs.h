@@ -6,11 +6,10 @@
 #include <QStringList>
 
 class DownloadPlan;
-class QWidget;
 
 // How the file browser runs its operation dialogs and prompts: each call constructs the
-// dialog for one use, runs it modally and returns its end code (IDOK, IDCANCEL). The program uses the real
-// dialogs; tests put their own answers in.
+// dialog for one use, runs it modally and returns its end code (IDOK, IDCANCEL). The program uses
+// the real dialogs; tests put their own answers in.
 class IOperationDialogs
 {
 public:
@@ -26,5 +25,6 @@ public:
     virtual int RunGetFile(const DownloadPlan &plan) = 0;
     virtual int RunUploadFile(const QString &strLocalPath) = 0;
     virtual int RunDelFiles(const QStringList &names) = 0;
-    virtual int RunUpdateCF(QWidget *pParent) = 0;
+    // The update-data dialog, parented to the view's own parent window.
+    virtual int RunUpdateCF() = 0;
 };

@@ -12,7 +12,7 @@
 
 // Each dialog is constructed for one run and destroyed when it has ended. The main window is
 // the owner of each, so that it opens centred over that window and stays in front of it; the
-// update-data dialog is given its parent by the caller.
+// update-data dialog's parent is the view's own parent window (the splitter).
 OperationDialogs::OperationDialogs(RecorderProtocol &protocol, CChildView &view)
     : m_protocol(protocol)
     , m_view(view)
@@ -62,8 +62,8 @@ int OperationDialogs::RunDelFiles(const QStringList &names)
     return dialog.Execute(names);
 }
 
-int OperationDialogs::RunUpdateCF(QWidget *pParent)
+int OperationDialogs::RunUpdateCF()
 {
-    CDlgUpdateCF dialog(m_protocol, pParent);
+    CDlgUpdateCF dialog(m_protocol, m_view.parentWidget());
     return dialog.exec();
 }

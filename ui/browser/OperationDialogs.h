@@ -19,7 +19,7 @@ public:
     int RunGetFile(const DownloadPlan &plan) override;
     int RunUploadFile(const QString &strLocalPath) override;
     int RunDelFiles(const QStringList &names) override;
-    int RunUpdateCF(QWidget *pParent) override;
+    int RunUpdateCF() override;
 
 private:
     // The window that owns the dialogs: the view's top-level window.
