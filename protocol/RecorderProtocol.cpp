@@ -58,7 +58,7 @@ bool RecorderProtocol::GetDeviceInfo(const PostTarget &target)
 {
     if (Exchange(CMD_GET_DEVICE_INFO, 0))
         return false;
-    target.PostText(WM_REC_DEVICE_INFO, ResponseText(Frame::HEADER_SIZE));
+    target.Post(WM_REC_DEVICE_INFO, TextPost{ResponseText(Frame::HEADER_SIZE)});
     return true;
 }
 
@@ -66,7 +66,7 @@ bool RecorderProtocol::GetCardInfo(const PostTarget &target)
 {
     if (Exchange(CMD_GET_CARD_INFO, 0))
         return false;
-    target.PostText(WM_REC_CARD_INFO, ResponseText(CARD_INFO_TEXT_OFFSET));
+    target.Post(WM_REC_CARD_INFO, TextPost{ResponseText(CARD_INFO_TEXT_OFFSET)});
     return true;
 }
 
@@ -79,11 +79,12 @@ RecorderResult RecorderProtocol::ListFiles(const ManualResetEvent &stop, const P
     m_request.Prepare(CMD_ACK, 0);
     std::memset(m_response.Payload(), 0, Frame::MAX_PAYLOAD);
 
-    quintptr nIndex = 0;
+    quint32 nIndex = 0;
     for (;;) {
         if (m_response.Receive(m_link))
             return RESULT_COMM_ERROR;
-        const bool bHasName = RecorderFileEntry::FromBytes(m_response.Payload()).HasName();
+        const RecorderFileEntry entry = RecorderFileEntry::FromBytes(m_response.Payload());
+        const bool bHasName = entry.HasName();
         if (bHasName && nIndex == MAX_LIST_ENTRIES) {
             SendCode(CMD_ABORT);
             const RecorderResult result(
@@ -93,14 +94,8 @@ RecorderResult RecorderProtocol::ListFiles(const ManualResetEvent &stop, const P
             qCWarning(lcProtocol).noquote() << result.Detail();
             return result;
         }
-        if (bHasName) {
-            PostedMessage message;
-            message.nMessage = WM_REC_FILE_ENTRY;
-            message.wParam = nIndex++;
-            message.pEntry =
-                std::make_shared<RecorderFileEntry>(RecorderFileEntry::FromBytes(m_response.Payload()));
-            target.Post(std::move(message));
-        }
+        if (bHasName)
+            target.Post(WM_REC_FILE_ENTRY, FileEntryPost{nIndex++, entry});
         if (stop.IsSet()) {
             SendCode(CMD_ABORT);
             return RESULT_CANCELLED;

@@ -20,7 +20,7 @@ namespace {
 
 void PostProgress(const PostTarget &target, quint32 nSoFar, quint32 nTotal)
 {
-    target.Post(WM_JOB_PROGRESS, quintptr(nSoFar), qintptr(qint32(nTotal)));
+    target.Post(WM_JOB_PROGRESS, ProgressPost{nSoFar, nTotal});
 }
 
 // A local failure, in the log and in the result.
