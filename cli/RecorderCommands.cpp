@@ -11,21 +11,17 @@
 
 namespace {
 
-// Parses arguments for a command that takes the given flags and no operands.
-bool ParseNoOperands(CliContext &context, const QStringList &args, const QStringList &flags,
-                     CliArguments *pParsed, int *pStatus)
+// Parses arguments for a command that takes the given flags and no operands, then connects to
+// the recorder. 0 to go on, or the exit status.
+int ParseNoOperandsAndConnect(CliContext &context, const QStringList &args, const QStringList &flags,
+                              CliArguments *pParsed)
 {
     QString strError;
-    if (!pParsed->Parse(args, flags, {}, &strError)) {
-        *pStatus = context.Usage(strError);
-        return false;
-    }
-    if (!pParsed->Operands().isEmpty()) {
-        *pStatus =
-            context.Usage(QStringLiteral("unexpected argument \"%1\"").arg(pParsed->Operands().first()));
-        return false;
-    }
-    return true;
+    if (!pParsed->Parse(args, flags, {}, &strError))
+        return context.Usage(strError);
+    if (!pParsed->Operands().isEmpty())
+        return context.Usage(QStringLiteral("unexpected argument \"%1\"").arg(pParsed->Operands().first()));
+    return context.Connect();
 }
 
 } // namespace
@@ -33,11 +29,8 @@ bool ParseNoOperands(CliContext &context, const QStringList &args, const QString
 int RunInfo(CliContext &context, const QStringList &args)
 {
     CliArguments parsed;
-    int nStatus = 0;
-    if (!ParseNoOperands(context, args, {}, &parsed, &nStatus))
+    if (const int nStatus = ParseNoOperandsAndConnect(context, args, {}, &parsed))
         return nStatus;
-    if (const int nConnect = context.Connect())
-        return nConnect;
 
     QString strText;
     const PostTarget target = PostTarget::ForFunction([&strText](PostedMessage &&message) {
@@ -60,12 +53,9 @@ int RunInfo(CliContext &context, const QStringList &args)
 int RunList(CliContext &context, const QStringList &args)
 {
     CliArguments parsed;
-    int nStatus = 0;
-    if (!ParseNoOperands(context, args, {QStringLiteral("--json"), QStringLiteral("--iso")}, &parsed,
-                         &nStatus))
+    if (const int nStatus = ParseNoOperandsAndConnect(
+            context, args, {QStringLiteral("--json"), QStringLiteral("--iso")}, &parsed))
         return nStatus;
-    if (const int nConnect = context.Connect())
-        return nConnect;
 
     QList<RecorderFileEntry> entries;
     if (const int nResult = ListCardFiles(context, &entries))
@@ -83,11 +73,8 @@ int RunList(CliContext &context, const QStringList &args)
 int RunSave(CliContext &context, const QStringList &args)
 {
     CliArguments parsed;
-    int nStatus = 0;
-    if (!ParseNoOperands(context, args, {}, &parsed, &nStatus))
+    if (const int nStatus = ParseNoOperandsAndConnect(context, args, {}, &parsed))
         return nStatus;
-    if (const int nConnect = context.Connect())
-        return nConnect;
 
     // The recorder may take up to two minutes; it cannot be told to stop once asked.
     context.SetUninterruptible(true);
