@@ -1,5 +1,6 @@
 #include "app/CMainApp.h"
 
+#include "app/AppLog.h"
 #include "app/AppCommandIds.h"
 #include "app/CDlgAbout.h"
 #include "app/CDlgOptions.h"
@@ -24,8 +25,6 @@
 #include <QTranslator>
 
 namespace {
-
-Q_LOGGING_CATEGORY(lcApp, "orvo.app", QtInfoMsg)
 
 // What a worker thread still running at exit may use: the link, the protocol and the texts.
 // Never freed, and reachable from here, so the leak check does not count them.
