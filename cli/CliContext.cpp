@@ -114,9 +114,9 @@ PostTarget CliContext::ProgressTarget()
 {
     m_nProgressReports = 0;
     return PostTarget::ForFunction([this](PostedMessage &&message) {
-        if (message.nMessage == WM_JOB_PROGRESS) {
+        if (const ProgressPost *pProgress = message.Get<ProgressPost>()) {
             ++m_nProgressReports;
-            m_progress.Update(quint32(message.wParam), quint32(message.lParam));
+            m_progress.Update(pProgress->nSoFar, pProgress->nTotal);
         }
     });
 }

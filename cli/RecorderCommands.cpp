@@ -34,8 +34,9 @@ int RunInfo(CliContext &context, const QStringList &args)
 
     QString strText;
     const PostTarget target = PostTarget::ForFunction([&strText](PostedMessage &&message) {
-        if (message.nMessage == WM_REC_DEVICE_INFO || message.nMessage == WM_REC_CARD_INFO)
-            strText = message.strText;
+        const TextPost *pText = message.Get<TextPost>();
+        if (pText && (message.nMessage == WM_REC_DEVICE_INFO || message.nMessage == WM_REC_CARD_INFO))
+            strText = pText->strText;
     });
     if (!context.Protocol().GetDeviceInfo(target))
         return context.Fail(RESULT_COMM_ERROR, QStringLiteral("cannot read the recorder's identification: ") +
@@ -89,8 +90,8 @@ int ListCardFiles(CliContext &context, QList<RecorderFileEntry> *pEntries)
 {
     pEntries->clear();
     const PostTarget target = PostTarget::ForFunction([pEntries](PostedMessage &&message) {
-        if (message.nMessage == WM_REC_FILE_ENTRY && message.pEntry)
-            pEntries->append(*message.pEntry);
+        if (const FileEntryPost *pEntry = message.Get<FileEntryPost>())
+            pEntries->append(pEntry->entry);
     });
     const RecorderResult result = context.Protocol().ListFiles(context.Stop(), target);
     if (!result.IsOk())

@@ -199,12 +199,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *pData, size_t nSize)
 
     quintptr nEntries = 0;
     const PostTarget target = PostTarget::ForFunction([&nEntries](PostedMessage &&message) {
-        if (message.nMessage == WM_REC_FILE_ENTRY) {
-            FUZZ_CHECK(message.wParam == nEntries && message.pEntry && message.pEntry->HasName(), QString());
+        if (const FileEntryPost *pEntry = message.Get<FileEntryPost>()) {
+            FUZZ_CHECK(pEntry->nIndex == nEntries && pEntry->entry.HasName(), QString());
             FUZZ_CHECK(++nEntries <= MAX_LIST_ENTRIES, QString());
-        } else if (message.nMessage == WM_JOB_PROGRESS) {
-            FUZZ_CHECK(quint32(message.wParam) <= quint32(message.lParam),
-                       QStringLiteral("progress %1 of %2").arg(message.wParam).arg(message.lParam));
+        } else if (const ProgressPost *pProgress = message.Get<ProgressPost>()) {
+            FUZZ_CHECK(pProgress->nSoFar <= pProgress->nTotal,
+                       QStringLiteral("progress %1 of %2").arg(pProgress->nSoFar).arg(pProgress->nTotal));
         }
     });
 

@@ -3,25 +3,11 @@
 #include "core/StringIds.h"
 #include "jobs/JobMessages.h"
 #include "jobs/RecorderAccess.h"
-#include "protocol/ProtocolCodes.h"
 #include "protocol/RecorderProtocol.h"
-
-CJobDelFiles::CJobDelFiles(RecorderProtocol *pProtocol)
-    : CWorkerThread(0, 0)
-    , m_pProtocol(pProtocol)
-{}
-
-std::unique_ptr<CWorkerThread> CJobDelFiles::CopyForThread() const
-{
-    std::unique_ptr<CJobDelFiles> pCopy(new CJobDelFiles(*this));
-    pCopy->m_fileNames = m_pFileNames ? *m_pFileNames : QStringList();
-    pCopy->m_pFileNames = nullptr;
-    return pCopy;
-}
 
 void CJobDelFiles::ReportStartFailure()
 {
-    PostJobText(m_hNotifyWnd, StringId::IDS_COMM_FAILED, JOB_TEXT_FAILURE);
+    PostResultText(m_hNotifyWnd, ResultTable::Delete, RESULT_COMM_ERROR);
     PostJobClose(m_hNotifyWnd);
 }
 
@@ -32,16 +18,12 @@ int CJobDelFiles::Run()
     for (const QString &strName : std::as_const(m_fileNames)) {
         if (IsStopRequested())
             break;
-        const int nResult =
+        const RecorderResult result =
             m_pProtocol ? m_pProtocol->DeleteCardFile(strName) : RecorderResult(RESULT_COMM_ERROR);
-        if (nResult == RESULT_COMM_ERROR) {
-            PostJobText(m_hNotifyWnd, StringId::IDS_COMM_FAILED, JOB_TEXT_FAILURE);
-            bFailed = true;
+        // One line per file; a communication failure ends the job.
+        bFailed = PostResultText(m_hNotifyWnd, ResultTable::Delete, result, strName);
+        if (bFailed)
             break;
-        }
-        const quint32 nLine =
-            nResult == RESULT_NOT_DELETED ? StringId::IDS_FILE_NOT_DELETED : StringId::IDS_FILE_DELETED;
-        PostJobTextWith(m_hNotifyWnd, nLine, strName, JOB_TEXT_NOTICE);
     }
     SignalFinished();
     // Also after a stop request: the files handled so far are listed, the rest left alone.

@@ -1,45 +1,30 @@
 #include "jobs/CJobGetFile.h"
 
 #include "core/FileDownloadSink.h"
-#include "core/StringIds.h"
-#include "core/TextSource.h"
 #include "jobs/JobMessages.h"
-#include "jobs/LocalReasonText.h"
 #include "jobs/RecorderAccess.h"
-#include "protocol/ProtocolCodes.h"
 #include "protocol/RecorderProtocol.h"
-
-CJobGetFile::CJobGetFile(RecorderProtocol *pProtocol)
-    : CWorkerThread(0, 0)
-    , m_pProtocol(pProtocol)
-{}
-
-std::unique_ptr<CWorkerThread> CJobGetFile::CopyForThread() const
-{
-    std::unique_ptr<CJobGetFile> pCopy(new CJobGetFile(*this));
-    if (m_pPlan) {
-        pCopy->m_plan = *m_pPlan;
-    } else {
-        pCopy->m_plan.emplace(m_strDestFolder, DownloadPlan::Existing::Replace);
-        if (m_pFileNames)
-            for (const QString &strName : *m_pFileNames)
-                pCopy->m_plan->Add(strName);
-    }
-    pCopy->m_pFileNames = nullptr;
-    pCopy->m_pPlan = nullptr;
-    return pCopy;
-}
 
 void CJobGetFile::ReportStartFailure()
 {
-    PostJobText(m_hNotifyWnd, StringId::IDS_COMM_FAILED, JOB_TEXT_FAILURE);
+    PostResultText(m_hNotifyWnd, ResultTable::Download, RESULT_COMM_ERROR);
     PostJobClose(m_hNotifyWnd);
+}
+
+DownloadPlan CJobGetFile::Plan() const
+{
+    if (m_plan)
+        return *m_plan;
+    DownloadPlan plan(m_strDestFolder, DownloadPlan::Existing::Replace);
+    for (const QString &strName : m_fileNames)
+        plan.Add(strName);
+    return plan;
 }
 
 int CJobGetFile::Run()
 {
     const auto recorder = RecorderAccess::Acquire();
-    const DownloadPlan &plan = *m_plan;
+    const DownloadPlan plan = Plan();
     for (const DownloadPlan::Item &item : plan.Items()) {
         if (IsStopRequested())
             break;
@@ -53,28 +38,9 @@ int CJobGetFile::Run()
             FileDownloadSink sink(plan, item);
             result = m_pProtocol->GetFile(StopEvent(), m_hNotifyWnd, item.strCardName, sink);
         }
-        QString strFailure;
-        switch (result.Code()) {
-        case RESULT_OK:
+        // The first failure ends the whole job; the remaining names are not attempted.
+        if (PostResultText(m_hNotifyWnd, ResultTable::Download, result, item.strCardName))
             break;
-        case RESULT_HOST_IO_ERROR:
-            strFailure = LocalFailureText(item.strCardName, result.Reason());
-            break;
-        case RESULT_DEVICE_STOPPED:
-            strFailure = LoadText(StringId::IDS_DEVICE_STOPPED);
-            break;
-        case RESULT_CANCELLED:
-            strFailure = LoadText(StringId::IDS_USER_ABORTED);
-            break;
-        default:
-            strFailure = LoadText(StringId::IDS_COMM_FAILED);
-            break;
-        }
-        if (!strFailure.isEmpty()) {
-            // The first failure ends the whole job; the remaining names are not attempted.
-            PostJobTextString(m_hNotifyWnd, strFailure, JOB_TEXT_FAILURE);
-            break;
-        }
     }
     SignalFinished();
     PostJobClose(m_hNotifyWnd);

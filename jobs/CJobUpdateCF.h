@@ -1,29 +1,19 @@
 #pragma once
 
-#include "jobs/CWorkerThread.h"
-#include "protocol/PostTarget.h"
+#include "jobs/RecorderJob.h"
 
-class RecorderProtocol;
-
-// Makes the recorder save the archive data it holds in memory to its card, and posts the result
-// code. The save cannot be cancelled.
-class CJobUpdateCF final : public CWorkerThread
+// Makes the recorder save the archive data it holds in memory to its card, and posts the result.
+// The save cannot be cancelled.
+class CJobUpdateCF final : public RecorderJobOf<CJobUpdateCF>
 {
 public:
-    explicit CJobUpdateCF(RecorderProtocol *pProtocol = nullptr);
-
-    void SetProtocol(RecorderProtocol *pProtocol) { m_pProtocol = pProtocol; }
-
-    // Filled by the owning dialog before Launch.
-    PostTarget m_hNotifyWnd;
+    using RecorderJobOf::RecorderJobOf;
 
 protected:
     int Run() override;
-    std::unique_ptr<CWorkerThread> CopyForThread() const override;
     void ReportStartFailure() override;
 
 private:
+    friend class RecorderJobOf<CJobUpdateCF>;
     CJobUpdateCF(const CJobUpdateCF &) = default;
-
-    RecorderProtocol *m_pProtocol;
 };

@@ -7,34 +7,39 @@
 
 Q_LOGGING_CATEGORY(lcJobs, "orvo.jobs", QtInfoMsg)
 
-void PostJobText(const PostTarget &target, quint32 nTextId, qintptr nFlag)
+void PostJobText(const PostTarget &target, quint32 nTextId, bool bFailure)
 {
-    target.PostText(WM_JOB_MESSAGE, LoadText(nTextId), nFlag);
+    PostJobTextString(target, LoadText(nTextId), bFailure);
 }
 
-void PostJobTextWith(const PostTarget &target, quint32 nTextId, const QString &strValue, qintptr nFlag)
+void PostJobTextString(const PostTarget &target, const QString &strText, bool bFailure)
 {
-    target.PostText(WM_JOB_MESSAGE, FillTextPlaceholder(LoadText(nTextId), strValue), nFlag);
+    target.Post(WM_JOB_MESSAGE, JobTextPost{strText, bFailure});
 }
 
-void PostJobTextString(const PostTarget &target, const QString &strText, qintptr nFlag)
+bool PostResultText(const PostTarget &target, ResultTable table, const RecorderResult &result,
+                    const QString &strName)
 {
-    target.PostText(WM_JOB_MESSAGE, strText, nFlag);
+    const ResultShown shown = ShownForResult(table, result.Code());
+    if (!shown.IsShown())
+        return false;
+    PostJobTextString(target, ResultTextFor(table, result, strName), shown.bFailure);
+    return shown.bFailure;
 }
 
-void PostJobResult(const PostTarget &target, int nResult, qintptr nSource)
+void PostJobResult(const PostTarget &target, const RecorderResult &result, quint32 nSource)
 {
-    target.Post(WM_JOB_MESSAGE, quintptr(nResult), nSource);
+    target.Post(WM_JOB_MESSAGE, JobResultPost{result, nSource});
 }
 
 void PostJobFile(const PostTarget &target, const QString &strName)
 {
-    target.PostText(WM_JOB_FILE, strName, 0);
+    target.Post(WM_JOB_FILE, TextPost{strName});
 }
 
 void PostJobClose(const PostTarget &target)
 {
-    target.Post(WM_CLOSE, 0, 0);
+    target.Post(WM_CLOSE);
 }
 
 QString FillTextPlaceholder(QString strTemplate, const QString &strValue)

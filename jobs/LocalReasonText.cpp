@@ -3,33 +3,34 @@
 #include "core/StringIds.h"
 #include "core/TextSource.h"
 
+#include <utility>
+
+namespace {
+
+// The reasons that refuse a name; the others are failures of the disk.
+constexpr std::pair<LocalReason, quint32> REASON_TEXTS[] = {
+    {LocalReason::UnsafeName, StringId::IDS_REASON_UNSAFE_NAME},
+    {LocalReason::NotEncodable, StringId::IDS_REASON_NOT_ENCODABLE},
+    {LocalReason::NameCollision, StringId::IDS_REASON_NAME_COLLISION},
+    {LocalReason::NameTooLong, StringId::IDS_REASON_NAME_TOO_LONG},
+    {LocalReason::SymbolicLink, StringId::IDS_REASON_SYMBOLIC_LINK},
+    {LocalReason::NotARegularFile, StringId::IDS_REASON_NOT_A_FILE},
+    {LocalReason::ReservedName, StringId::IDS_REASON_RESERVED_NAME},
+    {LocalReason::AlreadyExists, StringId::IDS_REASON_ALREADY_EXISTS},
+};
+
+QString RefusalLine(const QString &strName, const QString &strReason)
+{
+    return QLatin1Char('\n') + strName + QStringLiteral(": ") + strReason;
+}
+
+} // namespace
+
 QString LocalReasonText(LocalReason reason)
 {
-    switch (reason) {
-    case LocalReason::UnsafeName:
-        return LoadText(StringId::IDS_REASON_UNSAFE_NAME);
-    case LocalReason::NotEncodable:
-        return LoadText(StringId::IDS_REASON_NOT_ENCODABLE);
-    case LocalReason::NameCollision:
-        return LoadText(StringId::IDS_REASON_NAME_COLLISION);
-    case LocalReason::NameTooLong:
-        return LoadText(StringId::IDS_REASON_NAME_TOO_LONG);
-    case LocalReason::SymbolicLink:
-        return LoadText(StringId::IDS_REASON_SYMBOLIC_LINK);
-    case LocalReason::NotARegularFile:
-        return LoadText(StringId::IDS_REASON_NOT_A_FILE);
-    case LocalReason::ReservedName:
-        return LoadText(StringId::IDS_REASON_RESERVED_NAME);
-    case LocalReason::AlreadyExists:
-        return LoadText(StringId::IDS_REASON_ALREADY_EXISTS);
-    case LocalReason::None:
-    case LocalReason::CannotCreate:
-    case LocalReason::CannotWrite:
-    case LocalReason::CannotFinish:
-    case LocalReason::CannotRead:
-    case LocalReason::EmptyFile:
-    case LocalReason::TooLarge:
-        break;
+    for (const auto &[known, nTextId] : REASON_TEXTS) {
+        if (known == reason)
+            return LoadText(nTextId);
     }
     return QString();
 }
@@ -38,16 +39,11 @@ QString RefusedDownloadsText(const QList<DownloadPlan::Item> &refused)
 {
     QString strText = LoadText(StringId::IDS_DOWNLOADS_REFUSED);
     for (const DownloadPlan::Item &item : refused)
-        strText +=
-            QLatin1Char('\n') + item.strCardName + QStringLiteral(": ") + LocalReasonText(item.refusal);
+        strText += RefusalLine(item.strCardName, LocalReasonText(item.refusal));
     return strText;
 }
 
-QString LocalFailureText(const QString &strName, LocalReason reason)
+QString RefusedNameText(const QString &strName, const QString &strReason)
 {
-    const QString strReason = LocalReasonText(reason);
-    if (strReason.isEmpty())
-        return LoadText(StringId::IDS_HOST_IO_ERROR);
-    return LoadText(StringId::IDS_DOWNLOADS_REFUSED) + QLatin1Char('\n') + strName + QStringLiteral(": ") +
-           strReason;
+    return LoadText(StringId::IDS_DOWNLOADS_REFUSED) + RefusalLine(strName, strReason);
 }

@@ -13,6 +13,5 @@
 QString LocalReasonText(LocalReason reason);
 // One box for the names a download plan refused: a heading, then "NAME: reason" a line each.
 QString RefusedDownloadsText(const QList<DownloadPlan::Item> &refused);
-// What a download that failed on this computer shows: the refusal of its name, or the host
-// input/output text for a failing disk.
-QString LocalFailureText(const QString &strName, LocalReason reason);
+// The same box for one name and the text of its reason.
+QString RefusedNameText(const QString &strName, const QString &strReason);

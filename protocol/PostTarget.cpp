@@ -1,7 +1,5 @@
 #include "protocol/PostTarget.h"
 
-#include "protocol/RecorderFileEntry.h"
-
 #include <QCoreApplication>
 #include <QObject>
 
@@ -55,22 +53,9 @@ void PostTarget::Post(PostedMessage message) const
         QCoreApplication::postEvent(m_pSlot->pReceiver, new PostEvent(std::move(message)));
 }
 
-void PostTarget::Post(quint32 nMessage, quintptr wParam, qintptr lParam) const
+void PostTarget::Post(quint32 nMessage, PostPayload payload) const
 {
-    PostedMessage message;
-    message.nMessage = nMessage;
-    message.wParam = wParam;
-    message.lParam = lParam;
-    Post(std::move(message));
-}
-
-void PostTarget::PostText(quint32 nMessage, QString strText, qintptr lParam) const
-{
-    PostedMessage message;
-    message.nMessage = nMessage;
-    message.lParam = lParam;
-    message.strText = std::move(strText);
-    Post(std::move(message));
+    Post(PostedMessage{nMessage, std::move(payload)});
 }
 
 PostReceiver::PostReceiver(QObject *pReceiver)

@@ -1,23 +1,24 @@
 #pragma once
 
+#include "protocol/ReportMessages.h"
+
 #include <QEvent>
-#include <QString>
 
 #include <functional>
 #include <memory>
 
 class QObject;
-class RecorderFileEntry;
 
-// A message posted to a window: its number, two parameters and an owned payload. Whoever
-// holds the message owns the payload; it is freed with the message on every path.
+// A message posted to a window: its number and its typed payload (ReportMessages.h says which
+// payload each message carries). Whoever holds the message owns the payload; it is freed with
+// the message on every path.
 struct PostedMessage
 {
     quint32 nMessage = 0;
-    quintptr wParam = 0;
-    qintptr lParam = 0;
-    QString strText;                           // text payloads (informations, job texts, names)
-    std::shared_ptr<RecorderFileEntry> pEntry; // WM_REC_FILE_ENTRY
+    PostPayload payload;
+
+    // The payload as T, or null when the message carries something else.
+    template <class T> const T *Get() const { return std::get_if<T>(&payload); }
 };
 
 // The event that carries a PostedMessage to a QObject. Its type is QEvent::User plus the
@@ -56,8 +57,7 @@ public:
     bool IsNull() const { return !m_pSlot; }
 
     void Post(PostedMessage message) const;
-    void Post(quint32 nMessage, quintptr wParam, qintptr lParam) const;
-    void PostText(quint32 nMessage, QString strText, qintptr lParam = 0) const;
+    void Post(quint32 nMessage, PostPayload payload = {}) const;
 
 private:
     friend class PostReceiver;

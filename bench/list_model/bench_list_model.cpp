@@ -58,9 +58,10 @@ public:
     bool event(QEvent *pEvent) override
     {
         PostEvent *pPosted = PostEvent::From(pEvent);
-        if (!pPosted || pPosted->Message().nMessage != WM_REC_FILE_ENTRY)
+        const FileEntryPost *pEntry = pPosted ? pPosted->Message().Get<FileEntryPost>() : nullptr;
+        if (!pEntry)
             return QObject::event(pEvent);
-        m_view.AddItem(int(pPosted->Message().wParam), *pPosted->Message().pEntry);
+        m_view.AddItem(int(pEntry->nIndex), pEntry->entry);
         if (m_bPerRow) {
             m_view.Model()->FlushPendingRows();
             m_view.ListControl()->viewport()->repaint();
@@ -139,16 +140,13 @@ int main(int argc, char **argv)
     probe.start();
     std::thread worker([target = relay.Target(), nCount] {
         for (int i = 0; i < nCount; ++i) {
-            PostedMessage message;
-            message.nMessage = WM_REC_FILE_ENTRY;
-            message.wParam = quintptr(i);
-            message.pEntry = std::make_shared<RecorderFileEntry>();
-            message.pEntry->SetName(
-                QStringLiteral("REC%1.DAT").arg((i * 7919) % nCount, 6, 10, QLatin1Char('0')));
-            message.pEntry->SetSizeLow(quint32((i * 104729) % 5000000));
-            message.pEntry->SetLastWriteTime(128000000000000000ULL +
-                                             quint64((i * 15485863) % 1000000) * 10000000ULL);
-            target.Post(std::move(message));
+            FileEntryPost post;
+            post.nIndex = quint32(i);
+            post.entry.SetName(QStringLiteral("REC%1.DAT").arg((i * 7919) % nCount, 6, 10, QLatin1Char('0')));
+            post.entry.SetSizeLow(quint32((i * 104729) % 5000000));
+            post.entry.SetLastWriteTime(128000000000000000ULL +
+                                        quint64((i * 15485863) % 1000000) * 10000000ULL);
+            target.Post(WM_REC_FILE_ENTRY, std::move(post));
         }
     });
     while (view.Model()->rowCount() < nCount)

@@ -28,10 +28,7 @@ PostTarget PostLog::Target(const CWorkerThread *pJob)
 {
     return PostTarget::ForFunction([this, pJob](PostedMessage &&message) {
         LoggedPost post;
-        post.nMessage = message.nMessage;
-        post.wParam = message.wParam;
-        post.lParam = message.lParam;
-        post.strText = message.strText;
+        static_cast<PostedMessage &>(post) = std::move(message);
         post.bAfterFinished = pJob && pJob->IsFinishedSignalled();
         std::lock_guard lock(m_mutex);
         m_posts.append(post);
@@ -47,8 +44,10 @@ QList<LoggedPost> PostLog::Posts() const
 QStringList PostLog::JobTexts() const
 {
     QStringList texts;
-    for (const LoggedPost &post : Of(WM_JOB_MESSAGE))
-        texts << post.strText + QLatin1Char('|') + QString::number(post.lParam);
+    for (const LoggedPost &post : Of(WM_JOB_MESSAGE)) {
+        if (const JobTextPost *pText = post.Get<JobTextPost>())
+            texts << pText->strText + QLatin1Char('|') + QString::number(int(pText->bFailure));
+    }
     return texts;
 }
 

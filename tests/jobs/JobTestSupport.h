@@ -29,12 +29,8 @@ public:
 
 // One post as the window would have received it, and whether the job had signalled finished
 // when it was posted.
-struct LoggedPost
+struct LoggedPost : PostedMessage
 {
-    quint32 nMessage = 0;
-    quintptr wParam = 0;
-    qintptr lParam = 0;
-    QString strText;
     bool bAfterFinished = false;
 };
 

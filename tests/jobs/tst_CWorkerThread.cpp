@@ -205,7 +205,7 @@ private slots:
         pScript->body = [](TestJob &job) {
             job.m_pScript->release.Wait(30000); // ignores the stop request
             job.m_pScript->strSeenInput = job.m_strInput;
-            job.m_hNotifyWnd.PostText(0x0401, QStringLiteral("late"), 0);
+            job.m_hNotifyWnd.Post(0x0401, TextPost{QStringLiteral("late")});
             job.SignalFinished();
             return 0;
         };

@@ -94,9 +94,9 @@ private slots:
                                                     WM_REC_CARD_INFO, WM_JOB_MESSAGE, WM_REC_FILE_ENTRY,
                                                     WM_REC_FILE_ENTRY, WM_REC_FILE_ENTRY, WM_CLOSE}));
         QCOMPARE(log.JobTexts(), (QStringList{"T167|0", "T170|0", "T169|0"}));
-        QCOMPARE(posts[1].strText, QStringLiteral("Recorder 42"));
-        QCOMPARE(posts[3].strText, QStringLiteral("Card 128 MB"));
-        QCOMPARE(posts[7].wParam, quintptr(2));
+        QCOMPARE(posts[1].Get<TextPost>()->strText, QStringLiteral("Recorder 42"));
+        QCOMPARE(posts[3].Get<TextPost>()->strText, QStringLiteral("Card 128 MB"));
+        QCOMPARE(posts[7].Get<FileEntryPost>()->nIndex, quint32(2));
         QVERIFY(OnlyLastAfterFinished(posts));
     }
 
@@ -178,7 +178,7 @@ private slots:
         QStringList names{NAME_A, NAME_C, NAME_B};
         CJobGetFile job(&rig.protocol);
         job.m_hNotifyWnd = log.Target(&job);
-        job.m_pFileNames = &names;
+        job.m_fileNames = names;
         job.m_strDestFolder = dir.path() + QLatin1Char('/');
         job.Launch();
         names.clear(); // the job works on the names it was launched with
@@ -186,9 +186,9 @@ private slots:
 
         const QList<LoggedPost> posts = log.Posts();
         QCOMPARE(MessagesOf(posts), (QList<quint32>{WM_JOB_FILE, WM_JOB_FILE, WM_JOB_FILE, WM_CLOSE}));
-        QCOMPARE(log.Of(WM_JOB_FILE)[1].strText, NAME_C);
+        QCOMPARE(log.Of(WM_JOB_FILE)[1].Get<TextPost>()->strText, NAME_C);
         QVERIFY(OnlyLastAfterFinished(posts));
-        QCOMPARE(log.Of(WM_JOB_PROGRESS).last().wParam, quintptr(10));
+        QCOMPARE(log.Of(WM_JOB_PROGRESS).last().Get<ProgressPost>()->nSoFar, quint32(10));
         QCOMPARE(ReadAll(dir.filePath(NAME_A)), Pattern(SIZE_A));
         QCOMPARE(ReadAll(dir.filePath(NAME_B)), Pattern(10));
         QCOMPARE(ReadAll(dir.filePath(NAME_C)), QByteArray());
@@ -231,7 +231,7 @@ private slots:
         CJobGetFile job(&rig.protocol);
         pJob = &job;
         job.m_hNotifyWnd = log.Target(&job);
-        job.m_pFileNames = &names;
+        job.m_fileNames = names;
         job.m_strDestFolder = strFault == QLatin1String("host") ? dir.filePath("missing/") : dir.path() + "/";
         job.Launch();
         QVERIFY(FinishAndJoin(job));
@@ -258,7 +258,7 @@ private slots:
         CJobGetFile job(&rig.protocol);
         pJob = &job;
         job.m_hNotifyWnd = log.Target(&job);
-        job.m_pFileNames = &names;
+        job.m_fileNames = names;
         job.m_strDestFolder = dir.path() + "/";
         job.Launch();
         QVERIFY(FinishAndJoin(job));
@@ -274,7 +274,7 @@ private slots:
         PostLog getLog;
         CJobGetFile get(&rig.protocol);
         get.m_hNotifyWnd = getLog.Target(&get);
-        get.m_pFileNames = &empty;
+        get.m_fileNames = empty;
         get.Launch();
         QVERIFY(FinishAndJoin(get));
         QCOMPARE(MessagesOf(getLog.Posts()), QList<quint32>{WM_CLOSE});
@@ -299,7 +299,7 @@ private slots:
         const QStringList names{NAME_A, NAME_B, NAME_C};
         CJobDelFiles job(&rig.protocol);
         job.m_hNotifyWnd = log.Target(&job);
-        job.m_pFileNames = &names;
+        job.m_fileNames = names;
         job.Launch();
         QVERIFY(FinishAndJoin(job));
 
@@ -326,7 +326,7 @@ private slots:
         CJobDelFiles job(&rig.protocol);
         pJob = &job;
         job.m_hNotifyWnd = log.Target(&job);
-        job.m_pFileNames = &names;
+        job.m_fileNames = names;
         job.Launch();
         QVERIFY(FinishAndJoin(job));
         QCOMPARE(log.JobTexts(), (QStringList{"T175 a.dat|0", "T182|0"}));
@@ -348,7 +348,7 @@ private slots:
         const QStringList names{NAME_A, NAME_B, NAME_C};
         CJobDelFiles job(&rig.protocol);
         job.m_hNotifyWnd = log.Target(&job);
-        job.m_pFileNames = &names;
+        job.m_fileNames = names;
         job.Launch();
         QVERIFY(FinishAndJoin(job));
         QCOMPARE(log.JobTexts(), (QStringList{"T175 a.dat|0", "T165|1"}));
@@ -381,8 +381,8 @@ private slots:
         const QList<LoggedPost> posts = log.Posts();
         QCOMPARE(posts.size(), 1);
         QCOMPARE(posts[0].nMessage, WM_JOB_MESSAGE);
-        QCOMPARE(posts[0].wParam, quintptr(nResult));
-        QCOMPARE(posts[0].lParam, JOB_RESULT_FROM_UPDATE_CF);
+        QCOMPARE(int(posts[0].Get<JobResultPost>()->result.Code()), nResult);
+        QCOMPARE(posts[0].Get<JobResultPost>()->nSource, JOB_RESULT_FROM_UPDATE_CF);
         QVERIFY(!posts[0].bAfterFinished);
     }
 
@@ -410,9 +410,9 @@ private slots:
 
         const QList<LoggedPost> results = log.Of(WM_JOB_MESSAGE);
         QCOMPARE(results.size(), 2);
-        QCOMPARE(results[0].wParam, quintptr(RESULT_FILE_EXISTS));
-        QCOMPARE(results[1].wParam, quintptr(RESULT_OK));
-        QCOMPARE(results[1].lParam, JOB_RESULT_FROM_UPLOAD);
+        QCOMPARE(results[0].Get<JobResultPost>()->result.Code(), RESULT_FILE_EXISTS);
+        QCOMPARE(results[1].Get<JobResultPost>()->result.Code(), RESULT_OK);
+        QCOMPARE(results[1].Get<JobResultPost>()->nSource, JOB_RESULT_FROM_UPLOAD);
         QVERIFY(!results[0].bAfterFinished && !results[1].bAfterFinished);
         QCOMPARE(rig.CardFile(NAME_A), Pattern(70000));
     }
@@ -441,7 +441,7 @@ private slots:
         job.Launch();
         QVERIFY(FinishAndJoin(job));
         QCOMPARE(log.Of(WM_JOB_MESSAGE).size(), 1);
-        QCOMPARE(log.Of(WM_JOB_MESSAGE).first().wParam, quintptr(RESULT_CANCELLED));
+        QCOMPARE(log.Of(WM_JOB_MESSAGE).first().Get<JobResultPost>()->result.Code(), RESULT_CANCELLED);
         QVERIFY(!rig.CardFiles().contains(QStringLiteral("new.img")));
     }
 
@@ -458,9 +458,9 @@ private slots:
         CJobUploadFile upload(&rig.protocol);
         init.m_hNotifyWnd = initLog.Target(&init);
         get.m_hNotifyWnd = getLog.Target(&get);
-        get.m_pFileNames = &names;
+        get.m_fileNames = names;
         del.m_hNotifyWnd = delLog.Target(&del);
-        del.m_pFileNames = &names;
+        del.m_fileNames = names;
         update.m_hNotifyWnd = updateLog.Target(&update);
         upload.m_hNotifyWnd = uploadLog.Target(&upload);
         for (CWorkerThread *pJob :
@@ -477,11 +477,11 @@ private slots:
         QCOMPARE(delLog.JobTexts(), QStringList{"T165|1"});
         QCOMPARE(MessagesOf(delLog.Posts()), (QList<quint32>{WM_JOB_MESSAGE, WM_CLOSE}));
         QCOMPARE(updateLog.Posts().size(), 1);
-        QCOMPARE(updateLog.Posts()[0].wParam, quintptr(RESULT_COMM_ERROR));
-        QCOMPARE(updateLog.Posts()[0].lParam, JOB_RESULT_FROM_UPDATE_CF);
+        QCOMPARE(updateLog.Posts()[0].Get<JobResultPost>()->result.Code(), RESULT_COMM_ERROR);
+        QCOMPARE(updateLog.Posts()[0].Get<JobResultPost>()->nSource, JOB_RESULT_FROM_UPDATE_CF);
         QCOMPARE(uploadLog.Posts().size(), 1);
-        QCOMPARE(uploadLog.Posts()[0].wParam, quintptr(RESULT_COMM_ERROR));
-        QCOMPARE(uploadLog.Posts()[0].lParam, JOB_RESULT_FROM_UPLOAD);
+        QCOMPARE(uploadLog.Posts()[0].Get<JobResultPost>()->result.Code(), RESULT_COMM_ERROR);
+        QCOMPARE(uploadLog.Posts()[0].Get<JobResultPost>()->nSource, JOB_RESULT_FROM_UPLOAD);
         QVERIFY(rig.pTransport->WrittenCodes().isEmpty());
     }
 
@@ -507,7 +507,7 @@ private slots:
         auto pNames = std::make_unique<QStringList>(QStringList{NAME_A, NAME_B});
         auto pJob = std::make_unique<CJobGetFile>(&rig.protocol);
         pJob->m_hNotifyWnd = pWindow->m_receiver.Target();
-        pJob->m_pFileNames = pNames.get();
+        pJob->m_fileNames = *pNames;
         pJob->m_strDestFolder = dir.path() + "/";
         pJob->SetJoinTimeoutMs(100);
         pJob->Launch();
@@ -523,7 +523,7 @@ private slots:
         const QStringList names{NAME_A};
         CJobDelFiles del(&rig.protocol);
         del.m_hNotifyWnd = log.Target(&del);
-        del.m_pFileNames = &names;
+        del.m_fileNames = names;
         del.Launch();
         QThread::msleep(50);
         release.Set();

@@ -37,9 +37,9 @@ void tst_ProtocolExchange::identificationAndCardTextsArePostedAsSent()
     QVERIFY(h.protocol.GetDeviceInfo(h.target));
     QVERIFY(h.protocol.GetCardInfo(h.target));
     QCOMPARE(h.Posted(WM_REC_DEVICE_INFO).size(), 1);
-    QCOMPARE(h.Posted(WM_REC_DEVICE_INFO).at(0).strText, h.pEmulator->DeviceInfoText());
+    QCOMPARE(h.Posted(WM_REC_DEVICE_INFO).at(0).Get<TextPost>()->strText, h.pEmulator->DeviceInfoText());
     QVERIFY(h.pEmulator->DeviceInfoText().startsWith(QLatin1String("Paperless recorder")));
-    const QString strCard = h.Posted(WM_REC_CARD_INFO).at(0).strText;
+    const QString strCard = h.Posted(WM_REC_CARD_INFO).at(0).Get<TextPost>()->strText;
     QCOMPARE(strCard, h.pEmulator->CardInfoText());
     QVERIFY2(strCard.contains(QLatin1String("512 MB")) && strCard.contains(QLatin1String("1 files")),
              qPrintable(strCard));
@@ -50,8 +50,9 @@ void tst_ProtocolExchange::identificationAndCardTextsArePostedAsSent()
     h.pEmulator->SetCardInfo(QStringLiteral("Karte \u00e9\u4e2d 64 MB"));
     QVERIFY(h.protocol.GetDeviceInfo(h.target));
     QVERIFY(h.protocol.GetCardInfo(h.target));
-    QCOMPARE(h.Posted(WM_REC_DEVICE_INFO).at(0).strText, QString());
-    QCOMPARE(h.Posted(WM_REC_CARD_INFO).at(0).strText, QStringLiteral("Karte \u00e9\u4e2d 64 MB"));
+    QCOMPARE(h.Posted(WM_REC_DEVICE_INFO).at(0).Get<TextPost>()->strText, QString());
+    QCOMPARE(h.Posted(WM_REC_CARD_INFO).at(0).Get<TextPost>()->strText,
+             QStringLiteral("Karte \u00e9\u4e2d 64 MB"));
 }
 
 void tst_ProtocolExchange::silentRecorderFailsTheExchangeAndPostsNothing()
@@ -98,11 +99,11 @@ void tst_ProtocolExchange::threeFilesArePostedInOrderWithFourAcks()
     QCOMPARE(entries.size(), 3);
     QStringList names;
     for (int i = 0; i < entries.size(); ++i) {
-        QCOMPARE(entries.at(i).wParam, quintptr(i));
-        names.append(entries.at(i).pEntry->Name());
+        QCOMPARE(entries.at(i).Get<FileEntryPost>()->nIndex, quint32(i));
+        names.append(entries.at(i).Get<FileEntryPost>()->entry.Name());
     }
     QCOMPARE(names, (QStringList{"ARCH0001.DAT", "CONFIG.INI", "REPORT.CSV"}));
-    const RecorderFileEntry &report = *entries.at(2).pEntry;
+    const RecorderFileEntry &report = entries.at(2).Get<FileEntryPost>()->entry;
     QCOMPARE(report.SizeLow(), 70000u);
     // The recorder's clock is local time as it stands: the fields come back unchanged.
     const QDateTime shown = FileTime::ToDateTime(report.LastWriteTime());
@@ -127,9 +128,9 @@ void tst_ProtocolExchange::hugeCardFilesAreListedByTheirLowSize()
     QCOMPARE(h.protocol.ListFiles(h.stop, h.target), int(RESULT_OK));
     const QList<PostedMessage> entries = h.Posted(WM_REC_FILE_ENTRY);
     QCOMPARE(entries.size(), 2);
-    QCOMPARE(entries.at(0).pEntry->SizeLow(), 4294967295u);
-    QCOMPARE(entries.at(1).pEntry->SizeLow(), 1u << 30);
-    QCOMPARE(entries.at(1).pEntry->SizeHigh(), 1u);
+    QCOMPARE(entries.at(0).Get<FileEntryPost>()->entry.SizeLow(), 4294967295u);
+    QCOMPARE(entries.at(1).Get<FileEntryPost>()->entry.SizeLow(), 1u << 30);
+    QCOMPARE(entries.at(1).Get<FileEntryPost>()->entry.SizeHigh(), 1u);
     // Its size does not fit the data blocks: the recorder refuses it instead of sending a
     // wrong total.
     QCOMPARE(h.protocol.GetFile(h.stop, h.target, QStringLiteral("FIVEGIG.DAT"), h.OutDir()),
@@ -145,8 +146,8 @@ void tst_ProtocolExchange::replyCodesOfTextsAndEntriesAreNotExamined()
     link.Open();
     RecorderProtocol protocol(link);
     QStringList texts;
-    const PostTarget target =
-        PostTarget::ForFunction([&](PostedMessage &&message) { texts.append(message.strText); });
+    const PostTarget target = PostTarget::ForFunction(
+        [&](PostedMessage &&message) { texts.append(message.Get<TextPost>()->strText); });
     QByteArray reply = ScriptedTransport::FrameBytes(Frame::FRAME_MAGIC, 1024, RSP_NO_CARD);
     reply[12] = 'O';
     reply[14] = 'K';
@@ -226,7 +227,7 @@ void tst_ProtocolExchange::listWithoutEndIsAbortedAfterTheLimit()
     ManualResetEvent stop;
     quintptr nPosted = 0;
     const PostTarget target = PostTarget::ForFunction([&](PostedMessage &&message) {
-        QCOMPARE(message.wParam, nPosted);
+        QCOMPARE(quintptr(message.Get<FileEntryPost>()->nIndex), nPosted);
         ++nPosted;
     });
 

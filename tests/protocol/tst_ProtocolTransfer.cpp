@@ -373,7 +373,8 @@ void tst_ProtocolTransfer::uploadCancelledLeavesTheRecorderInStep()
     SimHarness h;
     QVERIFY(SimHarness::WriteFile(h.OutPath(NAME), SimHarness::Pattern(70000)));
     const PostTarget target = PostTarget::ForFunction([&h](PostedMessage &&message) {
-        if (message.nMessage == WM_JOB_PROGRESS && message.wParam == BLOCK_MAX_DATA)
+        if (const ProgressPost *pProgress = message.Get<ProgressPost>();
+            pProgress && pProgress->nSoFar == BLOCK_MAX_DATA)
             h.stop.Set();
     });
     QCOMPARE(h.protocol.PutFile(h.stop, target, h.OutPath(NAME), false), int(RESULT_CANCELLED));
@@ -382,7 +383,7 @@ void tst_ProtocolTransfer::uploadCancelledLeavesTheRecorderInStep()
     // The answer to CMD_ABORT was read: the next exchange gets its own reply.
     h.stop.Reset();
     QVERIFY(h.protocol.GetDeviceInfo(h.target));
-    QCOMPARE(h.Posted(WM_REC_DEVICE_INFO).at(0).strText, h.pEmulator->DeviceInfoText());
+    QCOMPARE(h.Posted(WM_REC_DEVICE_INFO).at(0).Get<TextPost>()->strText, h.pEmulator->DeviceInfoText());
 }
 
 void tst_ProtocolTransfer::uploadOfAMissingFileSendsNothing()

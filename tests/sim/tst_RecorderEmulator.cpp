@@ -158,7 +158,8 @@ void tst_RecorderEmulator::uploadIsStoredUnderATemporaryNameUntilComplete()
     bool bChecked = false;
     // After the first block the card holds only the hidden partial file, and lists nothing.
     const PostTarget target = PostTarget::ForFunction([&](PostedMessage &&message) {
-        if (message.nMessage != WM_JOB_PROGRESS || message.wParam != BLOCK_MAX_DATA)
+        const ProgressPost *pProgress = message.Get<ProgressPost>();
+        if (!pProgress || pProgress->nSoFar != BLOCK_MAX_DATA)
             return;
         QCOMPARE(SimHarness::Listing(h.CardDir()), QStringList{QStringLiteral(".upload-SYSTEM.IMG")});
         QVERIFY(h.pEmulator->Card().Entries().isEmpty());
@@ -400,7 +401,7 @@ void tst_RecorderEmulator::serverAnswersOverTcp()
         QString strInfo;
         const PostTarget target = PostTarget::ForFunction([&](PostedMessage &&message) {
             if (message.nMessage == WM_REC_DEVICE_INFO)
-                strInfo = message.strText;
+                strInfo = message.Get<TextPost>()->strText;
         });
         QVERIFY(protocol.GetDeviceInfo(target));
         QCOMPARE(strInfo, emulator.DeviceInfoText());

@@ -95,7 +95,8 @@ public:
     {
         QList<QPair<quint32, qint32>> reports;
         for (const PostedMessage &message : Posted(WM_JOB_PROGRESS))
-            reports.append({quint32(message.wParam), qint32(message.lParam)});
+            reports.append(
+                {message.Get<ProgressPost>()->nSoFar, qint32(message.Get<ProgressPost>()->nTotal)});
         return reports;
     }
     // Codes the recorder received, from the host's side of the wire.

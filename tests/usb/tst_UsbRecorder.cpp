@@ -50,7 +50,7 @@ private:
             QStringList texts;
             for (const PostedMessage &message : messages)
                 if (message.nMessage == nMessage)
-                    texts.append(message.strText);
+                    texts.append(message.Get<TextPost>()->strText);
             return texts;
         }
     };

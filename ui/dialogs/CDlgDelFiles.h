@@ -14,13 +14,12 @@ class RecorderProtocol;
 // "File manager": deletes the listed recorder files one by one, one list line per file, and
 // closes by itself when the job is over. IDCANCEL tells of a communication failure; a file the
 // recorder refused does not change the end code.
-class CDlgDelFiles final : public OperationDialog
+class CDlgDelFiles final : public JobDialog<CJobDelFiles>
 {
     Q_OBJECT
 
 public:
     explicit CDlgDelFiles(RecorderProtocol &protocol, QWidget *pParent = nullptr);
-    ~CDlgDelFiles() override;
 
     // fileNames must stay unchanged until this returns.
     int Execute(const QStringList &fileNames);
@@ -33,18 +32,16 @@ public:
 
 protected:
     void OnOpening() override;
-    void OnPosted(PostedMessage &message) override;
+    void OnJobText(const JobTextPost &post) override;
+    void OnJobEnded() override;
+    bool OnCloseRequest() override;
+    // The only button, and Enter, ask for a stop; Escape does nothing.
     void accept() override;
-    void reject() override {}
-    void closeEvent(QCloseEvent *pEvent) override;
 
 private:
-    void EndOfJob();
-
     bool m_bFailed = false;
     bool m_bCancellable = true;
-    const QStringList *m_pFileNames = nullptr;
-    CJobDelFiles m_job;
+    const QStringList *m_pFileNames = nullptr; // the caller's, until Execute returns
     HourglassWidget *m_pHourglass;
     QLabel *m_pNotice;
     QListWidget *m_pList;

@@ -13,13 +13,12 @@ class RecorderProtocol;
 // list on a worker, relays them to the view through IRecorderContentSink as they arrive, and
 // closes by itself on success. Ends with IDOK unless a failure was shown and the user closed it
 // (IDCANCEL), or a close request found the job still running past its join time-out.
-class CDlgInitDevice final : public OperationDialog
+class CDlgInitDevice final : public JobDialog<CJobInitDevice>
 {
     Q_OBJECT
 
 public:
     CDlgInitDevice(RecorderProtocol &protocol, IRecorderContentSink &sink, QWidget *pParent = nullptr);
-    ~CDlgInitDevice() override;
 
     // For tests and screenshots.
     QString MessageText() const;
@@ -29,18 +28,19 @@ public:
 
 protected:
     void OnOpening() override;
-    void OnPosted(PostedMessage &message) override;
+    void OnJobText(const JobTextPost &post) override;
+    void OnFileEntry(const FileEntryPost &post) override;
+    void OnDeviceInfo(const QString &strText) override;
+    void OnCardInfo(const QString &strText) override;
+    void OnJobEnded() override;
+    bool OnCloseRequest() override;
     void keyPressEvent(QKeyEvent *pEvent) override;
-    void closeEvent(QCloseEvent *pEvent) override;
-    void reject() override {}
-    void accept() override {}
 
 private:
+    // The button: Cancel until a failure is shown, then Close.
     void OnButton();
-    void EndOfJob();
 
     bool m_bFailed = false;
-    CJobInitDevice m_job;
     IRecorderContentSink &m_sink;
     QString m_strInfo;
     HourglassWidget *m_pHourglass;

@@ -2,32 +2,16 @@
 
 #include "core/StringIds.h"
 #include "core/TextSource.h"
-#include "protocol/ProtocolCodes.h"
-#include "protocol/ReportMessages.h"
 #include "ui/dialogs/DialogResult.h"
 #include "ui/dialogs/HourglassWidget.h"
-#include "ui/dialogs/MessageBoxes.h"
 
-#include <QCloseEvent>
 #include <QLabel>
 
 CDlgUpdateCF::CDlgUpdateCF(RecorderProtocol &protocol, QWidget *pParent)
-    : OperationDialog(pParent, false)
-    , m_job(&protocol)
+    : JobDialog(protocol, pParent, DialogFrame{StringId::IDS_DLG_UPDATECF_CAPTION, 203, 59})
 {
-    setWindowTitle(LoadText(StringId::IDS_DLG_UPDATECF_CAPTION));
-    SetClientSize(203, 59);
-
-    auto *pNotice = new QLabel(LoadText(StringId::IDS_DLG_UPDATECF_PLEASE_WAIT), this);
-    pNotice->setGeometry(Units().Rect(82, 21, 114, 15));
-
-    m_pHourglass = new HourglassWidget(this);
-    m_pHourglass->setGeometry(Units().Rect(36, 11, 36, 30));
-}
-
-CDlgUpdateCF::~CDlgUpdateCF()
-{
-    m_job.Stop();
+    AddControl<QLabel>(82, 21, 114, 15, LoadText(StringId::IDS_DLG_UPDATECF_PLEASE_WAIT));
+    m_pHourglass = AddControl<HourglassWidget>(36, 11, 36, 30);
 }
 
 void CDlgUpdateCF::OnOpening()
@@ -39,33 +23,19 @@ void CDlgUpdateCF::OnOpening()
         frame.moveCenter(pOwner->window()->frameGeometry().center());
         move(frame.topLeft());
     }
-    m_job.m_hNotifyWnd = Target();
-    m_job.Launch();
     m_pHourglass->StartAnimation();
 }
 
-void CDlgUpdateCF::OnPosted(PostedMessage &message)
+void CDlgUpdateCF::OnJobResult(const JobResultPost &post)
 {
-    if (message.nMessage != WM_JOB_MESSAGE)
-        return;
     m_pHourglass->StopAnimation();
     m_job.Stop();
-    switch (int(message.wParam)) {
-    case RESULT_OK:
-        break;
-    case RESULT_NO_CARD:
-        ShowMessageBox(this, LoadText(StringId::IDS_NO_CARD), QMessageBox::Warning);
-        break;
-    default:
-        // A missing answer and every other failure read the same to the operator.
-        ShowMessageBox(this, LoadText(StringId::IDS_DEVICE_STOPPED), QMessageBox::Information);
-        break;
-    }
+    ShowResultBox(ResultTable::UpdateData, post.result);
     done(IDOK);
 }
 
-void CDlgUpdateCF::closeEvent(QCloseEvent *pEvent)
+bool CDlgUpdateCF::OnCloseRequest()
 {
     // The archive save cannot be cancelled: only the job's result ends the dialog.
-    pEvent->ignore();
+    return false;
 }

@@ -8,26 +8,22 @@ class RecorderProtocol;
 
 // "Carrying out the command": makes the recorder save its archive to the card. No buttons and
 // no way out but the job's result; a failure is shown in a message box. Always ends with IDOK.
-class CDlgUpdateCF final : public OperationDialog
+class CDlgUpdateCF final : public JobDialog<CJobUpdateCF>
 {
     Q_OBJECT
 
 public:
     // pParent is the main window; the dialog is centred over it.
     explicit CDlgUpdateCF(RecorderProtocol &protocol, QWidget *pParent = nullptr);
-    ~CDlgUpdateCF() override;
 
     // For tests and screenshots.
     HourglassWidget *Hourglass() const { return m_pHourglass; }
 
 protected:
     void OnOpening() override;
-    void OnPosted(PostedMessage &message) override;
-    void accept() override {}
-    void reject() override {}
-    void closeEvent(QCloseEvent *pEvent) override;
+    void OnJobResult(const JobResultPost &post) override;
+    bool OnCloseRequest() override;
 
 private:
-    CJobUpdateCF m_job;
     HourglassWidget *m_pHourglass;
 };

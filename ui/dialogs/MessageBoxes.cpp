@@ -55,3 +55,20 @@ int ShowMessageBox(QWidget *pOwner, const QString &strText, QMessageBox::Icon ic
     WaitUntilOnScreen(pOwner);
     return box.exec() == QMessageBox::Ok ? IDOK : IDCANCEL;
 }
+
+QMessageBox::Icon MessageBoxIcon(ResultIcon icon)
+{
+    switch (icon) {
+    case ResultIcon::Information:
+        return QMessageBox::Information;
+    case ResultIcon::Exclamation:
+        return QMessageBox::Warning;
+    case ResultIcon::Question:
+        return QMessageBox::Question;
+    case ResultIcon::Stop:
+        return QMessageBox::Critical;
+    case ResultIcon::None:
+        break;
+    }
+    return QMessageBox::NoIcon;
+}

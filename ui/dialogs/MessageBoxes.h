@@ -1,5 +1,7 @@
 #pragma once
 
+#include "jobs/ResultTexts.h"
+
 #include <QMessageBox>
 #include <QString>
 
@@ -9,3 +11,5 @@ class QWidget;
 // OK button and IDCANCEL for Cancel, Escape or the close box.
 int ShowMessageBox(QWidget *pOwner, const QString &strText, QMessageBox::Icon icon,
                    QMessageBox::StandardButtons buttons = QMessageBox::Ok);
+// The box icon for a result table's icon.
+QMessageBox::Icon MessageBoxIcon(ResultIcon icon);

@@ -1,35 +1,101 @@
 #include "ui/dialogs/OperationDialog.h"
 
-#include "jobs/CWorkerThread.h"
+#include "core/TextSource.h"
+#include "protocol/ReportMessages.h"
 #include "ui/dialogs/DialogResult.h"
+#include "ui/dialogs/MessageBoxes.h"
 
+#include <QCloseEvent>
+#include <QPushButton>
 #include <QTimer>
 
-OperationDialog::OperationDialog(QWidget *pParent, bool bCloseBox)
+OperationDialog::OperationDialog(QWidget *pParent, const DialogFrame &frame)
     : QDialog(pParent)
     , m_receiver(this)
     , m_units(font())
 {
     Qt::WindowFlags flags = Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint;
-    if (bCloseBox)
+    if (frame.bCloseBox)
         flags |= Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
     setWindowFlags(flags);
     setModal(true);
+    setWindowTitle(LoadText(frame.nCaptionId));
+    setFixedSize(m_units.Size(frame.cx, frame.cy));
 }
 
-void OperationDialog::SetClientSize(int cx, int cy)
+void OperationDialog::LaunchJob()
 {
-    setFixedSize(m_units.Size(cx, cy));
+    Job().m_hNotifyWnd = Target();
+    Job().Launch();
+}
+
+void OperationDialog::EndAfterJob(int nResult)
+{
+    Job().Stop();
+    done(nResult);
+}
+
+void OperationDialog::RequestJobStop(QPushButton *pButton)
+{
+    pButton->setEnabled(false);
+    Job().RequestStop();
+}
+
+int OperationDialog::ShowResultBox(ResultTable table, RecorderResultCode code,
+                                   QMessageBox::StandardButtons buttons)
+{
+    const ResultShown shown = ShownForResult(table, code);
+    if (!shown.IsShown())
+        return IDOK;
+    return ShowMessageBox(this, LoadText(shown.nTextId), MessageBoxIcon(shown.icon), buttons);
 }
 
 bool OperationDialog::event(QEvent *pEvent)
 {
     if (PostEvent *pPosted = PostEvent::From(pEvent)) {
         if (!m_bEnded)
-            OnPosted(pPosted->Message());
+            Dispatch(pPosted->Message());
         return true;
     }
     return QDialog::event(pEvent);
+}
+
+void OperationDialog::Dispatch(const PostedMessage &message)
+{
+    const auto *pText = message.Get<TextPost>();
+    switch (message.nMessage) {
+    case WM_JOB_MESSAGE:
+        if (const auto *pJobText = message.Get<JobTextPost>())
+            OnJobText(*pJobText);
+        else if (const auto *pResult = message.Get<JobResultPost>())
+            OnJobResult(*pResult);
+        break;
+    case WM_JOB_PROGRESS:
+        if (const auto *pProgress = message.Get<ProgressPost>())
+            OnProgress(*pProgress);
+        break;
+    case WM_REC_FILE_ENTRY:
+        if (const auto *pEntry = message.Get<FileEntryPost>())
+            OnFileEntry(*pEntry);
+        break;
+    case WM_JOB_FILE:
+        if (pText)
+            OnJobFile(pText->strText);
+        break;
+    case WM_REC_DEVICE_INFO:
+        if (pText)
+            OnDeviceInfo(pText->strText);
+        break;
+    case WM_REC_CARD_INFO:
+        if (pText)
+            OnCardInfo(pText->strText);
+        break;
+    case WM_CLOSE:
+        OnJobEnded();
+        break;
+    default:
+        break;
+    }
 }
 
 void OperationDialog::showEvent(QShowEvent *pEvent)
@@ -38,7 +104,17 @@ void OperationDialog::showEvent(QShowEvent *pEvent)
     if (!m_bOpened) {
         m_bOpened = true;
         OnOpening();
+        LaunchJob();
     }
+}
+
+void OperationDialog::closeEvent(QCloseEvent *pEvent)
+{
+    // A close request never waits for the job here: Stop could block the window for the whole
+    // join time-out.
+    pEvent->ignore();
+    if (isVisible() && !IsCloseRequested() && OnCloseRequest())
+        AwaitJobEnd();
 }
 
 void OperationDialog::done(int nResult)
@@ -48,19 +124,19 @@ void OperationDialog::done(int nResult)
     QDialog::done(nResult);
 }
 
-void OperationDialog::AwaitJobEndAfterClose(CWorkerThread &job)
+void OperationDialog::AwaitJobEnd()
 {
     if (m_pCloseTimer || m_bEnded)
         return;
     m_pCloseTimer = new QTimer(this);
     m_pCloseTimer->setSingleShot(true);
-    connect(m_pCloseTimer, &QTimer::timeout, this, [this, &job] {
+    connect(m_pCloseTimer, &QTimer::timeout, this, [this] {
         if (m_bEnded)
             return;
         // The job has not ended in the time Stop would have waited: the thread runs on
         // unowned, on its own copy of the job, and the operation counts as not completed.
-        job.StopWithin(0);
+        Job().StopWithin(0);
         done(IDCANCEL);
     });
-    m_pCloseTimer->start(m_nCloseWaitMs >= 0 ? m_nCloseWaitMs : job.JoinTimeoutMs());
+    m_pCloseTimer->start(m_nCloseWaitMs >= 0 ? m_nCloseWaitMs : Job().JoinTimeoutMs());
 }
