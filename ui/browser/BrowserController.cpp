@@ -96,7 +96,7 @@ void BrowserController::Initialize()
     // Notices arrive on the transport's own thread; they reach this object as posted messages.
     const PostTarget target = m_postReceiver.Target();
     const bool bRegistered = m_link.RegisterNotifications(
-        [target](quint32 nNotice) { target.Post(WM_DEVICECHANGE, quintptr(nNotice), 0); });
+        [target](quint32 nNotice) { target.Post(WM_DEVICECHANGE, DeviceNoticePost{nNotice}); });
     if (!bRegistered)
         ShowMessage(StringId::IDS_NOTIFICATION_FAILED, IBrowserShell::Icon::Critical);
     ConnectRecorder();
@@ -126,8 +126,8 @@ bool BrowserController::ConnectRecorder()
 bool BrowserController::event(QEvent *pEvent)
 {
     if (PostEvent *pPosted = PostEvent::From(pEvent)) {
-        if (pPosted->Message().nMessage == WM_DEVICECHANGE) {
-            OnDeviceChange(quint32(pPosted->Message().wParam));
+        if (const DeviceNoticePost *pNotice = pPosted->Message().Get<DeviceNoticePost>()) {
+            OnDeviceChange(pNotice->nNotice);
             return true;
         }
     }
