@@ -68,8 +68,11 @@ RecorderResult SafeFileWriter::Open(const QString &strName)
         return Failure(LocalReason::CannotCreate, QStringLiteral("cannot create %1"), errno);
 
     // An unnamed file needs no cleaning up whatever happens to this process.
-    m_nFd = ::openat(m_nFolderFd, ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
-    if (m_nFd < 0 && (IsUnsupported(errno) || errno == EISDIR)) {
+    // It gets its name through /proc/self/fd; without /proc it could not be named, so a
+    // temporary name is used from the start.
+    static const bool bCanNameUnnamed = ::access("/proc/self/fd", X_OK) == 0;
+    m_nFd = bCanNameUnnamed ? ::openat(m_nFolderFd, ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666) : -1;
+    if (m_nFd < 0 && (!bCanNameUnnamed || IsUnsupported(errno) || errno == EISDIR)) {
         for (int i = 0; i < TEMP_NAME_TRIES && m_nFd < 0; ++i) {
             const QByteArray temp = RandomTempName();
             m_nFd = ::openat(m_nFolderFd, temp.constData(),
@@ -194,13 +197,14 @@ RecorderResult SafeFileWriter::CheckReplaceable() const
 RecorderResult SafeFileWriter::Link(bool bReplace)
 {
     const char *pszName = m_encodedName.constData();
+    // The unnamed file, named through /proc.
+    const QByteArray procPath = "/proc/self/fd/" + QByteArray::number(m_nFd);
+    const auto linkUnnamed = [&](const char *pszTo) {
+        return ::linkat(AT_FDCWD, procPath.constData(), m_nFolderFd, pszTo, AT_SYMLINK_FOLLOW) == 0;
+    };
     if (m_tempName.isEmpty() && !bReplace) {
         // linkat refuses an existing name, link or not: nothing is ever replaced here.
-        const QByteArray procPath = "/proc/self/fd/" + QByteArray::number(m_nFd);
-        int nLinked = ::linkat(AT_FDCWD, procPath.constData(), m_nFolderFd, pszName, AT_SYMLINK_FOLLOW);
-        if (nLinked != 0 && errno == ENOENT)
-            nLinked = ::linkat(m_nFd, "", m_nFolderFd, pszName, AT_EMPTY_PATH);
-        if (nLinked == 0)
+        if (linkUnnamed(pszName))
             return RESULT_OK;
         if (errno != EEXIST)
             return Failure(LocalReason::CannotFinish, QStringLiteral("cannot finish %1"), errno);
@@ -211,14 +215,9 @@ RecorderResult SafeFileWriter::Link(bool bReplace)
     if (m_tempName.isEmpty()) {
         // Replacing: the unnamed file gets a short name first, which is then renamed over the
         // old file in one step.
-        const QByteArray procPath = "/proc/self/fd/" + QByteArray::number(m_nFd);
         for (int i = 0; i < TEMP_NAME_TRIES && m_tempName.isEmpty(); ++i) {
             const QByteArray temp = RandomTempName();
-            int nLinked =
-                ::linkat(AT_FDCWD, procPath.constData(), m_nFolderFd, temp.constData(), AT_SYMLINK_FOLLOW);
-            if (nLinked != 0 && errno == ENOENT)
-                nLinked = ::linkat(m_nFd, "", m_nFolderFd, temp.constData(), AT_EMPTY_PATH);
-            if (nLinked == 0)
+            if (linkUnnamed(temp.constData()))
                 m_tempName = temp;
             else if (errno != EEXIST)
                 return Failure(LocalReason::CannotFinish, QStringLiteral("cannot finish %1"), errno);
