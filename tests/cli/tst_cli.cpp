@@ -138,10 +138,9 @@ private slots:
         QCOMPARE(run.nExit, 0);
         const QJsonArray array = QJsonDocument::fromJson(run.strOut.toUtf8()).array();
         QCOMPARE(array.size(), 3);
-        const QJsonObject trend = array.at(2).toObject();
-        QCOMPARE(trend.value(QStringLiteral("name")).toString(), QStringLiteral("TREND01.DAT"));
-        QCOMPARE(trend.value(QStringLiteral("modified")).toString(), QStringLiteral("2009-03-07T14:05:09"));
-        QCOMPARE(trend.value(QStringLiteral("size")).toInteger(), 70000);
+        // The fields are ListingFormat's (tst_CliParts); here the entries in the recorder's order.
+        QCOMPARE(array.at(2).toObject().value(QStringLiteral("name")).toString(),
+                 QStringLiteral("TREND01.DAT"));
 
         // An empty card lists nothing and still succeeds.
         EmptyCard();
@@ -649,6 +648,7 @@ private slots:
         // The environment chooses the link when --link is not given.
         QCOMPARE(CliProcess::Run({"info"}, QString(), {"ORVOCONNECT_LINK=tcp:127.0.0.1:1"}).nExit, 69);
 
+        // --device chooses among recorders on USB; a TCP link reaches one.
         const QList<QStringList> usageErrors = {
             {},
             {"frobnicate"},
@@ -666,12 +666,10 @@ private slots:
             {"rm"},
             {"save", "now"},
             {"info", "--json"},
-            // --device chooses among recorders on USB; a TCP link reaches one.
             {"--link", "tcp:127.0.0.1:1", "--device", "REC-A", "ls"},
             {"watch"},
             {"watch", "--to", "d", "--every", "0"},
-            {"--link", "tcp:127.0.0.1:1", "watch", "--to", "d", "--per-recorder"},
-        };
+            {"--link", "tcp:127.0.0.1:1", "watch", "--to", "d", "--per-recorder"}};
         for (const QStringList &args : usageErrors) {
             run = CliProcess::Run(args);
             QVERIFY2(run.nExit == 64, qPrintable(args.join(' ') + QStringLiteral(": ") + run.strErr));
