@@ -1,33 +1,25 @@
 #include "CliProcess.h"
 
-#include <QProcess>
-
-QString CliProcess::Program()
+void CliProcess::Start(QProcess &process, const QStringList &args, const QStringList &env)
 {
-    return QStringLiteral(ORVO_CLI_PATH);
-}
-
-QProcessEnvironment CliProcess::BaseEnvironment()
-{
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.remove(QStringLiteral("ORVOCONNECT_LINK"));
-    env.remove(QStringLiteral("QT_LOGGING_RULES"));
-    return env;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.remove(QStringLiteral("ORVOCONNECT_LINK"));
+    environment.remove(QStringLiteral("QT_LOGGING_RULES"));
+    for (const QString &strEntry : env) {
+        const qsizetype nEquals = strEntry.indexOf(QLatin1Char('='));
+        environment.insert(strEntry.left(nEquals), strEntry.mid(nEquals + 1));
+    }
+    process.setProcessEnvironment(environment);
+    process.start(QStringLiteral(ORVO_CLI_PATH), args);
 }
 
 CliRun CliProcess::Run(const QStringList &args, const QString &strWorkDir, const QStringList &env,
                        int nTimeoutMs)
 {
     QProcess process;
-    QProcessEnvironment environment = BaseEnvironment();
-    for (const QString &strEntry : env) {
-        const qsizetype nEquals = strEntry.indexOf(QLatin1Char('='));
-        environment.insert(strEntry.left(nEquals), strEntry.mid(nEquals + 1));
-    }
-    process.setProcessEnvironment(environment);
     if (!strWorkDir.isEmpty())
         process.setWorkingDirectory(strWorkDir);
-    process.start(Program(), args);
+    Start(process, args, env);
     CliRun run;
     if (!process.waitForFinished(nTimeoutMs)) {
         process.kill();

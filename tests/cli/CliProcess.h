@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QProcessEnvironment>
+#include <QProcess>
 #include <QString>
 #include <QStringList>
 
@@ -15,12 +15,11 @@ struct CliRun
 class CliProcess final
 {
 public:
-    static QString Program();
+    // Starts it without waiting (for a test that signals it or redirects its output), with no
+    // inherited link choice, quiet logs and the extra environment entries ("NAME=value").
+    static void Start(QProcess &process, const QStringList &args, const QStringList &env = {});
 
-    // Runs to completion (at most nTimeoutMs) in strWorkDir with extra environment entries.
+    // Runs to completion (at most nTimeoutMs) in strWorkDir.
     static CliRun Run(const QStringList &args, const QString &strWorkDir = QString(),
                       const QStringList &env = {}, int nTimeoutMs = 60000);
-
-    // The environment every run starts from: no inherited link choice, quiet logs.
-    static QProcessEnvironment BaseEnvironment();
 };

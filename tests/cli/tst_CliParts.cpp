@@ -160,7 +160,6 @@ private slots:
                  QStringLiteral("2009-03-07T14:05:09"));
         QCOMPARE(array.at(0).toObject().value(QStringLiteral("size")).toInteger(), 70000);
         QCOMPARE(array.at(1).toObject().value(QStringLiteral("name")).toString(), QStringLiteral("a.dat"));
-        QCOMPARE(ListingFormat::Json({}).trimmed(), QByteArray("[\n]"));
     }
 
     void argumentsSplitIntoOptionsAndOperands()
@@ -186,7 +185,7 @@ private slots:
         QVERIFY(!parsed.Parse({"--all=1"}, flags, valued, &strError));
     }
 
-    void progressLineShowsShareOfTheTotal()
+    void progressLineShowsShareOfTheTotalAndFitsTheTerminal()
     {
         QCOMPARE(ProgressBar::Render(QStringLiteral("f"), 0, 0),
                  QStringLiteral("f [                              ]   0% 0.0/0.0 kB"));
@@ -196,10 +195,6 @@ private slots:
                     .contains(QStringLiteral("100%")));
         // A recorder that reports more than the total does not overflow the bar.
         QVERIFY(ProgressBar::Render(QStringLiteral("f"), 200, 100).contains(QStringLiteral("100%")));
-    }
-
-    void progressLineEndsFullAndFitsTheTerminal()
-    {
         // A finished transfer of an empty file is complete, not at 0%; small files in kB.
         QCOMPARE(ProgressBar::Render(QStringLiteral("e"), 0, 0, 0, true),
                  QStringLiteral("e [##############################] 100% 0.0/0.0 kB"));

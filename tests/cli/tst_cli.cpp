@@ -1,0 +1,686 @@
+// orvoconnect-cli run as a process against the fake recorder served over TCP from this process
+// (and the sim: link it can start itself): every command, its output, the files it leaves and
+// its exit status under each fault, names no folder can hold, interruptions, a list without
+// end, and a recorder that is not there.
+
+#include "CliProcess.h"
+#include "core/LittleEndian.h"
+#include "link/Frame.h"
+#include "protocol/ProtocolCodes.h"
+#include "protocol/RecorderFileEntry.h"
+#include "support/FakeRecorder.h"
+#include "support/TestFiles.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QRegularExpression>
+#include <QTest>
+
+#include <csignal>
+#include <cstring>
+#include <sys/resource.h>
+#include <thread>
+
+using TestFiles::Listing;
+using TestFiles::Pattern;
+
+namespace {
+
+constexpr int BLOCK = 32744; // one download block: system.img fills exactly one
+
+const auto *Bytes(const QByteArray &bytes)
+{
+    return reinterpret_cast<const quint8 *>(bytes.constData());
+}
+
+// Whether a reply carries a file entry of a list (it answers the list request or an ACK with
+// OK; download blocks have their own code).
+bool IsListEntry(quint16 nRequestCode, const QByteArray &reply)
+{
+    return (nRequestCode == CMD_LIST_FILES || nRequestCode == CMD_ACK) &&
+           reply.size() >= qsizetype(Frame::HEADER_SIZE + RecorderFileEntry::SIZE) &&
+           LittleEndian::U16(Bytes(reply) + Frame::OFFSET_CODE) == RSP_OK;
+}
+
+RecorderFileEntry EntryOf(const QByteArray &reply)
+{
+    return RecorderFileEntry::FromBytes(Bytes(reply) + Frame::HEADER_SIZE);
+}
+
+void Rename(QByteArray &reply, const QString &strName)
+{
+    RecorderFileEntry entry = EntryOf(reply);
+    entry.SetName(strName);
+    std::memcpy(reply.data() + Frame::HEADER_SIZE, entry.Bytes(), RecorderFileEntry::SIZE);
+}
+
+} // namespace
+
+class TestCli final : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<FakeRecorder> m_pRec;
+    QString m_strLink;
+
+    // Beside the card and the destination, in the same temporary folder.
+    QString Root(const QString &strName) const { return QFileInfo(m_pRec->CardDir()).path() + '/' + strName; }
+    QString Out(const QString &strName) const { return m_pRec->OutPath(strName); }
+    // A destination file's bytes, or "<missing>".
+    QByteArray Got(const QString &strPath) const
+    {
+        return QFile::exists(strPath) ? TestFiles::Read(strPath) : QByteArray("<missing>");
+    }
+    void EmptyCard()
+    {
+        for (const QString &strName : m_pRec->CardFiles())
+            QVERIFY(QFile::remove(m_pRec->CardPath(strName)));
+    }
+    CliRun Cli(const QStringList &args, const QStringList &env = {})
+    {
+        return CliProcess::Run(QStringList{"--link", m_strLink} + args, m_pRec->OutDir(), env);
+    }
+    // The recorder is served on its own thread and may still be taking the last frames of a
+    // client that has exited: wait until the count stops moving.
+    qsizetype SettledWrites()
+    {
+        qsizetype nLast = -1;
+        for (int nTry = 0; nTry < 50 && nLast != m_pRec->Wire().WrittenCodes().size(); ++nTry) {
+            nLast = m_pRec->Wire().WrittenCodes().size();
+            QTest::qWait(100);
+        }
+        return nLast;
+    }
+
+private slots:
+    void init()
+    {
+        m_pRec = std::make_unique<FakeRecorder>();
+        m_strLink = m_pRec->ServeTcp();
+        QVERIFY(!m_strLink.isEmpty());
+        // The recorder shows local calendar time as it stands; the emulator takes it from the
+        // folder's modification times.
+        QVERIFY(m_pRec->PutCardFile("TREND01.DAT", Pattern(70000, 1), QDateTime({2009, 3, 7}, {14, 5, 9})));
+        QVERIFY(m_pRec->PutCardFile("alarm.log", {}, QDateTime({2000, 1, 1}, {0, 0, 0})));
+        QVERIFY(
+            m_pRec->PutCardFile("system.img", Pattern(BLOCK, 3), QDateTime({1999, 12, 31}, {23, 59, 59})));
+    }
+
+    void cleanup() { m_pRec.reset(); }
+
+    void infoPrintsBothTextsAsSent()
+    {
+        const CliRun run = Cli({"info"});
+        QCOMPARE(run.nExit, 0);
+        // The identification, then the card information, with plain line breaks.
+        const QStringList lines = run.strOut.split(QLatin1Char('\n'));
+        QVERIFY2(lines.at(0).startsWith(QStringLiteral("Paperless recorder")), qPrintable(run.strOut));
+        const qsizetype nCard = lines.indexOf(QRegularExpression(QStringLiteral("^CompactFlash card.*")));
+        QVERIFY2(nCard > 0, qPrintable(run.strOut));
+        QVERIFY(lines.mid(nCard).join(QLatin1Char(' ')).contains(QStringLiteral("3 files")));
+        QVERIFY(!run.strOut.contains(QLatin1Char('\r')));
+        QVERIFY(!run.strOut.contains(QStringLiteral("\n\n")));
+        QVERIFY(run.strErr.isEmpty());
+    }
+
+    void listShowsNameDateAndSizeInRecorderOrder()
+    {
+        CliRun run = Cli({"ls"});
+        QCOMPARE(run.nExit, 0);
+        QCOMPARE(run.strOut, QStringLiteral("alarm.log\t01/01/00 (00:00:00)\t0\n"
+                                            "system.img\t31/12/99 (23:59:59)\t32744\n"
+                                            "TREND01.DAT\t07/03/09 (14:05:09)\t70000\n"));
+        run = Cli({"ls", "--json"});
+        QCOMPARE(run.nExit, 0);
+        const QJsonArray array = QJsonDocument::fromJson(run.strOut.toUtf8()).array();
+        QCOMPARE(array.size(), 3);
+        // The fields are ListingFormat's (tst_CliParts); here the entries in the recorder's order.
+        QCOMPARE(array.at(2).toObject().value(QStringLiteral("name")).toString(),
+                 QStringLiteral("TREND01.DAT"));
+
+        // An empty card lists nothing and still succeeds.
+        EmptyCard();
+        run = Cli({"ls"});
+        QCOMPARE(run.nExit, 0);
+        QVERIFY(run.strOut.isEmpty());
+        QCOMPARE(Cli({"ls", "--json"}).strOut.trimmed(), QStringLiteral("[\n]"));
+    }
+
+    void getDownloadsAndGuardsExistingFiles()
+    {
+        // Into the current folder by default.
+        CliRun run = Cli({"get", "TREND01.DAT", "alarm.log"});
+        QCOMPARE(run.nExit, 0);
+        QCOMPARE(Got(Out("TREND01.DAT")), Pattern(70000, 1));
+        QCOMPARE(Got(Out("alarm.log")), QByteArray());
+
+        // An existing file without --overwrite: host I/O error before anything is fetched,
+        // even the names that do not exist yet.
+        QVERIFY(TestFiles::Write(Out("TREND01.DAT"), "mine"));
+        run = Cli({"get", "system.img", "TREND01.DAT"});
+        QCOMPARE(run.nExit, int(RESULT_HOST_IO_ERROR));
+        QVERIFY2(run.strErr.contains(QStringLiteral("already exists")), qPrintable(run.strErr));
+        QVERIFY(!QFile::exists(Out("system.img")));
+        QCOMPARE(Got(Out("TREND01.DAT")), QByteArray("mine"));
+
+        run = Cli({"get", "--skip-existing", "system.img", "TREND01.DAT"});
+        QCOMPARE(run.nExit, 0);
+        QCOMPARE(Got(Out("system.img")), Pattern(BLOCK, 3));
+        QCOMPARE(Got(Out("TREND01.DAT")), QByteArray("mine"));
+
+        run = Cli({"get", "--overwrite", "TREND01.DAT"});
+        QCOMPARE(run.nExit, 0);
+        QCOMPARE(Got(Out("TREND01.DAT")), Pattern(70000, 1));
+
+        // --to elsewhere; a file the card does not have; a destination that is not a folder.
+        const QString strOther = Root("other");
+        QVERIFY(QDir().mkpath(strOther));
+        QCOMPARE(Cli({"get", "--to", strOther, "TREND01.DAT"}).nExit, 0);
+        QCOMPARE(Got(strOther + "/TREND01.DAT"), Pattern(70000, 1));
+        // Every name is looked up on the card first: one it lacks fails the run, and nothing
+        // is downloaded, not even the names it has. A downloaded file takes the card's date.
+        QCOMPARE(QFileInfo(strOther + "/TREND01.DAT").lastModified(), QDateTime({2009, 3, 7}, {14, 5, 9}));
+        QVERIFY(QFile::remove(strOther + "/TREND01.DAT"));
+        run = Cli({"get", "--to", strOther, "TREND01.DAT", "NOPE.DAT"});
+        QCOMPARE(run.nExit, int(RESULT_DEVICE_STOPPED));
+        QVERIFY2(run.strErr.contains(QStringLiteral("\"NOPE.DAT\": not on the card")),
+                 qPrintable(run.strErr));
+        QVERIFY(Listing(strOther).isEmpty());
+        QCOMPARE(Cli({"get", "--to", strOther, "TREND01.DAT"}).nExit, 0);
+        run = Cli({"get", "--to", Root("missing"), "TREND01.DAT"});
+        QCOMPARE(run.nExit, int(RESULT_HOST_IO_ERROR));
+        QVERIFY(run.strErr.contains(QStringLiteral("not a folder")));
+        QCOMPARE(Listing(strOther), QStringList{"TREND01.DAT"});
+    }
+
+    // A link in the destination named like a card file, pointing out of it or nowhere, is
+    // never written through: every such name is listed and nothing is downloaded.
+    void linksInTheDestinationAreNeverWrittenThrough()
+    {
+        const QString strOutside = Root("outside.img");
+        QVERIFY(TestFiles::Write(strOutside, "precious"));
+        QVERIFY(QFile::link(strOutside, Out("system.img")));
+        QVERIFY(QFile::link(Root("nowhere.log"), Out("alarm.log")));
+
+        for (const QStringList &args :
+             {QStringList{"get", "--overwrite", "TREND01.DAT", "system.img", "alarm.log"},
+              QStringList{"get", "--all", "--overwrite"}}) {
+            const CliRun run = Cli(args);
+            QCOMPARE(run.nExit, int(RESULT_HOST_IO_ERROR));
+            QVERIFY2(run.strErr.contains(QStringLiteral("refusing \"system.img\"")) &&
+                         run.strErr.contains(QStringLiteral("refusing \"alarm.log\"")) &&
+                         run.strErr.contains(QStringLiteral("symbolic link")),
+                     qPrintable(run.strErr));
+            QVERIFY(!QFile::exists(Out("TREND01.DAT")));
+        }
+        // The archive refuses each link and goes on with the other files.
+        const CliRun archived = Cli({"sync"});
+        QCOMPARE(archived.nExit, int(RESULT_HOST_IO_ERROR));
+        QCOMPARE(archived.strErr.count(QStringLiteral("symbolic link")), 2);
+        QCOMPARE(Got(Out("TREND01.DAT")), Pattern(70000, 1));
+        QVERIFY(QFile::remove(Out("TREND01.DAT")));
+        QCOMPARE(Cli({"get", "--all", "--skip-existing"}).nExit, 0);
+        QCOMPARE(Got(Out("TREND01.DAT")), Pattern(70000, 1));
+        QCOMPARE(Got(strOutside), QByteArray("precious"));
+        QVERIFY(!QFile::exists(Root("nowhere.log")));
+    }
+
+    void largeDownloadArrivesWhole()
+    {
+        // Several write chunks and an odd tail: nothing lost or doubled at the seams.
+        const QByteArray data = Pattern(3 * 1024 * 1024 + 12345, 5);
+        QVERIFY(m_pRec->PutCardFile("BIG.DAT", data));
+        QCOMPARE(Cli({"get", "BIG.DAT"}).nExit, 0);
+        QCOMPARE(Got(Out("BIG.DAT")), data);
+    }
+
+    void getAllAndSyncFetchWhatIsMissing()
+    {
+        CliRun run = Cli({"get", "--all"});
+        QCOMPARE(run.nExit, 0);
+        QCOMPARE(Listing(m_pRec->OutDir()), Listing(m_pRec->CardDir()));
+        QCOMPARE(Cli({"get", "--all"}).nExit, int(RESULT_HOST_IO_ERROR));
+        QCOMPARE(Cli({"get", "--all", "--skip-existing"}).nExit, 0);
+
+        // sync is the archive: it fetches the missing file, keeps a changed one beside the old
+        // one, and the next run has nothing to do.
+        QVERIFY(QFile::remove(Out("system.img")));
+        QVERIFY(TestFiles::Write(Out("TREND01.DAT"), "short"));
+        run = Cli({"sync"});
+        QCOMPARE(run.nExit, 0);
+        QVERIFY2(
+            run.strOut.contains(QStringLiteral("1 downloaded, 1 kept beside, 1 already archived, 0 failed")),
+            qPrintable(run.strOut));
+        QCOMPARE(Got(Out("TREND01.DAT")), QByteArray("short"));
+        QCOMPARE(Got(Out("TREND01 (2).DAT")), Pattern(70000, 1));
+        QCOMPARE(Got(Out("system.img")), Pattern(BLOCK, 3));
+        run = Cli({"sync"});
+        QCOMPARE(run.nExit, 0);
+        QCOMPARE(run.strOut, QStringLiteral("nothing new to archive: 3 already archived\n"));
+    }
+
+    // The archive takes only what is new, proves a same-size file by its bytes before it counts
+    // as archived, and frees the card only of what this run has on disk. It runs on the sim:
+    // link, whose faults are options of the link name.
+    void archiveTakesWhatIsNewAndDeletesOnlyWhatIsSafe()
+    {
+        const auto cli = [this](const QString &strFaults, const QStringList &args) {
+            const QString strLink = QStringLiteral("sim:") + m_pRec->CardDir() + strFaults;
+            return CliProcess::Run(QStringList{"--link", strLink} + args, m_pRec->OutDir());
+        };
+        // system.img is here already with the same bytes and a download's date.
+        QVERIFY(TestFiles::Write(Out("system.img"), Pattern(BLOCK, 3)));
+
+        CliRun run = cli(QString(), {"archive", "--dry-run", "--delete-after", "--json"});
+        QCOMPARE(run.nExit, 0);
+        QStringList actions;
+        for (const QJsonValue &file : QJsonDocument::fromJson(run.strOut.toUtf8())["files"].toArray())
+            actions << file["name"].toString() + ':' + file["action"].toString();
+        actions.sort();
+        QCOMPARE(actions, (QStringList{"TREND01.DAT:download", "alarm.log:download", "system.img:compare"}));
+        QCOMPARE(Listing(m_pRec->OutDir()), QStringList{"system.img"});
+        QCOMPARE(m_pRec->CardFiles().size(), 3);
+
+        // TREND01.DAT needs two blocks and fails: it stays on the card; the others are archived
+        // (system.img by adoption: only its date changes) and deleted from the card.
+        run = cli(QStringLiteral("?stop-download-after=1"), {"archive", "--delete-after"});
+        QCOMPARE(run.nExit, int(RESULT_DEVICE_STOPPED));
+        QVERIFY2(run.strErr.contains(QStringLiteral("cannot archive \"TREND01.DAT\"")),
+                 qPrintable(run.strErr));
+        QCOMPARE(m_pRec->CardFiles(), QStringList{"TREND01.DAT"});
+        QCOMPARE(Listing(m_pRec->OutDir()),
+                 (QStringList{".orvoconnect-archive.log", "alarm.log", "system.img"}));
+        QCOMPARE(QFileInfo(Out("system.img")).lastModified(), QDateTime({1999, 12, 31}, {23, 59, 59}));
+        const QByteArray journal = Got(Out(".orvoconnect-archive.log"));
+        QCOMPARE(journal.count('\n'), 4);
+        QVERIFY(journal.contains(
+            "\"action\":\"adopted\",\"card_date\":\"1999-12-31T23:59:59\",\"card_name\":\"system.img\""));
+
+        // Filters: TREND01.DAT alone matches; a same-size file of other content is kept beside.
+        QVERIFY(m_pRec->PutCardFile("OLD.DAT", "old", QDateTime({2009, 3, 6}, {12, 0})));
+        QVERIFY(TestFiles::Write(Out("TREND01.DAT"), Pattern(70000, 9)));
+        run = cli(QString(), {"archive", "--include", "*.dat", "--exclude", "old*", "--since", "2009-03-07"});
+        QCOMPARE(run.nExit, 0);
+        QCOMPARE(Got(Out("TREND01 (2).DAT")), Pattern(70000, 1));
+        QCOMPARE(Got(Out("TREND01.DAT")), Pattern(70000, 9));
+        QVERIFY(!QFile::exists(Out("OLD.DAT")));
+        run = cli(QString(), {"archive", "--include", "*.DAT", "--exclude", "old*"});
+        QCOMPARE(run.strOut, QStringLiteral("nothing new to archive: 1 already archived\n"));
+    }
+
+    void getAllStopsAtFirstFailure()
+    {
+        // alarm.log (0 bytes) and system.img (one full block) go through in one block each;
+        // TREND01.DAT is cut after its first block and the run ends there.
+        m_pRec->Faults().nStopDownloadAfter = 1;
+        const CliRun run = Cli({"get", "--all"});
+        QCOMPARE(run.nExit, int(RESULT_DEVICE_STOPPED));
+        QVERIFY2(run.strErr.contains(QStringLiteral("TREND01.DAT")), qPrintable(run.strErr));
+        QCOMPARE(Listing(m_pRec->OutDir()), (QStringList{"alarm.log", "system.img"}));
+    }
+
+    void downloadStoppedByRecorderLeavesNoFile_data()
+    {
+        QTest::addColumn<quint16>("code");
+        QTest::newRow("ok in place of a block") << quint16(RSP_OK);
+        QTest::newRow("abort in place of a block") << quint16(CMD_ABORT);
+    }
+
+    void downloadStoppedByRecorderLeavesNoFile()
+    {
+        QFETCH(quint16, code);
+        m_pRec->Faults().nStopDownloadAfter = 2;
+        m_pRec->Faults().nStopDownloadCode = code;
+        QVERIFY(TestFiles::Write(Out("TREND01.DAT"), "older"));
+        const CliRun run = Cli({"get", "--overwrite", "TREND01.DAT"});
+        QCOMPARE(run.nExit, int(RESULT_DEVICE_STOPPED));
+        QVERIFY(run.strErr.contains(QStringLiteral("stopped")));
+        QCOMPARE(Listing(m_pRec->OutDir()), QStringList{"TREND01.DAT"});
+        QCOMPARE(Got(Out("TREND01.DAT")), QByteArray("older"));
+    }
+
+    void putUploadsAndAsksBeforeReplacing()
+    {
+        const QString strLocal = Root("FIRMWARE.BIN");
+        QVERIFY(TestFiles::Write(strLocal, Pattern(100000, 9)));
+        CliRun run = Cli({"put", strLocal});
+        QCOMPARE(run.nExit, 0);
+        QCOMPARE(m_pRec->CardFile("FIRMWARE.BIN"), Pattern(100000, 9));
+
+        QVERIFY(TestFiles::Write(strLocal, "new firmware"));
+        run = Cli({"put", strLocal});
+        QCOMPARE(run.nExit, int(RESULT_FILE_EXISTS));
+        QVERIFY(run.strErr.contains(QStringLiteral("--overwrite")));
+        QCOMPARE(m_pRec->CardFile("FIRMWARE.BIN"), Pattern(100000, 9));
+        QCOMPARE(Cli({"put", "--overwrite", strLocal}).nExit, 0);
+        QCOMPARE(m_pRec->CardFile("FIRMWARE.BIN"), QByteArray("new firmware"));
+
+        QCOMPARE(Cli({"put", Root("absent.bin")}).nExit, int(RESULT_HOST_IO_ERROR));
+        // An empty local file yields no block: the recorder is told and nothing is kept.
+        QVERIFY(TestFiles::Write(Root("empty.bin"), {}));
+        run = Cli({"put", Root("empty.bin")});
+        QCOMPARE(run.nExit, int(RESULT_HOST_IO_ERROR));
+        QVERIFY2(run.strErr.contains(QStringLiteral("is empty")), qPrintable(run.strErr));
+        // A name that is empty after its last backslash is refused with its reason.
+        QVERIFY(TestFiles::Write(Root("DATA\\"), "data"));
+        run = Cli({"put", Root("DATA\\")});
+        QCOMPARE(run.nExit, int(RESULT_HOST_IO_ERROR));
+        QVERIFY2(run.strErr.contains(QStringLiteral("names no file after its last")), qPrintable(run.strErr));
+        QCOMPARE(m_pRec->CardFiles().size(), 4);
+    }
+
+    // A recorder that refuses, stops or says nothing: each command ends with its status and
+    // reason, and neither the card nor the destination changes.
+    void faultsEndWithTheirStatusAndChangeNothing_data()
+    {
+        QTest::addColumn<QStringList>("faults");
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<int>("result");
+        QTest::addColumn<QString>("message");
+        const QStringList put = {"put", "@local"};
+        const auto row = [](const char *pszName, const QStringList &faults, const QStringList &args,
+                            int nResult, const char *pszMessage) {
+            QTest::newRow(pszName) << faults << args << nResult << QString::fromLatin1(pszMessage);
+        };
+        row("put, no card", {"no-card"}, put, RESULT_NO_CARD, "no CompactFlash");
+        row("put, card full", {"card-full"}, put, RESULT_CARD_FULL, "free space");
+        row("put refused", {"refuse-upload"}, put, RESULT_DEVICE_STOPPED, "refused");
+        row("put aborted in the middle", {"abort-upload-after", "0"}, put, RESULT_DEVICE_STOPPED, "stopped");
+        row("save, no card", {"no-card"}, {"save"}, RESULT_NO_CARD, "no CompactFlash");
+        // Given up once the (shortened) wait is over.
+        row("silent, info", {"silent"}, {"info"}, RESULT_COMM_ERROR, "communication");
+        row("silent, ls", {"silent"}, {"ls"}, RESULT_COMM_ERROR, "communication");
+        row("silent, get", {"silent"}, {"get", "TREND01.DAT"}, RESULT_COMM_ERROR, "communication");
+        row("silent, rm", {"silent"}, {"rm", "alarm.log"}, RESULT_COMM_ERROR, "communication");
+        row("silent, save", {"silent"}, {"save"}, RESULT_COMM_ERROR, "");
+    }
+
+    void faultsEndWithTheirStatusAndChangeNothing()
+    {
+        QFETCH(QStringList, faults);
+        QFETCH(QStringList, args);
+        QFETCH(int, result);
+        QFETCH(QString, message);
+        QString strError;
+        QVERIFY(m_pRec->Faults().SetOption(faults.value(0), faults.value(1), &strError));
+        const QString strLocal = Root("NEW.BIN");
+        QVERIFY(TestFiles::Write(strLocal, Pattern(5000, 4)));
+        const QStringList shortWaits = {"ORVOCONNECT_TIMEOUT_MS=300", "ORVOCONNECT_SAVE_TIMEOUT_MS=600"};
+        const CliRun run = Cli(args.replaceInStrings("@local", strLocal),
+                               faults == QStringList{"silent"} ? shortWaits : QStringList());
+        QVERIFY2(run.nExit == result, qPrintable(QString::number(run.nExit) + ' ' + run.strErr));
+        QVERIFY2(run.strErr.contains(message), qPrintable(run.strErr));
+        QVERIFY(Listing(m_pRec->OutDir()).isEmpty());
+        QCOMPARE(m_pRec->CardFiles().size(), 3);
+    }
+
+    void removeReportsEachFile()
+    {
+        m_pRec->Faults().refuseDelete = QStringList{"system.img"};
+        CliRun run = Cli({"rm", "alarm.log", "system.img", "NOPE.DAT"});
+        QCOMPARE(run.nExit, int(RESULT_NOT_DELETED));
+        QCOMPARE(run.strOut, QStringLiteral("File alarm.log deleted\n"
+                                            "File system.img NOT deleted\n"
+                                            "File NOPE.DAT NOT deleted\n"));
+        QCOMPARE(m_pRec->CardFiles(), (QStringList{"TREND01.DAT", "system.img"}));
+        run = Cli({"rm", "TREND01.DAT"});
+        QCOMPARE(run.nExit, 0);
+        QCOMPARE(run.strOut, QStringLiteral("File TREND01.DAT deleted\n"));
+    }
+
+    void saveWaitsForTheRecorderEvenThroughCtrlC()
+    {
+        // The recorder cannot be told to stop saving: the first Ctrl-C says so, and the save
+        // that completes is a success.
+        m_pRec->Faults().nSaveArchiveDelayMs = 2000;
+        QElapsedTimer timer;
+        timer.start();
+        QProcess cli;
+        CliProcess::Start(cli, {"--link", m_strLink, "save"});
+        QVERIFY(cli.waitForStarted());
+        QTest::qWait(700);
+        ::kill(pid_t(cli.processId()), SIGINT);
+        QVERIFY(cli.waitForFinished(10000));
+        const QString strErr = QString::fromUtf8(cli.readAllStandardError());
+        QCOMPARE(cli.exitCode(), 0);
+        QVERIFY(timer.elapsed() >= 1900);
+        QVERIFY2(strErr.contains(QStringLiteral("cannot be interrupted")), qPrintable(strErr));
+        QCOMPARE(m_pRec->CardFiles().size(), 4);
+    }
+
+    void outputThatCannotBeWrittenIsAFailure()
+    {
+        // A listing lost on a full disk must not pass for success in a script.
+        for (const QStringList &args :
+             {QStringList{"ls"}, QStringList{"ls", "--json"}, QStringList{"info"}}) {
+            QProcess cli;
+            cli.setStandardOutputFile(QStringLiteral("/dev/full"));
+            CliProcess::Start(cli, QStringList{"--link", m_strLink} + args);
+            QVERIFY(cli.waitForFinished(10000));
+            const QString strErr = QString::fromUtf8(cli.readAllStandardError());
+            QCOMPARE(cli.exitCode(), int(RESULT_HOST_IO_ERROR));
+            QVERIFY2(strErr.contains(QStringLiteral("cannot write the output")), qPrintable(strErr));
+        }
+    }
+
+    void garbageAndSplitRepliesAreSurvived_data()
+    {
+        QTest::addColumn<bool>("garbage");
+        QTest::addColumn<bool>("split");
+        QTest::newRow("garbage blocks") << true << false;
+        QTest::newRow("odd splits") << false << true;
+        QTest::newRow("both") << true << true;
+    }
+
+    void garbageAndSplitRepliesAreSurvived()
+    {
+        QFETCH(bool, garbage);
+        QFETCH(bool, split);
+        m_pRec->Faults().bGarbageBeforeReply = garbage;
+        m_pRec->Faults().bSplitReplies = split;
+        CliRun run = Cli({"info"});
+        QCOMPARE(run.nExit, 0);
+        QVERIFY(run.strOut.startsWith(QStringLiteral("Paperless recorder")));
+        run = Cli({"ls"});
+        QCOMPARE(run.nExit, 0);
+        QCOMPARE(run.strOut.count(QLatin1Char('\n')), 3);
+        QCOMPARE(Cli({"get", "--all"}).nExit, 0);
+        QCOMPARE(Got(Out("TREND01.DAT")), Pattern(70000, 1));
+        QCOMPARE(Got(Out("system.img")), Pattern(BLOCK, 3));
+    }
+
+    void inProcessEmulatorLink()
+    {
+        const QString strLink = QStringLiteral("sim:") + m_pRec->CardDir();
+        CliRun run = CliProcess::Run({"--link", strLink, "ls"}, m_pRec->OutDir());
+        QCOMPARE(run.nExit, 0);
+        QCOMPARE(run.strOut.count(QLatin1Char('\n')), 3);
+        // The environment chooses the link when --link is not given.
+        run = CliProcess::Run({"get", "TREND01.DAT"}, m_pRec->OutDir(), {"ORVOCONNECT_LINK=" + strLink});
+        QCOMPARE(run.nExit, 0);
+        QCOMPARE(Got(Out("TREND01.DAT")), Pattern(70000, 1));
+        run = CliProcess::Run({"--link", strLink, "rm", "alarm.log"}, m_pRec->OutDir());
+        QCOMPARE(run.strOut, QStringLiteral("File alarm.log deleted\n"));
+        QCOMPARE(m_pRec->CardFile("alarm.log"), QByteArray("<missing>"));
+    }
+
+    void watchArchivesARecorderThatBecomesReachable()
+    {
+        // The in-process emulator announces nothing: watch looks for it, and the change from
+        // unreachable to reachable is an arrival.
+        const QString strCard = Root("late-card");
+        const QString strArchive = Out("archive");
+        QProcess cli;
+        CliProcess::Start(cli, {"--link", "sim:" + strCard, "watch", "--to", strArchive},
+                          {"ORVOCONNECT_WATCH_POLL_MS=200"});
+        QVERIFY(cli.waitForStarted());
+        QTest::qWait(500);
+        // The card appears whole, with its file.
+        QVERIFY(QDir().mkpath(strCard + ".new"));
+        QVERIFY(TestFiles::Write(strCard + ".new/LATE.DAT", Pattern(5000, 4)));
+        QVERIFY(QDir().rename(strCard + ".new", strCard));
+        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(strArchive + "/LATE.DAT"), 10000);
+        ::kill(pid_t(cli.processId()), SIGTERM);
+        QVERIFY(cli.waitForFinished(10000));
+        QCOMPARE(cli.exitCode(), 0);
+        QCOMPARE(Got(strArchive + "/LATE.DAT"), Pattern(5000, 4));
+        const QString strErr = QString::fromUtf8(cli.readAllStandardError());
+        QVERIFY2(strErr.contains(QStringLiteral("waiting: ")) && strErr.contains(QStringLiteral("arrived: ")),
+                 qPrintable(strErr));
+    }
+
+    void unsafeCardNamesAreRefusedBeforeWriting()
+    {
+        // The recorder lists names no folder can hold.
+        EmptyCard();
+        const QMap<QString, QString> lies = {
+            {"dotdot", ".."}, {"escape.dat", "../escape.dat"}, {"inner.dat", "sub/inner.dat"}};
+        for (const QString &strName : QStringList{"good.dat", "dotdot", "escape.dat", "inner.dat"})
+            QVERIFY(m_pRec->PutCardFile(strName, "0123456789"));
+        m_pRec->Wire().lie = [lies](quint16 nRequestCode, QByteArray &reply) {
+            if (IsListEntry(nRequestCode, reply) && lies.contains(EntryOf(reply).Name()))
+                Rename(reply, lies.value(EntryOf(reply).Name()));
+        };
+        const QString strDest = Out("dest");
+        QVERIFY(QDir().mkpath(strDest));
+
+        // get --all checks every name first: nothing is written, not even the good file.
+        CliRun run = Cli({"get", "--to", strDest, "--all"});
+        QCOMPARE(run.nExit, int(RESULT_HOST_IO_ERROR));
+        QVERIFY2(run.strErr.contains(QStringLiteral("not a safe local file name")), qPrintable(run.strErr));
+        QVERIFY(Listing(strDest).isEmpty());
+        QCOMPARE(Listing(m_pRec->OutDir()), QStringList());
+
+        // A named unsafe file is refused before the recorder is asked for anything.
+        const qsizetype nWritesBefore = SettledWrites();
+        run = Cli({"get", "--to", strDest, "--", "../escape.dat"});
+        QCOMPARE(run.nExit, int(RESULT_HOST_IO_ERROR));
+        QCOMPARE(SettledWrites(), nWritesBefore);
+        QVERIFY(!QFile::exists(Out("escape.dat")));
+
+        // sync refuses each of them and archives the good one; ls shows the names as they are.
+        run = Cli({"sync", "--to", strDest});
+        QCOMPARE(run.nExit, int(RESULT_HOST_IO_ERROR));
+        QCOMPARE(run.strErr.count(QStringLiteral("not a safe local file name")), 3);
+        QCOMPARE(Listing(strDest), (QStringList{".orvoconnect-archive.log", "good.dat"}));
+        QCOMPARE(Listing(m_pRec->OutDir()), QStringList());
+        run = Cli({"ls"});
+        QCOMPARE(run.nExit, 0);
+        QCOMPARE(run.strOut.count(QLatin1Char('\n')), 4);
+        QVERIFY(run.strOut.contains(QStringLiteral("../escape.dat\t")));
+        QCOMPARE(Cli({"get", "--to", strDest, "--overwrite", "good.dat"}).nExit, 0);
+        QCOMPARE(Listing(strDest), (QStringList{".orvoconnect-archive.log", "good.dat"}));
+    }
+
+    void interruptDuringDownloadCancelsCleanly()
+    {
+        // About a hundred blocks, each held back a little: seconds, time enough to interrupt.
+        QVERIFY(m_pRec->PutCardFile("BIG.DAT", Pattern(3000000)));
+        m_pRec->Wire().beforeRead = [](int) { std::this_thread::sleep_for(std::chrono::milliseconds(50)); };
+        QVERIFY(TestFiles::Write(Out("BIG.DAT"), "older copy"));
+        QProcess cli;
+        CliProcess::Start(cli,
+                          {"--link", m_strLink, "get", "--overwrite", "--to", m_pRec->OutDir(), "BIG.DAT"});
+        QVERIFY(cli.waitForStarted());
+        // Wait until data is flowing.
+        QTRY_VERIFY_WITH_TIMEOUT(m_pRec->Wire().CountWritten(CMD_ACK) >= 5, 10000);
+        ::kill(pid_t(cli.processId()), SIGINT);
+        QVERIFY(cli.waitForFinished(20000));
+        QCOMPARE(cli.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(cli.exitCode(), int(RESULT_CANCELLED));
+        QVERIFY(QString::fromUtf8(cli.readAllStandardError()).contains(QStringLiteral("cancel")));
+        // The recorder was told, no partial file is left, the older copy is intact.
+        QTRY_VERIFY(m_pRec->Wire().WrittenCodes().contains(CMD_ABORT));
+        QCOMPARE(Listing(m_pRec->OutDir()), QStringList{"BIG.DAT"});
+        QCOMPARE(Got(Out("BIG.DAT")), QByteArray("older copy"));
+    }
+
+    void listWithoutEndIsACommunicationFailure()
+    {
+        // Where the list should end comes one more entry, and another after each ACK from then on.
+        struct Endless
+        {
+            QByteArray more;
+            int nSeen = 0;
+            int nAnswered = 0;
+        };
+        const auto pEndless = std::make_shared<Endless>();
+        InterceptingTransport &wire = m_pRec->Wire();
+        wire.lie = [pEndless](quint16 nRequestCode, QByteArray &reply) {
+            if (pEndless->more.isEmpty() && IsListEntry(nRequestCode, reply) && !EntryOf(reply).HasName()) {
+                Rename(reply, QStringLiteral("F.DAT"));
+                pEndless->more = reply;
+                pEndless->nAnswered = pEndless->nSeen;
+            }
+        };
+        wire.beforeRead = [pEndless, &wire](int nWrites) {
+            pEndless->nSeen = nWrites;
+            if (!pEndless->more.isEmpty() && nWrites > pEndless->nAnswered) {
+                pEndless->nAnswered = nWrites;
+                wire.Babble(pEndless->more);
+            }
+        };
+        const CliRun run = Cli({"ls"});
+        QCOMPARE(run.nExit, int(RESULT_COMM_ERROR));
+        QVERIFY(run.strOut.isEmpty());
+        QVERIFY2(
+            run.strErr.contains(QStringLiteral("cannot list the card: the recorder listed more than 200000 "
+                                               "files without ending its list")),
+            qPrintable(run.strErr));
+        QTRY_COMPARE(wire.WrittenCodes().last(), CMD_ABORT);
+        // The entries held until then stay within bounds (200,000 of 560 bytes and the list's slack).
+        rusage usage{};
+        QCOMPARE(::getrusage(RUSAGE_CHILDREN, &usage), 0);
+        QVERIFY2(usage.ru_maxrss < 400 * 1024, qPrintable(QString::number(usage.ru_maxrss)));
+    }
+
+    void unreachableRecorderAndUsageErrors()
+    {
+        CliRun run = CliProcess::Run({"--link", "tcp:127.0.0.1:1", "ls"});
+        QCOMPARE(run.nExit, 69);
+        QVERIFY2(run.strErr.contains(QStringLiteral("cannot reach the recorder")) &&
+                     run.strErr.contains(QStringLiteral("refused")),
+                 qPrintable(run.strErr));
+        // The environment chooses the link when --link is not given.
+        QCOMPARE(CliProcess::Run({"info"}, QString(), {"ORVOCONNECT_LINK=tcp:127.0.0.1:1"}).nExit, 69);
+
+        // --device chooses among recorders on USB; a TCP link reaches one.
+        const QList<QStringList> usageErrors = {
+            {},
+            {"frobnicate"},
+            {"--link"},
+            {"--link", "nonsense:x", "ls"},
+            {"--link", "tcp:nohostport", "ls"},
+            {"ls", "extra"},
+            {"ls", "--bogus"},
+            {"get"},
+            {"get", "--all", "a"},
+            {"get", "--overwrite", "--skip-existing", "a"},
+            {"get", "--to"},
+            {"put"},
+            {"put", "a", "b"},
+            {"rm"},
+            {"save", "now"},
+            {"info", "--json"},
+            {"--link", "tcp:127.0.0.1:1", "--device", "REC-A", "ls"},
+            {"watch"},
+            {"watch", "--to", "d", "--every", "0"},
+            {"--link", "tcp:127.0.0.1:1", "watch", "--to", "d", "--per-recorder"}};
+        for (const QStringList &args : usageErrors) {
+            run = CliProcess::Run(args);
+            QVERIFY2(run.nExit == 64, qPrintable(args.join(' ') + QStringLiteral(": ") + run.strErr));
+            QVERIFY2(!run.strErr.isEmpty(), qPrintable(args.join(' ')));
+        }
+        run = CliProcess::Run({"--help"});
+        QCOMPARE(run.nExit, 0);
+        for (const char *pszCommand : {"info", "ls", "get", "sync", "put", "rm", "save"})
+            QVERIFY(run.strOut.contains(QLatin1String(pszCommand)));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestCli)
+#include "tst_cli.moc"
