@@ -4,7 +4,9 @@
 #include "link/TransportRegistry.h"
 #include "sim/SampleCard.h"
 #include "sim/SimServer.h"
-#include "support/SimHarness.h"
+#include "sim/SimTransport.h"
+#include "support/FakeRecorder.h"
+#include "support/TestFiles.h"
 
 #include <QTest>
 
@@ -112,19 +114,19 @@ void tst_RecorderEmulator::splitAndGarbageFaultsShapeTheReplies()
 
 void tst_RecorderEmulator::hostStillTalksThroughGarbageAndSplits()
 {
-    SimHarness h;
+    FakeRecorder h;
     h.Faults().bGarbageBeforeReply = true;
     h.Faults().bSplitReplies = true;
-    const QByteArray data = SimHarness::Pattern(70000);
+    const QByteArray data = TestFiles::Pattern(70000);
     QVERIFY(h.PutCardFile(QStringLiteral("A.DAT"), data));
     QVERIFY(h.protocol.GetCardInfo(h.target));
     QCOMPARE(h.protocol.ListFiles(h.stop, h.target), int(RESULT_OK));
-    QCOMPARE(h.Posted(WM_REC_FILE_ENTRY).size(), 1);
+    QCOMPARE(h.posts.Of(WM_REC_FILE_ENTRY).size(), 1);
     QCOMPARE(h.protocol.GetFile(h.stop, h.target, QStringLiteral("A.DAT"), h.OutDir()), int(RESULT_OK));
-    QCOMPARE(SimHarness::ReadFile(h.OutPath(QStringLiteral("A.DAT"))), data);
-    QVERIFY(SimHarness::WriteFile(h.OutPath(QStringLiteral("B.DAT")), data.left(40000)));
+    QCOMPARE(TestFiles::Read(h.OutPath(QStringLiteral("A.DAT"))), data);
+    QVERIFY(TestFiles::Write(h.OutPath(QStringLiteral("B.DAT")), data.left(40000)));
     QCOMPARE(h.protocol.PutFile(h.stop, h.target, h.OutPath(QStringLiteral("B.DAT")), false), int(RESULT_OK));
-    QCOMPARE(SimHarness::ReadFile(h.CardPath(QStringLiteral("B.DAT"))), data.left(40000));
+    QCOMPARE(TestFiles::Read(h.CardPath(QStringLiteral("B.DAT"))), data.left(40000));
 }
 
 void tst_RecorderEmulator::delayedReplyFallsDueLater()
@@ -152,16 +154,16 @@ void tst_RecorderEmulator::delayedReplyFallsDueLater()
 
 void tst_RecorderEmulator::uploadIsStoredUnderATemporaryNameUntilComplete()
 {
-    SimHarness h;
-    const QByteArray data = SimHarness::Pattern(BLOCK_MAX_DATA + 100, 3);
-    QVERIFY(SimHarness::WriteFile(h.OutPath(QStringLiteral("SYSTEM.IMG")), data));
+    FakeRecorder h;
+    const QByteArray data = TestFiles::Pattern(BLOCK_MAX_DATA + 100, 3);
+    QVERIFY(TestFiles::Write(h.OutPath(QStringLiteral("SYSTEM.IMG")), data));
     bool bChecked = false;
     // After the first block the card holds only the hidden partial file, and lists nothing.
     const PostTarget target = PostTarget::ForFunction([&](PostedMessage &&message) {
         const ProgressPost *pProgress = message.Get<ProgressPost>();
         if (!pProgress || pProgress->nSoFar != BLOCK_MAX_DATA)
             return;
-        QCOMPARE(SimHarness::Listing(h.CardDir()), QStringList{QStringLiteral(".upload-SYSTEM.IMG")});
+        QCOMPARE(TestFiles::Listing(h.CardDir()), QStringList{QStringLiteral(".upload-SYSTEM.IMG")});
         QVERIFY(h.pEmulator->Card().Entries().isEmpty());
         QCOMPARE(QFileInfo(h.CardPath(QStringLiteral(".upload-SYSTEM.IMG"))).size(), qint64(BLOCK_MAX_DATA));
         bChecked = true;
@@ -169,15 +171,15 @@ void tst_RecorderEmulator::uploadIsStoredUnderATemporaryNameUntilComplete()
     QCOMPARE(h.protocol.PutFile(h.stop, target, h.OutPath(QStringLiteral("SYSTEM.IMG")), false),
              int(RESULT_OK));
     QVERIFY(bChecked);
-    QCOMPARE(SimHarness::Listing(h.CardDir()), QStringList{QStringLiteral("SYSTEM.IMG")});
-    QCOMPARE(SimHarness::ReadFile(h.CardPath(QStringLiteral("SYSTEM.IMG"))), data);
+    QCOMPARE(TestFiles::Listing(h.CardDir()), QStringList{QStringLiteral("SYSTEM.IMG")});
+    QCOMPARE(TestFiles::Read(h.CardPath(QStringLiteral("SYSTEM.IMG"))), data);
 }
 
 void tst_RecorderEmulator::abortedOrBadUploadLeavesTheOldFile()
 {
     QTemporaryDir dir;
     RecorderEmulator emulator(dir.path());
-    QVERIFY(SimHarness::WriteFile(dir.path() + QStringLiteral("/A.DAT"), "old"));
+    QVERIFY(TestFiles::Write(dir.path() + QStringLiteral("/A.DAT"), "old"));
     RecorderFileEntry entry;
     entry.SetAttributes(1);
     entry.SetSizeLow(5000);
@@ -216,14 +218,14 @@ void tst_RecorderEmulator::abortedOrBadUploadLeavesTheOldFile()
     // A block outside an upload is refused too, so the host does not wait for nothing.
     Feed(emulator, block(5000, 0, 1000));
     QCOMPARE(CodeAt(Drain(emulator), 0), CMD_ABORT);
-    QCOMPARE(SimHarness::Listing(dir.path()), QStringList{QStringLiteral("A.DAT")});
-    QCOMPARE(SimHarness::ReadFile(dir.path() + QStringLiteral("/A.DAT")), QByteArray("old"));
+    QCOMPARE(TestFiles::Listing(dir.path()), QStringList{QStringLiteral("A.DAT")});
+    QCOMPARE(TestFiles::Read(dir.path() + QStringLiteral("/A.DAT")), QByteArray("old"));
 }
 
 void tst_RecorderEmulator::uploadAnnouncementsAreCheckedInOrder()
 {
-    SimHarness h;
-    QVERIFY(SimHarness::WriteFile(h.OutPath(QStringLiteral("A.DAT")), QByteArray(3000, 'a')));
+    FakeRecorder h;
+    QVERIFY(TestFiles::Write(h.OutPath(QStringLiteral("A.DAT")), QByteArray(3000, 'a')));
     QVERIFY(h.PutCardFile(QStringLiteral("A.DAT"), "old"));
     const QString strLocal = h.OutPath(QStringLiteral("A.DAT"));
     QCOMPARE(h.protocol.PutFile(h.stop, h.target, strLocal, false), int(RESULT_FILE_EXISTS));
@@ -240,22 +242,23 @@ void tst_RecorderEmulator::uploadAnnouncementsAreCheckedInOrder()
     h.pEmulator->Card().SetCapacity(3000);
     QCOMPARE(h.protocol.PutFile(h.stop, h.target, strLocal, true), int(RESULT_OK));
     QCOMPARE(h.pEmulator->Card().FreeBytes(), 0u);
-    QCOMPARE(h.CountReceived(CMD_PUT_BLOCK), 1);
+    QCOMPARE(h.Wire().CountWritten(CMD_PUT_BLOCK), 1);
 }
 
 void tst_RecorderEmulator::downloadStopsAfterNBlocks()
 {
-    SimHarness h;
-    QVERIFY(h.PutCardFile(QStringLiteral("A.DAT"), SimHarness::Pattern(100000)));
+    FakeRecorder h;
+    QVERIFY(h.PutCardFile(QStringLiteral("A.DAT"), TestFiles::Pattern(100000)));
     for (const quint16 nCode : {RSP_OK, CMD_ABORT}) {
         h.Faults().nStopDownloadAfter = 2;
         h.Faults().nStopDownloadCode = nCode;
-        h.ClearRecords();
+        h.posts.Clear();
+        h.Wire().ClearCounts();
         QCOMPARE(h.protocol.GetFile(h.stop, h.target, QStringLiteral("A.DAT"), h.OutDir()),
                  int(RESULT_DEVICE_STOPPED));
-        QCOMPARE(h.CountReceived(CMD_ACK), 2);
-        QCOMPARE(h.Progress().size(), 3);
-        QVERIFY(SimHarness::Listing(h.OutDir()).isEmpty());
+        QCOMPARE(h.Wire().CountWritten(CMD_ACK), 2);
+        QCOMPARE(h.posts.Progress().size(), 3);
+        QVERIFY(TestFiles::Listing(h.OutDir()).isEmpty());
     }
 }
 
@@ -264,8 +267,8 @@ void tst_RecorderEmulator::unsafeNamesFromTheHostNeverLeaveTheCard()
     QTemporaryDir root;
     const QString strCard = root.path() + QStringLiteral("/card");
     QVERIFY(QDir().mkpath(strCard + QStringLiteral("/sub")));
-    QVERIFY(SimHarness::WriteFile(root.path() + QStringLiteral("/OUTSIDE.DAT"), "outside"));
-    QVERIFY(SimHarness::WriteFile(strCard + QStringLiteral("/sub/INNER.DAT"), "inner"));
+    QVERIFY(TestFiles::Write(root.path() + QStringLiteral("/OUTSIDE.DAT"), "outside"));
+    QVERIFY(TestFiles::Write(strCard + QStringLiteral("/sub/INNER.DAT"), "inner"));
     QVERIFY(QFile::link(root.path() + QStringLiteral("/OUTSIDE.DAT"), strCard + QStringLiteral("/LINK.DAT")));
     RecorderEmulator emulator(strCard);
     // Only regular files are on the card: no folder, no link.
@@ -303,10 +306,10 @@ void tst_RecorderEmulator::unsafeNamesFromTheHostNeverLeaveTheCard()
     // A name without its terminator inside the frame is no name at all.
     Feed(emulator, RequestFrame(CMD_GET_FILE, QByteArray(Frame::MAX_PAYLOAD, 'A')));
     QCOMPARE(CodeAt(Drain(emulator), 0), RSP_REFUSED);
-    QCOMPARE(SimHarness::ReadFile(root.path() + QStringLiteral("/OUTSIDE.DAT")), QByteArray("outside"));
-    QCOMPARE(SimHarness::ReadFile(strCard + QStringLiteral("/sub/INNER.DAT")), QByteArray("inner"));
-    QCOMPARE(SimHarness::Listing(root.path()), QStringList{QStringLiteral("OUTSIDE.DAT")});
-    QCOMPARE(SimHarness::Listing(strCard), QStringList{QStringLiteral("LINK.DAT")});
+    QCOMPARE(TestFiles::Read(root.path() + QStringLiteral("/OUTSIDE.DAT")), QByteArray("outside"));
+    QCOMPARE(TestFiles::Read(strCard + QStringLiteral("/sub/INNER.DAT")), QByteArray("inner"));
+    QCOMPARE(TestFiles::Listing(root.path()), QStringList{QStringLiteral("OUTSIDE.DAT")});
+    QCOMPARE(TestFiles::Listing(strCard), QStringList{QStringLiteral("LINK.DAT")});
 }
 
 void tst_RecorderEmulator::linkNameCarriesFaultOptions()
@@ -369,19 +372,19 @@ void tst_RecorderEmulator::sampleCardLooksLikeARecorderCard()
     QCOMPARE(times.size(), entries.size());
     QVERIFY(entries.at(0).SizeLow() > 100 * 1024 && entries.at(2).SizeLow() < 1024 * 1024);
     QVERIFY(entries.at(5).SizeLow() >= 1024 * 1024 && entries.at(5).SizeLow() <= 2 * 1024 * 1024);
-    QVERIFY(SimHarness::ReadFile(strCard + QStringLiteral("/CONFIG.INI")).startsWith("[Recorder]"));
+    QVERIFY(TestFiles::Read(strCard + QStringLiteral("/CONFIG.INI")).startsWith("[Recorder]"));
     // The content is the same on every machine.
     QCOMPARE(SampleCard::ArchiveData(100, 0, 9), SampleCard::ArchiveData(100, 0, 9));
     QVERIFY(SampleCard::ArchiveData(100, 0, 9) != SampleCard::ArchiveData(100, 0, 8));
     // A folder that cannot be created is reported.
-    QVERIFY(SimHarness::WriteFile(dir.path() + QStringLiteral("/file"), "x"));
+    QVERIFY(TestFiles::Write(dir.path() + QStringLiteral("/file"), "x"));
     QVERIFY(!SampleCard::Make(dir.path() + QStringLiteral("/file/card"), &strError));
 }
 
 void tst_RecorderEmulator::serverAnswersOverTcp()
 {
     QTemporaryDir dir;
-    QVERIFY(SimHarness::WriteFile(dir.path() + QStringLiteral("/A.DAT"), SimHarness::Pattern(50000)));
+    QVERIFY(TestFiles::Write(dir.path() + QStringLiteral("/A.DAT"), TestFiles::Pattern(50000)));
     EmulatorFaults faults;
     faults.bSplitReplies = true;
     RecorderEmulator emulator(dir.path(), faults);
@@ -407,7 +410,7 @@ void tst_RecorderEmulator::serverAnswersOverTcp()
         QCOMPARE(strInfo, emulator.DeviceInfoText());
         QCOMPARE(protocol.GetFile(stop, target, QStringLiteral("A.DAT"), out.path() + QLatin1Char('/')),
                  int(RESULT_OK));
-        QCOMPARE(SimHarness::ReadFile(out.path() + QStringLiteral("/A.DAT")), SimHarness::Pattern(50000));
+        QCOMPARE(TestFiles::Read(out.path() + QStringLiteral("/A.DAT")), TestFiles::Pattern(50000));
     }
     SimServer::RequestStop();
     thread.join();
