@@ -5,6 +5,7 @@
 #include "core/FileDownloadSink.h"
 #include "core/LocalFileName.h"
 #include "core/SafeFileWriter.h"
+#include "support/TestFiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -14,36 +15,9 @@
 
 namespace {
 
-QByteArray Bytes(qsizetype nLen, int nSeed)
-{
-    QByteArray data(nLen, Qt::Uninitialized);
-    for (qsizetype i = 0; i < nLen; ++i)
-        data[i] = char(nSeed * 31 + i * 13 + (i >> 9));
-    return data;
-}
-
 RecorderResult Append(SafeFileWriter &writer, const QByteArray &data)
 {
     return writer.Append(reinterpret_cast<const quint8 *>(data.constData()), data.size());
-}
-
-QByteArray ReadAll(const QString &strPath)
-{
-    QFile file(strPath);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
-
-void WriteAll(const QString &strPath, const QByteArray &data)
-{
-    QFile file(strPath);
-    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    file.write(data);
-}
-
-QStringList Listing(const QString &strDir)
-{
-    return QDir(strDir).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
-                                  QDir::Name);
 }
 
 // Writes data through a sink as a download would, committing when bCommit.
@@ -78,29 +52,29 @@ private slots:
         SafeFileWriter writer(dir.path());
         QVERIFY(writer.Open(QStringLiteral("out.dat")).IsOk());
         for (qsizetype i = 0; i < sizes.size(); ++i) {
-            const QByteArray block = Bytes(sizes.at(i), int(i));
+            const QByteArray block = TestFiles::Pattern(sizes.at(i), int(i));
             expected += block;
             QVERIFY(Append(writer, block).IsOk());
         }
-        QVERIFY(Listing(dir.path()).isEmpty());
+        QVERIFY(TestFiles::Listing(dir.path()).isEmpty());
         QVERIFY(writer.Commit(false, QDateTime()).IsOk());
-        QCOMPARE(ReadAll(dir.filePath(QStringLiteral("out.dat"))), expected);
-        QCOMPARE(Listing(dir.path()), QStringList{QStringLiteral("out.dat")});
+        QCOMPARE(TestFiles::Read(dir.filePath(QStringLiteral("out.dat"))), expected);
+        QCOMPARE(TestFiles::Listing(dir.path()), QStringList{QStringLiteral("out.dat")});
     }
 
     void uncommittedDownloadLeavesTheOldFileAndNothingElse()
     {
         QTemporaryDir dir;
         const QString strTarget = dir.filePath(QStringLiteral("out.dat"));
-        WriteAll(strTarget, "previous download");
+        QVERIFY(TestFiles::Write(strTarget, "previous download"));
         {
             SafeFileWriter writer(dir.path());
             QVERIFY(writer.Open(QStringLiteral("out.dat")).IsOk());
-            QVERIFY(Append(writer, Bytes(3 * SafeFileWriter::WRITE_CHUNK, 1)).IsOk());
+            QVERIFY(Append(writer, TestFiles::Pattern(3 * SafeFileWriter::WRITE_CHUNK, 1)).IsOk());
             QVERIFY(writer.Flush().IsOk());
         }
-        QCOMPARE(ReadAll(strTarget), QByteArray("previous download"));
-        QCOMPARE(Listing(dir.path()), QStringList{QStringLiteral("out.dat")});
+        QCOMPARE(TestFiles::Read(strTarget), QByteArray("previous download"));
+        QCOMPARE(TestFiles::Listing(dir.path()), QStringList{QStringLiteral("out.dat")});
 
         SafeFileWriter missing(QStringLiteral("/nonexistent-folder"));
         const RecorderResult result = missing.Open(QStringLiteral("out.dat"));
@@ -116,7 +90,7 @@ private slots:
         QTemporaryDir dir;
         QTemporaryDir outside;
         const QString strOutside = outside.filePath(QStringLiteral("CONFIG.INI"));
-        WriteAll(strOutside, "precious");
+        QVERIFY(TestFiles::Write(strOutside, "precious"));
         QVERIFY(QFile::link(strOutside, dir.filePath(QStringLiteral("CONFIG.INI"))));
         QVERIFY(QFile::link(outside.filePath(QStringLiteral("NEW.DAT")),
                             dir.filePath(QStringLiteral("NEW.DAT"))));
@@ -143,16 +117,17 @@ private slots:
         QVERIFY(QFile::link(strOutside, dir.filePath(QStringLiteral("LATER.DAT"))));
         QCOMPARE(Download(refusing, newItem, "intruder").Reason(), LocalReason::SymbolicLink);
 
-        QCOMPARE(ReadAll(strOutside), QByteArray("precious"));
-        QCOMPARE(Listing(outside.path()), QStringList{QStringLiteral("CONFIG.INI")});
-        QCOMPARE(Listing(dir.path()), (QStringList{"CONFIG.INI", "LATE.DAT", "LATER.DAT", "NEW.DAT"}));
+        QCOMPARE(TestFiles::Read(strOutside), QByteArray("precious"));
+        QCOMPARE(TestFiles::Listing(outside.path()), QStringList{QStringLiteral("CONFIG.INI")});
+        QCOMPARE(TestFiles::Listing(dir.path()),
+                 (QStringList{"CONFIG.INI", "LATE.DAT", "LATER.DAT", "NEW.DAT"}));
 
         // The destination folder itself may be a link.
         const QString strLinkedFolder = outside.filePath(QStringLiteral("linked"));
         QVERIFY(QFile::link(dir.path(), strLinkedFolder));
         DownloadPlan viaLink(strLinkedFolder, DownloadPlan::Existing::Refuse);
         QVERIFY(Download(viaLink, viaLink.Add(QStringLiteral("A.DAT")), "a").IsOk());
-        QCOMPARE(ReadAll(dir.filePath(QStringLiteral("A.DAT"))), QByteArray("a"));
+        QCOMPARE(TestFiles::Read(dir.filePath(QStringLiteral("A.DAT"))), QByteArray("a"));
     }
 
     // Names the folder cannot take are refused before anything is sent; every name it can take
@@ -163,11 +138,11 @@ private slots:
         DownloadPlan plan(dir.path(), DownloadPlan::Existing::Replace);
         QCOMPARE(plan.NameMax(), 255);
         const QString strLongest = QString(251, QLatin1Char('L')) + QStringLiteral(".DAT");
-        WriteAll(dir.filePath(strLongest), "old");
+        QVERIFY(TestFiles::Write(dir.filePath(strLongest), "old"));
         const DownloadPlan::Item longest = plan.Add(strLongest);
         QVERIFY(longest.bExists && longest.IsToDownload());
         QVERIFY(Download(plan, longest, "new").IsOk());
-        QCOMPARE(ReadAll(dir.filePath(strLongest)), QByteArray("new"));
+        QCOMPARE(TestFiles::Read(dir.filePath(strLongest)), QByteArray("new"));
         // 128 two-byte characters: 256 bytes on this disk.
         QCOMPARE(plan.Add(QString(128, QChar(0x00E9))).refusal, LocalReason::NameTooLong);
 
@@ -204,10 +179,10 @@ private slots:
         QCOMPARE(QFileInfo(dir.filePath(QStringLiteral("DATED.DAT"))).lastModified(), cardDate);
 
         const DownloadPlan::Item item = plan.Add(QStringLiteral("RACE.DAT"));
-        WriteAll(dir.filePath(QStringLiteral("RACE.DAT")), "first");
+        QVERIFY(TestFiles::Write(dir.filePath(QStringLiteral("RACE.DAT")), "first"));
         QCOMPARE(Download(plan, item, "second").Reason(), LocalReason::AlreadyExists);
-        QCOMPARE(ReadAll(dir.filePath(QStringLiteral("RACE.DAT"))), QByteArray("first"));
-        QCOMPARE(Listing(dir.path()), (QStringList{"DATED.DAT", "RACE.DAT"}));
+        QCOMPARE(TestFiles::Read(dir.filePath(QStringLiteral("RACE.DAT"))), QByteArray("first"));
+        QCOMPARE(TestFiles::Listing(dir.path()), (QStringList{"DATED.DAT", "RACE.DAT"}));
     }
 };
 

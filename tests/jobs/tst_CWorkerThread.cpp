@@ -1,14 +1,10 @@
-#include "jobs/CWorkerThread.h"
 #include "JobTestSupport.h"
 #include "protocol/ManualResetEvent.h"
 #include "protocol/PostTarget.h"
 
-#include <QElapsedTimer>
-#include <QObject>
 #include <QTest>
 
 #include <atomic>
-#include <functional>
 #include <sys/resource.h>
 #include <unistd.h>
 
@@ -66,11 +62,7 @@ private:
 
 bool WaitRuns(const Script &script, int nRuns)
 {
-    QElapsedTimer elapsed;
-    elapsed.start();
-    while (script.nRuns < nRuns && elapsed.elapsed() < 10000)
-        QThread::msleep(1);
-    return script.nRuns >= nRuns;
+    return WaitFor([&] { return script.nRuns >= nRuns; });
 }
 
 } // namespace

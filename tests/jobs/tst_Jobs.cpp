@@ -1,3 +1,4 @@
+#include "core/StringIds.h"
 #include "core/TextSource.h"
 #include "jobs/CJobDelFiles.h"
 #include "jobs/CJobGetFile.h"
@@ -6,16 +7,15 @@
 #include "jobs/CJobUploadFile.h"
 #include "jobs/JobMessages.h"
 #include "JobTestSupport.h"
-#include "protocol/ManualResetEvent.h"
 #include "protocol/ProtocolCodes.h"
-#include "protocol/ReportMessages.h"
+#include "support/FakeRecorder.h"
+#include "support/TestFiles.h"
+#include "support/TestTexts.h"
 
-#include <QDir>
-#include <QFile>
-#include <QTemporaryDir>
 #include <QTest>
 
-#include <atomic>
+using namespace StringId;
+using Request = InterceptingTransport::Request;
 
 namespace {
 
@@ -24,47 +24,63 @@ const QString NAME_B = QStringLiteral("b.dat");
 const QString NAME_C = QStringLiteral("c.dat");
 const int SIZE_A = 70000; // three download blocks
 
-QByteArray Pattern(int nSize)
+QMap<QString, QByteArray> ThreeFiles()
 {
-    QByteArray bytes(nSize, '\0');
-    for (int i = 0; i < nSize; ++i)
-        bytes[i] = char(i * 7 + 3);
-    return bytes;
+    return {{NAME_A, TestFiles::Pattern(SIZE_A)}, {NAME_B, TestFiles::Pattern(10)}, {NAME_C, QByteArray()}};
 }
 
-RecorderSetup CardWithThreeFiles()
+// A job's text line as the tests log it: "text|failure flag".
+QString Line(quint32 nId, bool bFailure = false, const QString &strName = QString())
 {
-    RecorderSetup state;
-    state.files.insert(NAME_A, Pattern(SIZE_A));
-    state.files.insert(NAME_B, Pattern(10));
-    state.files.insert(NAME_C, QByteArray());
-    return state;
+    static const TestTexts texts;
+    return FillTextPlaceholder(texts.Text(nId), strName) + (bFailure ? "|1" : "|0");
 }
 
-QByteArray ReadAll(const QString &strPath)
+QStringList JobTexts(const PostLog &log)
 {
-    QFile file(strPath);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+    QStringList texts;
+    for (const PostLog::Entry &post : log.Of(WM_JOB_MESSAGE))
+        if (const JobTextPost *pText = post.Get<JobTextPost>())
+            texts << pText->strText + (pText->bFailure ? "|1" : "|0");
+    return texts;
 }
 
 // Every post but the last was made before the job signalled finished; the last one after.
-bool OnlyLastAfterFinished(const QList<LoggedPost> &posts)
+bool OnlyLastAfterFinished(const QList<PostLog::Entry> &posts)
 {
-    for (qsizetype i = 0; i < posts.size(); ++i) {
+    for (qsizetype i = 0; i < posts.size(); ++i)
         if (posts[i].bAfterFinished != (i == posts.size() - 1))
             return false;
-    }
     return !posts.isEmpty();
 }
 
-QList<quint32> MessagesOf(const QList<LoggedPost> &posts)
+QList<quint32> MessagesOf(const QList<PostLog::Entry> &posts)
 {
     QList<quint32> messages;
-    for (const LoggedPost &post : posts) {
+    for (const PostLog::Entry &post : posts)
         if (post.nMessage != WM_JOB_PROGRESS)
             messages.append(post.nMessage);
-    }
     return messages;
+}
+
+// Sends the job's posts (to both its windows) into the log, runs it and joins it.
+template <class Job> bool Run(Job &job, PostLog &log)
+{
+    job.m_hNotifyWnd = log.Target([&job] { return job.IsFinishedSignalled(); });
+    if constexpr (requires { job.m_hDataWnd; })
+        job.m_hDataWnd = job.m_hNotifyWnd;
+    job.Launch();
+    return FinishAndJoin(job);
+}
+
+// Makes the job stop itself when it sends the request nCode.
+void StopOn(FakeRecorder &recorder, CWorkerThread &job, quint16 nCode)
+{
+    recorder.Wire().beforeWrite = [&job, nCode](const Request &request) {
+        if (request.nCode == nCode)
+            job.RequestStop();
+        return true;
+    };
 }
 
 } // namespace
@@ -73,7 +89,7 @@ class TestJobs final : public QObject
 {
     Q_OBJECT
 
-    TestTextSource m_texts;
+    TestTexts m_texts;
 
 private slots:
     void initTestCase() { SetActiveTextSource(&m_texts); }
@@ -82,278 +98,201 @@ private slots:
 
     void connectReadsInformationAndListThenCloses()
     {
-        RecorderRig rig(CardWithThreeFiles());
-        PostLog log;
-        CJobInitDevice job(&rig.protocol);
-        job.m_hNotifyWnd = job.m_hDataWnd = log.Target(&job);
-        job.Launch();
-        QVERIFY(FinishAndJoin(job));
+        FakeRecorder recorder(ThreeFiles());
+        CJobInitDevice job(&recorder.protocol);
+        QVERIFY(Run(job, recorder.posts));
 
-        const QList<LoggedPost> posts = log.Posts();
+        const QList<PostLog::Entry> posts = recorder.posts.Posts();
         QCOMPARE(MessagesOf(posts), (QList<quint32>{WM_JOB_MESSAGE, WM_REC_DEVICE_INFO, WM_JOB_MESSAGE,
                                                     WM_REC_CARD_INFO, WM_JOB_MESSAGE, WM_REC_FILE_ENTRY,
                                                     WM_REC_FILE_ENTRY, WM_REC_FILE_ENTRY, WM_CLOSE}));
-        QCOMPARE(log.JobTexts(), (QStringList{"T167|0", "T170|0", "T169|0"}));
-        QCOMPARE(posts[1].Get<TextPost>()->strText, QStringLiteral("Recorder 42"));
-        QCOMPARE(posts[3].Get<TextPost>()->strText, QStringLiteral("Card 128 MB"));
+        QCOMPARE(JobTexts(recorder.posts),
+                 (QStringList{Line(IDS_RECEIVING_DEVICE_INFO), Line(IDS_RECEIVING_CF_INFO),
+                              Line(IDS_RECEIVING_FILES_LIST)}));
+        QCOMPARE(posts[1].Get<TextPost>()->strText, recorder.pEmulator->DeviceInfoText());
+        QCOMPARE(posts[3].Get<TextPost>()->strText, recorder.pEmulator->CardInfoText());
         QCOMPARE(posts[7].Get<FileEntryPost>()->nIndex, quint32(2));
         QVERIFY(OnlyLastAfterFinished(posts));
     }
 
     // Stops seen by the job's own checks end it quietly with WM_CLOSE; a stop seen inside the
-    // file list ends it with "aborted" and without WM_CLOSE.
-    void connectStopAtEachCheckPoint_data()
+    // file list ends it with "aborted" and without WM_CLOSE. A recorder gone at any step ends
+    // it with the failure and without WM_CLOSE.
+    void connectStoppedOrCutOffAtEachStep_data()
     {
-        QTest::addColumn<quint16>("nStopOn");
+        QTest::addColumn<quint16>("nOn");
+        QTest::addColumn<bool>("bGone");
         QTest::addColumn<QStringList>("texts");
         QTest::addColumn<int>("nEntries");
         QTest::addColumn<bool>("bClosed");
-        QTest::newRow("during device information")
-            << CMD_GET_DEVICE_INFO << QStringList{"T167|0"} << 0 << true;
-        QTest::newRow("during card information")
-            << CMD_GET_CARD_INFO << QStringList{"T167|0", "T170|0"} << 0 << true;
-        QTest::newRow("during the file list")
-            << CMD_LIST_FILES << QStringList{"T167|0", "T170|0", "T169|0", "T176|1"} << 1 << false;
+        const QString strDevice = Line(IDS_RECEIVING_DEVICE_INFO);
+        const QString strCard = Line(IDS_RECEIVING_CF_INFO);
+        const QString strList = Line(IDS_RECEIVING_FILES_LIST);
+        const QString strFailed = Line(IDS_COMM_FAILED, true);
+        QTest::newRow("stop during device information")
+            << CMD_GET_DEVICE_INFO << false << QStringList{strDevice} << 0 << true;
+        QTest::newRow("stop during card information")
+            << CMD_GET_CARD_INFO << false << QStringList{strDevice, strCard} << 0 << true;
+        QTest::newRow("stop during the file list")
+            << CMD_LIST_FILES << false
+            << QStringList{strDevice, strCard, strList, Line(IDS_COMM_ABORTED, true)} << 1 << false;
+        QTest::newRow("gone at device information")
+            << CMD_GET_DEVICE_INFO << true << QStringList{strDevice, strFailed} << 0 << false;
+        QTest::newRow("gone at card information")
+            << CMD_GET_CARD_INFO << true << QStringList{strDevice, strCard, strFailed} << 0 << false;
+        QTest::newRow("gone at the file list")
+            << CMD_LIST_FILES << true << QStringList{strDevice, strCard, strList, strFailed} << 0 << false;
     }
-    void connectStopAtEachCheckPoint()
+    void connectStoppedOrCutOffAtEachStep()
     {
-        QFETCH(quint16, nStopOn);
+        QFETCH(quint16, nOn);
+        QFETCH(bool, bGone);
         QFETCH(QStringList, texts);
         QFETCH(int, nEntries);
         QFETCH(bool, bClosed);
 
-        CJobInitDevice *pJob = nullptr;
-        RecorderSetup state = CardWithThreeFiles();
-        state.onCommand = [&pJob, nStopOn](quint16 nCode, const QString &) {
-            if (nCode == nStopOn)
-                pJob->RequestStop();
-        };
-        RecorderRig rig(state);
-        PostLog log;
-        CJobInitDevice job(&rig.protocol);
-        pJob = &job;
-        job.m_hNotifyWnd = job.m_hDataWnd = log.Target(&job);
-        job.Launch();
-        QVERIFY(FinishAndJoin(job));
+        FakeRecorder recorder(ThreeFiles());
+        CJobInitDevice job(&recorder.protocol);
+        if (bGone)
+            recorder.Wire().UnplugAfter(nOn);
+        else
+            StopOn(recorder, job, nOn);
+        QVERIFY(Run(job, recorder.posts));
 
-        QCOMPARE(log.JobTexts(), texts);
+        const PostLog &log = recorder.posts;
+        QCOMPARE(JobTexts(log), texts);
         QCOMPARE(log.Of(WM_REC_FILE_ENTRY).size(), nEntries);
         QCOMPARE(log.Of(WM_CLOSE).size(), bClosed ? 1 : 0);
         if (bClosed)
             QVERIFY(log.Of(WM_CLOSE).first().bAfterFinished);
-        // The read under way when the stop came still delivered its report.
-        QCOMPARE(log.Of(WM_REC_DEVICE_INFO).size(), 1);
-    }
-
-    void connectCommunicationFailure_data()
-    {
-        QTest::addColumn<quint16>("nGoneOn");
-        QTest::addColumn<QStringList>("texts");
-        QTest::newRow("device information") << CMD_GET_DEVICE_INFO << QStringList{"T167|0", "T165|1"};
-        QTest::newRow("card information") << CMD_GET_CARD_INFO << QStringList{"T167|0", "T170|0", "T165|1"};
-        QTest::newRow("file list") << CMD_LIST_FILES << QStringList{"T167|0", "T170|0", "T169|0", "T165|1"};
-    }
-    void connectCommunicationFailure()
-    {
-        QFETCH(quint16, nGoneOn);
-        QFETCH(QStringList, texts);
-        RecorderSetup state = CardWithThreeFiles();
-        state.nGoneOnCommand = nGoneOn;
-        RecorderRig rig(state);
-        PostLog log;
-        CJobInitDevice job(&rig.protocol);
-        job.m_hNotifyWnd = job.m_hDataWnd = log.Target(&job);
-        job.Launch();
-        QVERIFY(FinishAndJoin(job));
-        QCOMPARE(log.JobTexts(), texts);
-        QVERIFY(log.Of(WM_CLOSE).isEmpty());
         QVERIFY(!log.Of(WM_JOB_MESSAGE).last().bAfterFinished);
+        // The read under way when the stop came still delivered its report.
+        QCOMPARE(log.Of(WM_REC_DEVICE_INFO).size(), bGone && nOn == CMD_GET_DEVICE_INFO ? 0 : 1);
     }
 
     void downloadReceivesEveryFileInOrder()
     {
-        QTemporaryDir dir;
-        RecorderRig rig(CardWithThreeFiles());
-        PostLog log;
-        QStringList names{NAME_A, NAME_C, NAME_B};
-        CJobGetFile job(&rig.protocol);
-        job.m_hNotifyWnd = log.Target(&job);
-        job.m_fileNames = names;
-        job.m_strDestFolder = dir.path() + QLatin1Char('/');
-        job.Launch();
-        names.clear(); // the job works on the names it was launched with
-        QVERIFY(FinishAndJoin(job));
+        FakeRecorder recorder(ThreeFiles());
+        CJobGetFile job(&recorder.protocol);
+        job.m_fileNames = QStringList{NAME_A, NAME_C, NAME_B};
+        job.m_strDestFolder = recorder.OutDir() + QLatin1Char('/');
+        QVERIFY(Run(job, recorder.posts));
 
-        const QList<LoggedPost> posts = log.Posts();
-        QCOMPARE(MessagesOf(posts), (QList<quint32>{WM_JOB_FILE, WM_JOB_FILE, WM_JOB_FILE, WM_CLOSE}));
+        const PostLog &log = recorder.posts;
+        QCOMPARE(MessagesOf(log.Posts()), (QList<quint32>{WM_JOB_FILE, WM_JOB_FILE, WM_JOB_FILE, WM_CLOSE}));
         QCOMPARE(log.Of(WM_JOB_FILE)[1].Get<TextPost>()->strText, NAME_C);
-        QVERIFY(OnlyLastAfterFinished(posts));
-        QCOMPARE(log.Of(WM_JOB_PROGRESS).last().Get<ProgressPost>()->nSoFar, quint32(10));
-        QCOMPARE(ReadAll(dir.filePath(NAME_A)), Pattern(SIZE_A));
-        QCOMPARE(ReadAll(dir.filePath(NAME_B)), Pattern(10));
-        QCOMPARE(ReadAll(dir.filePath(NAME_C)), QByteArray());
+        QVERIFY(OnlyLastAfterFinished(log.Posts()));
+        QCOMPARE(log.Progress().last().first, quint32(10));
+        QCOMPARE(TestFiles::Listing(recorder.OutDir()), (QStringList{NAME_A, NAME_B, NAME_C}));
+        QCOMPARE(TestFiles::Read(recorder.OutPath(NAME_A)), TestFiles::Pattern(SIZE_A));
+        QCOMPARE(TestFiles::Read(recorder.OutPath(NAME_B)), TestFiles::Pattern(10));
+        QCOMPARE(TestFiles::Read(recorder.OutPath(NAME_C)), QByteArray());
     }
 
     // The first failure is posted with the failure flag and ends the job: the other names are
-    // not attempted, and WM_CLOSE follows the finished signal.
-    void downloadFailureEndsTheJob_data()
+    // not attempted, and WM_CLOSE follows the finished signal. A stop between two files ends
+    // it quietly.
+    void downloadFailureOrStopEndsTheJob_data()
     {
         QTest::addColumn<QString>("strFault");
-        QTest::addColumn<QString>("strText");
-        QTest::newRow("host write error") << "host"
-                                          << "T179|1";
-        QTest::newRow("device stopped") << "stopped"
-                                        << "T180|1";
-        QTest::newRow("link lost") << "gone"
-                                   << "T165|1";
-        QTest::newRow("cancel inside a transfer") << "cancel"
-                                                  << "T181|1";
+        QTest::addColumn<QStringList>("texts");
+        QTest::newRow("host write error") << "host" << QStringList{Line(IDS_HOST_IO_ERROR, true)};
+        QTest::newRow("device stopped") << "stopped" << QStringList{Line(IDS_DEVICE_STOPPED, true)};
+        QTest::newRow("link lost") << "gone" << QStringList{Line(IDS_COMM_FAILED, true)};
+        QTest::newRow("cancel inside a transfer") << "cancel" << QStringList{Line(IDS_USER_ABORTED, true)};
+        QTest::newRow("stop between files") << "between" << QStringList();
     }
-    void downloadFailureEndsTheJob()
+    void downloadFailureOrStopEndsTheJob()
     {
         QFETCH(QString, strFault);
-        QFETCH(QString, strText);
-        QTemporaryDir dir;
-        CJobGetFile *pJob = nullptr;
-        RecorderSetup state = CardWithThreeFiles();
-        if (strFault == QLatin1String("stopped"))
-            state.faults.nStopDownloadAfter = 1;
-        if (strFault == QLatin1String("gone"))
-            state.nGoneOnCommand = CMD_GET_FILE;
-        if (strFault == QLatin1String("cancel"))
-            state.onCommand = [&pJob](quint16 nCode, const QString &) {
-                if (nCode == CMD_GET_FILE)
-                    pJob->RequestStop();
-            };
-        RecorderRig rig(state);
-        PostLog log;
-        const QStringList names{NAME_A, NAME_B};
-        CJobGetFile job(&rig.protocol);
-        pJob = &job;
-        job.m_hNotifyWnd = log.Target(&job);
-        job.m_fileNames = names;
-        job.m_strDestFolder = strFault == QLatin1String("host") ? dir.filePath("missing/") : dir.path() + "/";
-        job.Launch();
-        QVERIFY(FinishAndJoin(job));
+        QFETCH(QStringList, texts);
+        FakeRecorder recorder(ThreeFiles());
+        CJobGetFile job(&recorder.protocol);
+        recorder.Faults().nStopDownloadAfter = strFault == "stopped" ? 1 : -1;
+        if (strFault == "gone")
+            recorder.Wire().UnplugAfter(CMD_GET_FILE);
+        if (strFault == "cancel")
+            StopOn(recorder, job, CMD_GET_FILE);
+        if (strFault == "between") // the last block of the one-block file was acknowledged
+            StopOn(recorder, job, CMD_ACK);
+        // The small file first, so a stop between files comes after it.
+        job.m_fileNames = strFault == "between" ? QStringList{NAME_B, NAME_A} : QStringList{NAME_A, NAME_B};
+        job.m_strDestFolder = recorder.OutPath(strFault == "host" ? "missing/" : "");
+        QVERIFY(Run(job, recorder.posts));
 
-        QCOMPARE(MessagesOf(log.Posts()), (QList<quint32>{WM_JOB_FILE, WM_JOB_MESSAGE, WM_CLOSE}));
-        QCOMPARE(log.JobTexts(), QStringList{strText});
-        QVERIFY(OnlyLastAfterFinished(log.Posts()));
-        QCOMPARE(rig.pTransport->WrittenCodes().count(CMD_GET_FILE), strFault == "host" ? 0 : 1);
-        QVERIFY(!QFile::exists(dir.filePath(NAME_A)));
-    }
-
-    void downloadStopBetweenFilesIsQuiet()
-    {
-        QTemporaryDir dir;
-        CJobGetFile *pJob = nullptr;
-        RecorderSetup state = CardWithThreeFiles();
-        state.onCommand = [&pJob](quint16 nCode, const QString &) {
-            if (nCode == CMD_ACK) // the last block of the one-block file was acknowledged
-                pJob->RequestStop();
-        };
-        RecorderRig rig(state);
-        PostLog log;
-        const QStringList names{NAME_B, NAME_A};
-        CJobGetFile job(&rig.protocol);
-        pJob = &job;
-        job.m_hNotifyWnd = log.Target(&job);
-        job.m_fileNames = names;
-        job.m_strDestFolder = dir.path() + "/";
-        job.Launch();
-        QVERIFY(FinishAndJoin(job));
-        QCOMPARE(MessagesOf(log.Posts()), (QList<quint32>{WM_JOB_FILE, WM_CLOSE}));
-        QCOMPARE(ReadAll(dir.filePath(NAME_B)), Pattern(10));
-        QVERIFY(!QFile::exists(dir.filePath(NAME_A)));
+        const QList<PostLog::Entry> posts = recorder.posts.Posts();
+        QCOMPARE(JobTexts(recorder.posts), texts);
+        QCOMPARE(MessagesOf(posts), texts.isEmpty()
+                                        ? (QList<quint32>{WM_JOB_FILE, WM_CLOSE})
+                                        : (QList<quint32>{WM_JOB_FILE, WM_JOB_MESSAGE, WM_CLOSE}));
+        QVERIFY(OnlyLastAfterFinished(posts));
+        QCOMPARE(recorder.Wire().CountWritten(CMD_GET_FILE), strFault == "host" ? 0 : 1);
+        QCOMPARE(TestFiles::Listing(recorder.OutDir()),
+                 strFault == "between" ? QStringList{NAME_B} : QStringList());
     }
 
     void emptyListsEndAtOnce()
     {
-        RecorderRig rig(CardWithThreeFiles());
-        const QStringList empty;
-        PostLog getLog;
-        CJobGetFile get(&rig.protocol);
-        get.m_hNotifyWnd = getLog.Target(&get);
-        get.m_fileNames = empty;
-        get.Launch();
-        QVERIFY(FinishAndJoin(get));
-        QCOMPARE(MessagesOf(getLog.Posts()), QList<quint32>{WM_CLOSE});
-        QVERIFY(getLog.Posts().first().bAfterFinished);
+        FakeRecorder recorder(ThreeFiles());
+        CJobGetFile get(&recorder.protocol);
+        QVERIFY(Run(get, recorder.posts));
+        QCOMPARE(MessagesOf(recorder.posts.Posts()), QList<quint32>{WM_CLOSE});
+        QVERIFY(recorder.posts.Posts().first().bAfterFinished);
 
-        PostLog delLog;
-        CJobDelFiles del(&rig.protocol); // no list at all counts as an empty one
-        del.m_hNotifyWnd = delLog.Target(&del);
-        del.Launch();
-        QVERIFY(FinishAndJoin(del));
-        QCOMPARE(MessagesOf(delLog.Posts()), (QList<quint32>{WM_JOB_MESSAGE, WM_CLOSE}));
-        QCOMPARE(delLog.JobTexts(), QStringList{"T182|0"});
-        QVERIFY(rig.pTransport->WrittenCodes().isEmpty());
+        recorder.posts.Clear();
+        CJobDelFiles del(&recorder.protocol);
+        QVERIFY(Run(del, recorder.posts));
+        QCOMPARE(MessagesOf(recorder.posts.Posts()), (QList<quint32>{WM_JOB_MESSAGE, WM_CLOSE}));
+        QCOMPARE(JobTexts(recorder.posts), QStringList{Line(IDS_OPERATION_COMPLETED)});
+        QVERIFY(recorder.Wire().WrittenCodes().isEmpty());
     }
 
-    void deleteListsARefusedFileAndGoesOn()
+    // A refused file is listed and the job goes on; a stop ends it between two deletions (the
+    // one under way completes); a lost link ends it without "completed". "Completed" comes
+    // after the finished signal, the per-file lines before it.
+    void deleteRefusedStoppedOrCutOff_data()
     {
-        RecorderSetup state = CardWithThreeFiles();
-        state.faults.refuseDelete.append(NAME_B);
-        RecorderRig rig(state);
-        PostLog log;
-        const QStringList names{NAME_A, NAME_B, NAME_C};
-        CJobDelFiles job(&rig.protocol);
-        job.m_hNotifyWnd = log.Target(&job);
-        job.m_fileNames = names;
-        job.Launch();
-        QVERIFY(FinishAndJoin(job));
-
-        QCOMPARE(log.JobTexts(), (QStringList{"T175 a.dat|0", "T174 b.dat|0", "T175 c.dat|0", "T182|0"}));
-        const QList<LoggedPost> posts = log.Posts();
-        QCOMPARE(posts.size(), 5);
-        QVERIFY(!posts[2].bAfterFinished);
-        QVERIFY(posts[3].bAfterFinished); // "completed" comes after the finished signal
-        QCOMPARE(posts[4].nMessage, WM_CLOSE);
-        QCOMPARE(rig.CardFiles(), QStringList{NAME_B});
+        QTest::addColumn<QString>("strFault");
+        QTest::addColumn<QStringList>("texts");
+        QTest::addColumn<QStringList>("left");
+        const QString strA = Line(IDS_FILE_DELETED, false, NAME_A);
+        const QString strDone = Line(IDS_OPERATION_COMPLETED);
+        QTest::newRow("refused") << "refused"
+                                 << QStringList{strA, Line(IDS_FILE_NOT_DELETED, false, NAME_B),
+                                                Line(IDS_FILE_DELETED, false, NAME_C), strDone}
+                                 << QStringList{NAME_B};
+        QTest::newRow("stopped") << "stopped" << QStringList{strA, strDone} << QStringList{NAME_B, NAME_C};
+        QTest::newRow("link lost") << "gone" << QStringList{strA, Line(IDS_COMM_FAILED, true)}
+                                   << QStringList{NAME_B, NAME_C};
     }
-
-    void deleteStopsBetweenTwoDeletions()
+    void deleteRefusedStoppedOrCutOff()
     {
-        CJobDelFiles *pJob = nullptr;
-        RecorderSetup state = CardWithThreeFiles();
-        state.onCommand = [&pJob](quint16 nCode, const QString &) {
-            if (nCode == CMD_DELETE_FILE) // the deletion under way still completes
-                pJob->RequestStop();
-        };
-        RecorderRig rig(state);
-        PostLog log;
-        const QStringList names{NAME_A, NAME_B, NAME_C};
-        CJobDelFiles job(&rig.protocol);
-        pJob = &job;
-        job.m_hNotifyWnd = log.Target(&job);
-        job.m_fileNames = names;
-        job.Launch();
-        QVERIFY(FinishAndJoin(job));
-        QCOMPARE(log.JobTexts(), (QStringList{"T175 a.dat|0", "T182|0"}));
-        QCOMPARE(log.Posts().last().nMessage, WM_CLOSE);
-        QCOMPARE(rig.CardFiles(), (QStringList{NAME_B, NAME_C}));
-    }
+        QFETCH(QString, strFault);
+        QFETCH(QStringList, texts);
+        QFETCH(QStringList, left);
+        FakeRecorder recorder(ThreeFiles());
+        CJobDelFiles job(&recorder.protocol);
+        if (strFault == "refused")
+            recorder.Faults().refuseDelete.append(NAME_B);
+        if (strFault == "stopped")
+            StopOn(recorder, job, CMD_DELETE_FILE);
+        if (strFault == "gone")
+            recorder.Wire().beforeWrite = [&recorder](const Request &request) {
+                if (request.nCode == CMD_DELETE_FILE && request.strName == NAME_B)
+                    recorder.Wire().Unplug();
+                return !recorder.Wire().IsGone();
+            };
+        job.m_fileNames = QStringList{NAME_A, NAME_B, NAME_C};
+        QVERIFY(Run(job, recorder.posts));
 
-    void deleteCommunicationFailureEndsWithoutCompletion()
-    {
-        HookedTransport *pTransport = nullptr;
-        RecorderSetup state = CardWithThreeFiles();
-        state.onCommand = [&pTransport](quint16 nCode, const QString &strName) {
-            if (nCode == CMD_DELETE_FILE && strName == NAME_B)
-                pTransport->SetGone();
-        };
-        RecorderRig rig(state);
-        pTransport = rig.pTransport;
-        PostLog log;
-        const QStringList names{NAME_A, NAME_B, NAME_C};
-        CJobDelFiles job(&rig.protocol);
-        job.m_hNotifyWnd = log.Target(&job);
-        job.m_fileNames = names;
-        job.Launch();
-        QVERIFY(FinishAndJoin(job));
-        QCOMPARE(log.JobTexts(), (QStringList{"T175 a.dat|0", "T165|1"}));
-        QVERIFY(OnlyLastAfterFinished(log.Posts()));
-        QCOMPARE(log.Posts().last().nMessage, WM_CLOSE);
+        QCOMPARE(JobTexts(recorder.posts), texts);
+        for (const PostLog::Entry &post : recorder.posts.Posts()) {
+            const JobTextPost *pText = post.Get<JobTextPost>();
+            QCOMPARE(post.bAfterFinished,
+                     post.nMessage == WM_CLOSE || (pText && pText->strText + "|0" == texts.last()));
+        }
+        QCOMPARE(recorder.posts.Posts().last().nMessage, WM_CLOSE);
+        QCOMPARE(recorder.CardFiles(), left);
     }
 
     void updateDataPostsItsResultBeforeFinishing_data()
@@ -368,17 +307,13 @@ private slots:
     {
         QFETCH(QString, strFault);
         QFETCH(int, nResult);
-        RecorderSetup state;
-        state.faults.bNoCard = strFault == QLatin1String("nocard");
-        if (strFault == QLatin1String("gone"))
-            state.nGoneOnCommand = CMD_SAVE_ARCHIVE;
-        RecorderRig rig(state);
-        PostLog log;
-        CJobUpdateCF job(&rig.protocol);
-        job.m_hNotifyWnd = log.Target(&job);
-        job.Launch();
-        QVERIFY(FinishAndJoin(job));
-        const QList<LoggedPost> posts = log.Posts();
+        FakeRecorder recorder;
+        recorder.Faults().bNoCard = strFault == "nocard";
+        if (strFault == "gone")
+            recorder.Wire().UnplugAfter(CMD_SAVE_ARCHIVE);
+        CJobUpdateCF job(&recorder.protocol);
+        QVERIFY(Run(job, recorder.posts));
+        const QList<PostLog::Entry> posts = recorder.posts.Posts();
         QCOMPARE(posts.size(), 1);
         QCOMPARE(posts[0].nMessage, WM_JOB_MESSAGE);
         QCOMPARE(int(posts[0].Get<JobResultPost>()->result.Code()), nResult);
@@ -390,99 +325,75 @@ private slots:
     // with the overwrite flag.
     void uploadAgainWithOverwriteAfterFileExists()
     {
-        QTemporaryDir dir;
-        const QString strPath = dir.filePath(NAME_A);
-        QFile file(strPath);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(Pattern(70000));
-        file.close();
-
-        RecorderRig rig(CardWithThreeFiles());
-        PostLog log;
-        CJobUploadFile job(&rig.protocol);
-        job.m_hNotifyWnd = log.Target(&job);
-        job.m_strFilePath = strPath;
-        job.Launch();
-        QVERIFY(FinishAndJoin(job));
+        FakeRecorder recorder(ThreeFiles());
+        QVERIFY(TestFiles::Write(recorder.OutPath(NAME_A), TestFiles::Pattern(70000, 2)));
+        CJobUploadFile job(&recorder.protocol);
+        job.m_strFilePath = recorder.OutPath(NAME_A);
+        QVERIFY(Run(job, recorder.posts));
         job.m_bOverwrite = true;
-        job.Launch();
-        QVERIFY(FinishAndJoin(job));
+        QVERIFY(Run(job, recorder.posts));
 
-        const QList<LoggedPost> results = log.Of(WM_JOB_MESSAGE);
+        const QList<PostLog::Entry> results = recorder.posts.Of(WM_JOB_MESSAGE);
         QCOMPARE(results.size(), 2);
         QCOMPARE(results[0].Get<JobResultPost>()->result.Code(), RESULT_FILE_EXISTS);
         QCOMPARE(results[1].Get<JobResultPost>()->result.Code(), RESULT_OK);
         QCOMPARE(results[1].Get<JobResultPost>()->nSource, JOB_RESULT_FROM_UPLOAD);
         QVERIFY(!results[0].bAfterFinished && !results[1].bAfterFinished);
-        QCOMPARE(rig.CardFile(NAME_A), Pattern(70000));
+        QCOMPARE(recorder.CardFile(NAME_A), TestFiles::Pattern(70000, 2));
     }
 
     void uploadCancelledDuringTheTransfer()
     {
-        QTemporaryDir dir;
-        const QString strPath = dir.filePath(QStringLiteral("new.img"));
-        QFile file(strPath);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(Pattern(100000));
-        file.close();
-
-        CJobUploadFile *pJob = nullptr;
-        RecorderSetup state;
-        state.onCommand = [&pJob](quint16 nCode, const QString &) {
-            if (nCode == CMD_PUT_BLOCK)
-                pJob->RequestStop();
-        };
-        RecorderRig rig(state);
-        PostLog log;
-        CJobUploadFile job(&rig.protocol);
-        pJob = &job;
-        job.m_hNotifyWnd = log.Target(&job);
-        job.m_strFilePath = strPath;
-        job.Launch();
-        QVERIFY(FinishAndJoin(job));
-        QCOMPARE(log.Of(WM_JOB_MESSAGE).size(), 1);
-        QCOMPARE(log.Of(WM_JOB_MESSAGE).first().Get<JobResultPost>()->result.Code(), RESULT_CANCELLED);
-        QVERIFY(!rig.CardFiles().contains(QStringLiteral("new.img")));
+        FakeRecorder recorder;
+        QVERIFY(TestFiles::Write(recorder.OutPath("new.img"), TestFiles::Pattern(100000)));
+        CJobUploadFile job(&recorder.protocol);
+        StopOn(recorder, job, CMD_PUT_BLOCK);
+        job.m_strFilePath = recorder.OutPath("new.img");
+        QVERIFY(Run(job, recorder.posts));
+        QCOMPARE(recorder.posts.Of(WM_JOB_MESSAGE).size(), 1);
+        QCOMPARE(recorder.posts.Of(WM_JOB_MESSAGE).first().Get<JobResultPost>()->result.Code(),
+                 RESULT_CANCELLED);
+        QVERIFY(recorder.CardFiles().isEmpty());
     }
 
     // A job whose thread cannot be created posts what its dialog needs to end.
     void jobsReportAThreadThatCannotBeCreated()
     {
-        RecorderRig rig;
-        const QStringList names{NAME_A};
-        PostLog initLog, getLog, delLog, updateLog, uploadLog;
-        CJobInitDevice init(&rig.protocol);
-        CJobGetFile get(&rig.protocol);
-        CJobDelFiles del(&rig.protocol);
-        CJobUpdateCF update(&rig.protocol);
-        CJobUploadFile upload(&rig.protocol);
-        init.m_hNotifyWnd = initLog.Target(&init);
-        get.m_hNotifyWnd = getLog.Target(&get);
-        get.m_fileNames = names;
-        del.m_hNotifyWnd = delLog.Target(&del);
-        del.m_fileNames = names;
-        update.m_hNotifyWnd = updateLog.Target(&update);
-        upload.m_hNotifyWnd = uploadLog.Target(&upload);
-        for (CWorkerThread *pJob :
-             std::initializer_list<CWorkerThread *>{&init, &get, &del, &update, &upload}) {
-            pJob->SetThreadCreationFailsForTests(true);
-            QCOMPARE(pJob->Launch(), CWorkerThread::ThreadHandle());
-            QVERIFY(pJob->IsFinishedSignalled());
-            pJob->Stop();
-        }
-        QCOMPARE(initLog.JobTexts(), QStringList{"T165|1"});
-        QCOMPARE(MessagesOf(initLog.Posts()), QList<quint32>{WM_JOB_MESSAGE});
-        QCOMPARE(getLog.JobTexts(), QStringList{"T165|1"});
-        QCOMPARE(MessagesOf(getLog.Posts()), (QList<quint32>{WM_JOB_MESSAGE, WM_CLOSE}));
-        QCOMPARE(delLog.JobTexts(), QStringList{"T165|1"});
-        QCOMPARE(MessagesOf(delLog.Posts()), (QList<quint32>{WM_JOB_MESSAGE, WM_CLOSE}));
-        QCOMPARE(updateLog.Posts().size(), 1);
-        QCOMPARE(updateLog.Posts()[0].Get<JobResultPost>()->result.Code(), RESULT_COMM_ERROR);
-        QCOMPARE(updateLog.Posts()[0].Get<JobResultPost>()->nSource, JOB_RESULT_FROM_UPDATE_CF);
-        QCOMPARE(uploadLog.Posts().size(), 1);
-        QCOMPARE(uploadLog.Posts()[0].Get<JobResultPost>()->result.Code(), RESULT_COMM_ERROR);
-        QCOMPARE(uploadLog.Posts()[0].Get<JobResultPost>()->nSource, JOB_RESULT_FROM_UPLOAD);
-        QVERIFY(rig.pTransport->WrittenCodes().isEmpty());
+        FakeRecorder recorder;
+        PostLog &log = recorder.posts;
+        const auto failToStart = [&log](auto &&job) {
+            log.Clear();
+            job.m_hNotifyWnd = log.Target();
+            job.SetThreadCreationFailsForTests(true);
+            const bool bStarted = job.Launch() != CWorkerThread::ThreadHandle();
+            const bool bFinished = job.IsFinishedSignalled();
+            job.Stop();
+            return !bStarted && bFinished;
+        };
+        const auto checkTexts = [&log](const QList<quint32> &messages) {
+            QCOMPARE(JobTexts(log), QStringList{Line(IDS_COMM_FAILED, true)});
+            QCOMPARE(MessagesOf(log.Posts()), messages);
+        };
+        const auto checkResult = [&log](int nSource) {
+            QCOMPARE(log.Posts().size(), 1);
+            QCOMPARE(log.Posts()[0].Get<JobResultPost>()->result.Code(), RESULT_COMM_ERROR);
+            QCOMPARE(log.Posts()[0].Get<JobResultPost>()->nSource, nSource);
+        };
+        CJobGetFile get(&recorder.protocol);
+        CJobDelFiles del(&recorder.protocol);
+        get.m_fileNames = del.m_fileNames = QStringList{NAME_A};
+
+        QVERIFY(failToStart(CJobInitDevice(&recorder.protocol)));
+        checkTexts({WM_JOB_MESSAGE});
+        QVERIFY(failToStart(get));
+        checkTexts({WM_JOB_MESSAGE, WM_CLOSE});
+        QVERIFY(failToStart(del));
+        checkTexts({WM_JOB_MESSAGE, WM_CLOSE});
+        QVERIFY(failToStart(CJobUpdateCF(&recorder.protocol)));
+        checkResult(JOB_RESULT_FROM_UPDATE_CF);
+        QVERIFY(failToStart(CJobUploadFile(&recorder.protocol)));
+        checkResult(JOB_RESULT_FROM_UPLOAD);
+        QVERIFY(recorder.Wire().WrittenCodes().isEmpty());
     }
 
     // A download stuck in the recorder outlives Stop, its dialog, its job and the caller's list
@@ -490,47 +401,32 @@ private slots:
     // it instead of mixing its frames into the stuck exchange.
     void stuckDownloadOutlivesItsDialog()
     {
-        QTemporaryDir dir;
-        ManualResetEvent requested, release;
-        std::atomic<bool> bInterleaved{false};
-        RecorderSetup state = CardWithThreeFiles();
-        state.onCommand = [&](quint16 nCode, const QString &) {
-            if (nCode == CMD_GET_FILE) {
-                requested.Set();
-                release.Wait(30000);
-            } else if (nCode == CMD_DELETE_FILE && !release.IsSet()) {
-                bInterleaved = true;
-            }
-        };
-        RecorderRig rig(state);
+        FakeRecorder recorder(ThreeFiles());
+        recorder.Wire().HoldAt(CMD_GET_FILE);
         auto pWindow = std::make_unique<Receiver>();
-        auto pNames = std::make_unique<QStringList>(QStringList{NAME_A, NAME_B});
-        auto pJob = std::make_unique<CJobGetFile>(&rig.protocol);
+        auto pJob = std::make_unique<CJobGetFile>(&recorder.protocol);
         pJob->m_hNotifyWnd = pWindow->m_receiver.Target();
-        pJob->m_fileNames = *pNames;
-        pJob->m_strDestFolder = dir.path() + "/";
+        pJob->m_fileNames = QStringList{NAME_A, NAME_B};
+        pJob->m_strDestFolder = recorder.OutDir() + QLatin1Char('/');
         pJob->SetJoinTimeoutMs(100);
         pJob->Launch();
-        QVERIFY(requested.Wait(10000));
+        QVERIFY(WaitFor([&recorder] { return recorder.Wire().IsHeld(); }));
         pJob->Stop();
         QVERIFY(!pJob->IsThreadHeld());
-
         pJob.reset();
-        pNames.reset();
         pWindow.reset();
 
-        PostLog log;
-        const QStringList names{NAME_A};
-        CJobDelFiles del(&rig.protocol);
-        del.m_hNotifyWnd = log.Target(&del);
-        del.m_fileNames = names;
+        CJobDelFiles del(&recorder.protocol);
+        del.m_fileNames = QStringList{NAME_A};
+        del.m_hNotifyWnd = recorder.posts.Target([&del] { return del.IsFinishedSignalled(); });
         del.Launch();
         QThread::msleep(50);
-        release.Set();
+        QCOMPARE(recorder.Wire().CountWritten(CMD_DELETE_FILE), 0);
+        recorder.Wire().Release();
         QVERIFY(FinishAndJoin(del));
         QVERIFY(WaitNoLiveThreads());
-        QVERIFY(!bInterleaved);
-        QCOMPARE(log.JobTexts(), (QStringList{"T175 a.dat|0", "T182|0"}));
+        QCOMPARE(JobTexts(recorder.posts),
+                 (QStringList{Line(IDS_FILE_DELETED, false, NAME_A), Line(IDS_OPERATION_COMPLETED)}));
     }
 
     void placeholderIsReplacedLiterally()
