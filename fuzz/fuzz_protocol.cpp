@@ -8,6 +8,7 @@
 // existing files, bits 4-7 set the stop event after that many host writes (0: never).
 
 #include "fuzz/FuzzScratch.h"
+#include "fuzz/FuzzTransport.h"
 
 #include "core/DownloadPlan.h"
 #include "core/FileDownloadSink.h"
@@ -20,7 +21,6 @@
 #include "protocol/RecorderFileEntry.h"
 #include "protocol/RecorderProtocol.h"
 #include "protocol/ReportMessages.h"
-#include "support/ScriptedTransport.h"
 
 #include <QByteArray>
 #include <QFileInfo>
@@ -177,12 +177,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *pData, size_t nSize)
     const bool bReplace = nOptions & 8;
     const int nStopAfterWrites = nOptions >> 4;
 
-    auto pTransport = std::make_unique<ScriptedTransport>();
-    auto pScript = pTransport->Shared();
-    pScript->toHost = QByteArray(reinterpret_cast<const char *>(pData + 2), qsizetype(nSize - 2));
+    auto pTransport = std::make_unique<FuzzTransport>(
+        QByteArray(reinterpret_cast<const char *>(pData + 2), qsizetype(nSize - 2)));
     ManualResetEvent stop;
-    pScript->onWrite = [&stop, nStopAfterWrites](ScriptedTransport::Script &script, const QByteArray &) {
-        if (nStopAfterWrites > 0 && script.writes.size() >= nStopAfterWrites)
+    pTransport->onWrite = [&stop, nStopAfterWrites](int nWrites) {
+        if (nStopAfterWrites > 0 && nWrites >= nStopAfterWrites)
             stop.Set();
     };
     RecorderLink link(std::move(pTransport));
