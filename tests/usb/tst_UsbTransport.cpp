@@ -1,5 +1,4 @@
 #include "DeniedOpen.h"
-#include "EchoDevice.h"
 #include "link/Frame.h"
 #include "link/RecorderLink.h"
 #include "link/UsbDiagnostics.h"
@@ -43,6 +42,21 @@ bool EchoFrame(RecorderLink &link, quint32 nPayload, quint8 nSeed)
     return in.Length() == out.Length() && memcmp(in.Data(), out.Data(), out.Length()) == 0;
 }
 
+// The link's notices, delivered on this thread as the window gets them on its own.
+struct NoticeLog
+{
+    QObject receiver;
+    QList<quint32> notices;
+
+    bool Register(RecorderLink &link)
+    {
+        return link.RegisterNotifications([this](quint32 nNotice) {
+            QMetaObject::invokeMethod(
+                &receiver, [this, nNotice] { notices.append(nNotice); }, Qt::QueuedConnection);
+        });
+    }
+};
+
 } // namespace
 
 // The libusb transport against devices on an emulated bus.
@@ -72,7 +86,6 @@ private:
     EmulatedUsbDevice *AddEcho(UsbDeviceSpec spec = UsbDeviceSpec());
 
     std::unique_ptr<UsbBusHarness> m_pBus;
-    QList<EmulatedUsbDevice *> m_devices;
 };
 
 void TestUsbTransport::initTestCase()
@@ -86,9 +99,7 @@ void TestUsbTransport::initTestCase()
 
 void TestUsbTransport::cleanup()
 {
-    for (EmulatedUsbDevice *pDevice : std::as_const(m_devices))
-        m_pBus->RemoveDevice(pDevice);
-    m_devices.clear();
+    m_pBus->RemoveAll();
 }
 
 void TestUsbTransport::cleanupTestCase()
@@ -98,13 +109,7 @@ void TestUsbTransport::cleanupTestCase()
 
 EmulatedUsbDevice *TestUsbTransport::AddEcho(UsbDeviceSpec spec)
 {
-    QString strError;
-    EmulatedUsbDevice *pDevice = m_pBus->AddDevice(spec, std::make_unique<EchoDevice>(), &strError);
-    if (!pDevice)
-        qWarning() << "cannot add the emulated device:" << strError;
-    else
-        m_devices.append(pDevice);
-    return pDevice;
+    return m_pBus->AddDevice(spec, std::make_unique<EchoDevice>());
 }
 
 void TestUsbTransport::openClaimsTheBulkInterfaceAndMovesWholeFrames()
@@ -114,8 +119,6 @@ void TestUsbTransport::openClaimsTheBulkInterfaceAndMovesWholeFrames()
     auto pLink = MakeLink();
     QVERIFY2(pLink->Open(), qPrintable(pLink->LastOpenFailure()));
     QVERIFY(pDevice->IsClaimed());
-    QCOMPARE(UsbOf(*pLink)->Interface().nEndpointIn, quint8(0x81));
-    QCOMPARE(UsbOf(*pLink)->Interface().nEndpointOut, quint8(0x01));
 
     // One block, a few blocks, and the largest frame: each crosses in at most one URB out
     // and two URBs in (the first block, then the rest).
@@ -127,19 +130,12 @@ void TestUsbTransport::openClaimsTheBulkInterfaceAndMovesWholeFrames()
     for (const Case c : {Case{100, 1}, Case{3000, 3}, Case{Frame::MAX_PAYLOAD, 32}}) {
         pDevice->ResetStats();
         const int nFrames = 20;
-        QElapsedTimer timer;
-        timer.start();
         for (int i = 0; i < nFrames; ++i)
             QVERIFY2(EchoFrame(*pLink, c.nPayload, quint8(i)), qPrintable(QString::number(c.nBlocks)));
-        const qint64 nUs = timer.nsecsElapsed() / 1000;
         const auto stats = pDevice->GetStats();
-        QCOMPARE(stats.nFramesToDevice, nFrames);
-        QCOMPARE(stats.nFramesFromDevice, nFrames);
+        QCOMPARE(stats.nBytesToDevice, qint64(nFrames) * c.nBlocks * Frame::BLOCK_SIZE);
         QVERIFY(stats.nUrbsOut <= nFrames);
         QVERIFY(stats.nUrbsIn <= 2 * nFrames);
-        qInfo("%2d-block frames: %.2f URBs out and %.2f URBs in per frame, %lld us per round trip, %.1f MB/s",
-              c.nBlocks, double(stats.nUrbsOut) / nFrames, double(stats.nUrbsIn) / nFrames, nUs / nFrames,
-              2.0 * c.nBlocks * 1024 * nFrames / double(nUs));
     }
     pLink->Close();
     QVERIFY(!pDevice->IsClaimed());
@@ -159,8 +155,6 @@ void TestUsbTransport::hostWithoutScatterGatherSplitsLargeTransfers()
     for (int i = 0; i < nFrames; ++i)
         QVERIFY(EchoFrame(*pLink, Frame::MAX_PAYLOAD, quint8(i)));
     const auto stats = pDevice->GetStats();
-    qInfo("32-block frames without scatter-gather: %.2f URBs out and %.2f URBs in per frame",
-          double(stats.nUrbsOut) / nFrames, double(stats.nUrbsIn) / nFrames);
     QVERIFY(stats.nUrbsOut <= 2 * nFrames);
     QVERIFY(stats.nUrbsIn <= 3 * nFrames);
 }
@@ -273,8 +267,7 @@ void TestUsbTransport::removalWithTransferInFlightFailsCleanlyAndReplugReopens()
 
     // Plugged in again: another Open finds it.
     pDevice->SetSilent(false);
-    QString strError;
-    QVERIFY2(pDevice->Plug(&strError), qPrintable(strError));
+    QVERIFY(pDevice->Plug());
     QVERIFY2(pLink->Open(), qPrintable(pLink->LastOpenFailure()));
     QVERIFY(!pLink->IsGone());
     QVERIFY(EchoFrame(*pLink, 4000, 5));
@@ -326,31 +319,22 @@ void TestUsbTransport::candidateThatCannotBeOpenedIsSkipped()
 
 void TestUsbTransport::openFailuresSayWhatToDo()
 {
-    // Nothing attached: plain "not connected", nothing to add.
-    {
-        auto pLink = MakeLink();
-        QVERIFY(!pLink->Open());
-        QVERIFY(pLink->LastOpenFailure().isEmpty());
-    }
-    // No ids configured: how to configure them, and where to find them.
-    {
-        qputenv(UsbIds::ENV_NAME, "");
+    // Nothing attached: plain "not connected", nothing to add. No ids configured: how to
+    // configure them, and where to find them. Ids that do not parse: the bad entry and its source.
+    const QList<std::pair<const char *, QStringList>> cases = {
+        {"1234:5678", {}},
+        {"", {"ORVOCONNECT_USB_IDS", "UsbIds", "orvoconnect-cli usb-scan"}},
+        {"1234:5678,12345:1", {"ORVOCONNECT_USB_IDS: \"12345:1\""}}};
+    for (const auto &[pszIds, expected] : cases) {
+        qputenv(UsbIds::ENV_NAME, pszIds);
         RecorderLink link(std::make_unique<UsbTransport>());
         QVERIFY(!link.Open());
         const QString strReason = link.LastOpenFailure();
-        QVERIFY2(strReason.contains(QLatin1String("ORVOCONNECT_USB_IDS")), qPrintable(strReason));
-        QVERIFY(strReason.contains(QLatin1String("UsbIds")));
-        QVERIFY(strReason.contains(QLatin1String("orvoconnect-cli usb-scan")));
+        QVERIFY2(expected.isEmpty() == strReason.isEmpty(), qPrintable(strReason));
+        for (const QString &strPart : expected)
+            QVERIFY2(strReason.contains(strPart), qPrintable(strReason));
     }
-    // Ids that do not parse: the bad entry and its source are named.
-    {
-        qputenv(UsbIds::ENV_NAME, "1234:5678,12345:1");
-        RecorderLink link(std::make_unique<UsbTransport>());
-        QVERIFY(!link.Open());
-        QVERIFY2(link.LastOpenFailure().contains(QLatin1String("ORVOCONNECT_USB_IDS: \"12345:1\"")),
-                 qPrintable(link.LastOpenFailure()));
-        qputenv(UsbIds::ENV_NAME, "");
-    }
+    qputenv(UsbIds::ENV_NAME, "");
     // Permission denied on the device node: the udev rule is missing.
     {
         EmulatedUsbDevice *pDevice = AddEcho();
@@ -376,15 +360,10 @@ void TestUsbTransport::openFailuresSayWhatToDo()
 
 void TestUsbTransport::hotplugNoticesReachTheReceiver()
 {
-    // The receiver lives on this thread, as the window does on the user-interface thread.
-    QObject receiver;
-    QList<quint32> notices;
+    NoticeLog log;
+    QList<quint32> &notices = log.notices;
     auto pLink = MakeLink();
-    const bool bRegistered = pLink->RegisterNotifications([&receiver, &notices](quint32 nNotice) {
-        QMetaObject::invokeMethod(
-            &receiver, [&notices, nNotice] { notices.append(nNotice); }, Qt::QueuedConnection);
-    });
-    QVERIFY(bRegistered);
+    QVERIFY(log.Register(*pLink));
 
     UsbDeviceSpec spec;
     EmulatedUsbDevice *pDevice = AddEcho(spec);
@@ -405,8 +384,7 @@ void TestUsbTransport::hotplugNoticesReachTheReceiver()
     // The removal notice alone tells the link its device is gone.
     QVERIFY(pLink->IsGone());
 
-    QString strError;
-    QVERIFY2(pDevice->Plug(&strError), qPrintable(strError));
+    QVERIFY(pDevice->Plug());
     QTRY_COMPARE_WITH_TIMEOUT(notices.size(), 3, 5000);
     QCOMPARE(notices.last(), ITransport::NOTICE_ARRIVAL);
     QVERIFY(pLink->Open());
@@ -432,13 +410,10 @@ void TestUsbTransport::hotplugHearsIdsConfiguredAfterStart()
     // Registered while no ids are configured, as on a first start: ids configured later count
     // from the next plug-in.
     qputenv(UsbIds::ENV_NAME, "");
-    QObject receiver;
-    QList<quint32> notices;
+    NoticeLog log;
+    QList<quint32> &notices = log.notices;
     RecorderLink link(std::make_unique<UsbTransport>());
-    QVERIFY(link.RegisterNotifications([&receiver, &notices](quint32 nNotice) {
-        QMetaObject::invokeMethod(
-            &receiver, [&notices, nNotice] { notices.append(nNotice); }, Qt::QueuedConnection);
-    }));
+    QVERIFY(log.Register(link));
     EmulatedUsbDevice *pDevice = AddEcho();
     QVERIFY(pDevice);
     pDevice->Unplug();
@@ -446,8 +421,7 @@ void TestUsbTransport::hotplugHearsIdsConfiguredAfterStart()
     QVERIFY(notices.isEmpty()); // not configured: not the recorder
 
     qputenv(UsbIds::ENV_NAME, "1234:5678");
-    QString strError;
-    QVERIFY2(pDevice->Plug(&strError), qPrintable(strError));
+    QVERIFY(pDevice->Plug());
     QTRY_COMPARE_WITH_TIMEOUT(notices, QList<quint32>{ITransport::NOTICE_ARRIVAL}, 5000);
     QVERIFY2(link.Open(), qPrintable(link.LastOpenFailure()));
     pDevice->Unplug();
@@ -469,8 +443,8 @@ void TestUsbTransport::chosenRecorderIsOpenedAndFollowedAlone()
 
     // The choice is asked at each open and each notice, as a setting changed meanwhile would be.
     QString strChoice = QStringLiteral("REC-B");
-    QObject receiver;
-    QList<quint32> notices;
+    NoticeLog log;
+    QList<quint32> &notices = log.notices;
     auto pLink = MakeLink();
     QVERIFY(UsbOf(*pLink)->SetDeviceChoice([&strChoice] { return strChoice; }));
     QVERIFY2(pLink->Open(), qPrintable(pLink->LastOpenFailure()));
@@ -493,14 +467,10 @@ void TestUsbTransport::chosenRecorderIsOpenedAndFollowedAlone()
 
     // Open on the chosen recorder, the link hears nothing of the other one, and its own removal.
     strChoice = QStringLiteral("REC-A");
-    QVERIFY(pLink->RegisterNotifications([&receiver, &notices](quint32 nNotice) {
-        QMetaObject::invokeMethod(
-            &receiver, [&notices, nNotice] { notices.append(nNotice); }, Qt::QueuedConnection);
-    }));
+    QVERIFY(log.Register(*pLink));
     QVERIFY(pLink->Open());
-    QString strError;
     pB->Unplug();
-    QVERIFY2(pB->Plug(&strError), qPrintable(strError));
+    QVERIFY(pB->Plug());
     QTest::qWait(300);
     QVERIFY(notices.isEmpty());
     pA->Unplug();
@@ -508,10 +478,10 @@ void TestUsbTransport::chosenRecorderIsOpenedAndFollowedAlone()
     pLink->Close();
     // Closed: the other one still says nothing; the chosen one's arrival is told by its number.
     pB->Unplug();
-    QVERIFY2(pB->Plug(&strError), qPrintable(strError));
+    QVERIFY(pB->Plug());
     QTest::qWait(300);
     QCOMPARE(notices.size(), 1);
-    QVERIFY2(pA->Plug(&strError), qPrintable(strError));
+    QVERIFY(pA->Plug());
     QTRY_COMPARE_WITH_TIMEOUT(notices.size(), 2, 5000);
     QCOMPARE(notices.last(), ITransport::NOTICE_ARRIVAL);
     QVERIFY(pLink->Open());
