@@ -4,6 +4,8 @@
 #include "app/ResourceSet.h"
 #include "core/StringIds.h"
 #include "core/TextSource.h"
+#include "support/TestFiles.h"
+#include "support/TestTexts.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -89,35 +91,25 @@ void TestResourceSet::languageSettingChoosesTheSet_data()
 {
     QTest::addColumn<int>("nLanguage");
     QTest::addColumn<QString>("strUserLocale");
-    QTest::addColumn<QString>("strCode"); // empty: the built-in set
-    QTest::addColumn<QString>("strClose");
-
-    QTest::newRow("0 on a US English system") << 0 << "en_US.UTF-8"
-                                              << ""
-                                              << "Close";
-    QTest::newRow("0 on a Polish system") << 0 << "pl_PL.UTF-8"
-                                          << "PLK"
-                                          << "Zamknij";
-    QTest::newRow("1 on a Polish system") << 1 << "pl_PL.UTF-8"
-                                          << ""
-                                          << "Close";
-    QTest::newRow("2") << 2 << "en_US"
-                       << "FRA"
-                       << "Fermer";
-    QTest::newRow("3") << 3 << "en_US"
-                       << "PLK"
-                       << "Zamknij";
-    QTest::newRow("4") << 4 << "en_US"
-                       << "RUS" << QStringLiteral("Закрыть");
-    QTest::newRow("5") << 5 << "en_US"
-                       << "ITA"
-                       << "Chiudi";
-    QTest::newRow("9 on an Italian system") << 9 << "it_IT"
-                                            << ""
-                                            << "Close";
-    QTest::newRow("-1") << -1 << "en_US"
-                        << ""
-                        << "Close";
+    QTest::addColumn<QString>("strCode");  // empty: the built-in set
+    QTest::addColumn<QString>("strClose"); // empty: the English text
+    const struct
+    {
+        const char *pszRow;
+        int nLanguage;
+        const char *pszLocale, *pszCode, *pszClose;
+    } rows[] = {{"0 on a US English system", 0, "en_US.UTF-8", "", ""},
+                {"0 on a Polish system", 0, "pl_PL.UTF-8", "PLK", "Zamknij"},
+                {"1 on a Polish system", 1, "pl_PL.UTF-8", "", ""},
+                {"2", 2, "en_US", "FRA", "Fermer"},
+                {"3", 3, "en_US", "PLK", "Zamknij"},
+                {"4", 4, "en_US", "RUS", "Закрыть"},
+                {"5", 5, "en_US", "ITA", "Chiudi"},
+                {"9 on an Italian system", 9, "it_IT", "", ""},
+                {"-1", -1, "en_US", "", ""}};
+    for (const auto &row : rows)
+        QTest::newRow(row.pszRow) << row.nLanguage << QString::fromLatin1(row.pszLocale)
+                                  << QString::fromLatin1(row.pszCode) << QString::fromUtf8(row.pszClose);
 }
 
 void TestResourceSet::languageSettingChoosesTheSet()
@@ -131,7 +123,7 @@ void TestResourceSet::languageSettingChoosesTheSet()
     auto pSet = chooser.ApplyLanguageSetting(nLanguage, chooser.ChooseAutomatic(strUserLocale, QString()));
     QVERIFY(pSet);
     QCOMPARE(pSet->LanguageCode(), strCode);
-    QCOMPARE(pSet->Text(IDS_CLOSE), strClose);
+    QCOMPARE(pSet->Text(IDS_CLOSE), strClose.isEmpty() ? TestTexts().Text(IDS_CLOSE) : strClose);
 }
 
 void TestResourceSet::explicitChoiceWithMissingFileFallsBackToEnglish()
@@ -165,15 +157,9 @@ void TestResourceSet::programFolderIsSearchedBeforeTheInstalledFolder()
 
 void TestResourceSet::unreadableLanguageFileGivesEnglish()
 {
-    QFile garbage(m_programDir.filePath("orvoconnectRUS.qm"));
-    QVERIFY(garbage.open(QIODevice::WriteOnly));
-    garbage.write("this is not a translation file");
-    garbage.close();
+    QVERIFY(TestFiles::Write(m_programDir.filePath("orvoconnectRUS.qm"), "this is not a translation file"));
     QVERIFY(!ResourceSet::LoadLanguage(QStringLiteral("RUS"), Files()));
-
-    QFile empty(m_programDir.filePath("orvoconnectITA.qm"));
-    QVERIFY(empty.open(QIODevice::WriteOnly));
-    empty.close();
+    QVERIFY(TestFiles::Write(m_programDir.filePath("orvoconnectITA.qm"), QByteArray()));
     QVERIFY(!ResourceSet::LoadLanguage(QStringLiteral("ITA"), Files()));
 
     // A folder with the file's name is not a file.
@@ -223,20 +209,16 @@ void TestResourceSet::automaticCandidatesFollowTheOrder_data()
     QTest::addColumn<QString>("strSystem");
     QTest::addColumn<QStringList>("codes");
 
-    QTest::newRow("variant then primary, user first")
-        << "fr_CA.UTF-8"
-        << "it_IT.UTF-8" << QStringList{"FRC", "FRA", "ITA", "ITA", "LOC"};
-    QTest::newRow("British user on a German system")
-        << "en_GB"
-        << "de_AT.UTF-8@euro" << QStringList{"ENG", "ENU", "DEA", "DEU", "LOC"};
-    QTest::newRow("language without territory") << "pl"
-                                                << "ru" << QStringList{"PLK", "PLK", "RUS", "RUS", "LOC"};
-    QTest::newRow("unknown variant keeps its primary") << "fr_SN"
-                                                       << "" << QStringList{"FRA", "LOC"};
-    QTest::newRow("C and POSIX give nothing") << "C.UTF-8"
-                                              << "POSIX" << QStringList{"LOC"};
-    QTest::newRow("rubbish gives nothing") << "../../etc"
-                                           << "x" << QStringList{"LOC"};
+    const char *const rows[][4] = {
+        {"variant then primary, user first", "fr_CA.UTF-8", "it_IT.UTF-8", "FRC FRA ITA ITA LOC"},
+        {"British user on a German system", "en_GB", "de_AT.UTF-8@euro", "ENG ENU DEA DEU LOC"},
+        {"language without territory", "pl", "ru", "PLK PLK RUS RUS LOC"},
+        {"unknown variant keeps its primary", "fr_SN", "", "FRA LOC"},
+        {"C and POSIX give nothing", "C.UTF-8", "POSIX", "LOC"},
+        {"rubbish gives nothing", "../../etc", "x", "LOC"}};
+    for (const auto &row : rows)
+        QTest::newRow(row[0]) << QString::fromLatin1(row[1]) << QString::fromLatin1(row[2])
+                              << QString::fromLatin1(row[3]).split(u' ');
 }
 
 void TestResourceSet::automaticCandidatesFollowTheOrder()
@@ -280,15 +262,11 @@ void TestResourceSet::localeNamesFromTheEnvironmentAndSystemFiles()
     env.insert("LANGUAGE", "pl:en_GB");
     QCOMPARE(LanguageChooser::UserLocaleName(env), QStringLiteral("pl"));
 
-    QTemporaryDir dir;
-    QFile debian(dir.filePath("locale"));
-    QVERIFY(debian.open(QIODevice::WriteOnly));
-    debian.write("# written by the installer\nLANG=\"pl_PL.UTF-8\"\nLC_MESSAGES='it_IT.UTF-8'\n"
-                 "garbage line\n=value\n");
-    debian.close();
-    const QString strMissing = dir.filePath("missing");
-    QCOMPARE(LanguageChooser::SystemLocaleName({strMissing, debian.fileName()}),
-             QStringLiteral("it_IT.UTF-8"));
+    const QString strDebian = m_programDir.filePath("locale");
+    QVERIFY(TestFiles::Write(strDebian, "# written by the installer\nLANG=\"pl_PL.UTF-8\"\n"
+                                        "LC_MESSAGES='it_IT.UTF-8'\ngarbage line\n=value\n"));
+    const QString strMissing = m_programDir.filePath("missing");
+    QCOMPARE(LanguageChooser::SystemLocaleName({strMissing, strDebian}), QStringLiteral("it_IT.UTF-8"));
     QCOMPARE(LanguageChooser::SystemLocaleName({strMissing}), QString());
 
     const auto locale = LanguageChooser::LocaleFromName("de_DE.UTF-8@euro");
@@ -305,46 +283,15 @@ void TestResourceSet::windowsAbbreviations_data()
     QTest::addColumn<QString>("strLocale");
     QTest::addColumn<QString>("strCode");
     QTest::addColumn<QString>("strPrimary");
-
-    QTest::newRow("en_US") << "en_US"
-                           << "ENU"
-                           << "ENU";
-    QTest::newRow("en_GB") << "en_GB"
-                           << "ENG"
-                           << "ENU";
-    QTest::newRow("fr_FR") << "fr_FR"
-                           << "FRA"
-                           << "FRA";
-    QTest::newRow("fr_CA") << "fr_CA"
-                           << "FRC"
-                           << "FRA";
-    QTest::newRow("de_DE") << "de_DE"
-                           << "DEU"
-                           << "DEU";
-    QTest::newRow("de_CH") << "de_CH"
-                           << "DES"
-                           << "DEU";
-    QTest::newRow("es_MX") << "es_MX"
-                           << "ESM"
-                           << "ESP";
-    QTest::newRow("pt_PT") << "pt_PT"
-                           << "PTG"
-                           << "PTB";
-    QTest::newRow("pl") << "pl"
-                        << "PLK"
-                        << "PLK";
-    QTest::newRow("ru") << "ru"
-                        << "RUS"
-                        << "RUS";
-    QTest::newRow("it_CH") << "it_CH"
-                           << "ITS"
-                           << "ITA";
-    QTest::newRow("zh_CN") << "zh_CN"
-                           << "CHS"
-                           << "CHT";
-    QTest::newRow("ru_UA has no variant") << "ru_UA"
-                                          << ""
-                                          << "RUS";
+    // Locale, its own abbreviation, its language's; ru_UA has no variant of its own.
+    const char *const rows[][3] = {{"en_US", "ENU", "ENU"}, {"en_GB", "ENG", "ENU"}, {"fr_FR", "FRA", "FRA"},
+                                   {"fr_CA", "FRC", "FRA"}, {"de_DE", "DEU", "DEU"}, {"de_CH", "DES", "DEU"},
+                                   {"es_MX", "ESM", "ESP"}, {"pt_PT", "PTG", "PTB"}, {"pl", "PLK", "PLK"},
+                                   {"ru", "RUS", "RUS"},    {"it_CH", "ITS", "ITA"}, {"zh_CN", "CHS", "CHT"},
+                                   {"ru_UA", "", "RUS"}};
+    for (const auto &row : rows)
+        QTest::newRow(row[0]) << QString::fromLatin1(row[0]) << QString::fromLatin1(row[1])
+                              << QString::fromLatin1(row[2]);
 }
 
 void TestResourceSet::windowsAbbreviations()
