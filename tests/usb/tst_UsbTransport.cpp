@@ -5,6 +5,9 @@
 #include "link/UsbScan.h"
 #include "link/UsbSettingsProvider.h"
 #include "link/UsbTransport.h"
+#include "protocol/RecorderProtocol.h"
+#include "support/FakeRecorder.h"
+#include "support/TestFiles.h"
 #include "UsbBusHarness.h"
 
 #include <QElapsedTimer>
@@ -59,7 +62,8 @@ struct NoticeLog
 
 } // namespace
 
-// The libusb transport against devices on an emulated bus.
+// The libusb transport against devices on an emulated bus: echo devices for the transport
+// itself, the shared fake recorder for the recorder protocol over it.
 class TestUsbTransport final : public QObject
 {
     Q_OBJECT
@@ -69,8 +73,8 @@ private slots:
     void cleanup();
     void cleanupTestCase();
 
+    void openClaimsTheBulkInterfaceAndMovesWholeFrames_data();
     void openClaimsTheBulkInterfaceAndMovesWholeFrames();
-    void hostWithoutScatterGatherSplitsLargeTransfers();
     void openAlwaysClosesFirst();
     void splitCompletionsAreJoined();
     void silentRecorderTimesOutAndLosesNothing();
@@ -82,10 +86,21 @@ private slots:
     void chosenRecorderIsOpenedAndFollowedAlone();
     void scanListsVendorSpecificBulkDevices();
 
+    void connectSequenceReadsInfoAndFileList_data();
+    void connectSequenceReadsInfoAndFileList();
+    void multiBlockDownloadAndUpload();
+    void removalDuringDownloadLeavesNoPartialFile();
+
 private:
     EmulatedUsbDevice *AddEcho(UsbDeviceSpec spec = UsbDeviceSpec());
+    // Plugs in a fake recorder with these card files as the device at address 2.
+    FakeRecorder *AddRecorder(const QMap<QString, QByteArray> &files, const EmulatorFaults &faults = {});
+    // Each request (and its one reply) crossed in few URBs: one out, at most two in.
+    void CheckUrbsPerFrame();
 
     std::unique_ptr<UsbBusHarness> m_pBus;
+    std::unique_ptr<FakeRecorder> m_pRecorder;
+    EmulatedUsbDevice *m_pDevice = nullptr; // the recorder's
 };
 
 void TestUsbTransport::initTestCase()
@@ -99,7 +114,10 @@ void TestUsbTransport::initTestCase()
 
 void TestUsbTransport::cleanup()
 {
+    // The devices go first: the recorder's reaches it until then.
     m_pBus->RemoveAll();
+    m_pDevice = nullptr;
+    m_pRecorder.reset();
 }
 
 void TestUsbTransport::cleanupTestCase()
@@ -112,51 +130,65 @@ EmulatedUsbDevice *TestUsbTransport::AddEcho(UsbDeviceSpec spec)
     return m_pBus->AddDevice(spec, std::make_unique<EchoDevice>());
 }
 
+FakeRecorder *TestUsbTransport::AddRecorder(const QMap<QString, QByteArray> &files,
+                                            const EmulatorFaults &faults)
+{
+    m_pRecorder = std::make_unique<FakeRecorder>(files, faults);
+    m_pDevice = m_pBus->AddDevice(UsbDeviceSpec(), std::make_unique<RecorderDevice>(*m_pRecorder));
+    return m_pDevice ? m_pRecorder.get() : nullptr;
+}
+
+void TestUsbTransport::CheckUrbsPerFrame()
+{
+    const auto stats = m_pDevice->GetStats();
+    const int nFrames = int(m_pRecorder->Wire().WrittenCodes().size());
+    QVERIFY(nFrames > 0);
+    QVERIFY2(stats.nUrbsOut <= nFrames && stats.nUrbsIn <= 2 * nFrames,
+             qPrintable(QStringLiteral("%1 requests: %2 URBs out, %3 URBs in")
+                            .arg(nFrames)
+                            .arg(stats.nUrbsOut)
+                            .arg(stats.nUrbsIn)));
+}
+
+void TestUsbTransport::openClaimsTheBulkInterfaceAndMovesWholeFrames_data()
+{
+    QTest::addColumn<bool>("bScatterGather");
+    QTest::addColumn<quint32>("nPayload");
+    QTest::addColumn<int>("nUrbsOut"); // at most, per frame
+    QTest::addColumn<int>("nUrbsIn");
+    // Each frame crosses in one URB out and at most two in (the first block, then the rest).
+    QTest::newRow("1 block") << true << 100u << 1 << 2;
+    QTest::newRow("3 blocks") << true << 3000u << 1 << 2;
+    QTest::newRow("32 blocks") << true << quint32(Frame::MAX_PAYLOAD) << 1 << 2;
+    // Without scatter-gather libusb cuts a bulk transfer into URBs of 16 KiB: the largest
+    // frame then takes two URBs each way. Data still arrives whole.
+    QTest::newRow("32 blocks without scatter-gather") << false << quint32(Frame::MAX_PAYLOAD) << 2 << 3;
+}
+
 void TestUsbTransport::openClaimsTheBulkInterfaceAndMovesWholeFrames()
 {
-    EmulatedUsbDevice *pDevice = AddEcho();
+    QFETCH(bool, bScatterGather);
+    QFETCH(quint32, nPayload);
+    QFETCH(int, nUrbsOut);
+    QFETCH(int, nUrbsIn);
+    UsbDeviceSpec spec;
+    spec.bScatterGather = bScatterGather;
+    EmulatedUsbDevice *pDevice = AddEcho(spec);
     QVERIFY(pDevice);
     auto pLink = MakeLink();
     QVERIFY2(pLink->Open(), qPrintable(pLink->LastOpenFailure()));
     QVERIFY(pDevice->IsClaimed());
-
-    // One block, a few blocks, and the largest frame: each crosses in at most one URB out
-    // and two URBs in (the first block, then the rest).
-    struct Case
-    {
-        quint32 nPayload;
-        int nBlocks;
-    };
-    for (const Case c : {Case{100, 1}, Case{3000, 3}, Case{Frame::MAX_PAYLOAD, 32}}) {
-        pDevice->ResetStats();
-        const int nFrames = 20;
-        for (int i = 0; i < nFrames; ++i)
-            QVERIFY2(EchoFrame(*pLink, c.nPayload, quint8(i)), qPrintable(QString::number(c.nBlocks)));
-        const auto stats = pDevice->GetStats();
-        QCOMPARE(stats.nBytesToDevice, qint64(nFrames) * c.nBlocks * Frame::BLOCK_SIZE);
-        QVERIFY(stats.nUrbsOut <= nFrames);
-        QVERIFY(stats.nUrbsIn <= 2 * nFrames);
-    }
+    pDevice->ResetStats();
+    const int nFrames = 20;
+    for (int i = 0; i < nFrames; ++i)
+        QVERIFY(EchoFrame(*pLink, nPayload, quint8(i)));
+    const auto stats = pDevice->GetStats();
+    QCOMPARE(stats.nBytesToDevice,
+             qint64(nFrames) * Frame::LengthFor(nPayload)); // nothing more, nothing less
+    QVERIFY(stats.nUrbsOut <= nUrbsOut * nFrames);
+    QVERIFY(stats.nUrbsIn <= nUrbsIn * nFrames);
     pLink->Close();
     QVERIFY(!pDevice->IsClaimed());
-}
-
-void TestUsbTransport::hostWithoutScatterGatherSplitsLargeTransfers()
-{
-    // Without scatter-gather libusb cuts a bulk transfer into URBs of 16 KiB: the largest
-    // frame then takes two URBs each way. Data still arrives whole.
-    UsbDeviceSpec spec;
-    spec.bScatterGather = false;
-    EmulatedUsbDevice *pDevice = AddEcho(spec);
-    QVERIFY(pDevice);
-    auto pLink = MakeLink();
-    QVERIFY(pLink->Open());
-    const int nFrames = 10;
-    for (int i = 0; i < nFrames; ++i)
-        QVERIFY(EchoFrame(*pLink, Frame::MAX_PAYLOAD, quint8(i)));
-    const auto stats = pDevice->GetStats();
-    QVERIFY(stats.nUrbsOut <= 2 * nFrames);
-    QVERIFY(stats.nUrbsIn <= 3 * nFrames);
 }
 
 void TestUsbTransport::openAlwaysClosesFirst()
@@ -217,7 +249,6 @@ void TestUsbTransport::silentRecorderTimesOutAndLosesNothing()
     timer.start();
     QCOMPARE(in.Receive(*pLink), 1);
     const qint64 nMs = timer.elapsed();
-    qInfo("silent recorder: read failed after %lld ms (time-out 300 ms)", nMs);
     QVERIFY(nMs >= 290);
     QVERIFY(nMs < 3000);
     // Silence is no removal: the link stays open, and the timed-out URB was withdrawn.
@@ -252,7 +283,6 @@ void TestUsbTransport::removalWithTransferInFlightFailsCleanlyAndReplugReopens()
     QTRY_COMPARE_WITH_TIMEOUT(pDevice->PendingInUrbs(), 1, 5000);
     pDevice->Unplug();
     QCOMPARE(read.get(), 1);
-    qInfo("removal ended the pending read after %lld ms", timer.elapsed());
     QVERIFY(timer.elapsed() < 5000);
     QVERIFY(pLink->IsGone());
 
@@ -517,6 +547,97 @@ void TestUsbTransport::scanListsVendorSpecificBulkDevices()
     QCOMPARE(UsbScan::FormatEntry(entry),
              QStringLiteral(
                  "1234:5678  bus 001  address 002  port 1-2  serial -  Paperless recorder  (configured)"));
+}
+
+void TestUsbTransport::connectSequenceReadsInfoAndFileList_data()
+{
+    QTest::addColumn<bool>("bSplit");
+    QTest::newRow("whole replies") << false;
+    QTest::newRow("every block as 300 + 724 bytes") << true;
+}
+
+void TestUsbTransport::connectSequenceReadsInfoAndFileList()
+{
+    QFETCH(bool, bSplit);
+    EmulatorFaults faults;
+    faults.bSplitReplies = bSplit;
+    const QByteArray bytes = TestFiles::Pattern(5000);
+    FakeRecorder *pRecorder = AddRecorder({{"A.DAT", bytes}, {"B.DAT", bytes}, {"C.DAT", bytes}}, faults);
+    QVERIFY(pRecorder);
+    FakeRecorder &recorder = *pRecorder;
+    auto pLink = MakeLink();
+    RecorderProtocol protocol(*pLink);
+    QVERIFY2(pLink->Open(), qPrintable(pLink->LastOpenFailure()));
+    m_pDevice->ResetStats();
+    recorder.Wire().ClearCounts();
+    QVERIFY(protocol.GetDeviceInfo(recorder.target));
+    QVERIFY(protocol.GetCardInfo(recorder.target));
+    QCOMPARE(protocol.ListFiles(recorder.stop, recorder.target), int(RESULT_OK));
+
+    const auto deviceInfo = recorder.posts.Of(WM_REC_DEVICE_INFO);
+    QCOMPARE(deviceInfo.size(), 1);
+    QCOMPARE(deviceInfo.first().Get<TextPost>()->strText, recorder.pEmulator->DeviceInfoText());
+    QCOMPARE(recorder.posts.Of(WM_REC_CARD_INFO).size(), 1);
+    QCOMPARE(recorder.posts.Of(WM_REC_FILE_ENTRY).size(), 3);
+    if (!bSplit)
+        CheckUrbsPerFrame();
+}
+
+void TestUsbTransport::multiBlockDownloadAndUpload()
+{
+    const QByteArray download = TestFiles::Pattern(300 * 1024 + 17, 2);
+    FakeRecorder *pRecorder = AddRecorder({{"ARCHIVE.DAT", download}});
+    QVERIFY(pRecorder);
+    FakeRecorder &recorder = *pRecorder;
+    auto pLink = MakeLink();
+    RecorderProtocol protocol(*pLink);
+    QVERIFY(pLink->Open());
+
+    m_pDevice->ResetStats();
+    recorder.Wire().ClearCounts();
+    QCOMPARE(protocol.GetFile(recorder.stop, recorder.target, "ARCHIVE.DAT", recorder.OutDir()),
+             int(RESULT_OK));
+    CheckUrbsPerFrame();
+    QCOMPARE(TestFiles::Read(recorder.OutPath("ARCHIVE.DAT")), download);
+
+    const QByteArray upload = TestFiles::Pattern(200 * 1024 + 3, 3);
+    QVERIFY(TestFiles::Write(recorder.OutPath("SYSTEM.IMG"), upload));
+    m_pDevice->ResetStats();
+    recorder.Wire().ClearCounts();
+    QCOMPARE(protocol.PutFile(recorder.stop, recorder.target, recorder.OutPath("SYSTEM.IMG"), false),
+             int(RESULT_OK));
+    CheckUrbsPerFrame();
+    QCOMPARE(recorder.CardFile("SYSTEM.IMG"), upload);
+}
+
+void TestUsbTransport::removalDuringDownloadLeavesNoPartialFile()
+{
+    FakeRecorder *pRecorder = AddRecorder({{"BIG.DAT", TestFiles::Pattern(8 * 1024 * 1024, 4)}});
+    QVERIFY(pRecorder);
+    FakeRecorder &recorder = *pRecorder;
+    const QByteArray old = QByteArrayLiteral("the copy downloaded yesterday");
+    QVERIFY(TestFiles::Write(recorder.OutPath("BIG.DAT"), old));
+    auto pLink = MakeLink();
+    RecorderProtocol protocol(*pLink);
+    QVERIFY(pLink->Open());
+
+    auto download = std::async(std::launch::async, [&] {
+        return protocol.GetFile(recorder.stop, recorder.target, "BIG.DAT", recorder.OutDir());
+    });
+    // Pull the plug some blocks into the transfer.
+    QTRY_VERIFY_WITH_TIMEOUT(recorder.Wire().WrittenCodes().size() > 10, 10000);
+    m_pDevice->Unplug();
+    QCOMPARE(download.get(), int(RESULT_COMM_ERROR));
+    QVERIFY(pLink->IsGone());
+    // The earlier file is untouched, and nothing half-written is left beside it.
+    QCOMPARE(TestFiles::Read(recorder.OutPath("BIG.DAT")), old);
+    QCOMPARE(TestFiles::Listing(recorder.OutDir()), QStringList{"BIG.DAT"});
+
+    // Plugged in again, the recorder answers a fresh connect sequence.
+    QVERIFY(m_pDevice->Plug());
+    QVERIFY2(pLink->Open(), qPrintable(pLink->LastOpenFailure()));
+    QVERIFY(protocol.GetDeviceInfo(recorder.target));
+    QCOMPARE(protocol.ListFiles(recorder.stop, recorder.target), int(RESULT_OK));
 }
 
 QTEST_GUILESS_MAIN(TestUsbTransport)
