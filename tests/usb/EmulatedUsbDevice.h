@@ -24,7 +24,7 @@ struct UsbDeviceSpec
     int nBus = 1;
     int nAddress = 2;
     QString strProduct = QStringLiteral("Emulated recorder");
-    QString strSerial; // empty: the device has no serial number string
+    QString strSerial = QString(); // empty: the device has no serial number string
     quint8 nInterfaceClass = 0xff;
     int nMaxPacket = 512;
     // Scatter-gather lets libusb move a whole transfer in one URB, as xHCI and EHCI hosts do.

@@ -153,10 +153,9 @@ private:
 void TestUsbCli::initTestCase()
 {
     m_pBus = std::make_unique<UsbBusHarness>();
-    UsbDeviceSpec spec;
-    spec.strProduct = QStringLiteral("Paperless recorder");
-    spec.strSerial = QStringLiteral("REC-A");
-    m_pDevice = m_pBus->AddDevice(spec, std::make_unique<RecorderDevice>(m_recorder));
+    m_pDevice = m_pBus->AddDevice(
+        {.strProduct = QStringLiteral("Paperless recorder"), .strSerial = QStringLiteral("REC-A")},
+        std::make_unique<RecorderDevice>(m_recorder));
     QVERIFY(m_pDevice);
 }
 
@@ -224,10 +223,8 @@ void TestUsbCli::scanAndDiagnosticsOnTheCommandLine()
 void TestUsbCli::deviceChoosesAmongRecorders()
 {
     FakeRecorder recorderB({{"ONLY-B.DAT", "bee"}});
-    UsbDeviceSpec spec;
-    spec.nAddress = 3;
-    spec.strSerial = QStringLiteral("REC-B");
-    EmulatedUsbDevice *pB = m_pBus->AddDevice(spec, std::make_unique<RecorderDevice>(recorderB));
+    EmulatedUsbDevice *pB = m_pBus->AddDevice({.nAddress = 3, .strSerial = QStringLiteral("REC-B")},
+                                              std::make_unique<RecorderDevice>(recorderB));
     QVERIFY(pB);
     const auto removeB = qScopeGuard([&] { m_pBus->RemoveDevice(pB); });
 

@@ -171,9 +171,7 @@ void TestUsbTransport::openClaimsTheBulkInterfaceAndMovesWholeFrames()
     QFETCH(quint32, nPayload);
     QFETCH(int, nUrbsOut);
     QFETCH(int, nUrbsIn);
-    UsbDeviceSpec spec;
-    spec.bScatterGather = bScatterGather;
-    EmulatedUsbDevice *pDevice = AddEcho(spec);
+    EmulatedUsbDevice *pDevice = AddEcho({.bScatterGather = bScatterGather});
     QVERIFY(pDevice);
     auto pLink = MakeLink();
     QVERIFY2(pLink->Open(), qPrintable(pLink->LastOpenFailure()));
@@ -305,18 +303,13 @@ void TestUsbTransport::removalWithTransferInFlightFailsCleanlyAndReplugReopens()
 
 void TestUsbTransport::candidateThatCannotBeOpenedIsSkipped()
 {
-    UsbDeviceSpec specA;
-    specA.nAddress = 2;
-    UsbDeviceSpec specB;
-    specB.nAddress = 3;
-    specB.nProduct = 0x5679;
-    EmulatedUsbDevice *pA = AddEcho(specA);
-    EmulatedUsbDevice *pB = AddEcho(specB);
+    EmulatedUsbDevice *pA = AddEcho({.nAddress = 2});
+    EmulatedUsbDevice *pB = AddEcho({.nProduct = 0x5679, .nAddress = 3});
     QVERIFY(pA && pB);
     // libusb decides the order; the scan lists devices in the same order.
     const auto entries = UsbScan::Scan(nullptr);
     QVERIFY(entries && entries->size() == 2);
-    const bool bAFirst = entries->first().nAddress == specA.nAddress;
+    const bool bAFirst = entries->first().nAddress == pA->Spec().nAddress;
     EmulatedUsbDevice *pFirst = bAFirst ? pA : pB;
     EmulatedUsbDevice *pSecond = bAFirst ? pB : pA;
     pFirst->SetClaimBusy(true);
@@ -395,16 +388,12 @@ void TestUsbTransport::hotplugNoticesReachTheReceiver()
     auto pLink = MakeLink();
     QVERIFY(log.Register(*pLink));
 
-    UsbDeviceSpec spec;
-    EmulatedUsbDevice *pDevice = AddEcho(spec);
+    EmulatedUsbDevice *pDevice = AddEcho();
     QVERIFY(pDevice);
     QTRY_COMPARE_WITH_TIMEOUT(notices, QList<quint32>{ITransport::NOTICE_ARRIVAL}, 5000);
 
     // A device whose pair is not configured gives no notice.
-    UsbDeviceSpec foreign;
-    foreign.nAddress = 7;
-    foreign.nVendor = 0x4321;
-    EmulatedUsbDevice *pForeign = AddEcho(foreign);
+    EmulatedUsbDevice *pForeign = AddEcho({.nVendor = 0x4321, .nAddress = 7});
     QVERIFY(pForeign);
 
     QVERIFY(pLink->Open());
@@ -462,13 +451,8 @@ void TestUsbTransport::hotplugHearsIdsConfiguredAfterStart()
 
 void TestUsbTransport::chosenRecorderIsOpenedAndFollowedAlone()
 {
-    UsbDeviceSpec specA;
-    specA.strSerial = QStringLiteral("REC-A");
-    UsbDeviceSpec specB;
-    specB.nAddress = 3;
-    specB.strSerial = QStringLiteral("REC-B");
-    EmulatedUsbDevice *pA = AddEcho(specA);
-    EmulatedUsbDevice *pB = AddEcho(specB);
+    EmulatedUsbDevice *pA = AddEcho({.strSerial = QStringLiteral("REC-A")});
+    EmulatedUsbDevice *pB = AddEcho({.nAddress = 3, .strSerial = QStringLiteral("REC-B")});
     QVERIFY(pA && pB);
 
     // The choice is asked at each open and each notice, as a setting changed meanwhile would be.
@@ -521,15 +505,9 @@ void TestUsbTransport::chosenRecorderIsOpenedAndFollowedAlone()
 
 void TestUsbTransport::scanListsVendorSpecificBulkDevices()
 {
-    UsbDeviceSpec recorder;
-    recorder.strProduct = QStringLiteral("Paperless recorder");
-    UsbDeviceSpec storage;
-    storage.nAddress = 4;
-    storage.nVendor = 0x0781;
-    storage.nProduct = 0x5567;
-    storage.nInterfaceClass = 0x08; // mass storage: not vendor-specific
-    QVERIFY(AddEcho(recorder));
-    QVERIFY(AddEcho(storage));
+    QVERIFY(AddEcho({.strProduct = QStringLiteral("Paperless recorder")}));
+    // Mass storage: not vendor-specific.
+    QVERIFY(AddEcho({.nVendor = 0x0781, .nProduct = 0x5567, .nAddress = 4, .nInterfaceClass = 0x08}));
 
     qputenv(UsbIds::ENV_NAME, "1234:5678");
     QString strError;
