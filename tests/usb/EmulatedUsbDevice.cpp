@@ -198,7 +198,6 @@ void EmulatedUsbDevice::HandleIoctl(UMockdevIoctlClient *pClient)
             umockdev_ioctl_client_complete(pClient, -1, EBUSY);
         } else {
             m_pClaimedBy = pClient;
-            ++m_stats.nClaims;
             umockdev_ioctl_client_complete(pClient, 0, 0);
         }
         return;
@@ -364,7 +363,6 @@ void EmulatedUsbDevice::Discard(UMockdevIoctlClient *pClient)
         if (it->pUrb->client_addr == nAddress) {
             Urb urb = *it;
             m_pendingIn.erase(it);
-            ++m_stats.nDiscarded;
             Finish(urb, -ENOENT, 0);
             umockdev_ioctl_client_complete(pClient, 0, 0);
             return;

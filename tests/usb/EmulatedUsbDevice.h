@@ -44,8 +44,6 @@ public:
     {
         int nUrbsOut = 0;
         int nUrbsIn = 0;
-        int nDiscarded = 0;
-        int nClaims = 0;
         qint64 nBytesToDevice = 0;
         qint64 nBytesFromDevice = 0;
     };
