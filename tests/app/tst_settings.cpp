@@ -21,7 +21,7 @@ public:
     {}
 
 private slots:
-    void init();
+    void init() { QFile::remove(ConfigFile()); }
 
     void absentValuesReadAsDefaults();
     void valuesAreKeptAtTopLevelOfTheOrganisationFile();
@@ -38,11 +38,6 @@ private:
 
     QString m_strConfigHome;
 };
-
-void TestSettings::init()
-{
-    QFile::remove(ConfigFile());
-}
 
 void TestSettings::absentValuesReadAsDefaults()
 {

@@ -110,8 +110,19 @@ bool EmulatedUsbDevice::Plug(QString *pError)
 {
     if (!m_pHandler) {
         m_pHandler = umockdev_ioctl_base_new();
-        g_signal_connect(m_pHandler, "handle-ioctl", G_CALLBACK(&EmulatedUsbDevice::OnIoctl), this);
-        g_signal_connect(m_pHandler, "client-vanished", G_CALLBACK(&EmulatedUsbDevice::OnClientVanished),
+        g_signal_connect(m_pHandler, "handle-ioctl",
+                         G_CALLBACK(+[](UMockdevIoctlBase *, UMockdevIoctlClient *pClient, void *pSelf) {
+                             static_cast<EmulatedUsbDevice *>(pSelf)->HandleIoctl(pClient);
+                             return gboolean(TRUE);
+                         }),
+                         this);
+        // A closed file gives up its claim, as when a process ends without releasing.
+        g_signal_connect(m_pHandler, "client-vanished",
+                         G_CALLBACK(+[](UMockdevIoctlBase *, UMockdevIoctlClient *pClient, void *pSelf) {
+                             auto *pDevice = static_cast<EmulatedUsbDevice *>(pSelf);
+                             std::lock_guard lock(pDevice->m_mutex);
+                             pDevice->m_pClaimedBy.compare_exchange_strong(pClient, nullptr);
+                         }),
                          this);
     }
     GError *pGError = nullptr;
@@ -153,21 +164,6 @@ void EmulatedUsbDevice::Unplug()
     const QByteArray path = m_strSysPath.toUtf8();
     umockdev_testbed_uevent(m_pTestbed, path.constData(), "remove");
     umockdev_testbed_remove_device(m_pTestbed, path.constData());
-}
-
-void EmulatedUsbDevice::OnClientVanished(UMockdevIoctlBase *, UMockdevIoctlClient *pClient, void *pSelf)
-{
-    // A closed file gives up its claim, as when a process ends without releasing.
-    auto *pDevice = static_cast<EmulatedUsbDevice *>(pSelf);
-    std::lock_guard lock(pDevice->m_mutex);
-    if (pDevice->m_pClaimedBy == pClient)
-        pDevice->m_pClaimedBy = nullptr;
-}
-
-int EmulatedUsbDevice::OnIoctl(UMockdevIoctlBase *, UMockdevIoctlClient *pClient, void *pSelf)
-{
-    static_cast<EmulatedUsbDevice *>(pSelf)->HandleIoctl(pClient);
-    return TRUE;
 }
 
 void EmulatedUsbDevice::HandleIoctl(UMockdevIoctlClient *pClient)

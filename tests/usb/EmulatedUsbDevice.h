@@ -104,8 +104,6 @@ private:
         int nLength = 0;
     };
 
-    static int OnIoctl(UMockdevIoctlBase *pHandler, UMockdevIoctlClient *pClient, void *pSelf);
-    static void OnClientVanished(UMockdevIoctlBase *pHandler, UMockdevIoctlClient *pClient, void *pSelf);
     void HandleIoctl(UMockdevIoctlClient *pClient);
     void Submit(UMockdevIoctlClient *pClient);
     void Reap(UMockdevIoctlClient *pClient);

@@ -5,19 +5,12 @@
 // The window test's names for the shared file helpers, until it moves onto TestFiles.
 namespace UsbTestFiles {
 
-inline QByteArray RandomBytes(qsizetype nSize, quint32 nSeed)
-{
+inline const auto RandomBytes = [](qsizetype nSize, quint32 nSeed) {
     return TestFiles::Pattern(nSize, int(nSeed));
-}
-
-inline bool WriteFile(const QString &strPath, const QByteArray &bytes)
-{
+};
+inline const auto WriteFile = [](const QString &strPath, const QByteArray &bytes) {
     return TestFiles::Write(strPath, bytes);
-}
-
-inline QByteArray ReadFile(const QString &strPath)
-{
-    return TestFiles::Read(strPath);
-}
+};
+inline const auto ReadFile = [](const QString &strPath) { return TestFiles::Read(strPath); };
 
 } // namespace UsbTestFiles

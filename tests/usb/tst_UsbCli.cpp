@@ -4,6 +4,7 @@
 
 #include <QElapsedTimer>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QScopeGuard>
 #include <QtTest>
 
@@ -270,11 +271,8 @@ void TestUsbCli::watchArchivesEachArrivalAndLeavesNothingPartial()
         QVERIFY(QFile::remove(m_recorder.CardPath(strName)));
     QVERIFY(m_recorder.PutCardFile("BIG.DAT", big));
     const auto nothingPartial = [&strArchive](const QString &strName) {
-        for (const QString &strEntry : TestFiles::Listing(strArchive)) {
-            if (strEntry == strName || strEntry.startsWith(QLatin1String(".orvo-")))
-                return false;
-        }
-        return true;
+        const QStringList entries = TestFiles::Listing(strArchive);
+        return !entries.contains(strName) && entries.filter(QRegularExpression("^\\.orvo-")).isEmpty();
     };
 
     m_pDevice->ResetStats();

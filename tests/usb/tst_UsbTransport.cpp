@@ -24,11 +24,6 @@ std::unique_ptr<RecorderLink> MakeLink(const UsbIds &ids = RECORDER_IDS)
     return std::make_unique<RecorderLink>(std::make_unique<UsbTransport>(ids));
 }
 
-UsbTransport *UsbOf(RecorderLink &link)
-{
-    return static_cast<UsbTransport *>(link.Transport());
-}
-
 // Sends a frame with a payload of nPayload patterned bytes and checks that the echo device
 // hands the very same frame back.
 bool EchoFrame(RecorderLink &link, quint32 nPayload, quint8 nSeed)
@@ -457,7 +452,8 @@ void TestUsbTransport::chosenRecorderIsOpenedAndFollowedAlone()
     NoticeLog log;
     QList<quint32> &notices = log.notices;
     auto pLink = MakeLink();
-    QVERIFY(UsbOf(*pLink)->SetDeviceChoice([&strChoice] { return strChoice; }));
+    QVERIFY(
+        static_cast<UsbTransport *>(pLink->Transport())->SetDeviceChoice([&strChoice] { return strChoice; }));
     QVERIFY2(pLink->Open(), qPrintable(pLink->LastOpenFailure()));
     QVERIFY(pB->IsClaimed() && !pA->IsClaimed());
     QCOMPARE(pLink->Serial(), QStringLiteral("REC-B"));
