@@ -4,6 +4,9 @@
 #include "app/CMainApp.h"
 #include "app/CMainFrame.h"
 #include "core/SettingsStore.h"
+#include "core/StringIds.h"
+#include "support/TestFiles.h"
+#include "support/TestTexts.h"
 #include "ui/browser/CChildView.h"
 #include "ui/browser/CommandIds.h"
 #include "ui/browser/CUpPane.h"
@@ -30,9 +33,12 @@
 
 #include <functional>
 
+using namespace StringId;
+
 namespace {
 
 QTemporaryDir *g_pRoot = nullptr;
+const TestTexts texts;
 
 QString CardDir()
 {
@@ -86,17 +92,16 @@ QStringList ListedNames(CChildView *pView)
     return names;
 }
 
-bool DropOnList(CChildView *pView, QMimeData *pData, bool *pbEnterAccepted = nullptr)
+// Whether the list took the drag as a copy when it entered, and whether it took the drop.
+QPair<bool, bool> DropOnList(CChildView *pView, QMimeData *pData)
 {
     QWidget *pTarget = pView->ListControl()->viewport();
     const QPoint at(20, 20);
     QDragEnterEvent enter(at, Qt::CopyAction, pData, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(pTarget, &enter);
-    if (pbEnterAccepted)
-        *pbEnterAccepted = enter.isAccepted() && enter.dropAction() == Qt::CopyAction;
     QDropEvent drop(at, Qt::CopyAction, pData, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(pTarget, &drop);
-    return drop.isAccepted();
+    return {enter.isAccepted() && enter.dropAction() == Qt::CopyAction, drop.isAccepted()};
 }
 
 } // namespace
@@ -115,7 +120,7 @@ private slots:
     {
         CMainFrame *pFrame = m_app.MainFrame();
         QVERIFY(pFrame && pFrame->isVisible());
-        QCOMPARE(pFrame->windowTitle(), QStringLiteral("OrvoConnect"));
+        QCOMPARE(pFrame->windowTitle(), texts.Text(IDS_APP_TITLE));
         QVERIFY(pFrame->View()->IsConnected());
         QTRY_COMPARE(ListedNames(pFrame->View()), QStringList({"A.DAT", "B.DAT"}));
         QVERIFY(pFrame->Pane()->InfoText().contains(QStringLiteral("Paperless recorder")));
@@ -131,6 +136,10 @@ private slots:
         QVERIFY(actions.at(5)->isSeparator());
         QVERIFY(actions.at(8)->isSeparator());
         QStringList labels;
+        QStringList expected;
+        for (quint32 nId = IDS_TOOLBAR_FIRST; nId < IDS_TOOLBAR_FIRST + 10; ++nId)
+            if (nId != IDS_TOOLBAR_SEPARATOR_1 && nId != IDS_TOOLBAR_SEPARATOR_2)
+                expected << texts.Text(nId);
         for (QToolButton *pButton : pBar->findChildren<QToolButton *>()) {
             if (!pButton->defaultAction())
                 continue;
@@ -139,13 +148,12 @@ private slots:
             QCOMPARE(pButton->iconSize(), QSize(36, 36));
             QVERIFY(!pButton->icon().isNull());
         }
-        QCOMPARE(labels, QStringList({"Get files", "Upload", "Refresh", "Delete", "Update data", "Select all",
-                                      "Deselect all", "About"}));
+        QCOMPARE(labels, expected);
+        // The command's text holds the status prompt, then the tip.
         QAction *pGet = m_app.MainFrame()->Action(CommandId::ID_GET_FILES);
-        QCOMPARE(pGet->statusTip(),
-                 QStringLiteral("Download selected files from recorder to your hard driver"));
-        QCOMPARE(pGet->toolTip(), QStringLiteral("Get selected files"));
-        QCOMPARE(m_app.MainFrame()->IdleLabel()->text(), QStringLiteral("Ready"));
+        QCOMPARE(texts.Text(IDS_CMD_GET_FILES).split(u'\n'),
+                 QStringList({pGet->statusTip(), pGet->toolTip()}));
+        QCOMPARE(m_app.MainFrame()->IdleLabel()->text(), texts.Text(IDS_READY));
     }
 
     void toolbarButtonsWidenForLongLabelsOnly()
@@ -166,29 +174,35 @@ private slots:
         }
     }
 
-    void menuHasItsFourMenusAndBarsToggleWithCheckMarks()
+    void menuHasItsFourMenus()
     {
-        CMainFrame *pFrame = m_app.MainFrame();
         QStringList titles;
-        for (QAction *pMenu : pFrame->menuBar()->actions())
+        for (QAction *pMenu : m_app.MainFrame()->menuBar()->actions())
             titles << pMenu->text();
-        QCOMPARE(titles, QStringList({"&File", "&View", "Options", "&Help"}));
+        QCOMPARE(titles, QStringList({texts.Text(IDS_MENU_FILE), texts.Text(IDS_MENU_VIEW),
+                                      texts.Text(IDS_MENU_OPTIONS), texts.Text(IDS_MENU_HELP)}));
+    }
 
-        QAction *pToolbar = pFrame->Action(AppCommandId::ID_VIEW_TOOLBAR);
-        QVERIFY(pToolbar->isChecked());
-        pFrame->OnCommand(AppCommandId::ID_VIEW_TOOLBAR);
-        QVERIFY(pFrame->ToolBar()->isHidden());
-        QVERIFY(!pToolbar->isChecked());
-        pFrame->OnCommand(AppCommandId::ID_VIEW_TOOLBAR);
-        QVERIFY(!pFrame->ToolBar()->isHidden());
-        QVERIFY(pToolbar->isChecked());
+    void barsToggleWithCheckMarks_data()
+    {
+        QTest::addColumn<int>("nCommand");
+        QTest::newRow("toolbar") << int(AppCommandId::ID_VIEW_TOOLBAR);
+        QTest::newRow("status bar") << int(AppCommandId::ID_VIEW_STATUS_BAR);
+    }
 
-        QAction *pStatus = pFrame->Action(AppCommandId::ID_VIEW_STATUS_BAR);
-        pFrame->OnCommand(AppCommandId::ID_VIEW_STATUS_BAR);
-        QVERIFY(pFrame->statusBar()->isHidden());
-        QVERIFY(!pStatus->isChecked());
-        pFrame->OnCommand(AppCommandId::ID_VIEW_STATUS_BAR);
-        QVERIFY(pStatus->isChecked());
+    void barsToggleWithCheckMarks()
+    {
+        QFETCH(int, nCommand);
+        CMainFrame *pFrame = m_app.MainFrame();
+        QWidget *pBar = nCommand == AppCommandId::ID_VIEW_TOOLBAR ? static_cast<QWidget *>(pFrame->ToolBar())
+                                                                  : pFrame->statusBar();
+        QAction *pAction = pFrame->Action(nCommand);
+        QVERIFY(pAction->isChecked());
+        for (const bool bShown : {false, true}) {
+            pFrame->OnCommand(nCommand);
+            QCOMPARE(pBar->isHidden(), !bShown);
+            QCOMPARE(pAction->isChecked(), bShown);
+        }
     }
 
     void aboutAndSettingsReachTheApplication()
@@ -203,24 +217,18 @@ private slots:
         QVERIFY(bAboutShown);
 
         // OK stores the chosen language for the next start; Cancel stores nothing.
-        WhenModal("CDlgOptions", [](QWidget *pDialog) {
-            auto *pOptions = static_cast<CDlgOptions *>(pDialog);
-            QCOMPARE(pOptions->LanguageBox()->currentIndex(), 0);
-            pOptions->LanguageBox()->setCurrentIndex(3);
-            pOptions->accept();
-        });
-        pFrame->Action(AppCommandId::ID_APP_SETTINGS)->trigger();
-        QCOMPARE(SettingsStore::Language(), 3);
-        WhenModal("CDlgOptions", [](QWidget *pDialog) {
-            auto *pOptions = static_cast<CDlgOptions *>(pDialog);
-            QCOMPARE(pOptions->LanguageBox()->currentIndex(), 3);
-            pOptions->LanguageBox()->setCurrentIndex(4);
-            pOptions->reject();
-        });
-        pFrame->Action(AppCommandId::ID_APP_SETTINGS)->trigger();
-        QCOMPARE(SettingsStore::Language(), 3);
+        for (const auto &[nShown, nChosen, bOk] : {std::tuple{0, 3, true}, std::tuple{3, 4, false}}) {
+            WhenModal("CDlgOptions", [nShown, nChosen, bOk](QWidget *pDialog) {
+                auto *pOptions = static_cast<CDlgOptions *>(pDialog);
+                QCOMPARE(pOptions->LanguageBox()->currentIndex(), nShown);
+                pOptions->LanguageBox()->setCurrentIndex(nChosen);
+                bOk ? pOptions->accept() : pOptions->reject();
+            });
+            pFrame->Action(AppCommandId::ID_APP_SETTINGS)->trigger();
+            QCOMPARE(SettingsStore::Language(), 3);
+        }
         // The running program keeps its language.
-        QCOMPARE(pFrame->Action(AppCommandId::ID_APP_EXIT)->text(), QStringLiteral("E&xit"));
+        QCOMPARE(pFrame->Action(AppCommandId::ID_APP_EXIT)->text(), texts.Text(IDS_MENU_FILE_EXIT));
     }
 
     void droppedFilesAreUploadedInTurnThenListedAfterOneRefresh()
@@ -228,11 +236,8 @@ private slots:
         CChildView *pView = m_app.MainFrame()->View();
         QStringList paths;
         for (const char *pszName : {"ONE.IMG", "TWO.IMG", "THREE.IMG"}) {
-            const QString strPath = g_pRoot->filePath(QString::fromLatin1(pszName));
-            QFile file(strPath);
-            QVERIFY(file.open(QIODevice::WriteOnly));
-            file.write(QByteArray(40000, 'x'));
-            paths << strPath;
+            paths << g_pRoot->filePath(QString::fromLatin1(pszName));
+            QVERIFY(TestFiles::Write(paths.last(), TestFiles::Pattern(40000)));
         }
         ShowCounter uploads("CDlgUploadFile");
         ShowCounter connects("CDlgInitDevice");
@@ -241,9 +246,7 @@ private slots:
         for (const QString &strPath : paths)
             urls << QUrl::fromLocalFile(strPath);
         data.setUrls(urls);
-        bool bEnter = false;
-        QVERIFY(DropOnList(pView, &data, &bEnter));
-        QVERIFY(bEnter);
+        QCOMPARE(DropOnList(pView, &data), qMakePair(true, true));
         QTRY_COMPARE_WITH_TIMEOUT(connects.nShown, 1, 20000);
         QTRY_VERIFY(!QApplication::activeModalWidget());
         QCOMPARE(uploads.nShown, 3);
@@ -259,9 +262,7 @@ private slots:
         ShowCounter dialogs("QDialog");
         QMimeData data;
         data.setText(QStringLiteral("just some text"));
-        bool bEnter = false;
-        QVERIFY(!DropOnList(pView, &data, &bEnter));
-        QVERIFY(bEnter);
+        QCOMPARE(DropOnList(pView, &data), qMakePair(true, false)); // the copy cursor, no action
         QTest::qWait(100);
         QCOMPARE(dialogs.nShown, 0);
         QCOMPARE(pView->Model()->rowCount(), nRows);
@@ -280,12 +281,9 @@ int main(int argc, char *argv[])
     qputenv("XDG_CONFIG_HOME", root.filePath(QStringLiteral("config")).toUtf8());
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QDir().mkpath(CardDir());
-    for (const char *pszName : {"A.DAT", "B.DAT"}) {
-        QFile file(CardDir() + QLatin1Char('/') + QLatin1String(pszName));
-        if (!file.open(QIODevice::WriteOnly))
+    for (const char *pszName : {"A.DAT", "B.DAT"})
+        if (!TestFiles::Write(CardDir() + QLatin1Char('/') + QLatin1String(pszName), QByteArray(1000, 'a')))
             return 1;
-        file.write(QByteArray(1000, 'a'));
-    }
     qputenv("ORVOCONNECT_LINK", ("sim:" + CardDir()).toUtf8());
     qputenv("LANGUAGE", "en_US");
 

@@ -3,7 +3,7 @@
 #include "core/OrvoBuildInfo.h"
 #include "core/StringIds.h"
 #include "core/TextSource.h"
-#include "resources/BuiltInEnglish.h"
+#include "support/TestTexts.h"
 
 #include <QComboBox>
 #include <QDialogButtonBox>
@@ -14,17 +14,7 @@
 
 namespace {
 
-class EnglishTexts final : public ITextSource
-{
-public:
-    QString Text(quint32 nId) const override
-    {
-        for (const BuiltInText &text : BuiltInEnglishTexts())
-            if (text.nId == nId)
-                return QString::fromUtf8(text.pszText);
-        return {};
-    }
-};
+const TestTexts texts;
 
 // Runs the dialog, doing something to it once it is up, and returns its end code.
 int RunWith(CDlgOptions &dialog, std::function<void(CDlgOptions &)> action)
@@ -40,11 +30,7 @@ class TestOptionsAbout : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase()
-    {
-        static EnglishTexts texts;
-        SetActiveTextSource(&texts);
-    }
+    void initTestCase() { SetActiveTextSource(&texts); }
 
     void listsDefaultThenTheLanguagesInTheirOwnWords()
     {
@@ -53,60 +39,57 @@ private slots:
         RunWith(dialog, [](CDlgOptions &d) {
             QComboBox *pBox = d.LanguageBox();
             QCOMPARE(pBox->count(), 6);
-            QCOMPARE(pBox->itemText(0), QStringLiteral("Default"));
+            QCOMPARE(pBox->itemText(0), texts.Text(StringId::IDS_LANGUAGE_DEFAULT));
             QCOMPARE(pBox->itemText(2), QStringLiteral("Français"));
             QCOMPARE(pBox->itemText(4), QStringLiteral("Русский"));
             QCOMPARE(pBox->currentIndex(), 0);
             d.reject();
         });
-        QCOMPARE(dialog.windowTitle(), QStringLiteral("Options"));
+        QCOMPARE(dialog.windowTitle(), texts.Text(StringId::IDS_DLG_OPTIONS_CAPTION));
+    }
+
+    // OK stores the chosen index, Cancel keeps the old one; an unknown one selects nothing.
+    void okStoresTheChosenIndexCancelKeepsIt_data()
+    {
+        QTest::addColumn<int>("nBefore");
+        QTest::addColumn<int>("nShown");
+        QTest::addColumn<int>("nChosen");
+        QTest::addColumn<bool>("bOk");
+        QTest::addColumn<int>("nAfter");
+        QTest::newRow("OK") << 1 << 1 << 3 << true << 3;
+        QTest::newRow("Cancel") << 2 << 2 << 5 << false << 2;
+        QTest::newRow("unknown, OK") << 9 << -1 << -1 << true << -1;
     }
 
     void okStoresTheChosenIndexCancelKeepsIt()
     {
+        QFETCH(int, nBefore);
+        QFETCH(int, nShown);
+        QFETCH(int, nChosen);
+        QFETCH(bool, bOk);
+        QFETCH(int, nAfter);
         CDlgOptions dialog;
-        dialog.m_nLanguage = 1;
-        QCOMPARE(RunWith(dialog,
-                         [](CDlgOptions &d) {
-                             d.LanguageBox()->setCurrentIndex(3);
-                             d.accept();
-                         }),
-                 int(QDialog::Accepted));
-        QCOMPARE(dialog.m_nLanguage, 3);
-
-        CDlgOptions cancelled;
-        cancelled.m_nLanguage = 2;
-        QCOMPARE(RunWith(cancelled,
-                         [](CDlgOptions &d) {
-                             d.LanguageBox()->setCurrentIndex(5);
-                             d.reject();
-                         }),
-                 int(QDialog::Rejected));
-        QCOMPARE(cancelled.m_nLanguage, 2);
-    }
-
-    void unknownCodeSelectsNothingAndOkGivesMinusOne()
-    {
-        CDlgOptions dialog;
-        dialog.m_nLanguage = 9;
-        RunWith(dialog, [](CDlgOptions &d) {
-            QCOMPARE(d.LanguageBox()->currentIndex(), -1);
-            d.accept();
+        dialog.m_nLanguage = nBefore;
+        const int nEnd = RunWith(dialog, [&](CDlgOptions &d) {
+            QCOMPARE(d.LanguageBox()->currentIndex(), nShown);
+            d.LanguageBox()->setCurrentIndex(nChosen);
+            bOk ? d.accept() : d.reject();
         });
-        QCOMPARE(dialog.m_nLanguage, -1);
+        QCOMPARE(nEnd, int(bOk ? QDialog::Accepted : QDialog::Rejected));
+        QCOMPARE(dialog.m_nLanguage, nAfter);
     }
 
     void aboutShowsVersionAndMaker()
     {
         CDlgAbout about;
-        QStringList texts;
+        QStringList labels;
         for (QLabel *pLabel : about.findChildren<QLabel *>())
-            texts << pLabel->text();
-        QVERIFY(texts.contains(QStringLiteral("Orvo Connect Version 2.2")));
+            labels << pLabel->text();
+        QVERIFY(labels.contains(texts.Text(StringId::IDS_DLG_ABOUT_VERSION)));
         // The number the programs report with --version is the one About shows.
-        QVERIFY(texts.contains(
+        QVERIFY(labels.contains(
             QStringLiteral("Orvo Connect Version %1.%2").arg(kOrvoVersionMajor).arg(kOrvoVersionMinor)));
-        QCOMPARE(about.windowTitle(), QStringLiteral("About OrvoConnect"));
+        QCOMPARE(about.windowTitle(), texts.Text(StringId::IDS_DLG_ABOUT_CAPTION));
         QCOMPARE(about.findChildren<QPushButton *>().size(), 1);
     }
 };

@@ -11,9 +11,9 @@ struct Fixture
     QWidget *pTop = new QWidget;
     QWidget *pBottom = new QWidget;
 
-    explicit Fixture(int nHeight)
+    explicit Fixture(int nHeight, int nWidth = 400)
     {
-        splitter.resize(400, nHeight);
+        splitter.resize(nWidth, nHeight);
         splitter.CreatePane(0, pTop);
         splitter.CreatePane(1, pBottom);
         splitter.SetPaneWeights({40, 100});
@@ -48,8 +48,6 @@ private slots:
     void freshStartSharesFortyToHundred()
     {
         Fixture f(503); // 500 pixels for panes
-        QCOMPARE(f.splitter.Proportion(0), 9362);
-        QCOMPARE(f.splitter.Proportion(1), 23406);
         QCOMPARE(f.pTop->geometry(), QRect(0, 0, 400, 143));
         QCOMPARE(f.pBottom->geometry(), QRect(0, 146, 400, 357));
     }
@@ -114,21 +112,10 @@ private slots:
     void weightsSetBeforeTheFirstLayoutSurviveIt()
     {
         // The frame sets the weights while it is still hidden and has no size.
-        CPaneSplitter splitter(2, CPaneSplitter::STACKED, 50, 3);
-        QWidget top;
-        QWidget bottom;
-        splitter.resize(0, 0);
-        splitter.CreatePane(0, &top);
-        splitter.CreatePane(1, &bottom);
-        splitter.SetPaneWeights({40, 100});
-        QCOMPARE(splitter.Proportion(0), 9362);
-        splitter.resize(400, 503);
-        splitter.LayoutPanes();
-        splitter.PositionPanes();
-        QCOMPARE(top.height(), 143);
-        QCOMPARE(bottom.height(), 357);
-        top.setParent(nullptr);
-        bottom.setParent(nullptr);
+        Fixture f(0, 0);
+        f.Resize(503);
+        QCOMPARE(f.pTop->height(), 143);
+        QCOMPARE(f.pBottom->height(), 357);
     }
 
     void sideBySideMeasuresAlongX()
@@ -140,7 +127,6 @@ private slots:
             splitter.CreatePane(i, &panes[i]);
         splitter.LayoutPanes();
         splitter.PositionPanes();
-        QCOMPARE(splitter.Proportion(0) + splitter.Proportion(1) + splitter.Proportion(2), 32768);
         QCOMPARE(panes[0].geometry(), QRect(0, 0, 99, 100));
         QCOMPARE(panes[2].geometry().right(), 301);
         for (QWidget &pane : panes)

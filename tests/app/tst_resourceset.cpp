@@ -4,10 +4,15 @@
 #include "app/ResourceSet.h"
 #include "core/StringIds.h"
 #include "core/TextSource.h"
+#include "resources/BuiltInEnglish.h"
+#include "support/TestFiles.h"
+#include "support/TestTexts.h"
 
 #include <QFile>
+#include <QHash>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QXmlStreamReader>
 
 #include <thread>
 #include <vector>
@@ -23,6 +28,50 @@ bool CopyLanguageFile(const QString &strFrom, const QString &strTo)
 {
     QFile::remove(strTo);
     return QFile::copy(strFrom, strTo);
+}
+
+struct TsMessage
+{
+    QString strTranslation;
+    QString strType; // "unfinished", "vanished", ... or empty when finished
+};
+
+// The messages of an id-based translation source, by identifier.
+QHash<QString, TsMessage> ReadTsFile(const QString &strPath, QString &strError)
+{
+    QHash<QString, TsMessage> messages;
+    QFile file(strPath);
+    if (!file.open(QIODevice::ReadOnly)) {
+        strError = file.errorString();
+        return messages;
+    }
+    QXmlStreamReader xml(&file);
+    QString strId;
+    while (!xml.atEnd()) {
+        xml.readNext();
+        if (xml.isStartElement() && xml.name() == QLatin1String("message")) {
+            strId = xml.attributes().value("id").toString();
+            if (strId.isEmpty() || messages.contains(strId))
+                strError = QStringLiteral("message without id or repeated id '%1'").arg(strId);
+        } else if (xml.isStartElement() && xml.name() == QLatin1String("translation")) {
+            TsMessage message;
+            message.strType = xml.attributes().value("type").toString();
+            message.strTranslation = xml.readElementText();
+            messages.insert(strId, message);
+        }
+    }
+    if (xml.hasError())
+        strError = xml.errorString();
+    return messages;
+}
+
+QStringList Placeholders(const QString &strText)
+{
+    QStringList found;
+    for (qsizetype i = strText.indexOf(u'%'); i >= 0 && i + 1 < strText.size();
+         i = strText.indexOf(u'%', i + 2))
+        found << strText.mid(i, 2);
+    return found;
 }
 
 } // namespace
@@ -51,6 +100,12 @@ private slots:
     void windowsAbbreviations();
 
     void activeSetIsReadableFromWorkerThreads();
+
+    // Every language set is complete: the identifiers of the built-in English set, each translated,
+    // with the same placeholders, line breaks (which split status prompts from tooltips) and
+    // accelerator markers.
+    void languageSetIsComplete_data();
+    void languageSetIsComplete();
 
 private:
     QTemporaryDir m_programDir; // stands for the program's own folder
@@ -89,35 +144,25 @@ void TestResourceSet::languageSettingChoosesTheSet_data()
 {
     QTest::addColumn<int>("nLanguage");
     QTest::addColumn<QString>("strUserLocale");
-    QTest::addColumn<QString>("strCode"); // empty: the built-in set
-    QTest::addColumn<QString>("strClose");
-
-    QTest::newRow("0 on a US English system") << 0 << "en_US.UTF-8"
-                                              << ""
-                                              << "Close";
-    QTest::newRow("0 on a Polish system") << 0 << "pl_PL.UTF-8"
-                                          << "PLK"
-                                          << "Zamknij";
-    QTest::newRow("1 on a Polish system") << 1 << "pl_PL.UTF-8"
-                                          << ""
-                                          << "Close";
-    QTest::newRow("2") << 2 << "en_US"
-                       << "FRA"
-                       << "Fermer";
-    QTest::newRow("3") << 3 << "en_US"
-                       << "PLK"
-                       << "Zamknij";
-    QTest::newRow("4") << 4 << "en_US"
-                       << "RUS" << QStringLiteral("Закрыть");
-    QTest::newRow("5") << 5 << "en_US"
-                       << "ITA"
-                       << "Chiudi";
-    QTest::newRow("9 on an Italian system") << 9 << "it_IT"
-                                            << ""
-                                            << "Close";
-    QTest::newRow("-1") << -1 << "en_US"
-                        << ""
-                        << "Close";
+    QTest::addColumn<QString>("strCode");  // empty: the built-in set
+    QTest::addColumn<QString>("strClose"); // empty: the English text
+    const struct
+    {
+        const char *pszRow;
+        int nLanguage;
+        const char *pszLocale, *pszCode, *pszClose;
+    } rows[] = {{"0 on a US English system", 0, "en_US.UTF-8", "", ""},
+                {"0 on a Polish system", 0, "pl_PL.UTF-8", "PLK", "Zamknij"},
+                {"1 on a Polish system", 1, "pl_PL.UTF-8", "", ""},
+                {"2", 2, "en_US", "FRA", "Fermer"},
+                {"3", 3, "en_US", "PLK", "Zamknij"},
+                {"4", 4, "en_US", "RUS", "Закрыть"},
+                {"5", 5, "en_US", "ITA", "Chiudi"},
+                {"9 on an Italian system", 9, "it_IT", "", ""},
+                {"-1", -1, "en_US", "", ""}};
+    for (const auto &row : rows)
+        QTest::newRow(row.pszRow) << row.nLanguage << QString::fromLatin1(row.pszLocale)
+                                  << QString::fromLatin1(row.pszCode) << QString::fromUtf8(row.pszClose);
 }
 
 void TestResourceSet::languageSettingChoosesTheSet()
@@ -131,7 +176,7 @@ void TestResourceSet::languageSettingChoosesTheSet()
     auto pSet = chooser.ApplyLanguageSetting(nLanguage, chooser.ChooseAutomatic(strUserLocale, QString()));
     QVERIFY(pSet);
     QCOMPARE(pSet->LanguageCode(), strCode);
-    QCOMPARE(pSet->Text(IDS_CLOSE), strClose);
+    QCOMPARE(pSet->Text(IDS_CLOSE), strClose.isEmpty() ? TestTexts().Text(IDS_CLOSE) : strClose);
 }
 
 void TestResourceSet::explicitChoiceWithMissingFileFallsBackToEnglish()
@@ -165,15 +210,9 @@ void TestResourceSet::programFolderIsSearchedBeforeTheInstalledFolder()
 
 void TestResourceSet::unreadableLanguageFileGivesEnglish()
 {
-    QFile garbage(m_programDir.filePath("orvoconnectRUS.qm"));
-    QVERIFY(garbage.open(QIODevice::WriteOnly));
-    garbage.write("this is not a translation file");
-    garbage.close();
+    QVERIFY(TestFiles::Write(m_programDir.filePath("orvoconnectRUS.qm"), "this is not a translation file"));
     QVERIFY(!ResourceSet::LoadLanguage(QStringLiteral("RUS"), Files()));
-
-    QFile empty(m_programDir.filePath("orvoconnectITA.qm"));
-    QVERIFY(empty.open(QIODevice::WriteOnly));
-    empty.close();
+    QVERIFY(TestFiles::Write(m_programDir.filePath("orvoconnectITA.qm"), QByteArray()));
     QVERIFY(!ResourceSet::LoadLanguage(QStringLiteral("ITA"), Files()));
 
     // A folder with the file's name is not a file.
@@ -223,20 +262,16 @@ void TestResourceSet::automaticCandidatesFollowTheOrder_data()
     QTest::addColumn<QString>("strSystem");
     QTest::addColumn<QStringList>("codes");
 
-    QTest::newRow("variant then primary, user first")
-        << "fr_CA.UTF-8"
-        << "it_IT.UTF-8" << QStringList{"FRC", "FRA", "ITA", "ITA", "LOC"};
-    QTest::newRow("British user on a German system")
-        << "en_GB"
-        << "de_AT.UTF-8@euro" << QStringList{"ENG", "ENU", "DEA", "DEU", "LOC"};
-    QTest::newRow("language without territory") << "pl"
-                                                << "ru" << QStringList{"PLK", "PLK", "RUS", "RUS", "LOC"};
-    QTest::newRow("unknown variant keeps its primary") << "fr_SN"
-                                                       << "" << QStringList{"FRA", "LOC"};
-    QTest::newRow("C and POSIX give nothing") << "C.UTF-8"
-                                              << "POSIX" << QStringList{"LOC"};
-    QTest::newRow("rubbish gives nothing") << "../../etc"
-                                           << "x" << QStringList{"LOC"};
+    const char *const rows[][4] = {
+        {"variant then primary, user first", "fr_CA.UTF-8", "it_IT.UTF-8", "FRC FRA ITA ITA LOC"},
+        {"British user on a German system", "en_GB", "de_AT.UTF-8@euro", "ENG ENU DEA DEU LOC"},
+        {"language without territory", "pl", "ru", "PLK PLK RUS RUS LOC"},
+        {"unknown variant keeps its primary", "fr_SN", "", "FRA LOC"},
+        {"C and POSIX give nothing", "C.UTF-8", "POSIX", "LOC"},
+        {"rubbish gives nothing", "../../etc", "x", "LOC"}};
+    for (const auto &row : rows)
+        QTest::newRow(row[0]) << QString::fromLatin1(row[1]) << QString::fromLatin1(row[2])
+                              << QString::fromLatin1(row[3]).split(u' ');
 }
 
 void TestResourceSet::automaticCandidatesFollowTheOrder()
@@ -269,26 +304,22 @@ void TestResourceSet::localeNamesFromTheEnvironmentAndSystemFiles()
 {
     QProcessEnvironment env;
     QCOMPARE(LanguageChooser::UserLocaleName(env), QString());
-    env.insert("LANG", "fr_FR.UTF-8");
-    QCOMPARE(LanguageChooser::UserLocaleName(env), QStringLiteral("fr_FR.UTF-8"));
-    env.insert("LC_MESSAGES", "it_IT.UTF-8");
-    QCOMPARE(LanguageChooser::UserLocaleName(env), QStringLiteral("it_IT.UTF-8"));
-    env.insert("LC_ALL", "");
-    QCOMPARE(LanguageChooser::UserLocaleName(env), QStringLiteral("it_IT.UTF-8"));
-    env.insert("LC_ALL", "ru_RU.UTF-8");
-    QCOMPARE(LanguageChooser::UserLocaleName(env), QStringLiteral("ru_RU.UTF-8"));
-    env.insert("LANGUAGE", "pl:en_GB");
-    QCOMPARE(LanguageChooser::UserLocaleName(env), QStringLiteral("pl"));
+    // Each variable set in turn, and the name then in force: an empty one counts as unset.
+    const char *const steps[][3] = {{"LANG", "fr_FR.UTF-8", "fr_FR.UTF-8"},
+                                    {"LC_MESSAGES", "it_IT.UTF-8", "it_IT.UTF-8"},
+                                    {"LC_ALL", "", "it_IT.UTF-8"},
+                                    {"LC_ALL", "ru_RU.UTF-8", "ru_RU.UTF-8"},
+                                    {"LANGUAGE", "pl:en_GB", "pl"}};
+    for (const auto &step : steps) {
+        env.insert(step[0], step[1]);
+        QCOMPARE(LanguageChooser::UserLocaleName(env), QString::fromLatin1(step[2]));
+    }
 
-    QTemporaryDir dir;
-    QFile debian(dir.filePath("locale"));
-    QVERIFY(debian.open(QIODevice::WriteOnly));
-    debian.write("# written by the installer\nLANG=\"pl_PL.UTF-8\"\nLC_MESSAGES='it_IT.UTF-8'\n"
-                 "garbage line\n=value\n");
-    debian.close();
-    const QString strMissing = dir.filePath("missing");
-    QCOMPARE(LanguageChooser::SystemLocaleName({strMissing, debian.fileName()}),
-             QStringLiteral("it_IT.UTF-8"));
+    const QString strDebian = m_programDir.filePath("locale");
+    QVERIFY(TestFiles::Write(strDebian, "# written by the installer\nLANG=\"pl_PL.UTF-8\"\n"
+                                        "LC_MESSAGES='it_IT.UTF-8'\ngarbage line\n=value\n"));
+    const QString strMissing = m_programDir.filePath("missing");
+    QCOMPARE(LanguageChooser::SystemLocaleName({strMissing, strDebian}), QStringLiteral("it_IT.UTF-8"));
     QCOMPARE(LanguageChooser::SystemLocaleName({strMissing}), QString());
 
     const auto locale = LanguageChooser::LocaleFromName("de_DE.UTF-8@euro");
@@ -305,46 +336,15 @@ void TestResourceSet::windowsAbbreviations_data()
     QTest::addColumn<QString>("strLocale");
     QTest::addColumn<QString>("strCode");
     QTest::addColumn<QString>("strPrimary");
-
-    QTest::newRow("en_US") << "en_US"
-                           << "ENU"
-                           << "ENU";
-    QTest::newRow("en_GB") << "en_GB"
-                           << "ENG"
-                           << "ENU";
-    QTest::newRow("fr_FR") << "fr_FR"
-                           << "FRA"
-                           << "FRA";
-    QTest::newRow("fr_CA") << "fr_CA"
-                           << "FRC"
-                           << "FRA";
-    QTest::newRow("de_DE") << "de_DE"
-                           << "DEU"
-                           << "DEU";
-    QTest::newRow("de_CH") << "de_CH"
-                           << "DES"
-                           << "DEU";
-    QTest::newRow("es_MX") << "es_MX"
-                           << "ESM"
-                           << "ESP";
-    QTest::newRow("pt_PT") << "pt_PT"
-                           << "PTG"
-                           << "PTB";
-    QTest::newRow("pl") << "pl"
-                        << "PLK"
-                        << "PLK";
-    QTest::newRow("ru") << "ru"
-                        << "RUS"
-                        << "RUS";
-    QTest::newRow("it_CH") << "it_CH"
-                           << "ITS"
-                           << "ITA";
-    QTest::newRow("zh_CN") << "zh_CN"
-                           << "CHS"
-                           << "CHT";
-    QTest::newRow("ru_UA has no variant") << "ru_UA"
-                                          << ""
-                                          << "RUS";
+    // Locale, its own abbreviation, its language's; ru_UA has no variant of its own.
+    const char *const rows[][3] = {{"en_US", "ENU", "ENU"}, {"en_GB", "ENG", "ENU"}, {"fr_FR", "FRA", "FRA"},
+                                   {"fr_CA", "FRC", "FRA"}, {"de_DE", "DEU", "DEU"}, {"de_CH", "DES", "DEU"},
+                                   {"es_MX", "ESM", "ESP"}, {"pt_PT", "PTG", "PTB"}, {"pl", "PLK", "PLK"},
+                                   {"ru", "RUS", "RUS"},    {"it_CH", "ITS", "ITA"}, {"zh_CN", "CHS", "CHT"},
+                                   {"ru_UA", "", "RUS"}};
+    for (const auto &row : rows)
+        QTest::newRow(row[0]) << QString::fromLatin1(row[0]) << QString::fromLatin1(row[1])
+                              << QString::fromLatin1(row[2]);
 }
 
 void TestResourceSet::windowsAbbreviations()
@@ -379,6 +379,51 @@ void TestResourceSet::activeSetIsReadableFromWorkerThreads()
         thread.join();
     SetActiveTextSource(nullptr);
     QCOMPARE(nWrong.load(), 0);
+}
+
+void TestResourceSet::languageSetIsComplete_data()
+{
+    QTest::addColumn<QString>("strCode");
+    QTest::addColumn<QString>("strClose");
+    for (const auto &[pszCode, pszClose] : {std::pair{"FRA", "Fermer"}, std::pair{"PLK", "Zamknij"},
+                                            std::pair{"RUS", "Закрыть"}, std::pair{"ITA", "Chiudi"}})
+        QTest::newRow(pszCode) << QString::fromLatin1(pszCode) << QString::fromUtf8(pszClose);
+}
+
+void TestResourceSet::languageSetIsComplete()
+{
+    QFETCH(QString, strCode);
+    QFETCH(QString, strClose);
+
+    QString strError;
+    const auto messages = ReadTsFile(QStringLiteral(ORVO_TS_DIR "/orvoconnect") + strCode + ".ts", strError);
+    QVERIFY2(strError.isEmpty(), qPrintable(strError));
+    auto pSet = ResourceSet::LoadFile(strCode, QStringLiteral(ORVO_QM_DIR "/orvoconnect") + strCode + ".qm");
+    QVERIFY(pSet);
+    QCOMPARE(pSet->Text(IDS_CLOSE), strClose);
+
+    const auto english = BuiltInEnglishTexts();
+    QCOMPARE(qsizetype(messages.size()), qsizetype(english.size())); // nothing extra either
+    int nUntranslated = 0;
+    for (const BuiltInText &text : english) {
+        const QString strEnglish = QString::fromUtf8(text.pszText);
+        const QString strId = QString::number(text.nId);
+        QVERIFY2(messages.contains(strId), qPrintable("missing id " + strId));
+        const TsMessage &message = messages[strId];
+        QVERIFY2(message.strType.isEmpty(), qPrintable(strId + " is " + message.strType));
+        const QString strText = message.strTranslation;
+        QVERIFY2(!strText.isEmpty(), qPrintable("empty " + strId));
+        QCOMPARE(pSet->Text(text.nId), strText); // the compiled file says the same
+        QCOMPARE(Placeholders(strText), Placeholders(strEnglish));
+        QCOMPARE(strText.count(u'\n'), strEnglish.count(u'\n'));
+        QCOMPARE(strText.count(u'&'), strEnglish.count(u'&'));
+        QVERIFY2(strText == strText.trimmed(), qPrintable("stray spaces in " + strId));
+        if (strText == strEnglish)
+            ++nUntranslated;
+    }
+    // Names, markers and a few words that read the same; a copied English set would fail here.
+    QVERIFY2(nUntranslated * 5 < int(english.size()),
+             qPrintable(QString::number(nUntranslated) + " texts left in English"));
 }
 
 QTEST_GUILESS_MAIN(TestResourceSet)

@@ -1,6 +1,7 @@
 #include "core/SettingsStore.h"
 #include "core/StringIds.h"
-#include "resources/BuiltInEnglish.h"
+#include "support/TestFiles.h"
+#include "support/TestTexts.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -20,32 +21,23 @@ public:
     {}
 
 private slots:
-    void init();
+    void init() { QFile::remove(ConfigFile()); }
 
     void absentValuesReadAsDefaults();
     void valuesAreKeptAtTopLevelOfTheOrganisationFile();
+    void unreadableValuesReadAsDefaults_data();
     void unreadableValuesReadAsDefaults();
     void failedWriteIsReported();
 
 private:
     QString ConfigFile() const { return m_strConfigHome + "/Haldrin/OrvoConnect.conf"; }
-    void WriteRawFile(const QByteArray &content) const;
+    bool WriteRawFile(const QByteArray &content) const
+    {
+        return QDir().mkpath(QFileInfo(ConfigFile()).path()) && TestFiles::Write(ConfigFile(), content);
+    }
 
     QString m_strConfigHome;
 };
-
-void TestSettings::init()
-{
-    QFile::remove(ConfigFile());
-}
-
-void TestSettings::WriteRawFile(const QByteArray &content) const
-{
-    QDir().mkpath(QFileInfo(ConfigFile()).path());
-    QFile file(ConfigFile());
-    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    file.write(content);
-}
 
 void TestSettings::absentValuesReadAsDefaults()
 {
@@ -59,9 +51,7 @@ void TestSettings::absentValuesReadAsDefaults()
 void TestSettings::valuesAreKeptAtTopLevelOfTheOrganisationFile()
 {
     // The store is named after the built-in title, whatever language is active.
-    for (const BuiltInText &text : BuiltInEnglishTexts())
-        if (text.nId == StringId::IDS_APP_TITLE)
-            QCOMPARE(SettingsStore::ApplicationName(), QString::fromUtf8(text.pszText));
+    QCOMPARE(SettingsStore::ApplicationName(), TestTexts().Text(StringId::IDS_APP_TITLE));
     QCOMPARE(QFileInfo(SettingsStore::FilePath()).absoluteFilePath(),
              QFileInfo(ConfigFile()).absoluteFilePath());
 
@@ -70,9 +60,7 @@ void TestSettings::valuesAreKeptAtTopLevelOfTheOrganisationFile()
     QCOMPARE(SettingsStore::Language(), 3);
     QCOMPARE(SettingsStore::PathSaveTo(), QStringLiteral("/srv/data, with comma")); // stored as given
 
-    QFile file(ConfigFile());
-    QVERIFY(file.open(QIODevice::ReadOnly));
-    const QByteArray content = file.readAll();
+    const QByteArray content = TestFiles::Read(ConfigFile());
     QVERIFY2(content.startsWith("[General]\n"), content.constData());
     QVERIFY(content.contains("\nLanguage=3\n"));
 
@@ -81,21 +69,27 @@ void TestSettings::valuesAreKeptAtTopLevelOfTheOrganisationFile()
     QCOMPARE(SettingsStore::Language(), -1);
 }
 
+void TestSettings::unreadableValuesReadAsDefaults_data()
+{
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<int>("nLanguage");
+    QTest::addColumn<QString>("strPath"); // empty: the default
+    QTest::newRow("not numbers, a list")
+        << QByteArray("[General]\nLanguage=abc\nPathSaveTo=/a, /b\n") << 0 << "";
+    QTest::newRow("too large") << QByteArray("[General]\nLanguage=99999999999\n") << 0 << "";
+    QTest::newRow("spaces around") << QByteArray("[General]\nLanguage= 5 \nPathSaveTo=/home/user/records/\n")
+                                   << 5 << "/home/user/records/";
+    QTest::newRow("not an ini file") << QByteArray("\x01\x02not an ini file at all\xff") << 0 << "";
+}
+
 void TestSettings::unreadableValuesReadAsDefaults()
 {
-    WriteRawFile("[General]\nLanguage=abc\nPathSaveTo=/a, /b\n");
-    QCOMPARE(SettingsStore::Language(), 0);
-    QCOMPARE(SettingsStore::PathSaveTo(), SettingsStore::DefaultPathSaveTo());
-
-    WriteRawFile("[General]\nLanguage=99999999999\n");
-    QCOMPARE(SettingsStore::Language(), 0);
-
-    WriteRawFile("[General]\nLanguage= 5 \nPathSaveTo=/home/user/records/\n");
-    QCOMPARE(SettingsStore::Language(), 5);
-    QCOMPARE(SettingsStore::PathSaveTo(), QStringLiteral("/home/user/records/"));
-
-    WriteRawFile("\x01\x02not an ini file at all\xff");
-    QCOMPARE(SettingsStore::Language(), 0);
+    QFETCH(QByteArray, content);
+    QFETCH(int, nLanguage);
+    QFETCH(QString, strPath);
+    QVERIFY(WriteRawFile(content));
+    QCOMPARE(SettingsStore::Language(), nLanguage);
+    QCOMPARE(SettingsStore::PathSaveTo(), strPath.isEmpty() ? SettingsStore::DefaultPathSaveTo() : strPath);
 }
 
 void TestSettings::failedWriteIsReported()

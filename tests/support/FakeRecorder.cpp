@@ -140,12 +140,32 @@ void FakeRecorder::Serve()
         const int nOne = 1;
         ::setsockopt(nClient, IPPROTO_TCP, TCP_NODELAY, &nOne, sizeof nOne);
         // Each connection finds the recorder idle, as after plugging it in.
-        pWire->Close();
-        pWire->Open(nullptr);
+        Replug();
         while (!m_bQuit && ServeClient(nClient)) {
         }
         ::close(nClient);
     }
+}
+
+void FakeRecorder::FromHost(const quint8 *pData, qsizetype nLen)
+{
+    m_fromHost.append(reinterpret_cast<const char *>(pData), nLen);
+    while (m_fromHost.size() >= qsizetype(Frame::HEADER_SIZE)) {
+        const auto *pFrame = reinterpret_cast<const quint8 *>(m_fromHost.constData());
+        const qsizetype nLength =
+            qMax<qsizetype>(Frame::BLOCK_SIZE, LittleEndian::U32(pFrame + Frame::OFFSET_LENGTH));
+        if (m_fromHost.size() < nLength)
+            break;
+        pWire->Write(pFrame, nLength, LINK_TIMEOUT_MS);
+        m_fromHost.remove(0, nLength);
+    }
+}
+
+void FakeRecorder::Replug()
+{
+    m_fromHost.clear();
+    pWire->Close();
+    pWire->Open(nullptr);
 }
 
 // One round: the host's whole frames go on through the wire one write each; whatever the
@@ -156,21 +176,10 @@ bool FakeRecorder::ServeClient(int nClient)
     if (::poll(&fd, 1, 1) > 0) {
         char buffer[64 * 1024];
         const ssize_t nGot = ::recv(nClient, buffer, sizeof buffer, 0);
-        if (nGot == 0 || (nGot < 0 && errno != EINTR && errno != EAGAIN)) {
-            m_fromHost.clear();
+        if (nGot == 0 || (nGot < 0 && errno != EINTR && errno != EAGAIN))
             return false;
-        }
         if (nGot > 0)
-            m_fromHost.append(buffer, nGot);
-    }
-    while (m_fromHost.size() >= qsizetype(Frame::HEADER_SIZE)) {
-        const auto *pFrame = reinterpret_cast<const quint8 *>(m_fromHost.constData());
-        const qsizetype nLength =
-            qMax<qsizetype>(Frame::BLOCK_SIZE, LittleEndian::U32(pFrame + Frame::OFFSET_LENGTH));
-        if (m_fromHost.size() < nLength)
-            break;
-        pWire->Write(pFrame, nLength, LINK_TIMEOUT_MS);
-        m_fromHost.remove(0, nLength);
+            FromHost(reinterpret_cast<const quint8 *>(buffer), nGot);
     }
     quint8 reply[64 * 1024];
     const qsizetype nRead = pWire->Read(reply, sizeof reply, 1);

@@ -76,6 +76,12 @@ public:
     // link must stay unused meanwhile.
     QString ServeTcp();
 
+    // For a device that carries the host's bytes as a stream (TCP, USB): whole frames go on
+    // through the wire one write each, the rest waits for its remainder.
+    void FromHost(const quint8 *pData, qsizetype nLen);
+    // As if plugged in again: the recorder idle, no half frame of the host's kept.
+    void Replug();
+
     // A stop event and a post target for exchanges run straight on the protocol.
     ManualResetEvent stop;
     PostLog posts;

@@ -47,12 +47,6 @@ void Deny(const QString &strPath)
     g_denied = strPath.toStdString();
 }
 
-void AllowAll()
-{
-    std::lock_guard lock(g_mutex);
-    g_denied.clear();
-}
-
 } // namespace DeniedOpen
 
 extern "C" int open(const char *pPath, int nFlags, ...)

@@ -6,6 +6,6 @@
 // access to a device node. The test executable's own open() comes first in symbol lookup,
 // ahead of the umockdev preload library and libc, which it calls for every other path.
 namespace DeniedOpen {
+// An empty path denies nothing.
 void Deny(const QString &strPath);
-void AllowAll();
 } // namespace DeniedOpen

@@ -3,6 +3,8 @@
 
 #include "EmulatedUsbDevice.h"
 
+#include <QDebug>
+
 #include <linux/usbdevice_fs.h>
 #include <sys/ioctl.h>
 
@@ -19,18 +21,12 @@ constexpr int SETUP_SIZE = 8;
 constexpr quint8 STRING_INDEX_PRODUCT = 2;
 constexpr quint8 STRING_INDEX_SERIAL = 3;
 
-void AppendU16(QByteArray &bytes, quint16 nValue)
-{
-    bytes.append(char(nValue & 0xff));
-    bytes.append(char(nValue >> 8));
-}
-
 void AppendString(QByteArray &answer, const QString &strText)
 {
     answer.append(char(2 + 2 * strText.size()));
     answer.append(char(DESCRIPTOR_STRING));
     for (const QChar c : strText)
-        AppendU16(answer, c.unicode());
+        answer.append(char(c.unicode() & 0xff)).append(char(c.unicode() >> 8));
 }
 
 usbdevfs_urb *UrbOf(UMockdevIoctlData *pData)
@@ -62,61 +58,51 @@ EmulatedUsbDevice::~EmulatedUsbDevice()
         umockdev_testbed_detach_ioctl(m_pTestbed, m_strDevNode.toUtf8().constData(), nullptr);
     if (m_pHandler)
         g_object_unref(m_pHandler);
-    std::lock_guard lock(m_mutex);
-    for (Urb &urb : m_pendingIn)
-        Finish(urb, -ESHUTDOWN, 0);
+    // Unplugged, nothing is pending any more.
     for (Urb &urb : m_done) {
         g_object_unref(urb.pBuffer);
         g_object_unref(urb.pUrb);
     }
-    m_done.clear();
 }
 
 QByteArray EmulatedUsbDevice::Descriptors() const
 {
-    QByteArray d;
-    // Device descriptor: USB 2.0, class per interface, ep0 64 bytes, one configuration.
-    d.append("\x12\x01\x00\x02\x00\x00\x00\x40", 8);
-    AppendU16(d, m_spec.nVendor);
-    AppendU16(d, m_spec.nProduct);
-    d.append("\x00\x01\x00", 3);
-    d.append(char(STRING_INDEX_PRODUCT));
-    d.append(char(m_spec.strSerial.isEmpty() ? 0 : STRING_INDEX_SERIAL));
-    d.append(char(1));
-    // Configuration: total length 9 + 9 + 7 + 7, one interface, value 1, bus powered.
-    d.append("\x09\x02\x20\x00\x01\x01\x00\x80\x32", 9);
-    // Interface 0, alternate 0, two endpoints.
-    d.append("\x09\x04\x00\x00\x02", 5);
-    d.append(char(m_spec.nInterfaceClass));
-    d.append("\x00\x00\x00", 3);
-    for (const quint8 nEndpoint : {quint8(0x01), quint8(0x81)}) {
-        d.append("\x07\x05", 2);
-        d.append(char(nEndpoint));
-        d.append(char(0x02)); // bulk
-        AppendU16(d, quint16(m_spec.nMaxPacket));
-        d.append(char(0));
-    }
-    return d;
+    const auto hex = [](int nValue, int nBytes = 1) {
+        QString strHex; // little-endian
+        for (int i = 0; i < nBytes; ++i)
+            strHex += QStringLiteral("%1").arg((nValue >> (8 * i)) & 0xff, 2, 16, QLatin1Char('0'));
+        return strHex;
+    };
+    const QString strHex =
+        // Device: USB 2.0, class per interface, ep0 64 bytes, the ids, version 1.00, the product
+        // and serial strings, one configuration.
+        QStringLiteral("1201 0002 000000 40 %1 %2 0001 00 %3 %4 01")
+            .arg(hex(m_spec.nVendor, 2), hex(m_spec.nProduct, 2), hex(STRING_INDEX_PRODUCT),
+                 hex(m_spec.strSerial.isEmpty() ? 0 : STRING_INDEX_SERIAL)) +
+        // Configuration: total length 9 + 9 + 7 + 7, one interface, value 1, bus powered.
+        QStringLiteral("0902 2000 01 01 00 80 32") +
+        // Interface 0, alternate 0, two endpoints, of this class; then bulk OUT 0x01 and IN 0x81.
+        QStringLiteral("0904 00 00 02 %1 000000 0705 01 02 %2 00 0705 81 02 %2 00")
+            .arg(hex(m_spec.nInterfaceClass), hex(m_spec.nMaxPacket, 2));
+    return QByteArray::fromHex(strHex.toLatin1());
 }
 
 QByteArray EmulatedUsbDevice::Record() const
 {
-    const QString strBus = QStringLiteral("%1").arg(m_spec.nBus, 3, 10, QLatin1Char('0'));
-    const QString strDev = QStringLiteral("%1").arg(m_spec.nAddress, 3, 10, QLatin1Char('0'));
-    QString strRecord;
-    strRecord += QStringLiteral("P: %1\n").arg(m_strSysPath.mid(4));
-    strRecord += QStringLiteral("N: %1\n").arg(m_strDevNode.mid(5));
-    strRecord += QStringLiteral("E: DEVNAME=%1\n").arg(m_strDevNode);
-    strRecord += QStringLiteral("E: SUBSYSTEM=usb\nE: DEVTYPE=usb_device\n");
-    strRecord +=
-        QStringLiteral("E: PRODUCT=%1/%2/100\n").arg(m_spec.nVendor, 0, 16).arg(m_spec.nProduct, 0, 16);
-    strRecord += QStringLiteral("E: BUSNUM=%1\nE: DEVNUM=%2\n").arg(strBus, strDev);
-    strRecord += QStringLiteral("A: busnum=%1\nA: devnum=%2\n").arg(m_spec.nBus).arg(m_spec.nAddress);
-    strRecord += QStringLiteral("A: bConfigurationValue=1\nA: speed=480\n");
-    strRecord += QStringLiteral("A: idVendor=%1\n").arg(m_spec.nVendor, 4, 16, QLatin1Char('0'));
-    strRecord += QStringLiteral("A: idProduct=%1\n").arg(m_spec.nProduct, 4, 16, QLatin1Char('0'));
-    strRecord += QStringLiteral("A: product=%1\n").arg(m_spec.strProduct);
-    strRecord += QStringLiteral("H: descriptors=%1\n").arg(QString::fromLatin1(Descriptors().toHex()));
+    const QString strRecord =
+        QStringLiteral("P: %1\nN: %2\nE: DEVNAME=%3\nE: SUBSYSTEM=usb\nE: DEVTYPE=usb_device\n")
+            .arg(m_strSysPath.mid(4), m_strDevNode.mid(5), m_strDevNode) +
+        QStringLiteral("E: PRODUCT=%1/%2/100\nE: BUSNUM=%3\nE: DEVNUM=%4\nA: busnum=%5\nA: devnum=%6\n")
+            .arg(m_spec.nVendor, 0, 16)
+            .arg(m_spec.nProduct, 0, 16)
+            .arg(m_strDevNode.section(QLatin1Char('/'), -2, -2), m_strDevNode.section(QLatin1Char('/'), -1))
+            .arg(m_spec.nBus)
+            .arg(m_spec.nAddress) +
+        QStringLiteral("A: bConfigurationValue=1\nA: speed=480\nA: idVendor=%1\nA: idProduct=%2\n")
+            .arg(m_spec.nVendor, 4, 16, QLatin1Char('0'))
+            .arg(m_spec.nProduct, 4, 16, QLatin1Char('0')) +
+        QStringLiteral("A: product=%1\nH: descriptors=%2\n")
+            .arg(m_spec.strProduct, QString::fromLatin1(Descriptors().toHex()));
     return strRecord.toUtf8();
 }
 
@@ -124,35 +110,44 @@ bool EmulatedUsbDevice::Plug(QString *pError)
 {
     if (!m_pHandler) {
         m_pHandler = umockdev_ioctl_base_new();
-        g_signal_connect(m_pHandler, "handle-ioctl", G_CALLBACK(&EmulatedUsbDevice::OnIoctl), this);
-        g_signal_connect(m_pHandler, "client-vanished", G_CALLBACK(&EmulatedUsbDevice::OnClientVanished),
+        g_signal_connect(m_pHandler, "handle-ioctl",
+                         G_CALLBACK(+[](UMockdevIoctlBase *, UMockdevIoctlClient *pClient, void *pSelf) {
+                             static_cast<EmulatedUsbDevice *>(pSelf)->HandleIoctl(pClient);
+                             return gboolean(TRUE);
+                         }),
+                         this);
+        // A closed file gives up its claim, as when a process ends without releasing.
+        g_signal_connect(m_pHandler, "client-vanished",
+                         G_CALLBACK(+[](UMockdevIoctlBase *, UMockdevIoctlClient *pClient, void *pSelf) {
+                             auto *pDevice = static_cast<EmulatedUsbDevice *>(pSelf);
+                             std::lock_guard lock(pDevice->m_mutex);
+                             pDevice->m_pClaimedBy.compare_exchange_strong(pClient, nullptr);
+                         }),
                          this);
     }
     GError *pGError = nullptr;
-    if (!m_bAttached) {
-        if (!umockdev_testbed_attach_ioctl(m_pTestbed, m_strDevNode.toUtf8().constData(), m_pHandler,
-                                           &pGError)) {
-            if (pError)
-                *pError = QString::fromUtf8(pGError ? pGError->message : "attach failed");
-            g_clear_error(&pGError);
-            return false;
-        }
-        m_bAttached = true;
-    }
-    {
-        std::lock_guard lock(m_mutex);
-        m_bPlugged = true;
-        m_pModel->PowerUp();
-    }
-    if (!umockdev_testbed_add_from_string(m_pTestbed, Record().constData(), &pGError)) {
+    const auto failed = [&](const char *pszWhat) {
+        const QString strError = QString::fromUtf8(pGError ? pGError->message : pszWhat);
+        qWarning() << "cannot plug the emulated device:" << strError;
         if (pError)
-            *pError = QString::fromUtf8(pGError ? pGError->message : "add failed");
+            *pError = strError;
         g_clear_error(&pGError);
         std::lock_guard lock(m_mutex);
         m_bPlugged = false;
         return false;
+    };
+    if (!m_bAttached &&
+        !umockdev_testbed_attach_ioctl(m_pTestbed, m_strDevNode.toUtf8().constData(), m_pHandler, &pGError))
+        return failed("attach failed");
+    m_bAttached = true;
+    {
+        std::lock_guard lock(m_mutex);
+        m_bPlugged = true;
+        m_fromDevice.clear();
+        m_pModel->PowerUp();
     }
-    return true;
+    return umockdev_testbed_add_from_string(m_pTestbed, Record().constData(), &pGError) ||
+           failed("add failed");
 }
 
 void EmulatedUsbDevice::Unplug()
@@ -161,85 +156,14 @@ void EmulatedUsbDevice::Unplug()
         std::lock_guard lock(m_mutex);
         m_bPlugged = false;
         m_pClaimedBy = nullptr;
-        while (!m_pendingIn.empty()) {
-            Urb urb = m_pendingIn.front();
-            m_pendingIn.pop_front();
+        for (const Urb &urb : m_pendingIn)
             Finish(urb, -ESHUTDOWN, 0);
-        }
+        m_pendingIn.clear();
     }
     // The "remove" event must go out while the device still exists, or libusb never hears of it.
     const QByteArray path = m_strSysPath.toUtf8();
     umockdev_testbed_uevent(m_pTestbed, path.constData(), "remove");
     umockdev_testbed_remove_device(m_pTestbed, path.constData());
-}
-
-bool EmulatedUsbDevice::IsPlugged() const
-{
-    std::lock_guard lock(m_mutex);
-    return m_bPlugged;
-}
-
-void EmulatedUsbDevice::SetSilent(bool bSilent)
-{
-    std::lock_guard lock(m_mutex);
-    m_bSilent = bSilent;
-}
-
-void EmulatedUsbDevice::SetClaimBusy(bool bBusy)
-{
-    std::lock_guard lock(m_mutex);
-    m_bClaimBusy = bBusy;
-}
-
-void EmulatedUsbDevice::SetInChunks(std::vector<int> chunks)
-{
-    std::lock_guard lock(m_mutex);
-    m_inChunks = std::move(chunks);
-    m_nNextChunk = 0;
-}
-
-EmulatedUsbDevice::Stats EmulatedUsbDevice::GetStats() const
-{
-    std::lock_guard lock(m_mutex);
-    Stats stats = m_stats;
-    stats.nFramesToDevice = m_toDevice.Frames();
-    stats.nFramesFromDevice = m_fromDevice.Frames();
-    return stats;
-}
-
-void EmulatedUsbDevice::ResetStats()
-{
-    std::lock_guard lock(m_mutex);
-    m_stats = Stats();
-    m_toDevice = FrameTally();
-    m_fromDevice = FrameTally();
-}
-
-int EmulatedUsbDevice::PendingInUrbs() const
-{
-    std::lock_guard lock(m_mutex);
-    return int(m_pendingIn.size());
-}
-
-void EmulatedUsbDevice::OnClientVanished(UMockdevIoctlBase *, UMockdevIoctlClient *pClient, void *pSelf)
-{
-    // A closed file gives up its claim, as when a process ends without releasing.
-    auto *pDevice = static_cast<EmulatedUsbDevice *>(pSelf);
-    std::lock_guard lock(pDevice->m_mutex);
-    if (pDevice->m_pClaimedBy == pClient)
-        pDevice->m_pClaimedBy = nullptr;
-}
-
-bool EmulatedUsbDevice::IsClaimed() const
-{
-    std::lock_guard lock(m_mutex);
-    return m_pClaimedBy != nullptr;
-}
-
-int EmulatedUsbDevice::OnIoctl(UMockdevIoctlBase *, UMockdevIoctlClient *pClient, void *pSelf)
-{
-    static_cast<EmulatedUsbDevice *>(pSelf)->HandleIoctl(pClient);
-    return TRUE;
 }
 
 void EmulatedUsbDevice::HandleIoctl(UMockdevIoctlClient *pClient)
@@ -265,25 +189,24 @@ void EmulatedUsbDevice::HandleIoctl(UMockdevIoctlClient *pClient)
     case USBDEVFS_DISCONNECT_CLAIM:
         // One holder at a time, as the kernel keeps it: a second claim is refused as busy.
         if (!m_bPlugged) {
-            umockdev_ioctl_client_complete(pClient, -1, ENODEV);
+            CompleteIfPlugged(pClient);
         } else if (m_bClaimBusy || (m_pClaimedBy && m_pClaimedBy != pClient)) {
             umockdev_ioctl_client_complete(pClient, -1, EBUSY);
         } else {
             m_pClaimedBy = pClient;
-            ++m_stats.nClaims;
             umockdev_ioctl_client_complete(pClient, 0, 0);
         }
         return;
     case USBDEVFS_RELEASEINTERFACE:
         if (m_pClaimedBy == pClient)
             m_pClaimedBy = nullptr;
-        umockdev_ioctl_client_complete(pClient, m_bPlugged ? 0 : -1, m_bPlugged ? 0 : ENODEV);
+        CompleteIfPlugged(pClient);
         return;
     case USBDEVFS_SETINTERFACE:
     case USBDEVFS_CLEAR_HALT:
     case USBDEVFS_RESET:
     case USBDEVFS_RESETEP:
-        umockdev_ioctl_client_complete(pClient, m_bPlugged ? 0 : -1, m_bPlugged ? 0 : ENODEV);
+        CompleteIfPlugged(pClient);
         return;
     case USBDEVFS_GETDRIVER:
     case USBDEVFS_IOCTL:
@@ -306,10 +229,15 @@ void EmulatedUsbDevice::HandleIoctl(UMockdevIoctlClient *pClient)
     }
 }
 
+void EmulatedUsbDevice::CompleteIfPlugged(UMockdevIoctlClient *pClient)
+{
+    umockdev_ioctl_client_complete(pClient, m_bPlugged ? 0 : -1, m_bPlugged ? 0 : ENODEV);
+}
+
 void EmulatedUsbDevice::Submit(UMockdevIoctlClient *pClient)
 {
     if (!m_bPlugged) {
-        umockdev_ioctl_client_complete(pClient, -1, ENODEV);
+        CompleteIfPlugged(pClient);
         return;
     }
     UMockdevIoctlData *pArg = umockdev_ioctl_client_get_arg(pClient);
@@ -333,7 +261,6 @@ void EmulatedUsbDevice::Submit(UMockdevIoctlClient *pClient)
     }
 
     if (urb.nType == USBDEVFS_URB_TYPE_CONTROL) {
-        ++m_stats.nUrbsControl;
         AnswerControl(urb);
     } else if (urb.nType != USBDEVFS_URB_TYPE_BULK) {
         Finish(urb, -EPIPE, 0);
@@ -343,9 +270,7 @@ void EmulatedUsbDevice::Submit(UMockdevIoctlClient *pClient)
         ServiceInUrbs();
     } else {
         ++m_stats.nUrbsOut;
-        const quint8 *pBytes = urb.pBuffer->data;
-        m_pModel->HostWrite(pBytes, urb.nLength);
-        m_toDevice.Feed(pBytes, urb.nLength);
+        m_pModel->HostWrite(urb.pBuffer->data, urb.nLength);
         m_stats.nBytesToDevice += urb.nLength;
         Finish(urb, 0, urb.nLength);
     }
@@ -379,17 +304,18 @@ void EmulatedUsbDevice::AnswerControl(Urb &urb)
 void EmulatedUsbDevice::ServiceInUrbs()
 {
     while (!m_pendingIn.empty() && !m_bSilent) {
-        const qsizetype nAvailable = m_pModel->Available();
-        if (nAvailable <= 0)
+        if (m_fromDevice.isEmpty())
+            m_fromDevice = m_pModel->DeviceBytes();
+        if (m_fromDevice.isEmpty())
             return;
         Urb urb = m_pendingIn.front();
-        qsizetype nCount = qMin<qsizetype>(nAvailable, urb.nLength);
+        qsizetype nCount = qMin<qsizetype>(m_fromDevice.size(), urb.nLength);
         if (!m_inChunks.empty()) {
             nCount = qMin<qsizetype>(nCount, m_inChunks[m_nNextChunk]);
             m_nNextChunk = (m_nNextChunk + 1) % m_inChunks.size();
         }
-        nCount = m_pModel->HostRead(urb.pBuffer->data, nCount);
-        m_fromDevice.Feed(urb.pBuffer->data, nCount);
+        memcpy(urb.pBuffer->data, m_fromDevice.constData(), size_t(nCount));
+        m_fromDevice.remove(0, nCount);
         m_stats.nBytesFromDevice += nCount;
         m_pendingIn.pop_front();
         Finish(urb, 0, int(nCount));
@@ -433,7 +359,6 @@ void EmulatedUsbDevice::Discard(UMockdevIoctlClient *pClient)
         if (it->pUrb->client_addr == nAddress) {
             Urb urb = *it;
             m_pendingIn.erase(it);
-            ++m_stats.nDiscarded;
             Finish(urb, -ENOENT, 0);
             umockdev_ioctl_client_complete(pClient, 0, 0);
             return;

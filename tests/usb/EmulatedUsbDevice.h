@@ -1,11 +1,11 @@
 #pragma once
 
-#include "FrameTally.h"
-#include "IUsbDeviceModel.h"
+#include "UsbDeviceModels.h"
 
 #include <QString>
 #include <QtGlobal>
 
+#include <atomic>
 #include <deque>
 #include <memory>
 #include <mutex>
@@ -24,7 +24,7 @@ struct UsbDeviceSpec
     int nBus = 1;
     int nAddress = 2;
     QString strProduct = QStringLiteral("Emulated recorder");
-    QString strSerial; // empty: the device has no serial number string
+    QString strSerial = QString(); // empty: the device has no serial number string
     quint8 nInterfaceClass = 0xff;
     int nMaxPacket = 512;
     // Scatter-gather lets libusb move a whole transfer in one URB, as xHCI and EHCI hosts do.
@@ -44,11 +44,6 @@ public:
     {
         int nUrbsOut = 0;
         int nUrbsIn = 0;
-        int nUrbsControl = 0;
-        int nDiscarded = 0;
-        int nClaims = 0;
-        int nFramesToDevice = 0;
-        int nFramesFromDevice = 0;
         qint64 nBytesToDevice = 0;
         qint64 nBytesFromDevice = 0;
     };
@@ -56,35 +51,50 @@ public:
     EmulatedUsbDevice(UMockdevTestbed *pTestbed, UsbDeviceSpec spec, std::unique_ptr<IUsbDeviceModel> pModel);
     ~EmulatedUsbDevice();
 
-    // Adds the device to the testbed (an "add" uevent) with its request handler attached.
-    bool Plug(QString *pError);
+    // Adds the device to the testbed (an "add" uevent) with its request handler attached; a
+    // failure is also logged as a warning.
+    bool Plug(QString *pError = nullptr);
     // Ends in-flight URBs as the kernel does on a disconnect, then removes the device with a
     // "remove" uevent.
     void Unplug();
-    bool IsPlugged() const;
+    bool IsPlugged() const { return m_bPlugged; }
 
     // Faults.
-    void SetSilent(bool bSilent);
-    void SetClaimBusy(bool bBusy);
+    void SetSilent(bool bSilent) { m_bSilent = bSilent; }
+    void SetClaimBusy(bool bBusy) { m_bClaimBusy = bBusy; }
     // Each IN URB completes with at most the next of these sizes (cycling); empty: no limit.
-    void SetInChunks(std::vector<int> chunks);
-
-    Stats GetStats() const;
-    void ResetStats();
-    int PendingInUrbs() const;
-    bool IsClaimed() const;
-
-    template <typename F> auto WithModel(F f)
+    void SetInChunks(std::vector<int> chunks)
     {
-        std::lock_guard lock(m_mutex);
-        return f(*m_pModel);
+        Locked([&] {
+            m_inChunks = std::move(chunks);
+            m_nNextChunk = 0;
+        });
     }
 
+    Stats GetStats() const
+    {
+        return Locked([&] { return m_stats; });
+    }
+    void ResetStats()
+    {
+        Locked([&] { m_stats = Stats(); });
+    }
+    int PendingInUrbs() const
+    {
+        return Locked([&] { return int(m_pendingIn.size()); });
+    }
+    bool IsClaimed() const { return m_pClaimedBy != nullptr; }
+
     const UsbDeviceSpec &Spec() const { return m_spec; }
-    QString SysPath() const { return m_strSysPath; }
     QString DevNode() const { return m_strDevNode; }
 
 private:
+    template <typename F> auto Locked(F f) const -> decltype(f())
+    {
+        std::lock_guard lock(m_mutex);
+        return f();
+    }
+
     struct Urb
     {
         UMockdevIoctlData *pUrb = nullptr;
@@ -94,8 +104,6 @@ private:
         int nLength = 0;
     };
 
-    static int OnIoctl(UMockdevIoctlBase *pHandler, UMockdevIoctlClient *pClient, void *pSelf);
-    static void OnClientVanished(UMockdevIoctlBase *pHandler, UMockdevIoctlClient *pClient, void *pSelf);
     void HandleIoctl(UMockdevIoctlClient *pClient);
     void Submit(UMockdevIoctlClient *pClient);
     void Reap(UMockdevIoctlClient *pClient);
@@ -103,6 +111,8 @@ private:
     void AnswerControl(Urb &urb);
     void ServiceInUrbs();
     void Finish(Urb urb, int nStatus, int nActual);
+    // Completes a request that only needs the device to be there.
+    void CompleteIfPlugged(UMockdevIoctlClient *pClient);
     QByteArray Record() const;
     QByteArray Descriptors() const;
 
@@ -114,16 +124,16 @@ private:
 
     mutable std::mutex m_mutex;
     std::unique_ptr<IUsbDeviceModel> m_pModel;
-    bool m_bPlugged = false;
+    // Written under the lock; read without it too.
+    std::atomic<bool> m_bPlugged{false};
     bool m_bAttached = false;
-    bool m_bSilent = false;
-    bool m_bClaimBusy = false;
-    UMockdevIoctlClient *m_pClaimedBy = nullptr;
+    std::atomic<bool> m_bSilent{false};
+    std::atomic<bool> m_bClaimBusy{false};
+    std::atomic<UMockdevIoctlClient *> m_pClaimedBy{nullptr};
     std::vector<int> m_inChunks;
     size_t m_nNextChunk = 0;
     std::deque<Urb> m_pendingIn;
     std::deque<Urb> m_done;
+    QByteArray m_fromDevice; // what the model said that no IN URB has taken yet
     Stats m_stats;
-    FrameTally m_toDevice;
-    FrameTally m_fromDevice;
 };

@@ -1,9 +1,10 @@
 #pragma once
 
-#include "IUsbDeviceModel.h"
 #include "sim/RecorderEmulator.h"
+#include "UsbDeviceModels.h"
 
-// The project's recorder emulator as the device side of an emulated USB device.
+// The emulator over a card folder as the device, for the window test until it takes a
+// RecorderDevice.
 class EmulatorDevice final : public IUsbDeviceModel
 {
 public:
@@ -14,8 +15,13 @@ public:
     RecorderEmulator &Emulator() { return m_emulator; }
 
     void HostWrite(const quint8 *pData, qsizetype nLen) override { m_emulator.HostWrite(pData, nLen); }
-    qsizetype Available() override { return m_emulator.Available(); }
-    qsizetype HostRead(quint8 *pData, qsizetype nMax) override { return m_emulator.HostRead(pData, nMax); }
+    QByteArray DeviceBytes() override
+    {
+        QByteArray bytes(qMax<qsizetype>(0, m_emulator.Available()), Qt::Uninitialized);
+        if (!bytes.isEmpty())
+            bytes.resize(m_emulator.HostRead(reinterpret_cast<quint8 *>(bytes.data()), bytes.size()));
+        return bytes;
+    }
     void PowerUp() override { m_emulator.Reset(); }
 
 private:

@@ -30,18 +30,5 @@ EmulatedUsbDevice *UsbBusHarness::AddDevice(const UsbDeviceSpec &spec,
 
 void UsbBusHarness::RemoveDevice(EmulatedUsbDevice *pDevice)
 {
-    for (auto it = m_devices.begin(); it != m_devices.end(); ++it) {
-        if (it->get() == pDevice) {
-            m_devices.erase(it);
-            return;
-        }
-    }
-}
-
-QString UsbBusHarness::RootDir() const
-{
-    gchar *pRoot = umockdev_testbed_get_root_dir(m_pTestbed);
-    const QString strRoot = QString::fromUtf8(pRoot);
-    g_free(pRoot);
-    return strRoot;
+    std::erase_if(m_devices, [pDevice](const auto &pEach) { return pEach.get() == pDevice; });
 }

@@ -25,9 +25,7 @@ public:
                                  QString *pError = nullptr);
     // Unplugs (if plugged) and forgets the device.
     void RemoveDevice(EmulatedUsbDevice *pDevice);
-
-    // The UMOCKDEV_DIR a child process needs (it is also in this process's environment).
-    QString RootDir() const;
+    void RemoveAll() { m_devices.clear(); }
 
 private:
     UMockdevTestbed *m_pTestbed = nullptr;

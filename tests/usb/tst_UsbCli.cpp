@@ -1,12 +1,11 @@
-#include "EmulatorDevice.h"
+#include "support/FakeRecorder.h"
+#include "support/TestFiles.h"
 #include "UsbBusHarness.h"
-#include "UsbTestFiles.h"
 
-#include <QDir>
 #include <QElapsedTimer>
-#include <QFile>
 #include <QProcess>
-#include <QTemporaryDir>
+#include <QRegularExpression>
+#include <QScopeGuard>
 #include <QtTest>
 
 #include <csignal>
@@ -117,7 +116,8 @@ private:
     qsizetype m_nSeen = 0;
 };
 
-// Waits until the device has sent more than nBytes since its statistics were reset.
+// Waits until the device has sent more than nBytes since its statistics were reset: closely,
+// since the transfer goes on meanwhile.
 bool WaitForBytesFromDevice(EmulatedUsbDevice &device, qint64 nBytes)
 {
     QElapsedTimer timer;
@@ -130,15 +130,7 @@ bool WaitForBytesFromDevice(EmulatedUsbDevice &device, qint64 nBytes)
     return true;
 }
 
-// What a folder holds, hidden files too.
-QStringList Entries(const QString &strDir)
-{
-    return QDir(strDir).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name);
-}
-
 } // namespace
-
-using namespace UsbTestFiles;
 
 // The real command-line tool over the usb link, end to end, on the emulated bus.
 class TestUsbCli final : public QObject
@@ -154,24 +146,18 @@ private slots:
     void watchArchivesEachArrivalAndLeavesNothingPartial();
 
 private:
+    FakeRecorder m_recorder; // REC-A; its out folder stands for the user's
     std::unique_ptr<UsbBusHarness> m_pBus;
-    QTemporaryDir m_dir;
     EmulatedUsbDevice *m_pDevice = nullptr;
 };
 
 void TestUsbCli::initTestCase()
 {
-    QVERIFY(m_dir.isValid());
-    QVERIFY(QDir().mkpath(m_dir.filePath(QStringLiteral("card"))));
-    QVERIFY(QDir().mkpath(m_dir.filePath(QStringLiteral("local"))));
     m_pBus = std::make_unique<UsbBusHarness>();
-    UsbDeviceSpec spec;
-    spec.strProduct = QStringLiteral("Paperless recorder");
-    spec.strSerial = QStringLiteral("REC-A");
-    QString strError;
     m_pDevice = m_pBus->AddDevice(
-        spec, std::make_unique<EmulatorDevice>(m_dir.filePath(QStringLiteral("card"))), &strError);
-    QVERIFY2(m_pDevice, qPrintable(strError));
+        {.strProduct = QStringLiteral("Paperless recorder"), .strSerial = QStringLiteral("REC-A")},
+        std::make_unique<RecorderDevice>(m_recorder));
+    QVERIFY(m_pDevice);
 }
 
 void TestUsbCli::cleanupTestCase()
@@ -181,11 +167,10 @@ void TestUsbCli::cleanupTestCase()
 
 void TestUsbCli::listDownloadAndUploadOverUsb()
 {
-    const QString strCard = m_dir.filePath(QStringLiteral("card"));
-    const QString strLocal = m_dir.filePath(QStringLiteral("local"));
-    const QByteArray archive = RandomBytes(200 * 1024 + 5, 7);
-    QVERIFY(WriteFile(strCard + QStringLiteral("/ARCHIVE.DAT"), archive));
-    QVERIFY(WriteFile(strCard + QStringLiteral("/NOTES.TXT"), "three"));
+    const QString strLocal = m_recorder.OutDir();
+    const QByteArray archive = TestFiles::Pattern(200 * 1024 + 5, 7);
+    QVERIFY(m_recorder.PutCardFile("ARCHIVE.DAT", archive));
+    QVERIFY(m_recorder.PutCardFile("NOTES.TXT", "three"));
 
     Run run = RunCli({QStringLiteral("ls")});
     QVERIFY2(run.nExit == 0, qPrintable(run.strErr));
@@ -195,20 +180,23 @@ void TestUsbCli::listDownloadAndUploadOverUsb()
     qInfo("ls over usb: %lld ms for the whole process", run.nMs);
 
     m_pDevice->ResetStats();
+    m_recorder.Wire().ClearCounts();
     run = RunCli({QStringLiteral("get"), QStringLiteral("--to"), strLocal, QStringLiteral("ARCHIVE.DAT")});
     QVERIFY2(run.nExit == 0, qPrintable(run.strErr));
-    QCOMPARE(ReadFile(strLocal + QStringLiteral("/ARCHIVE.DAT")), archive);
-    auto stats = m_pDevice->GetStats();
-    qInfo("get of 200 KiB over usb: %lld ms for the whole process; %d frames in over %d URBs", run.nMs,
-          stats.nFramesFromDevice, stats.nUrbsIn);
-    QVERIFY(stats.nUrbsIn <= 2 * stats.nFramesFromDevice);
-    QVERIFY(stats.nUrbsOut <= stats.nFramesToDevice);
+    QCOMPARE(TestFiles::Read(m_recorder.OutPath("ARCHIVE.DAT")), archive);
+    // Each request and its one reply: one URB out, at most two in.
+    const auto stats = m_pDevice->GetStats();
+    const int nFrames = int(m_recorder.Wire().WrittenCodes().size());
+    qInfo("get of 200 KiB over usb: %lld ms for the whole process; %d requests, %d URBs out, %d URBs in",
+          run.nMs, nFrames, stats.nUrbsOut, stats.nUrbsIn);
+    QVERIFY(stats.nUrbsIn <= 2 * nFrames);
+    QVERIFY(stats.nUrbsOut <= nFrames);
 
-    const QByteArray image = RandomBytes(100 * 1024, 8);
-    QVERIFY(WriteFile(strLocal + QStringLiteral("/SYSTEM.IMG"), image));
-    run = RunCli({QStringLiteral("put"), strLocal + QStringLiteral("/SYSTEM.IMG")});
+    const QByteArray image = TestFiles::Pattern(100 * 1024, 8);
+    QVERIFY(TestFiles::Write(m_recorder.OutPath("SYSTEM.IMG"), image));
+    run = RunCli({QStringLiteral("put"), m_recorder.OutPath("SYSTEM.IMG")});
     QVERIFY2(run.nExit == 0, qPrintable(run.strErr));
-    QCOMPARE(ReadFile(strCard + QStringLiteral("/SYSTEM.IMG")), image);
+    QCOMPARE(m_recorder.CardFile("SYSTEM.IMG"), image);
 }
 
 void TestUsbCli::scanAndDiagnosticsOnTheCommandLine()
@@ -235,15 +223,11 @@ void TestUsbCli::scanAndDiagnosticsOnTheCommandLine()
 
 void TestUsbCli::deviceChoosesAmongRecorders()
 {
-    const QString strCardB = m_dir.filePath(QStringLiteral("card-b"));
-    QVERIFY(QDir().mkpath(strCardB));
-    QVERIFY(WriteFile(strCardB + QStringLiteral("/ONLY-B.DAT"), "bee"));
-    UsbDeviceSpec spec;
-    spec.nAddress = 3;
-    spec.strSerial = QStringLiteral("REC-B");
-    QString strError;
-    EmulatedUsbDevice *pB = m_pBus->AddDevice(spec, std::make_unique<EmulatorDevice>(strCardB), &strError);
-    QVERIFY2(pB, qPrintable(strError));
+    FakeRecorder recorderB({{"ONLY-B.DAT", "bee"}});
+    EmulatedUsbDevice *pB = m_pBus->AddDevice({.nAddress = 3, .strSerial = QStringLiteral("REC-B")},
+                                              std::make_unique<RecorderDevice>(recorderB));
+    QVERIFY(pB);
+    const auto removeB = qScopeGuard([&] { m_pBus->RemoveDevice(pB); });
 
     // By serial number, and by port path after the command name.
     Run run = RunCli({QStringLiteral("--device"), QStringLiteral("REC-B"), QStringLiteral("ls")});
@@ -265,7 +249,7 @@ void TestUsbCli::deviceChoosesAmongRecorders()
              qPrintable(run.strErr));
 
     // Every recorder into a folder of its own, named by its serial number.
-    const QString strArchive = m_dir.filePath(QStringLiteral("per-recorder"));
+    const QString strArchive = m_recorder.OutPath("per-recorder");
     {
         WatchProcess watch({QStringLiteral("--to"), strArchive, QStringLiteral("--per-recorder")});
         QVERIFY2(watch.WaitFor(QStringLiteral("arrived: recorder REC-A at port 1-2")),
@@ -274,25 +258,21 @@ void TestUsbCli::deviceChoosesAmongRecorders()
         QVERIFY2(watch.WaitFor(QStringLiteral(" downloaded, ")), qPrintable(watch.Log()));
         QCOMPARE(watch.Terminate(), 0);
     }
-    QCOMPARE(ReadFile(strArchive + QStringLiteral("/REC-B/ONLY-B.DAT")), QByteArray("bee"));
-    QCOMPARE(ReadFile(strArchive + QStringLiteral("/REC-A/NOTES.TXT")), QByteArray("three"));
-    QVERIFY(!QFile::exists(strArchive + QStringLiteral("/REC-A/ONLY-B.DAT")));
-    m_pBus->RemoveDevice(pB);
+    QCOMPARE(TestFiles::Read(strArchive + "/REC-B/ONLY-B.DAT"), QByteArray("bee"));
+    QCOMPARE(TestFiles::Read(strArchive + "/REC-A/NOTES.TXT"), QByteArray("three"));
+    QVERIFY(!QFile::exists(strArchive + "/REC-A/ONLY-B.DAT"));
 }
 
 void TestUsbCli::watchArchivesEachArrivalAndLeavesNothingPartial()
 {
-    const QString strCard = m_dir.filePath(QStringLiteral("card"));
-    const QString strArchive = m_dir.filePath(QStringLiteral("watched"));
-    const QByteArray big = RandomBytes(4 * 1024 * 1024 + 3, 11);
-    QVERIFY(QDir(strCard).removeRecursively() && QDir().mkpath(strCard));
-    QVERIFY(WriteFile(strCard + QStringLiteral("/BIG.DAT"), big));
+    const QString strArchive = m_recorder.OutPath("watched");
+    const QByteArray big = TestFiles::Pattern(4 * 1024 * 1024 + 3, 11);
+    for (const QString &strName : m_recorder.CardFiles())
+        QVERIFY(QFile::remove(m_recorder.CardPath(strName)));
+    QVERIFY(m_recorder.PutCardFile("BIG.DAT", big));
     const auto nothingPartial = [&strArchive](const QString &strName) {
-        for (const QString &strEntry : Entries(strArchive)) {
-            if (strEntry == strName || strEntry.startsWith(QLatin1String(".orvo-")))
-                return false;
-        }
-        return true;
+        const QStringList entries = TestFiles::Listing(strArchive);
+        return !entries.contains(strName) && entries.filter(QRegularExpression("^\\.orvo-")).isEmpty();
     };
 
     m_pDevice->ResetStats();
@@ -303,7 +283,8 @@ void TestUsbCli::watchArchivesEachArrivalAndLeavesNothingPartial()
     m_pDevice->SetSilent(true);
     m_pDevice->Unplug();
     QVERIFY2(watch.WaitFor(QStringLiteral("removed: recorder REC-A")), qPrintable(watch.Log()));
-    QVERIFY2(nothingPartial(QStringLiteral("BIG.DAT")), qPrintable(Entries(strArchive).join(u' ')));
+    QVERIFY2(nothingPartial(QStringLiteral("BIG.DAT")),
+             qPrintable(TestFiles::Listing(strArchive).join(u' ')));
     // The file is free for others between runs.
     QVERIFY(!m_pDevice->IsClaimed());
 
@@ -311,30 +292,29 @@ void TestUsbCli::watchArchivesEachArrivalAndLeavesNothingPartial()
     // file is taken again, whole.
     m_pDevice->SetSilent(false);
     m_pDevice->SetClaimBusy(true);
-    QString strError;
-    QVERIFY2(m_pDevice->Plug(&strError), qPrintable(strError));
+    QVERIFY(m_pDevice->Plug());
     QVERIFY2(watch.WaitFor(QStringLiteral("busy: the recorder REC-A at port 1-2 cannot be opened now")),
              qPrintable(watch.Log()));
     m_pDevice->SetClaimBusy(false);
     QVERIFY2(watch.WaitFor(QStringLiteral("\"BIG.DAT\" downloaded")), qPrintable(watch.Log()));
-    QCOMPARE(ReadFile(strArchive + QStringLiteral("/BIG.DAT")), big);
+    QCOMPARE(TestFiles::Read(strArchive + "/BIG.DAT"), big);
     // The journal names the recorder by its serial number.
-    QVERIFY(ReadFile(strArchive + QStringLiteral("/.orvoconnect-archive.log"))
-                .contains("\"recorder\":\"REC-A\""));
+    QVERIFY(TestFiles::Read(strArchive + "/.orvoconnect-archive.log").contains("\"recorder\":\"REC-A\""));
     QVERIFY2(watch.WaitFor(QStringLiteral("1 downloaded, ")), qPrintable(watch.Log()));
     QVERIFY(!m_pDevice->IsClaimed());
 
     // SIGTERM with a download in flight: it is abandoned, cleaned up, and the watch ends well.
-    QVERIFY(WriteFile(strCard + QStringLiteral("/NEXT.DAT"), big));
+    QVERIFY(m_recorder.PutCardFile("NEXT.DAT", big));
     m_pDevice->Unplug();
     QVERIFY2(watch.WaitFor(QStringLiteral("removed: recorder REC-A")), qPrintable(watch.Log()));
     m_pDevice->ResetStats();
-    QVERIFY2(m_pDevice->Plug(&strError), qPrintable(strError));
+    QVERIFY(m_pDevice->Plug());
     QVERIFY(WaitForBytesFromDevice(*m_pDevice, 1024 * 1024));
     m_pDevice->SetSilent(true);
     QCOMPARE(watch.Terminate(), 0);
     m_pDevice->SetSilent(false);
-    QVERIFY2(nothingPartial(QStringLiteral("NEXT.DAT")), qPrintable(Entries(strArchive).join(u' ')));
+    QVERIFY2(nothingPartial(QStringLiteral("NEXT.DAT")),
+             qPrintable(TestFiles::Listing(strArchive).join(u' ')));
     QVERIFY2(watch.Log().contains(QLatin1String(" stopped\n")), qPrintable(watch.Log()));
 }
 

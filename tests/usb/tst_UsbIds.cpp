@@ -33,20 +33,16 @@ void TestUsbIds::parsesPairLists_data()
 {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("pairs");
-    QTest::newRow("empty") << ""
-                           << "";
-    QTest::newRow("blank") << "  "
-                           << "";
-    QTest::newRow("one") << "1234:5678"
-                         << "1234:5678";
-    QTest::newRow("two with comma") << "1234:5678,1234:5679"
-                                    << "1234:5678,1234:5679";
-    QTest::newRow("spaces and semicolons") << " 1234:5678 ;  abcd:EF01 "
-                                           << "1234:5678,abcd:ef01";
-    QTest::newRow("short and 0x") << "1:0x2"
-                                  << "0001:0002";
-    QTest::newRow("duplicates once, first order kept") << "2:2,1:1,2:2"
-                                                       << "0002:0002,0001:0001";
+    const char *const rows[][3] = {
+        {"empty", "", ""},
+        {"blank", "  ", ""},
+        {"one", "1234:5678", "1234:5678"},
+        {"two with comma", "1234:5678,1234:5679", "1234:5678,1234:5679"},
+        {"spaces and semicolons", " 1234:5678 ;  abcd:EF01 ", "1234:5678,abcd:ef01"},
+        {"short and 0x", "1:0x2", "0001:0002"},
+        {"duplicates once, first order kept", "2:2,1:1,2:2", "0002:0002,0001:0001"}};
+    for (const auto &row : rows)
+        QTest::newRow(row[0]) << QString::fromLatin1(row[1]) << QString::fromLatin1(row[2]);
 }
 
 void TestUsbIds::parsesPairLists()
@@ -63,16 +59,13 @@ void TestUsbIds::refusesWhatIsNotAPair_data()
 {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("bad");
-    QTest::newRow("no colon") << "12345678"
-                              << "12345678";
-    QTest::newRow("five digits") << "1234:56789"
-                                 << "1234:56789";
-    QTest::newRow("not hex") << "1234:5678,12g4:1"
-                             << "12g4:1";
-    QTest::newRow("three parts") << "1:2:3"
-                                 << "1:2:3";
-    QTest::newRow("empty half") << "1234:"
-                                << "1234:";
+    const char *const rows[][3] = {{"no colon", "12345678", "12345678"},
+                                   {"five digits", "1234:56789", "1234:56789"},
+                                   {"not hex", "1234:5678,12g4:1", "12g4:1"},
+                                   {"three parts", "1:2:3", "1:2:3"},
+                                   {"empty half", "1234:", "1234:"}};
+    for (const auto &row : rows)
+        QTest::newRow(row[0]) << QString::fromLatin1(row[1]) << QString::fromLatin1(row[2]);
 }
 
 void TestUsbIds::refusesWhatIsNotAPair()

@@ -1,11 +1,13 @@
 #include "DeniedOpen.h"
-#include "EchoDevice.h"
 #include "link/Frame.h"
 #include "link/RecorderLink.h"
 #include "link/UsbDiagnostics.h"
 #include "link/UsbScan.h"
 #include "link/UsbSettingsProvider.h"
 #include "link/UsbTransport.h"
+#include "protocol/RecorderProtocol.h"
+#include "support/FakeRecorder.h"
+#include "support/TestFiles.h"
 #include "UsbBusHarness.h"
 
 #include <QElapsedTimer>
@@ -20,11 +22,6 @@ const UsbIds RECORDER_IDS({{0x1234, 0x5678}});
 std::unique_ptr<RecorderLink> MakeLink(const UsbIds &ids = RECORDER_IDS)
 {
     return std::make_unique<RecorderLink>(std::make_unique<UsbTransport>(ids));
-}
-
-UsbTransport *UsbOf(RecorderLink &link)
-{
-    return static_cast<UsbTransport *>(link.Transport());
 }
 
 // Sends a frame with a payload of nPayload patterned bytes and checks that the echo device
@@ -43,9 +40,25 @@ bool EchoFrame(RecorderLink &link, quint32 nPayload, quint8 nSeed)
     return in.Length() == out.Length() && memcmp(in.Data(), out.Data(), out.Length()) == 0;
 }
 
+// The link's notices, delivered on this thread as the window gets them on its own.
+struct NoticeLog
+{
+    QObject receiver;
+    QList<quint32> notices;
+
+    bool Register(RecorderLink &link)
+    {
+        return link.RegisterNotifications([this](quint32 nNotice) {
+            QMetaObject::invokeMethod(
+                &receiver, [this, nNotice] { notices.append(nNotice); }, Qt::QueuedConnection);
+        });
+    }
+};
+
 } // namespace
 
-// The libusb transport against devices on an emulated bus.
+// The libusb transport against devices on an emulated bus: echo devices for the transport
+// itself, the shared fake recorder for the recorder protocol over it.
 class TestUsbTransport final : public QObject
 {
     Q_OBJECT
@@ -55,8 +68,8 @@ private slots:
     void cleanup();
     void cleanupTestCase();
 
+    void openClaimsTheBulkInterfaceAndMovesWholeFrames_data();
     void openClaimsTheBulkInterfaceAndMovesWholeFrames();
-    void hostWithoutScatterGatherSplitsLargeTransfers();
     void openAlwaysClosesFirst();
     void splitCompletionsAreJoined();
     void silentRecorderTimesOutAndLosesNothing();
@@ -68,11 +81,21 @@ private slots:
     void chosenRecorderIsOpenedAndFollowedAlone();
     void scanListsVendorSpecificBulkDevices();
 
+    void connectSequenceReadsInfoAndFileList_data();
+    void connectSequenceReadsInfoAndFileList();
+    void multiBlockDownloadAndUpload();
+    void removalDuringDownloadLeavesNoPartialFile();
+
 private:
     EmulatedUsbDevice *AddEcho(UsbDeviceSpec spec = UsbDeviceSpec());
+    // Plugs in a fake recorder with these card files as the device at address 2.
+    FakeRecorder *AddRecorder(const QMap<QString, QByteArray> &files, const EmulatorFaults &faults = {});
+    // Each request (and its one reply) crossed in few URBs: one out, at most two in.
+    void CheckUrbsPerFrame();
 
     std::unique_ptr<UsbBusHarness> m_pBus;
-    QList<EmulatedUsbDevice *> m_devices;
+    std::unique_ptr<FakeRecorder> m_pRecorder;
+    EmulatedUsbDevice *m_pDevice = nullptr; // the recorder's
 };
 
 void TestUsbTransport::initTestCase()
@@ -86,9 +109,10 @@ void TestUsbTransport::initTestCase()
 
 void TestUsbTransport::cleanup()
 {
-    for (EmulatedUsbDevice *pDevice : std::as_const(m_devices))
-        m_pBus->RemoveDevice(pDevice);
-    m_devices.clear();
+    // The devices go first: the recorder's reaches it until then.
+    m_pBus->RemoveAll();
+    m_pDevice = nullptr;
+    m_pRecorder.reset();
 }
 
 void TestUsbTransport::cleanupTestCase()
@@ -98,71 +122,66 @@ void TestUsbTransport::cleanupTestCase()
 
 EmulatedUsbDevice *TestUsbTransport::AddEcho(UsbDeviceSpec spec)
 {
-    QString strError;
-    EmulatedUsbDevice *pDevice = m_pBus->AddDevice(spec, std::make_unique<EchoDevice>(), &strError);
-    if (!pDevice)
-        qWarning() << "cannot add the emulated device:" << strError;
-    else
-        m_devices.append(pDevice);
-    return pDevice;
+    return m_pBus->AddDevice(spec, std::make_unique<EchoDevice>());
+}
+
+FakeRecorder *TestUsbTransport::AddRecorder(const QMap<QString, QByteArray> &files,
+                                            const EmulatorFaults &faults)
+{
+    m_pRecorder = std::make_unique<FakeRecorder>(files, faults);
+    m_pDevice = m_pBus->AddDevice(UsbDeviceSpec(), std::make_unique<RecorderDevice>(*m_pRecorder));
+    return m_pDevice ? m_pRecorder.get() : nullptr;
+}
+
+void TestUsbTransport::CheckUrbsPerFrame()
+{
+    const auto stats = m_pDevice->GetStats();
+    const int nFrames = int(m_pRecorder->Wire().WrittenCodes().size());
+    QVERIFY(nFrames > 0);
+    QVERIFY2(stats.nUrbsOut <= nFrames && stats.nUrbsIn <= 2 * nFrames,
+             qPrintable(QStringLiteral("%1 requests: %2 URBs out, %3 URBs in")
+                            .arg(nFrames)
+                            .arg(stats.nUrbsOut)
+                            .arg(stats.nUrbsIn)));
+}
+
+void TestUsbTransport::openClaimsTheBulkInterfaceAndMovesWholeFrames_data()
+{
+    QTest::addColumn<bool>("bScatterGather");
+    QTest::addColumn<quint32>("nPayload");
+    QTest::addColumn<int>("nUrbsOut"); // at most, per frame
+    QTest::addColumn<int>("nUrbsIn");
+    // Each frame crosses in one URB out and at most two in (the first block, then the rest).
+    QTest::newRow("1 block") << true << 100u << 1 << 2;
+    QTest::newRow("3 blocks") << true << 3000u << 1 << 2;
+    QTest::newRow("32 blocks") << true << quint32(Frame::MAX_PAYLOAD) << 1 << 2;
+    // Without scatter-gather libusb cuts a bulk transfer into URBs of 16 KiB: the largest
+    // frame then takes two URBs each way. Data still arrives whole.
+    QTest::newRow("32 blocks without scatter-gather") << false << quint32(Frame::MAX_PAYLOAD) << 2 << 3;
 }
 
 void TestUsbTransport::openClaimsTheBulkInterfaceAndMovesWholeFrames()
 {
-    EmulatedUsbDevice *pDevice = AddEcho();
+    QFETCH(bool, bScatterGather);
+    QFETCH(quint32, nPayload);
+    QFETCH(int, nUrbsOut);
+    QFETCH(int, nUrbsIn);
+    EmulatedUsbDevice *pDevice = AddEcho({.bScatterGather = bScatterGather});
     QVERIFY(pDevice);
     auto pLink = MakeLink();
     QVERIFY2(pLink->Open(), qPrintable(pLink->LastOpenFailure()));
     QVERIFY(pDevice->IsClaimed());
-    QCOMPARE(UsbOf(*pLink)->Interface().nEndpointIn, quint8(0x81));
-    QCOMPARE(UsbOf(*pLink)->Interface().nEndpointOut, quint8(0x01));
-
-    // One block, a few blocks, and the largest frame: each crosses in at most one URB out
-    // and two URBs in (the first block, then the rest).
-    struct Case
-    {
-        quint32 nPayload;
-        int nBlocks;
-    };
-    for (const Case c : {Case{100, 1}, Case{3000, 3}, Case{Frame::MAX_PAYLOAD, 32}}) {
-        pDevice->ResetStats();
-        const int nFrames = 20;
-        QElapsedTimer timer;
-        timer.start();
-        for (int i = 0; i < nFrames; ++i)
-            QVERIFY2(EchoFrame(*pLink, c.nPayload, quint8(i)), qPrintable(QString::number(c.nBlocks)));
-        const qint64 nUs = timer.nsecsElapsed() / 1000;
-        const auto stats = pDevice->GetStats();
-        QCOMPARE(stats.nFramesToDevice, nFrames);
-        QCOMPARE(stats.nFramesFromDevice, nFrames);
-        QVERIFY(stats.nUrbsOut <= nFrames);
-        QVERIFY(stats.nUrbsIn <= 2 * nFrames);
-        qInfo("%2d-block frames: %.2f URBs out and %.2f URBs in per frame, %lld us per round trip, %.1f MB/s",
-              c.nBlocks, double(stats.nUrbsOut) / nFrames, double(stats.nUrbsIn) / nFrames, nUs / nFrames,
-              2.0 * c.nBlocks * 1024 * nFrames / double(nUs));
-    }
+    pDevice->ResetStats();
+    const int nFrames = 20;
+    for (int i = 0; i < nFrames; ++i)
+        QVERIFY(EchoFrame(*pLink, nPayload, quint8(i)));
+    const auto stats = pDevice->GetStats();
+    QCOMPARE(stats.nBytesToDevice,
+             qint64(nFrames) * Frame::LengthFor(nPayload)); // nothing more, nothing less
+    QVERIFY(stats.nUrbsOut <= nUrbsOut * nFrames);
+    QVERIFY(stats.nUrbsIn <= nUrbsIn * nFrames);
     pLink->Close();
     QVERIFY(!pDevice->IsClaimed());
-}
-
-void TestUsbTransport::hostWithoutScatterGatherSplitsLargeTransfers()
-{
-    // Without scatter-gather libusb cuts a bulk transfer into URBs of 16 KiB: the largest
-    // frame then takes two URBs each way. Data still arrives whole.
-    UsbDeviceSpec spec;
-    spec.bScatterGather = false;
-    EmulatedUsbDevice *pDevice = AddEcho(spec);
-    QVERIFY(pDevice);
-    auto pLink = MakeLink();
-    QVERIFY(pLink->Open());
-    const int nFrames = 10;
-    for (int i = 0; i < nFrames; ++i)
-        QVERIFY(EchoFrame(*pLink, Frame::MAX_PAYLOAD, quint8(i)));
-    const auto stats = pDevice->GetStats();
-    qInfo("32-block frames without scatter-gather: %.2f URBs out and %.2f URBs in per frame",
-          double(stats.nUrbsOut) / nFrames, double(stats.nUrbsIn) / nFrames);
-    QVERIFY(stats.nUrbsOut <= 2 * nFrames);
-    QVERIFY(stats.nUrbsIn <= 3 * nFrames);
 }
 
 void TestUsbTransport::openAlwaysClosesFirst()
@@ -174,7 +193,6 @@ void TestUsbTransport::openAlwaysClosesFirst()
     // The device admits one claim at a time: a second Open succeeds only because it gave up
     // the first handle before searching again.
     QVERIFY2(pLink->Open(), qPrintable(pLink->LastOpenFailure()));
-    QCOMPARE(pDevice->GetStats().nClaims, 2);
     QVERIFY(EchoFrame(*pLink, 10, 1));
 
     // A second program holding the recorder keeps it busy for everyone else.
@@ -223,14 +241,11 @@ void TestUsbTransport::silentRecorderTimesOutAndLosesNothing()
     timer.start();
     QCOMPARE(in.Receive(*pLink), 1);
     const qint64 nMs = timer.elapsed();
-    qInfo("silent recorder: read failed after %lld ms (time-out 300 ms)", nMs);
     QVERIFY(nMs >= 290);
     QVERIFY(nMs < 3000);
-    // Silence is no removal: the link stays open, and the timed-out URB was withdrawn.
+    // Silence is no removal: the link stays open.
     QVERIFY(pLink->IsOpen());
     QVERIFY(!pLink->IsGone());
-    QCOMPARE(pDevice->PendingInUrbs(), 0);
-    QVERIFY(pDevice->GetStats().nDiscarded >= 1);
 
     // The frame the recorder had not sent yet is still the next thing read, whole.
     pDevice->SetSilent(false);
@@ -258,7 +273,6 @@ void TestUsbTransport::removalWithTransferInFlightFailsCleanlyAndReplugReopens()
     QTRY_COMPARE_WITH_TIMEOUT(pDevice->PendingInUrbs(), 1, 5000);
     pDevice->Unplug();
     QCOMPARE(read.get(), 1);
-    qInfo("removal ended the pending read after %lld ms", timer.elapsed());
     QVERIFY(timer.elapsed() < 5000);
     QVERIFY(pLink->IsGone());
 
@@ -273,8 +287,7 @@ void TestUsbTransport::removalWithTransferInFlightFailsCleanlyAndReplugReopens()
 
     // Plugged in again: another Open finds it.
     pDevice->SetSilent(false);
-    QString strError;
-    QVERIFY2(pDevice->Plug(&strError), qPrintable(strError));
+    QVERIFY(pDevice->Plug());
     QVERIFY2(pLink->Open(), qPrintable(pLink->LastOpenFailure()));
     QVERIFY(!pLink->IsGone());
     QVERIFY(EchoFrame(*pLink, 4000, 5));
@@ -282,18 +295,13 @@ void TestUsbTransport::removalWithTransferInFlightFailsCleanlyAndReplugReopens()
 
 void TestUsbTransport::candidateThatCannotBeOpenedIsSkipped()
 {
-    UsbDeviceSpec specA;
-    specA.nAddress = 2;
-    UsbDeviceSpec specB;
-    specB.nAddress = 3;
-    specB.nProduct = 0x5679;
-    EmulatedUsbDevice *pA = AddEcho(specA);
-    EmulatedUsbDevice *pB = AddEcho(specB);
+    EmulatedUsbDevice *pA = AddEcho({.nAddress = 2});
+    EmulatedUsbDevice *pB = AddEcho({.nProduct = 0x5679, .nAddress = 3});
     QVERIFY(pA && pB);
     // libusb decides the order; the scan lists devices in the same order.
     const auto entries = UsbScan::Scan(nullptr);
     QVERIFY(entries && entries->size() == 2);
-    const bool bAFirst = entries->first().nAddress == specA.nAddress;
+    const bool bAFirst = entries->first().nAddress == pA->Spec().nAddress;
     EmulatedUsbDevice *pFirst = bAFirst ? pA : pB;
     EmulatedUsbDevice *pSecond = bAFirst ? pB : pA;
     pFirst->SetClaimBusy(true);
@@ -326,31 +334,22 @@ void TestUsbTransport::candidateThatCannotBeOpenedIsSkipped()
 
 void TestUsbTransport::openFailuresSayWhatToDo()
 {
-    // Nothing attached: plain "not connected", nothing to add.
-    {
-        auto pLink = MakeLink();
-        QVERIFY(!pLink->Open());
-        QVERIFY(pLink->LastOpenFailure().isEmpty());
-    }
-    // No ids configured: how to configure them, and where to find them.
-    {
-        qputenv(UsbIds::ENV_NAME, "");
+    // Nothing attached: plain "not connected", nothing to add. No ids configured: how to
+    // configure them, and where to find them. Ids that do not parse: the bad entry and its source.
+    const QList<std::pair<const char *, QStringList>> cases = {
+        {"1234:5678", {}},
+        {"", {"ORVOCONNECT_USB_IDS", "UsbIds", "orvoconnect-cli usb-scan"}},
+        {"1234:5678,12345:1", {"ORVOCONNECT_USB_IDS: \"12345:1\""}}};
+    for (const auto &[pszIds, expected] : cases) {
+        qputenv(UsbIds::ENV_NAME, pszIds);
         RecorderLink link(std::make_unique<UsbTransport>());
         QVERIFY(!link.Open());
         const QString strReason = link.LastOpenFailure();
-        QVERIFY2(strReason.contains(QLatin1String("ORVOCONNECT_USB_IDS")), qPrintable(strReason));
-        QVERIFY(strReason.contains(QLatin1String("UsbIds")));
-        QVERIFY(strReason.contains(QLatin1String("orvoconnect-cli usb-scan")));
+        QVERIFY2(expected.isEmpty() == strReason.isEmpty(), qPrintable(strReason));
+        for (const QString &strPart : expected)
+            QVERIFY2(strReason.contains(strPart), qPrintable(strReason));
     }
-    // Ids that do not parse: the bad entry and its source are named.
-    {
-        qputenv(UsbIds::ENV_NAME, "1234:5678,12345:1");
-        RecorderLink link(std::make_unique<UsbTransport>());
-        QVERIFY(!link.Open());
-        QVERIFY2(link.LastOpenFailure().contains(QLatin1String("ORVOCONNECT_USB_IDS: \"12345:1\"")),
-                 qPrintable(link.LastOpenFailure()));
-        qputenv(UsbIds::ENV_NAME, "");
-    }
+    qputenv(UsbIds::ENV_NAME, "");
     // Permission denied on the device node: the udev rule is missing.
     {
         EmulatedUsbDevice *pDevice = AddEcho();
@@ -358,7 +357,7 @@ void TestUsbTransport::openFailuresSayWhatToDo()
         auto pLink = MakeLink();
         DeniedOpen::Deny(pDevice->DevNode());
         const bool bOpened = pLink->Open();
-        DeniedOpen::AllowAll();
+        DeniedOpen::Deny(QString());
         QVERIFY(!bOpened);
         const QString strReason = pLink->LastOpenFailure();
         QVERIFY2(strReason.startsWith(
@@ -376,26 +375,17 @@ void TestUsbTransport::openFailuresSayWhatToDo()
 
 void TestUsbTransport::hotplugNoticesReachTheReceiver()
 {
-    // The receiver lives on this thread, as the window does on the user-interface thread.
-    QObject receiver;
-    QList<quint32> notices;
+    NoticeLog log;
+    QList<quint32> &notices = log.notices;
     auto pLink = MakeLink();
-    const bool bRegistered = pLink->RegisterNotifications([&receiver, &notices](quint32 nNotice) {
-        QMetaObject::invokeMethod(
-            &receiver, [&notices, nNotice] { notices.append(nNotice); }, Qt::QueuedConnection);
-    });
-    QVERIFY(bRegistered);
+    QVERIFY(log.Register(*pLink));
 
-    UsbDeviceSpec spec;
-    EmulatedUsbDevice *pDevice = AddEcho(spec);
+    EmulatedUsbDevice *pDevice = AddEcho();
     QVERIFY(pDevice);
     QTRY_COMPARE_WITH_TIMEOUT(notices, QList<quint32>{ITransport::NOTICE_ARRIVAL}, 5000);
 
     // A device whose pair is not configured gives no notice.
-    UsbDeviceSpec foreign;
-    foreign.nAddress = 7;
-    foreign.nVendor = 0x4321;
-    EmulatedUsbDevice *pForeign = AddEcho(foreign);
+    EmulatedUsbDevice *pForeign = AddEcho({.nVendor = 0x4321, .nAddress = 7});
     QVERIFY(pForeign);
 
     QVERIFY(pLink->Open());
@@ -405,8 +395,7 @@ void TestUsbTransport::hotplugNoticesReachTheReceiver()
     // The removal notice alone tells the link its device is gone.
     QVERIFY(pLink->IsGone());
 
-    QString strError;
-    QVERIFY2(pDevice->Plug(&strError), qPrintable(strError));
+    QVERIFY(pDevice->Plug());
     QTRY_COMPARE_WITH_TIMEOUT(notices.size(), 3, 5000);
     QCOMPARE(notices.last(), ITransport::NOTICE_ARRIVAL);
     QVERIFY(pLink->Open());
@@ -432,13 +421,10 @@ void TestUsbTransport::hotplugHearsIdsConfiguredAfterStart()
     // Registered while no ids are configured, as on a first start: ids configured later count
     // from the next plug-in.
     qputenv(UsbIds::ENV_NAME, "");
-    QObject receiver;
-    QList<quint32> notices;
+    NoticeLog log;
+    QList<quint32> &notices = log.notices;
     RecorderLink link(std::make_unique<UsbTransport>());
-    QVERIFY(link.RegisterNotifications([&receiver, &notices](quint32 nNotice) {
-        QMetaObject::invokeMethod(
-            &receiver, [&notices, nNotice] { notices.append(nNotice); }, Qt::QueuedConnection);
-    }));
+    QVERIFY(log.Register(link));
     EmulatedUsbDevice *pDevice = AddEcho();
     QVERIFY(pDevice);
     pDevice->Unplug();
@@ -446,8 +432,7 @@ void TestUsbTransport::hotplugHearsIdsConfiguredAfterStart()
     QVERIFY(notices.isEmpty()); // not configured: not the recorder
 
     qputenv(UsbIds::ENV_NAME, "1234:5678");
-    QString strError;
-    QVERIFY2(pDevice->Plug(&strError), qPrintable(strError));
+    QVERIFY(pDevice->Plug());
     QTRY_COMPARE_WITH_TIMEOUT(notices, QList<quint32>{ITransport::NOTICE_ARRIVAL}, 5000);
     QVERIFY2(link.Open(), qPrintable(link.LastOpenFailure()));
     pDevice->Unplug();
@@ -458,21 +443,17 @@ void TestUsbTransport::hotplugHearsIdsConfiguredAfterStart()
 
 void TestUsbTransport::chosenRecorderIsOpenedAndFollowedAlone()
 {
-    UsbDeviceSpec specA;
-    specA.strSerial = QStringLiteral("REC-A");
-    UsbDeviceSpec specB;
-    specB.nAddress = 3;
-    specB.strSerial = QStringLiteral("REC-B");
-    EmulatedUsbDevice *pA = AddEcho(specA);
-    EmulatedUsbDevice *pB = AddEcho(specB);
+    EmulatedUsbDevice *pA = AddEcho({.strSerial = QStringLiteral("REC-A")});
+    EmulatedUsbDevice *pB = AddEcho({.nAddress = 3, .strSerial = QStringLiteral("REC-B")});
     QVERIFY(pA && pB);
 
     // The choice is asked at each open and each notice, as a setting changed meanwhile would be.
     QString strChoice = QStringLiteral("REC-B");
-    QObject receiver;
-    QList<quint32> notices;
+    NoticeLog log;
+    QList<quint32> &notices = log.notices;
     auto pLink = MakeLink();
-    QVERIFY(UsbOf(*pLink)->SetDeviceChoice([&strChoice] { return strChoice; }));
+    QVERIFY(
+        static_cast<UsbTransport *>(pLink->Transport())->SetDeviceChoice([&strChoice] { return strChoice; }));
     QVERIFY2(pLink->Open(), qPrintable(pLink->LastOpenFailure()));
     QVERIFY(pB->IsClaimed() && !pA->IsClaimed());
     QCOMPARE(pLink->Serial(), QStringLiteral("REC-B"));
@@ -493,14 +474,10 @@ void TestUsbTransport::chosenRecorderIsOpenedAndFollowedAlone()
 
     // Open on the chosen recorder, the link hears nothing of the other one, and its own removal.
     strChoice = QStringLiteral("REC-A");
-    QVERIFY(pLink->RegisterNotifications([&receiver, &notices](quint32 nNotice) {
-        QMetaObject::invokeMethod(
-            &receiver, [&notices, nNotice] { notices.append(nNotice); }, Qt::QueuedConnection);
-    }));
+    QVERIFY(log.Register(*pLink));
     QVERIFY(pLink->Open());
-    QString strError;
     pB->Unplug();
-    QVERIFY2(pB->Plug(&strError), qPrintable(strError));
+    QVERIFY(pB->Plug());
     QTest::qWait(300);
     QVERIFY(notices.isEmpty());
     pA->Unplug();
@@ -508,10 +485,10 @@ void TestUsbTransport::chosenRecorderIsOpenedAndFollowedAlone()
     pLink->Close();
     // Closed: the other one still says nothing; the chosen one's arrival is told by its number.
     pB->Unplug();
-    QVERIFY2(pB->Plug(&strError), qPrintable(strError));
+    QVERIFY(pB->Plug());
     QTest::qWait(300);
     QCOMPARE(notices.size(), 1);
-    QVERIFY2(pA->Plug(&strError), qPrintable(strError));
+    QVERIFY(pA->Plug());
     QTRY_COMPARE_WITH_TIMEOUT(notices.size(), 2, 5000);
     QCOMPARE(notices.last(), ITransport::NOTICE_ARRIVAL);
     QVERIFY(pLink->Open());
@@ -521,15 +498,9 @@ void TestUsbTransport::chosenRecorderIsOpenedAndFollowedAlone()
 
 void TestUsbTransport::scanListsVendorSpecificBulkDevices()
 {
-    UsbDeviceSpec recorder;
-    recorder.strProduct = QStringLiteral("Paperless recorder");
-    UsbDeviceSpec storage;
-    storage.nAddress = 4;
-    storage.nVendor = 0x0781;
-    storage.nProduct = 0x5567;
-    storage.nInterfaceClass = 0x08; // mass storage: not vendor-specific
-    QVERIFY(AddEcho(recorder));
-    QVERIFY(AddEcho(storage));
+    QVERIFY(AddEcho({.strProduct = QStringLiteral("Paperless recorder")}));
+    // Mass storage: not vendor-specific.
+    QVERIFY(AddEcho({.nVendor = 0x0781, .nProduct = 0x5567, .nAddress = 4, .nInterfaceClass = 0x08}));
 
     qputenv(UsbIds::ENV_NAME, "1234:5678");
     QString strError;
@@ -547,6 +518,97 @@ void TestUsbTransport::scanListsVendorSpecificBulkDevices()
     QCOMPARE(UsbScan::FormatEntry(entry),
              QStringLiteral(
                  "1234:5678  bus 001  address 002  port 1-2  serial -  Paperless recorder  (configured)"));
+}
+
+void TestUsbTransport::connectSequenceReadsInfoAndFileList_data()
+{
+    QTest::addColumn<bool>("bSplit");
+    QTest::newRow("whole replies") << false;
+    QTest::newRow("every block as 300 + 724 bytes") << true;
+}
+
+void TestUsbTransport::connectSequenceReadsInfoAndFileList()
+{
+    QFETCH(bool, bSplit);
+    EmulatorFaults faults;
+    faults.bSplitReplies = bSplit;
+    const QByteArray bytes = TestFiles::Pattern(5000);
+    FakeRecorder *pRecorder = AddRecorder({{"A.DAT", bytes}, {"B.DAT", bytes}, {"C.DAT", bytes}}, faults);
+    QVERIFY(pRecorder);
+    FakeRecorder &recorder = *pRecorder;
+    auto pLink = MakeLink();
+    RecorderProtocol protocol(*pLink);
+    QVERIFY2(pLink->Open(), qPrintable(pLink->LastOpenFailure()));
+    m_pDevice->ResetStats();
+    recorder.Wire().ClearCounts();
+    QVERIFY(protocol.GetDeviceInfo(recorder.target));
+    QVERIFY(protocol.GetCardInfo(recorder.target));
+    QCOMPARE(protocol.ListFiles(recorder.stop, recorder.target), int(RESULT_OK));
+
+    const auto deviceInfo = recorder.posts.Of(WM_REC_DEVICE_INFO);
+    QCOMPARE(deviceInfo.size(), 1);
+    QCOMPARE(deviceInfo.first().Get<TextPost>()->strText, recorder.pEmulator->DeviceInfoText());
+    QCOMPARE(recorder.posts.Of(WM_REC_CARD_INFO).size(), 1);
+    QCOMPARE(recorder.posts.Of(WM_REC_FILE_ENTRY).size(), 3);
+    if (!bSplit)
+        CheckUrbsPerFrame();
+}
+
+void TestUsbTransport::multiBlockDownloadAndUpload()
+{
+    const QByteArray download = TestFiles::Pattern(300 * 1024 + 17, 2);
+    FakeRecorder *pRecorder = AddRecorder({{"ARCHIVE.DAT", download}});
+    QVERIFY(pRecorder);
+    FakeRecorder &recorder = *pRecorder;
+    auto pLink = MakeLink();
+    RecorderProtocol protocol(*pLink);
+    QVERIFY(pLink->Open());
+
+    m_pDevice->ResetStats();
+    recorder.Wire().ClearCounts();
+    QCOMPARE(protocol.GetFile(recorder.stop, recorder.target, "ARCHIVE.DAT", recorder.OutDir()),
+             int(RESULT_OK));
+    CheckUrbsPerFrame();
+    QCOMPARE(TestFiles::Read(recorder.OutPath("ARCHIVE.DAT")), download);
+
+    const QByteArray upload = TestFiles::Pattern(200 * 1024 + 3, 3);
+    QVERIFY(TestFiles::Write(recorder.OutPath("SYSTEM.IMG"), upload));
+    m_pDevice->ResetStats();
+    recorder.Wire().ClearCounts();
+    QCOMPARE(protocol.PutFile(recorder.stop, recorder.target, recorder.OutPath("SYSTEM.IMG"), false),
+             int(RESULT_OK));
+    CheckUrbsPerFrame();
+    QCOMPARE(recorder.CardFile("SYSTEM.IMG"), upload);
+}
+
+void TestUsbTransport::removalDuringDownloadLeavesNoPartialFile()
+{
+    FakeRecorder *pRecorder = AddRecorder({{"BIG.DAT", TestFiles::Pattern(8 * 1024 * 1024, 4)}});
+    QVERIFY(pRecorder);
+    FakeRecorder &recorder = *pRecorder;
+    const QByteArray old = QByteArrayLiteral("the copy downloaded yesterday");
+    QVERIFY(TestFiles::Write(recorder.OutPath("BIG.DAT"), old));
+    auto pLink = MakeLink();
+    RecorderProtocol protocol(*pLink);
+    QVERIFY(pLink->Open());
+
+    auto download = std::async(std::launch::async, [&] {
+        return protocol.GetFile(recorder.stop, recorder.target, "BIG.DAT", recorder.OutDir());
+    });
+    // Pull the plug some blocks into the transfer.
+    QTRY_VERIFY_WITH_TIMEOUT(recorder.Wire().WrittenCodes().size() > 10, 10000);
+    m_pDevice->Unplug();
+    QCOMPARE(download.get(), int(RESULT_COMM_ERROR));
+    QVERIFY(pLink->IsGone());
+    // The earlier file is untouched, and nothing half-written is left beside it.
+    QCOMPARE(TestFiles::Read(recorder.OutPath("BIG.DAT")), old);
+    QCOMPARE(TestFiles::Listing(recorder.OutDir()), QStringList{"BIG.DAT"});
+
+    // Plugged in again, the recorder answers a fresh connect sequence.
+    QVERIFY(m_pDevice->Plug());
+    QVERIFY2(pLink->Open(), qPrintable(pLink->LastOpenFailure()));
+    QVERIFY(protocol.GetDeviceInfo(recorder.target));
+    QCOMPARE(protocol.ListFiles(recorder.stop, recorder.target), int(RESULT_OK));
 }
 
 QTEST_GUILESS_MAIN(TestUsbTransport)
