@@ -31,7 +31,6 @@
 #include <QSignalSpy>
 #include <QStandardPaths>
 #include <QTableView>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QUrl>
 
@@ -223,11 +222,6 @@ class TestBrowser final : public QObject
         m_pDialogs->log.clear();
         return browser;
     }
-    CChildView &ConnectedViewWith(const QStringList &names) { return ConnectedWith(MakeView(), names); }
-    BrowserController &ConnectedControllerWith(const QStringList &names)
-    {
-        return ConnectedWith(MakeController(), names);
-    }
 
     // The view with the program's own dialogs, started with the recorder plugged in or not.
     CChildView &ProgramView(bool bPresent)
@@ -301,23 +295,23 @@ private slots:
 
     void startUpWithoutRecorder_data()
     {
-        QTest::addColumn<bool>("denied");
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<QString>("detail");
         QTest::addColumn<QString>("reason");
         // The reason comes from the active set, filled with the device, or is the link's own.
         const QString strDevice = "1234:5678 (bus 1, address 4)";
-        QTest::newRow("access denied") << true << T(IDS_LINK_ACCESS_DENIED).arg(strDevice);
-        QTest::newRow("the link's own words") << false << "unplugged";
+        QTest::newRow("access denied") << int(LinkOpenFailure::Kind::AccessDenied) << strDevice
+                                       << T(IDS_LINK_ACCESS_DENIED).arg(strDevice);
+        QTest::newRow("the link's own words") << int(LinkOpenFailure::Kind::Described) << "unplugged"
+                                              << "unplugged";
     }
     void startUpWithoutRecorder()
     {
-        QFETCH(bool, denied);
+        QFETCH(int, kind);
+        QFETCH(QString, detail);
         QFETCH(QString, reason);
-        if (denied) {
-            m_absent.kind = LinkOpenFailure::Kind::AccessDenied;
-            m_absent.strDevice = "1234:5678 (bus 1, address 4)";
-        } else {
-            m_absent = LinkOpenFailure::Described(reason);
-        }
+        m_absent.kind = LinkOpenFailure::Kind(kind);
+        m_absent.strDevice = m_absent.strDetail = detail;
         CChildView &view = MakeView();
         QCOMPARE(s_pChildView, &view);
         QSignalSpy states(&view, &CChildView::CommandStatesChanged);
@@ -401,7 +395,7 @@ private slots:
 
     void refreshKeepsTheState()
     {
-        BrowserController &controller = ConnectedControllerWith({"A"});
+        BrowserController &controller = ConnectedWith(MakeController(), {"A"});
         m_pDialogs->nInitDeviceResult = IDCANCEL;
         m_shell.strPane = "info";
         QVERIFY(controller.OnCommand(CommandId::ID_REFRESH_VIEW));
@@ -419,7 +413,7 @@ private slots:
 
     void arrivalDuringAnOperationWaitsForItsEnd()
     {
-        BrowserController &controller = ConnectedControllerWith({"A", "B"});
+        BrowserController &controller = ConnectedWith(MakeController(), {"A", "B"});
         m_pDialogs->strSaveToFolder = m_pRecorder->OutDir() + u'/';
         int nInitDuringDownload = -1;
         m_pDialogs->onGetFile = [&] {
@@ -454,7 +448,7 @@ private slots:
     {
         // A dialog's Stop gave up on its thread: that thread may still be inside an exchange,
         // so an arrival must not reopen the link under it.
-        BrowserController &controller = ConnectedControllerWith({"A"});
+        BrowserController &controller = ConnectedWith(MakeController(), {"A"});
         const int nOpens = m_nOpens;
         auto pRelease = std::make_shared<ManualResetEvent>(false);
         {
@@ -480,7 +474,7 @@ private slots:
 
     void getFilesOrderAndOpeningTheFirstFile()
     {
-        BrowserController &controller = ConnectedControllerWith({"A.DAT", "B.DAT", "C.DAT", "D.DAT"});
+        BrowserController &controller = ConnectedWith(MakeController(), {"A.DAT", "B.DAT", "C.DAT", "D.DAT"});
         QVERIFY(TestFiles::Write(m_pRecorder->OutPath("C.DAT"), {}));
         m_pDialogs->strSaveToFolder = m_pRecorder->OutDir() + u'/';
 
@@ -510,7 +504,7 @@ private slots:
 
     void getFilesThatEndsEarlyClearsTheOpenRequest()
     {
-        BrowserController &controller = ConnectedControllerWith({"A.DAT", "B.DAT"});
+        BrowserController &controller = ConnectedWith(MakeController(), {"A.DAT", "B.DAT"});
         m_pDialogs->strSaveToFolder = m_pRecorder->OutDir() + u'/';
 
         // Nothing checked: message 168, no destination prompt.
@@ -540,7 +534,7 @@ private slots:
     // download starts; the others are downloaded, and a refused name is never opened.
     void refusedNamesAreShownAndTheOthersDownloaded()
     {
-        BrowserController &controller = ConnectedControllerWith({"../outside.txt", "B", "b", "C"});
+        BrowserController &controller = ConnectedWith(MakeController(), {"../outside.txt", "B", "b", "C"});
         const QString strOut = m_pRecorder->OutDir();
         QVERIFY(QDir(strOut).mkdir("dest"));
         QVERIFY(TestFiles::Write(strOut + "/outside.txt", {}));
@@ -562,7 +556,7 @@ private slots:
 
     void deleteConfirmationAndFailure()
     {
-        BrowserController &controller = ConnectedControllerWith({"A", "B"});
+        BrowserController &controller = ConnectedWith(MakeController(), {"A", "B"});
         controller.Model()->SetCheck(1, true);
 
         m_shell.answers = {IDCANCEL};
@@ -580,7 +574,7 @@ private slots:
 
     void uploadUpdateAndSelection()
     {
-        BrowserController &controller = ConnectedControllerWith({"A", "B", "C"});
+        BrowserController &controller = ConnectedWith(MakeController(), {"A", "B", "C"});
         controller.UploadLocalFile("/tmp/system.img");
         QCOMPARE(m_pDialogs->log, QStringList{"upload:/tmp/system.img"}); // the caller refreshes
 
@@ -634,7 +628,7 @@ private slots:
         QStringList names;
         for (int i = 0; i < 300; ++i)
             names << QStringLiteral("F%1").arg(i, 3, 10, QLatin1Char('0'));
-        CChildView &view = ConnectedViewWith(names);
+        CChildView &view = ConnectedWith(MakeView(), names);
         view.resize(600, 200);
         view.show();
         QVERIFY(QTest::qWaitForWindowExposed(&view));
@@ -653,7 +647,7 @@ private slots:
 
     // The view with the program's own dialogs.
 
-    void programDialogsFollowArrivalAndRefresh()
+    void programDialogsArrivalRefreshUploadAndUpdateData()
     {
         CChildView &view = ProgramView(false);
         m_bPresent = true;
@@ -669,6 +663,27 @@ private slots:
         view.Model()->FlushPendingRows();
         QCOMPARE(view.Model()->rowCount(), 3);
         QCOMPARE(view.Model()->Rows().CheckedCount(), 0); // a refill starts unchecked
+
+        const QString strImage = m_pRecorder->OutPath("NEW.IMG");
+        QVERIFY(TestFiles::Write(strImage, TestFiles::Pattern(5000)));
+        ModalDriver modals; // a successful upload closes quietly
+        view.UploadLocalFile(strImage);
+        QVERIFY(modals.boxes.isEmpty());
+        QCOMPARE(m_pRecorder->CardFile("NEW.IMG"), TestFiles::Read(strImage));
+        view.RefreshView();
+        view.Model()->FlushPendingRows();
+        QCOMPARE(view.Model()->rowCount(), 4);
+
+        // The update-data dialog's parent is the view's own parent (the splitter), not the window.
+        QWidget window;
+        QWidget parent(&window);
+        view.setParent(&parent);
+        m_pRecorder->Faults().nSaveArchiveDelayMs = 300; // long enough to be seen
+        QWidget *pUpdateParent = nullptr;
+        modals.WhenModal<CDlgUpdateCF>([&](CDlgUpdateCF &dialog) { pUpdateParent = dialog.parentWidget(); });
+        view.OnUpdateData();
+        view.setParent(nullptr);
+        QCOMPARE(pUpdateParent, &parent);
     }
 
     // A double-click on C with A checked above it wants A and C; both are already in the
@@ -710,31 +725,6 @@ private slots:
         QVERIFY(m_urls.opened.isEmpty());
         QVERIFY(!view.IsOpenAfterGetSet());
         QCOMPARE(TestFiles::Read(m_pRecorder->OutPath("A.DAT")), "mine");
-    }
-
-    void programDialogsUploadAndUpdateData()
-    {
-        CChildView &view = ProgramView(true);
-        const QString strImage = m_pRecorder->OutPath("NEW.IMG");
-        QVERIFY(TestFiles::Write(strImage, TestFiles::Pattern(5000)));
-        ModalDriver modals; // a successful upload closes quietly
-        view.UploadLocalFile(strImage);
-        QVERIFY(modals.boxes.isEmpty());
-        QCOMPARE(m_pRecorder->CardFile("NEW.IMG"), TestFiles::Read(strImage));
-        view.RefreshView();
-        view.Model()->FlushPendingRows();
-        QCOMPARE(view.Model()->rowCount(), 4);
-
-        // The update-data dialog's parent is the view's own parent (the splitter), not the window.
-        QWidget window;
-        QWidget parent(&window);
-        view.setParent(&parent);
-        m_pRecorder->Faults().nSaveArchiveDelayMs = 300; // long enough to be seen
-        QWidget *pUpdateParent = nullptr;
-        modals.WhenModal<CDlgUpdateCF>([&](CDlgUpdateCF &dialog) { pUpdateParent = dialog.parentWidget(); });
-        view.OnUpdateData();
-        view.setParent(nullptr);
-        QCOMPARE(pUpdateParent, &parent);
     }
 };
 

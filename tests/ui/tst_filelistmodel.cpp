@@ -38,12 +38,6 @@ QStringList Names(const CFileListModel &model)
     return names;
 }
 
-void ResetSortFlags()
-{
-    CFileListModel::s_bNameAscending = CFileListModel::s_bDateAscending = CFileListModel::s_bSizeAscending =
-        true;
-}
-
 } // namespace
 
 class TestFileListModel final : public QObject
@@ -51,7 +45,11 @@ class TestFileListModel final : public QObject
     Q_OBJECT
 
 private slots:
-    void init() { ResetSortFlags(); }
+    void init()
+    {
+        CFileListModel::s_bNameAscending = CFileListModel::s_bDateAscending =
+            CFileListModel::s_bSizeAscending = true;
+    }
 
     void sizeTexts_data()
     {

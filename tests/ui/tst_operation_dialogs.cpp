@@ -38,7 +38,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <memory>
+#include <functional>
 
 using namespace StringId;
 
@@ -79,11 +79,6 @@ void WhileHeld(ModalDriver &driver, FakeRecorder &recorder, std::function<void()
                 });
 }
 
-QString Dest(const FakeRecorder &recorder)
-{
-    return recorder.OutDir() + u'/';
-}
-
 // A message box as "title [icon] text", so a list of them compares in one line.
 QString Box(QMessageBox::Icon icon, const QString &strText)
 {
@@ -104,13 +99,6 @@ QStringList Lines(const CDlgDelFiles &dialog)
     for (int i = 0; i < dialog.Lines()->count(); ++i)
         lines << dialog.Lines()->item(i)->text();
     return lines;
-}
-
-QString StoredPath()
-{
-    QSettings settings(QString::fromLatin1(SettingsStore::kOrganisation),
-                       QString::fromLatin1(SettingsStore::kApplication));
-    return settings.value(SettingKeys::PathSaveTo.Name()).toString();
 }
 
 } // namespace
@@ -216,13 +204,6 @@ private Q_SLOTS:
         QTRY_COMPARE_WITH_TIMEOUT(hourglass.Frame(), 0, 3000);
     }
 
-    void saveToProposesTheDownloadFolderFirst()
-    {
-        CDlgSaveTo dialog;
-        QCOMPARE(dialog.PathEdit()->text(), SettingsStore::DefaultPathSaveTo());
-        QVERIFY(SettingsStore::DefaultPathSaveTo().endsWith(QLatin1Char('/')));
-    }
-
     void saveToRefusesWhatIsNotAnExistingFolder()
     {
         QTemporaryDir dir;
@@ -276,7 +257,7 @@ private Q_SLOTS:
             QCOMPARE(dialog.m_strPath, dir.path() + u'/');
             QVERIFY(driver.boxes.isEmpty());
         }
-        QCOMPARE(StoredPath(), strTyped);
+        QCOMPARE(SettingsStore::Read(SettingKeys::PathSaveTo), strTyped);
         QCOMPARE(CDlgSaveTo().PathEdit()->text(), strTyped);
 
         // A remembered folder that has since gone is still shown, and refused.
@@ -293,10 +274,11 @@ private Q_SLOTS:
         QCOMPARE(driver.boxes.size(), 1);
     }
 
-    void saveToCancelWritesNothing()
+    void saveToProposesTheDownloadFolderAndCancelWritesNothing()
     {
         QTemporaryDir dir;
         CDlgSaveTo dialog;
+        QCOMPARE(dialog.PathEdit()->text(), SettingsStore::DefaultPathSaveTo());
         ModalDriver driver;
         driver.When([&] { return dialog.isVisible(); },
                     [&] {
@@ -304,7 +286,7 @@ private Q_SLOTS:
                         QTest::keyClick(&dialog, Qt::Key_Escape);
                     });
         QCOMPARE(dialog.exec(), IDCANCEL);
-        QVERIFY(StoredPath().isEmpty());
+        QVERIFY(SettingsStore::Read(SettingKeys::PathSaveTo).isEmpty());
     }
 
     void overwriteListsTheNamesInOrder()
@@ -472,7 +454,7 @@ private Q_SLOTS:
             {{"one.bin", TestFiles::Pattern(70000, 1)}, {"two.bin", TestFiles::Pattern(5, 2)}});
         CDlgGetFile dialog(recorder.protocol);
         ModalDriver driver;
-        QCOMPARE(dialog.Execute(Dest(recorder), {"one.bin", "two.bin"}), IDOK);
+        QCOMPARE(dialog.Execute(recorder.OutDir() + u'/', {"one.bin", "two.bin"}), IDOK);
         QVERIFY(driver.boxes.isEmpty());
         for (const QString &strName : QStringList{"one.bin", "two.bin"})
             QCOMPARE(TestFiles::Read(recorder.OutPath(strName)), recorder.CardFile(strName));
@@ -492,7 +474,7 @@ private Q_SLOTS:
             QTest::keyClick(dialog.CancelButton(), Qt::Key_Return); // Enter acts on Cancel
             bGreyedOut = !dialog.CancelButton()->isEnabled();
         });
-        QCOMPARE(dialog.Execute(Dest(recorder), NAMES), IDCANCEL);
+        QCOMPARE(dialog.Execute(recorder.OutDir() + u'/', NAMES), IDCANCEL);
         QCOMPARE(dialog.FileNameLabel()->text(), "b.dat");
         QVERIFY(bGreyedOut);
         QCOMPARE(Seen(driver), QStringList{Box(QMessageBox::Critical, T(IDS_USER_ABORTED))});
@@ -590,41 +572,47 @@ private Q_SLOTS:
         QVERIFY(!dialog.Hourglass()->IsTurning());
     }
 
-    void deleteCommunicationFailureEndsCancel()
+    void deleteInterruptedAtTheSecondFile_data()
     {
-        FakeRecorder recorder(Files(NAMES));
-        recorder.Wire().HoldAt(CMD_DELETE_FILE, 2);
-        CDlgDelFiles dialog(recorder.protocol);
-        ModalDriver driver;
-        bool bEscIgnored = false;
-        WhileHeld(driver, recorder, [&] {
-            QTest::keyClick(&dialog, Qt::Key_Escape);
-            bEscIgnored = dialog.IsCancellable() && dialog.Button()->isEnabled() && dialog.isVisible();
-            recorder.Wire().Unplug();
-        });
-        QCOMPARE(dialog.Execute(NAMES), IDCANCEL);
-        QVERIFY(bEscIgnored);
-        QCOMPARE(Lines(dialog).mid(1), QStringList({"File a.dat deleted", T(IDS_COMM_FAILED)}));
+        QTest::addColumn<bool>("unplug");
+        QTest::addColumn<int>("result");
+        QTest::addColumn<QStringList>("lines");
+        QTest::addColumn<QStringList>("left");
+        // Esc is ignored, then the recorder goes: the failure is listed.
+        QTest::newRow("recorder gone")
+            << true << IDCANCEL << QStringList({"File a.dat deleted", T(IDS_COMM_FAILED)})
+            << QStringList({"b.dat", "c.dat"});
+        // Enter presses the only button: the deletion in progress completes, the next is not tried.
+        QTest::newRow("Cancel") << false << IDOK
+                                << QStringList({"File a.dat deleted", "File b.dat deleted",
+                                                T(IDS_OPERATION_COMPLETED)})
+                                << QStringList({"c.dat"});
     }
 
-    void deleteCancelBetweenFiles()
+    void deleteInterruptedAtTheSecondFile()
     {
+        QFETCH(bool, unplug);
+        QFETCH(int, result);
+        QFETCH(QStringList, lines);
+        QFETCH(QStringList, left);
         FakeRecorder recorder(Files(NAMES));
         recorder.Wire().HoldAt(CMD_DELETE_FILE, 2);
         CDlgDelFiles dialog(recorder.protocol);
         ModalDriver driver;
-        bool bGreyedOut = false;
+        bool bButtonAsExpected = false;
         WhileHeld(driver, recorder, [&] {
-            QTest::keyClick(&dialog, Qt::Key_Return); // Enter presses the only button
-            bGreyedOut = !dialog.IsCancellable() && !dialog.Button()->isEnabled();
-            dialog.Button()->click(); // a second press does nothing
+            QTest::keyClick(&dialog, unplug ? Qt::Key_Escape : Qt::Key_Return);
+            bButtonAsExpected = dialog.IsCancellable() == unplug && dialog.Button()->isEnabled() == unplug &&
+                                dialog.isVisible();
+            if (unplug)
+                recorder.Wire().Unplug();
+            else
+                dialog.Button()->click(); // a second press does nothing
         });
-        QCOMPARE(dialog.Execute(NAMES), IDOK);
-        QVERIFY(bGreyedOut);
-        // The deletion in progress completes; the next is not attempted.
-        QCOMPARE(Lines(dialog).mid(1),
-                 QStringList({"File a.dat deleted", "File b.dat deleted", T(IDS_OPERATION_COMPLETED)}));
-        QCOMPARE(recorder.CardFiles(), QStringList{"c.dat"});
+        QCOMPARE(dialog.Execute(NAMES), result);
+        QVERIFY(bButtonAsExpected);
+        QCOMPARE(Lines(dialog).mid(1), lines);
+        QCOMPARE(recorder.CardFiles(), left);
         QCOMPARE(dialog.Button()->text(), T(IDS_CLOSE));
     }
 
@@ -693,7 +681,7 @@ private Q_SLOTS:
             bool bStayedUp = false;
             ModalDriver driver;
             closeWhileHeld(driver, recorder, dialog, bStayedUp);
-            QCOMPARE(dialog.Execute(Dest(recorder), {"a.bin", "b.bin"}), IDCANCEL);
+            QCOMPARE(dialog.Execute(recorder.OutDir() + u'/', {"a.bin", "b.bin"}), IDCANCEL);
             QVERIFY(bStayedUp);
             QCOMPARE(Seen(driver), QStringList{Box(QMessageBox::Critical, T(IDS_USER_ABORTED))});
             QCOMPARE(recorder.Wire().CountWritten(CMD_GET_FILE), 1);
@@ -721,7 +709,7 @@ private Q_SLOTS:
                             elapsed.start();
                             dialog.close();
                         });
-            QCOMPARE(dialog.Execute(Dest(recorder), {"a.bin"}), IDCANCEL);
+            QCOMPARE(dialog.Execute(recorder.OutDir() + u'/', {"a.bin"}), IDCANCEL);
             // A coarse timer may fire up to 5 % early.
             QVERIFY2(elapsed.elapsed() >= 150 && elapsed.elapsed() < 5000,
                      qPrintable(QString::number(elapsed.elapsed())));

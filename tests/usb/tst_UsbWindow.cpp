@@ -40,19 +40,15 @@ constexpr int RECORDER_COMMANDS[] = {CommandId::ID_GET_FILES, CommandId::ID_UPLO
 
 QTemporaryDir *g_pRoot = nullptr;
 
-QString CardDir()
+// A file on the card, or the card's folder.
+QString CardPath(const QString &strName = QString())
 {
-    return g_pRoot->filePath(QStringLiteral("card"));
-}
-
-QString CardPath(const QString &strName)
-{
-    return CardDir() + QLatin1Char('/') + strName;
+    return g_pRoot->filePath(QStringLiteral("card/") + strName);
 }
 
 QStringList CardFiles()
 {
-    return QDir(CardDir()).entryList(QDir::Files, QDir::Name);
+    return QDir(CardPath()).entryList(QDir::Files, QDir::Name);
 }
 
 } // namespace
@@ -73,11 +69,11 @@ private slots:
         QVERIFY2(UsbBusHarness::InMockEnvironment(), "not running under the umockdev preload library");
         SetActiveTextSource(&m_texts);
 
-        QVERIFY(QDir().mkpath(CardDir()));
+        QVERIFY(QDir().mkpath(CardPath()));
         QVERIFY(TestFiles::Write(CardPath(QStringLiteral("A.DAT")), TestFiles::Pattern(5000, 1)));
         QVERIFY(TestFiles::Write(CardPath(QStringLiteral("B.DAT")), TestFiles::Pattern(70 * 1024 + 3, 2)));
         QVERIFY(TestFiles::Write(CardPath(QStringLiteral("C.DAT")), TestFiles::Pattern(1024, 3)));
-        auto pModel = std::make_unique<EmulatorDevice>(CardDir());
+        auto pModel = std::make_unique<EmulatorDevice>(CardPath());
         pModel->Emulator().SetDeviceInfo(QStringLiteral("USB recorder 2\r\n"));
         pModel->Emulator().SetCardInfo(QStringLiteral("Card: 128 MB"));
         QString strError;
