@@ -6,6 +6,7 @@
 #include <QElapsedTimer>
 
 #include <cstring>
+#include <thread>
 
 InterceptingTransport::InterceptingTransport(std::unique_ptr<ITransport> pInner)
     : m_pInner(std::move(pInner))
@@ -58,8 +59,30 @@ void InterceptingTransport::CutReads(QList<qsizetype> sizes)
     m_readCaps = std::move(sizes);
 }
 
+void InterceptingTransport::Notify(quint32 nNotice)
+{
+    NoticeCallback callback;
+    {
+        std::lock_guard lock(m_mutex);
+        callback = m_notice;
+    }
+    if (callback)
+        std::thread([&callback, nNotice] { callback(nNotice); }).join();
+}
+
+bool InterceptingTransport::RegisterNotifications(NoticeCallback callback)
+{
+    if (bNoNotices)
+        return false;
+    std::lock_guard lock(m_mutex);
+    m_notice = std::move(callback);
+    return true;
+}
+
 bool InterceptingTransport::Open(LinkOpenFailure *pFailure)
 {
+    if (beforeOpen && !beforeOpen(pFailure))
+        return false;
     return !m_bGone && m_pInner->Open(pFailure);
 }
 

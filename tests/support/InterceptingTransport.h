@@ -2,8 +2,8 @@
 
 // Stands between the link and the recorder (the emulator's transport) and lets a test act on
 // the traffic: count the requests, fail one, hold the worker inside one, unplug the recorder,
-// make it babble before a reply, or lie in a reply. Hooks are set before the traffic starts;
-// the other members are safe from any thread.
+// make it babble before a reply, or lie in a reply; refuse an open, and deliver device notices.
+// Hooks are set before the traffic starts; the other members are safe from any thread.
 
 #include "link/ITransport.h"
 
@@ -38,6 +38,11 @@ public:
     // Each whole reply frame before the host sees it, with the code of the request it answers:
     // change it, replace it with any bytes, or clear it to swallow it.
     std::function<void(quint16 nRequestCode, QByteArray &reply)> lie;
+    // Before each open; false fails it (the recorder absent), with the reason it filled in
+    // (pFailure may be null).
+    std::function<bool(LinkOpenFailure *pFailure)> beforeOpen;
+    // When set, the link's registration for device notices is refused.
+    bool bNoNotices = false;
 
     // The requests written, in order.
     QList<quint16> WrittenCodes() const;
@@ -58,6 +63,8 @@ public:
     void Babble(const QByteArray &bytes);
     // Successive reads return at most these many bytes; then as many as asked.
     void CutReads(QList<qsizetype> sizes);
+    // Hands a device notice to the registered callback from another thread, as a bus does.
+    void Notify(quint32 nNotice);
 
     bool Open(LinkOpenFailure *pFailure) override;
     void Close() override { m_pInner->Close(); }
@@ -65,6 +72,7 @@ public:
     bool Write(const quint8 *pData, qsizetype nLen, int nTimeoutMs) override;
     qsizetype Read(quint8 *pData, qsizetype nMax, int nTimeoutMs) override;
     bool IsGone() const override { return m_bGone || m_pInner->IsGone(); }
+    bool RegisterNotifications(NoticeCallback callback) override;
 
 private:
     // Reads one reply frame whole from the recorder into m_pending and lets the lie hook at it.
@@ -84,4 +92,5 @@ private:
     std::atomic<quint16> m_nUnplugAfter{0};
     QByteArray m_pending; // what the host reads before asking the recorder again
     QList<qsizetype> m_readCaps;
+    NoticeCallback m_notice;
 };

@@ -1,90 +1,51 @@
+// The file browser on the fake recorder: its controller and view with operation dialogs that
+// answer as a test says, and the view with the program's own dialogs.
+
 #include "core/DownloadPlan.h"
 #include "core/StringIds.h"
 #include "core/TextSource.h"
 #include "jobs/CWorkerThread.h"
-#include "link/ITransport.h"
-#include "link/RecorderLink.h"
 #include "protocol/ManualResetEvent.h"
 #include "protocol/RecorderFileEntry.h"
-#include "protocol/RecorderProtocol.h"
+#include "support/FakeRecorder.h"
+#include "support/ModalDriver.h"
+#include "support/TestFiles.h"
+#include "support/TestTexts.h"
 #include "ui/browser/BrowserController.h"
 #include "ui/browser/CChildView.h"
 #include "ui/browser/CommandIds.h"
 #include "ui/browser/CUpPane.h"
 #include "ui/browser/FileListTableModel.h"
+#include "ui/dialogs/CDlgOverwriteFiles.h"
+#include "ui/dialogs/CDlgSaveTo.h"
+#include "ui/dialogs/CDlgUpdateCF.h"
 
-#include <QAbstractButton>
 #include <QDesktopServices>
 #include <QDir>
 #include <QFile>
 #include <QHeaderView>
 #include <QLabel>
-#include <QMessageBox>
+#include <QLineEdit>
+#include <QListWidget>
 #include <QPlainTextEdit>
 #include <QSignalSpy>
+#include <QStandardPaths>
 #include <QTableView>
-#include <QTemporaryDir>
 #include <QTest>
-#include <QTimer>
 #include <QUrl>
 
 #include <functional>
-#include <thread>
+
+using namespace StringId;
 
 namespace {
 
-// Every text is its identifier, so a test can tell which text was shown.
-class IdTexts final : public ITextSource
-{
-public:
-    QString Text(quint32 nId) const override { return QStringLiteral("<%1>").arg(nId); }
-};
+const TestTexts g_texts;
 
 QString T(quint32 nId)
 {
-    return LoadText(nId);
+    return g_texts.Text(nId);
 }
-
-// A recorder that is plugged in or not, as the test says.
-struct FakeBus
-{
-    bool bPresent = false;
-    LinkOpenFailure absentReason;
-    bool bNotices = true;
-    ITransport::NoticeCallback callback;
-    int nOpens = 0;
-};
-
-class FakeTransport final : public ITransport
-{
-public:
-    explicit FakeTransport(FakeBus &bus)
-        : m_bus(bus)
-    {}
-    bool Open(LinkOpenFailure *pFailure) override
-    {
-        ++m_bus.nOpens;
-        m_bOpen = m_bus.bPresent;
-        if (!m_bOpen && pFailure)
-            *pFailure = m_bus.absentReason;
-        return m_bOpen;
-    }
-    void Close() override { m_bOpen = false; }
-    bool IsOpen() const override { return m_bOpen; }
-    bool Write(const quint8 *, qsizetype, int) override { return false; }
-    qsizetype Read(quint8 *, qsizetype, int) override { return -1; }
-    bool RegisterNotifications(NoticeCallback callback) override
-    {
-        if (!m_bus.bNotices)
-            return false;
-        m_bus.callback = std::move(callback);
-        return true;
-    }
-
-private:
-    FakeBus &m_bus;
-    bool m_bOpen = false;
-};
 
 // Operation dialogs that answer as the test says and log what was asked of them.
 class FakeDialogs final : public IOperationDialogs
@@ -101,47 +62,45 @@ public:
 
     int RunInitDevice() override
     {
-        log << QStringLiteral("init");
+        log << "init";
         if (onInitDevice)
             onInitDevice();
         return nInitDeviceResult;
     }
     int RunSaveTo(QString *pstrFolder) override
     {
-        log << QStringLiteral("saveto");
         *pstrFolder = strSaveToFolder;
-        return nSaveToResult;
+        return Logged("saveto", nSaveToResult);
     }
     int RunOverwriteFiles(const QStringList &existing) override
     {
-        log << QStringLiteral("overwrite:") + existing.join(u',');
-        return nOverwriteResult;
+        return Logged("overwrite:" + existing.join(u','), nOverwriteResult);
     }
     int RunGetFile(const DownloadPlan &plan) override
     {
         QStringList names;
         for (const DownloadPlan::Item &item : plan.ToDownload())
             names.append(item.strCardName);
-        log << QStringLiteral("get:") + (plan.Folder() == strSaveToFolder ? QString() : plan.Folder()) +
-                   names.join(u',');
+        log << "get:" + (plan.Folder() == strSaveToFolder ? QString() : plan.Folder()) + names.join(u',');
         if (onGetFile)
             onGetFile();
         return IDOK;
     }
     int RunUploadFile(const QString &strLocalPath) override
     {
-        log << QStringLiteral("upload:") + strLocalPath;
-        return IDCANCEL;
+        return Logged("upload:" + strLocalPath, IDCANCEL);
     }
     int RunDelFiles(const QStringList &names) override
     {
-        log << QStringLiteral("delete:") + names.join(u',');
-        return nDelFilesResult;
+        return Logged("delete:" + names.join(u','), nDelFilesResult);
     }
-    int RunUpdateCF() override
+    int RunUpdateCF() override { return Logged("update", IDOK); }
+
+private:
+    int Logged(const QString &strEntry, int nResult)
     {
-        log << QStringLiteral("update");
-        return IDOK;
+        log << strEntry;
+        return nResult;
     }
 };
 
@@ -172,22 +131,6 @@ RecorderFileEntry Entry(const QString &strName)
     entry.SetName(strName);
     entry.SetSizeLow(100);
     return entry;
-}
-
-// Answers the next message box with the given button and records its text.
-void AnswerNextMessageBox(QMessageBox::StandardButton button, QStringList *pTexts)
-{
-    auto *pTimer = new QTimer;
-    pTimer->setInterval(10);
-    QObject::connect(pTimer, &QTimer::timeout, [pTimer, button, pTexts] {
-        if (auto *pBox = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
-            pTimer->stop();
-            pTimer->deleteLater();
-            *pTexts << pBox->text();
-            pBox->button(button)->click();
-        }
-    });
-    pTimer->start();
 }
 
 // A job whose thread stays inside its work until released, whatever Stop asks.
@@ -232,10 +175,12 @@ class TestBrowser final : public QObject
 {
     Q_OBJECT
 
-    IdTexts m_texts;
-    FakeBus m_bus;
-    std::unique_ptr<RecorderLink> m_pLink;
-    std::unique_ptr<RecorderProtocol> m_pProtocol;
+    std::unique_ptr<FakeRecorder> m_pRecorder;
+    // Whether the recorder is plugged in, why it does not open while it is not, and how often
+    // the link was opened.
+    bool m_bPresent = false;
+    LinkOpenFailure m_absent;
+    int m_nOpens = 0;
     std::unique_ptr<CUpPane> m_pPane;
     std::unique_ptr<CChildView> m_pView;
     FakeDialogs *m_pDialogs = nullptr;
@@ -252,21 +197,21 @@ class TestBrowser final : public QObject
 
     CChildView &MakeView()
     {
-        m_pView = std::make_unique<CChildView>(*m_pProtocol, NewDialogs());
+        m_pView = std::make_unique<CChildView>(m_pRecorder->protocol, NewDialogs());
         return *m_pView;
     }
 
     // The commands and the connection state without a window.
     BrowserController &MakeController()
     {
-        m_pController = std::make_unique<BrowserController>(*m_pProtocol, m_shell, NewDialogs());
+        m_pController = std::make_unique<BrowserController>(m_pRecorder->protocol, m_shell, NewDialogs());
         return *m_pController;
     }
 
     // The view or the controller, connected to a recorder with the given rows.
     template <typename Browser> Browser &ConnectedWith(Browser &browser, const QStringList &names)
     {
-        m_bus.bPresent = true;
+        m_bPresent = true;
         m_pDialogs->onInitDevice = [&browser, names] {
             browser.RemoveAll();
             for (int i = 0; i < names.size(); ++i)
@@ -277,32 +222,45 @@ class TestBrowser final : public QObject
         m_pDialogs->log.clear();
         return browser;
     }
-    CChildView &ConnectedViewWith(const QStringList &names) { return ConnectedWith(MakeView(), names); }
-    BrowserController &ConnectedControllerWith(const QStringList &names)
+
+    // The view with the program's own dialogs, started with the recorder plugged in or not.
+    CChildView &ProgramView(bool bPresent)
     {
-        return ConnectedWith(MakeController(), names);
+        m_bPresent = bPresent;
+        m_pView = std::make_unique<CChildView>(m_pRecorder->protocol);
+        m_pView->Initialize();
+        m_pView->Model()->FlushPendingRows();
+        return *m_pView;
     }
 
-    void Notify(quint32 nNotice)
-    {
-        // Notices come from the transport's own thread.
-        std::thread worker([this, nNotice] { m_bus.callback(nNotice); });
-        worker.join();
-    }
+    void Notify(quint32 nNotice) { m_pRecorder->Wire().Notify(nNotice); }
 
 private slots:
     void initTestCase()
     {
-        SetActiveTextSource(&m_texts);
+        QStandardPaths::setTestModeEnabled(true);
+        SetActiveTextSource(&g_texts);
         QDesktopServices::setUrlHandler(QStringLiteral("file"), &m_urls, "open");
     }
     void cleanupTestCase() { QDesktopServices::unsetUrlHandler(QStringLiteral("file")); }
 
     void init()
     {
-        m_bus = FakeBus{};
-        m_pLink = std::make_unique<RecorderLink>(std::make_unique<FakeTransport>(m_bus));
-        m_pProtocol = std::make_unique<RecorderProtocol>(*m_pLink);
+        const QByteArray bytes(3000, 'x');
+        m_pRecorder = std::make_unique<FakeRecorder>(
+            QMap<QString, QByteArray>{{"B.DAT", bytes}, {"A.DAT", bytes}, {"C.IMG", bytes}});
+        m_pRecorder->pEmulator->SetDeviceInfo("Recorder 7\r\n");
+        m_pRecorder->pEmulator->SetCardInfo("Card: 64 MB");
+        m_pRecorder->link.SetTimeoutMs(2000); // the program's dialogs on a loaded machine
+        m_bPresent = false;
+        m_absent = LinkOpenFailure();
+        m_nOpens = 0;
+        m_pRecorder->Wire().beforeOpen = [this](LinkOpenFailure *pFailure) {
+            ++m_nOpens;
+            if (!m_bPresent && pFailure)
+                *pFailure = m_absent;
+            return m_bPresent;
+        };
         m_pPane = std::make_unique<CUpPane>();
         m_urls.opened.clear();
         m_shell = FakeShell{};
@@ -312,15 +270,14 @@ private slots:
         m_pController.reset();
         m_pView.reset();
         m_pPane.reset();
-        m_pProtocol.reset();
-        m_pLink.reset();
+        m_pRecorder.reset();
     }
 
     void paneLaysOutLabelOverTextBox()
     {
         CUpPane &pane = *m_pPane;
         QCOMPARE(s_pUpPane, &pane);
-        QCOMPARE(pane.Label()->text(), T(StringId::IDS_RECORDER_INFORMATION));
+        QCOMPARE(pane.Label()->text(), T(IDS_RECORDER_INFORMATION));
         QVERIFY(pane.InfoBox()->isReadOnly());
         QCOMPARE(pane.InfoBox()->lineWrapMode(), QPlainTextEdit::NoWrap);
         pane.resize(300, 100);
@@ -331,34 +288,39 @@ private slots:
         pane.resize(300, 20);
         QCOMPARE(pane.InfoBox()->height(), 0);
 
-        pane.SetInfoText(QStringLiteral("Device A\r\n"));
-        pane.SetInfoText(QStringLiteral("Device A\r\nCard 1"));
-        QCOMPARE(pane.InfoText(), QStringLiteral("Device A\nCard 1")); // replaced, not appended
+        pane.SetInfoText("Device A\r\n");
+        pane.SetInfoText("Device A\r\nCard 1");
+        QCOMPARE(pane.InfoText(), "Device A\nCard 1"); // replaced, not appended
     }
 
+    void startUpWithoutRecorder_data()
+    {
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<QString>("detail");
+        QTest::addColumn<QString>("reason");
+        // The reason comes from the active set, filled with the device, or is the link's own.
+        const QString strDevice = "1234:5678 (bus 1, address 4)";
+        QTest::newRow("access denied") << int(LinkOpenFailure::Kind::AccessDenied) << strDevice
+                                       << T(IDS_LINK_ACCESS_DENIED).arg(strDevice);
+        QTest::newRow("the link's own words") << int(LinkOpenFailure::Kind::Described) << "unplugged"
+                                              << "unplugged";
+    }
     void startUpWithoutRecorder()
     {
-        // The reason comes from the active set, filled with the device, and wraps in the box.
-        struct ReasonTexts final : ITextSource
-        {
-            QString Text(quint32 nId) const override
-            {
-                return nId == StringId::IDS_LINK_ACCESS_DENIED ? QStringLiteral("denied on %1")
-                                                               : QStringLiteral("<%1>").arg(nId);
-            }
-        } texts;
-        SetActiveTextSource(&texts);
-        m_bus.absentReason.kind = LinkOpenFailure::Kind::AccessDenied;
-        m_bus.absentReason.strDevice = QStringLiteral("1234:5678 (bus 1, address 4)");
+        QFETCH(int, kind);
+        QFETCH(QString, detail);
+        QFETCH(QString, reason);
+        m_absent.kind = LinkOpenFailure::Kind(kind);
+        m_absent.strDevice = m_absent.strDetail = detail;
         CChildView &view = MakeView();
         QCOMPARE(s_pChildView, &view);
         QSignalSpy states(&view, &CChildView::CommandStatesChanged);
+        ModalDriver modals;
         view.Initialize();
-        SetActiveTextSource(&m_texts);
 
         QVERIFY(m_pDialogs->log.isEmpty()); // no dialog
-        QCOMPARE(m_pPane->InfoText(),
-                 T(StringId::IDS_RECORDER_NOT_CONNECTED) + "\ndenied on 1234:5678 (bus 1, address 4)");
+        QVERIFY(modals.modals.isEmpty());
+        QCOMPARE(m_pPane->InfoText(), T(IDS_RECORDER_NOT_CONNECTED) + "\n" + reason);
         QCOMPARE(m_pPane->InfoBox()->lineWrapMode(), QPlainTextEdit::WidgetWidth);
         QVERIFY(!view.IsConnected());
         QVERIFY(states.count() >= 1);
@@ -379,18 +341,18 @@ private slots:
         controller.Initialize();
         QSignalSpy states(&controller, &BrowserController::CommandStatesChanged);
 
-        m_bus.bPresent = true;
+        m_bPresent = true;
         QStringList paneDuringDialog;
         m_pDialogs->onInitDevice = [&] {
             paneDuringDialog << m_shell.strPane;
             controller.RemoveAll();
             controller.AddItem(0, Entry("A.DAT"));
-            controller.SetInfoText(QStringLiteral("Device\nCard"));
+            controller.SetInfoText("Device\nCard");
         };
         Notify(ITransport::NOTICE_ARRIVAL);
         QTRY_VERIFY(controller.IsConnected());
-        QCOMPARE(paneDuringDialog, QStringList{T(StringId::IDS_RECORDER_CONNECTED)});
-        QCOMPARE(m_shell.strPane, QStringLiteral("Device\nCard"));
+        QCOMPARE(paneDuringDialog, QStringList{T(IDS_RECORDER_CONNECTED)});
+        QCOMPARE(m_shell.strPane, "Device\nCard");
         QVERIFY(controller.IsCommandEnabled(CommandId::ID_GET_FILES));
         QVERIFY(states.count() >= 1);
         QTRY_COMPARE(controller.Model()->rowCount(), 1);
@@ -400,28 +362,28 @@ private slots:
         QVERIFY(controller.IsConnected());
 
         states.clear();
-        m_bus.bPresent = false;
+        m_bPresent = false;
         Notify(ITransport::NOTICE_REMOVE_COMPLETE);
         QTRY_VERIFY(!controller.IsConnected());
-        QCOMPARE(m_shell.strPane, T(StringId::IDS_RECORDER_DISCONNECTED));
+        QCOMPARE(m_shell.strPane, T(IDS_RECORDER_DISCONNECTED));
         QCOMPARE(controller.Model()->Rows().GetItemCount(), 0);
         QCOMPARE(states.count(), 1);
         QVERIFY(!controller.IsCommandEnabled(CommandId::ID_DELETE_FILES));
 
         // A second removal while not connected still writes the pane and empties the list.
-        m_shell.strPane = QStringLiteral("x");
+        m_shell.strPane = "x";
         Notify(ITransport::NOTICE_REMOVE_COMPLETE);
-        QTRY_COMPARE(m_shell.strPane, T(StringId::IDS_RECORDER_DISCONNECTED));
+        QTRY_COMPARE(m_shell.strPane, T(IDS_RECORDER_DISCONNECTED));
     }
 
     void connectDialogFailureKeepsTheState()
     {
-        m_bus.bPresent = true;
+        m_bPresent = true;
         BrowserController &controller = MakeController();
         m_pDialogs->nInitDeviceResult = IDCANCEL;
         controller.Initialize();
         QVERIFY(!controller.IsConnected());
-        QCOMPARE(m_shell.strPane, T(StringId::IDS_RECORDER_CONNECTED));
+        QCOMPARE(m_shell.strPane, T(IDS_RECORDER_CONNECTED));
 
         m_pDialogs->nInitDeviceResult = IDOK;
         QVERIFY(controller.ConnectRecorder());
@@ -433,16 +395,16 @@ private slots:
 
     void refreshKeepsTheState()
     {
-        BrowserController &controller = ConnectedControllerWith({"A"});
+        BrowserController &controller = ConnectedWith(MakeController(), {"A"});
         m_pDialogs->nInitDeviceResult = IDCANCEL;
-        m_shell.strPane = QStringLiteral("info");
+        m_shell.strPane = "info";
         QVERIFY(controller.OnCommand(CommandId::ID_REFRESH_VIEW));
         QCOMPARE(m_pDialogs->log, QStringList{"init"});
         QVERIFY(controller.IsConnected());
-        QCOMPARE(m_shell.strPane, QStringLiteral("info"));
-        QCOMPARE(m_bus.nOpens, 1); // refresh does not reopen the link
+        QCOMPARE(m_shell.strPane, "info");
+        QCOMPARE(m_nOpens, 1); // refresh does not reopen the link
 
-        m_bus.bPresent = false;
+        m_bPresent = false;
         controller.ConnectRecorder();
         m_pDialogs->nInitDeviceResult = IDOK;
         controller.RefreshView();
@@ -451,23 +413,22 @@ private slots:
 
     void arrivalDuringAnOperationWaitsForItsEnd()
     {
-        BrowserController &controller = ConnectedControllerWith({"A", "B"});
-        QTemporaryDir dir;
-        m_pDialogs->strSaveToFolder = dir.path() + u'/';
+        BrowserController &controller = ConnectedWith(MakeController(), {"A", "B"});
+        m_pDialogs->strSaveToFolder = m_pRecorder->OutDir() + u'/';
         int nInitDuringDownload = -1;
         m_pDialogs->onGetFile = [&] {
             // The download dialog's own event loop delivers the notice.
             Notify(ITransport::NOTICE_ARRIVAL);
             QTest::qWait(30);
-            nInitDuringDownload = int(m_pDialogs->log.count(QStringLiteral("init")));
+            nInitDuringDownload = int(m_pDialogs->log.count("init"));
         };
         controller.OnSelectAll();
         controller.OnCommand(CommandId::ID_GET_FILES);
         QCOMPARE(nInitDuringDownload, 0); // never a second job beside the first
         QVERIFY(controller.IsArrivalHeld());
-        QTRY_COMPARE(m_pDialogs->log.count(QStringLiteral("init")), 1);
+        QTRY_COMPARE(m_pDialogs->log.count("init"), 1);
         QVERIFY(!controller.IsArrivalHeld());
-        QCOMPARE(m_bus.nOpens, 2);
+        QCOMPARE(m_nOpens, 2);
 
         // A removal while the arrival is held drops the arrival.
         m_pDialogs->onGetFile = [&] {
@@ -479,16 +440,16 @@ private slots:
         controller.OnSelectAll();
         controller.OnGetFiles();
         QTest::qWait(30);
-        QCOMPARE(m_pDialogs->log.count(QStringLiteral("init")), 0);
-        QCOMPARE(m_shell.strPane, T(StringId::IDS_RECORDER_DISCONNECTED));
+        QCOMPARE(m_pDialogs->log.count("init"), 0);
+        QCOMPARE(m_shell.strPane, T(IDS_RECORDER_DISCONNECTED));
     }
 
     void arrivalWaitsForALateWorkerThread()
     {
         // A dialog's Stop gave up on its thread: that thread may still be inside an exchange,
         // so an arrival must not reopen the link under it.
-        BrowserController &controller = ConnectedControllerWith({"A"});
-        const int nOpens = m_bus.nOpens;
+        BrowserController &controller = ConnectedWith(MakeController(), {"A"});
+        const int nOpens = m_nOpens;
         auto pRelease = std::make_shared<ManualResetEvent>(false);
         {
             StubbornJob job(pRelease);
@@ -500,56 +461,26 @@ private slots:
 
         Notify(ITransport::NOTICE_ARRIVAL);
         QTest::qWait(300);
-        QCOMPARE(m_bus.nOpens, nOpens);
+        QCOMPARE(m_nOpens, nOpens);
         QVERIFY(controller.IsArrivalHeld());
         QVERIFY(m_pDialogs->log.isEmpty());
 
         // Once it has ended, the held arrival connects.
         pRelease->Set();
-        QTRY_COMPARE(m_bus.nOpens, nOpens + 1);
+        QTRY_COMPARE(m_nOpens, nOpens + 1);
         QCOMPARE(m_pDialogs->log, QStringList{"init"});
         QVERIFY(!controller.IsArrivalHeld());
     }
 
-    void getFilesWithEveryFileAlreadyPresentAndOverwriteCancelled()
-    {
-        CChildView &view = ConnectedViewWith({"A.DAT", "B.DAT", "C.DAT"});
-        view.resize(700, 300);
-        view.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&view));
-        QTemporaryDir dir;
-        for (const char *pName : {"A.DAT", "C.DAT"}) {
-            QFile file(dir.filePath(pName));
-            QVERIFY(file.open(QIODevice::WriteOnly));
-        }
-        m_pDialogs->strSaveToFolder = dir.path() + u'/';
-        m_pDialogs->nOverwriteResult = IDCANCEL;
-        view.Model()->SetCheck(0, true);
-
-        // Double-click on C: A (checked above it) and C are wanted, both exist.
-        QTableView *pList = view.ListControl();
-        const QRect cell = pList->visualRect(view.Model()->index(2, 1));
-        QTest::mouseClick(pList->viewport(), Qt::LeftButton, {}, cell.center());
-        QTest::mouseDClick(pList->viewport(), Qt::LeftButton, {}, cell.center());
-
-        QCOMPARE(m_pDialogs->log, QStringList({"saveto", "overwrite:A.DAT,C.DAT"})); // no download dialog
-        QCOMPARE(view.Model()->Rows().CheckedCount(), 0);
-        QVERIFY(m_urls.opened.isEmpty());
-        QVERIFY(!view.IsOpenAfterGetSet());
-    }
-
     void getFilesOrderAndOpeningTheFirstFile()
     {
-        BrowserController &controller = ConnectedControllerWith({"A.DAT", "B.DAT", "C.DAT", "D.DAT"});
-        QTemporaryDir dir;
-        QFile existing(dir.filePath("C.DAT"));
-        QVERIFY(existing.open(QIODevice::WriteOnly));
-        m_pDialogs->strSaveToFolder = dir.path() + u'/';
+        BrowserController &controller = ConnectedWith(MakeController(), {"A.DAT", "B.DAT", "C.DAT", "D.DAT"});
+        QVERIFY(TestFiles::Write(m_pRecorder->OutPath("C.DAT"), {}));
+        m_pDialogs->strSaveToFolder = m_pRecorder->OutDir() + u'/';
 
         // Overwrite cancelled: only the existing name drops out, order kept.
-        controller.Model()->SetCheck(1, true);
-        controller.Model()->SetCheck(2, true);
-        controller.Model()->SetCheck(3, true);
+        for (int nRow : {1, 2, 3})
+            controller.Model()->SetCheck(nRow, true);
         m_pDialogs->nOverwriteResult = IDCANCEL;
         controller.OnGetFiles();
         QCOMPARE(m_pDialogs->log, QStringList({"saveto", "overwrite:C.DAT", "get:B.DAT,D.DAT"}));
@@ -561,7 +492,7 @@ private slots:
         controller.Model()->SetCheck(1, true);
         controller.OnListDoubleClicked(3);
         QCOMPARE(m_pDialogs->log, QStringList({"saveto", "get:B.DAT,D.DAT"}));
-        QCOMPARE(m_shell.opened, QStringList{dir.filePath("B.DAT")});
+        QCOMPARE(m_shell.opened, QStringList{m_pRecorder->OutPath("B.DAT")});
 
         // Overwrite confirmed: everything checked is downloaded.
         m_pDialogs->log.clear();
@@ -573,13 +504,12 @@ private slots:
 
     void getFilesThatEndsEarlyClearsTheOpenRequest()
     {
-        BrowserController &controller = ConnectedControllerWith({"A.DAT", "B.DAT"});
-        QTemporaryDir dir;
-        m_pDialogs->strSaveToFolder = dir.path() + u'/';
+        BrowserController &controller = ConnectedWith(MakeController(), {"A.DAT", "B.DAT"});
+        m_pDialogs->strSaveToFolder = m_pRecorder->OutDir() + u'/';
 
         // Nothing checked: message 168, no destination prompt.
         controller.OnGetFiles();
-        QCOMPARE(m_shell.messages, QStringList{T(StringId::IDS_NO_FILES_SELECTED)});
+        QCOMPARE(m_shell.messages, QStringList{T(IDS_NO_FILES_SELECTED)});
         QVERIFY(m_pDialogs->log.isEmpty());
 
         // A double-click whose destination prompt is cancelled leaves the checks as they were
@@ -604,21 +534,18 @@ private slots:
     // download starts; the others are downloaded, and a refused name is never opened.
     void refusedNamesAreShownAndTheOthersDownloaded()
     {
-        BrowserController &controller = ConnectedControllerWith({"../outside.txt", "B", "b", "C"});
-        QTemporaryDir dir;
-        QVERIFY(QDir(dir.path()).mkdir("dest"));
-        QFile outside(dir.filePath("outside.txt"));
-        QVERIFY(outside.open(QIODevice::WriteOnly));
-        QVERIFY(QFile::link(dir.filePath("outside.txt"), dir.filePath("dest/C")));
-        m_pDialogs->strSaveToFolder = dir.path() + "/dest/";
+        BrowserController &controller = ConnectedWith(MakeController(), {"../outside.txt", "B", "b", "C"});
+        const QString strOut = m_pRecorder->OutDir();
+        QVERIFY(QDir(strOut).mkdir("dest"));
+        QVERIFY(TestFiles::Write(strOut + "/outside.txt", {}));
+        QVERIFY(QFile::link(strOut + "/outside.txt", strOut + "/dest/C"));
+        m_pDialogs->strSaveToFolder = strOut + "/dest/";
         controller.OnSelectAll();
         controller.OnCommand(CommandId::ID_GET_FILES);
         QCOMPARE(m_shell.messages.size(), 1);
-        const QStringList lines = m_shell.messages.first().split(u'\n');
-        QCOMPARE(lines, QStringList({T(StringId::IDS_DOWNLOADS_REFUSED),
-                                     "../outside.txt: " + T(StringId::IDS_REASON_UNSAFE_NAME),
-                                     "b: " + T(StringId::IDS_REASON_NAME_COLLISION),
-                                     "C: " + T(StringId::IDS_REASON_SYMBOLIC_LINK)}));
+        QCOMPARE(m_shell.messages.first().split(u'\n'),
+                 QStringList({T(IDS_DOWNLOADS_REFUSED), "../outside.txt: " + T(IDS_REASON_UNSAFE_NAME),
+                              "b: " + T(IDS_REASON_NAME_COLLISION), "C: " + T(IDS_REASON_SYMBOLIC_LINK)}));
         QCOMPARE(m_pDialogs->log, QStringList({"saveto", "get:B"}));
 
         m_pDialogs->log.clear();
@@ -629,27 +556,26 @@ private slots:
 
     void deleteConfirmationAndFailure()
     {
-        BrowserController &controller = ConnectedControllerWith({"A", "B"});
+        BrowserController &controller = ConnectedWith(MakeController(), {"A", "B"});
         controller.Model()->SetCheck(1, true);
 
         m_shell.answers = {IDCANCEL};
         controller.OnCommand(CommandId::ID_DELETE_FILES);
-        QCOMPARE(m_shell.messages, QStringList{T(StringId::IDS_CONFIRM_DELETE)});
+        QCOMPARE(m_shell.messages, QStringList{T(IDS_CONFIRM_DELETE)});
         QVERIFY(m_pDialogs->log.isEmpty());
         QVERIFY(controller.Model()->Rows().GetCheck(1));
 
         m_shell.messages.clear();
         m_pDialogs->nDelFilesResult = IDCANCEL;
         controller.OnCommand(CommandId::ID_DELETE_FILES);
-        QCOMPARE(m_shell.messages,
-                 QStringList({T(StringId::IDS_CONFIRM_DELETE), T(StringId::IDS_DELETE_NOT_COMPLETED)}));
+        QCOMPARE(m_shell.messages, QStringList({T(IDS_CONFIRM_DELETE), T(IDS_DELETE_NOT_COMPLETED)}));
         QCOMPARE(m_pDialogs->log, QStringList({"delete:B", "init"}));
     }
 
     void uploadUpdateAndSelection()
     {
-        BrowserController &controller = ConnectedControllerWith({"A", "B", "C"});
-        controller.UploadLocalFile(QStringLiteral("/tmp/system.img"));
+        BrowserController &controller = ConnectedWith(MakeController(), {"A", "B", "C"});
+        controller.UploadLocalFile("/tmp/system.img");
         QCOMPARE(m_pDialogs->log, QStringList{"upload:/tmp/system.img"}); // the caller refreshes
 
         m_pDialogs->log.clear();
@@ -664,23 +590,22 @@ private slots:
 
     void notificationFailureIsReportedOnce()
     {
-        m_bus.bNotices = false;
+        m_pRecorder->Wire().bNoNotices = true;
         CChildView &view = MakeView();
-        QStringList texts;
-        AnswerNextMessageBox(QMessageBox::Ok, &texts);
+        ModalDriver modals;
         view.Initialize();
-        QCOMPARE(texts, QStringList{T(StringId::IDS_NOTIFICATION_FAILED)});
-        QCOMPARE(m_bus.nOpens, 1); // the first connection attempt still happens
+        QCOMPARE(modals.boxes.size(), 1);
+        QCOMPARE(modals.boxes[0].strText, T(IDS_NOTIFICATION_FAILED));
+        QCOMPARE(m_nOpens, 1); // the first connection attempt still happens
     }
 
     void columnsAndResizing()
     {
         CChildView &view = MakeView();
         QTableView *pList = view.ListControl();
-        QHeaderView *pHeader = pList->horizontalHeader();
-        QCOMPARE(pHeader->count(), 3);
-        QCOMPARE(view.Model()->headerData(0, Qt::Horizontal).toString(), T(StringId::IDS_COL_FILE_NAME));
-        QCOMPARE(view.Model()->headerData(2, Qt::Horizontal).toString(), T(StringId::IDS_COL_SIZE));
+        QCOMPARE(pList->horizontalHeader()->count(), 3);
+        QCOMPARE(view.Model()->headerData(0, Qt::Horizontal).toString(), T(IDS_COL_FILE_NAME));
+        QCOMPARE(view.Model()->headerData(2, Qt::Horizontal).toString(), T(IDS_COL_SIZE));
         QCOMPARE(pList->columnWidth(1), CChildView::DATE_COLUMN_WIDTH);
         QCOMPARE(pList->columnWidth(2), CChildView::SIZE_COLUMN_WIDTH);
 
@@ -692,9 +617,7 @@ private slots:
         QCOMPARE(pList->columnWidth(0), pList->contentsRect().width() - 250 - nScroll);
 
         pList->setColumnWidth(1, 200); // a dragged border does not refit column 0
-        const int nBefore = pList->columnWidth(0);
-        QCOMPARE(pList->columnWidth(0), nBefore);
-        view.resize(100, 400); // narrower than the others: they keep their widths
+        view.resize(100, 400);         // narrower than the others: they keep their widths
         QCOMPARE(pList->columnWidth(1), 200);
         QCOMPARE(pList->columnWidth(2), 100);
         QCOMPARE(pList->columnWidth(0), CChildView::MIN_NAME_COLUMN_WIDTH);
@@ -705,7 +628,7 @@ private slots:
         QStringList names;
         for (int i = 0; i < 300; ++i)
             names << QStringLiteral("F%1").arg(i, 3, 10, QLatin1Char('0'));
-        CChildView &view = ConnectedViewWith(names);
+        CChildView &view = ConnectedWith(MakeView(), names);
         view.resize(600, 200);
         view.show();
         QVERIFY(QTest::qWaitForWindowExposed(&view));
@@ -717,9 +640,91 @@ private slots:
         const QPoint nameHeader(pHeader->sectionViewportPosition(0) + 10, pHeader->height() / 2);
         QTest::mouseClick(pHeader->viewport(), Qt::LeftButton, {}, nameHeader);
         QTest::mouseClick(pHeader->viewport(), Qt::LeftButton, {}, nameHeader); // descending
-        QCOMPARE(view.Model()->data(view.Model()->index(0, 0)).toString(), QStringLiteral("F299"));
+        QCOMPARE(view.Model()->data(view.Model()->index(0, 0)).toString(), "F299");
         QCOMPARE(pList->currentIndex().row(), 299);
         QVERIFY(pList->viewport()->rect().intersects(pList->visualRect(pList->currentIndex())));
+    }
+
+    // The view with the program's own dialogs.
+
+    void programDialogsArrivalRefreshUploadAndUpdateData()
+    {
+        CChildView &view = ProgramView(false);
+        m_bPresent = true;
+        Notify(ITransport::NOTICE_ARRIVAL);
+        QTRY_VERIFY_WITH_TIMEOUT(view.IsConnected(), 10000);
+        QTRY_COMPARE(view.Model()->rowCount(), 3);
+        QCOMPARE(m_pPane->InfoText(), "Recorder 7\nCard: 64 MB");
+        QVERIFY(view.IsCommandEnabled(CommandId::ID_GET_FILES));
+
+        view.OnSelectAll();
+        view.RefreshView();
+        QVERIFY(view.IsConnected());
+        view.Model()->FlushPendingRows();
+        QCOMPARE(view.Model()->rowCount(), 3);
+        QCOMPARE(view.Model()->Rows().CheckedCount(), 0); // a refill starts unchecked
+
+        const QString strImage = m_pRecorder->OutPath("NEW.IMG");
+        QVERIFY(TestFiles::Write(strImage, TestFiles::Pattern(5000)));
+        ModalDriver modals; // a successful upload closes quietly
+        view.UploadLocalFile(strImage);
+        QVERIFY(modals.boxes.isEmpty());
+        QCOMPARE(m_pRecorder->CardFile("NEW.IMG"), TestFiles::Read(strImage));
+        view.RefreshView();
+        view.Model()->FlushPendingRows();
+        QCOMPARE(view.Model()->rowCount(), 4);
+
+        // The update-data dialog's parent is the view's own parent (the splitter), not the window.
+        QWidget window;
+        QWidget parent(&window);
+        view.setParent(&parent);
+        m_pRecorder->Faults().nSaveArchiveDelayMs = 300; // long enough to be seen
+        QWidget *pUpdateParent = nullptr;
+        modals.WhenModal<CDlgUpdateCF>([&](CDlgUpdateCF &dialog) { pUpdateParent = dialog.parentWidget(); });
+        view.OnUpdateData();
+        view.setParent(nullptr);
+        QCOMPARE(pUpdateParent, &parent);
+    }
+
+    // A double-click on C with A checked above it wants A and C; both are already in the
+    // destination and the overwrite prompt is cancelled: no download, the files kept, the checks
+    // cleared and nothing opened. Each prompt opens over the view's window.
+    void getFilesWithEveryFileAlreadyPresentAndOverwriteCancelled()
+    {
+        CChildView &view = ProgramView(true);
+        view.resize(700, 300);
+        view.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&view));
+        for (const QString &strName : QStringList{"A.DAT", "B.DAT", "C.IMG"})
+            QVERIFY(TestFiles::Write(m_pRecorder->OutPath(strName), "mine"));
+        ModalDriver modals;
+        QList<QWidget *> owners;
+        QStringList existing;
+        modals.WhenModal<CDlgSaveTo>([&](CDlgSaveTo &dialog) {
+            owners << dialog.parentWidget();
+            dialog.PathEdit()->setText(m_pRecorder->OutDir());
+            dialog.accept();
+        });
+        modals.WhenModal<CDlgOverwriteFiles>([&](CDlgOverwriteFiles &dialog) {
+            owners << dialog.parentWidget();
+            for (int i = 0; i < dialog.Names()->count(); ++i)
+                existing << dialog.Names()->item(i)->text();
+            dialog.reject();
+        });
+        view.Model()->SetCheck(0, true); // A: the recorder's order is kept until a sort
+        QTableView *pList = view.ListControl();
+        const QRect cell = pList->visualRect(view.Model()->index(2, 1));
+        QCOMPARE(view.Model()->index(2, 0).data().toString(), "C.IMG");
+        QTest::mouseClick(pList->viewport(), Qt::LeftButton, {}, cell.center());
+        QTest::mouseDClick(pList->viewport(), Qt::LeftButton, {}, cell.center());
+
+        QCOMPARE(modals.modals, QStringList({"CDlgSaveTo", "CDlgOverwriteFiles"})); // no download dialog
+        QCOMPARE(existing, QStringList({"A.DAT", "C.IMG"}));
+        QCOMPARE(owners, QList<QWidget *>({view.window(), view.window()}));
+        QCOMPARE(view.Model()->Rows().CheckedCount(), 0);
+        QVERIFY(m_urls.opened.isEmpty());
+        QVERIFY(!view.IsOpenAfterGetSet());
+        QCOMPARE(TestFiles::Read(m_pRecorder->OutPath("A.DAT")), "mine");
     }
 };
 

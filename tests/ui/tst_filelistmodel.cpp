@@ -38,12 +38,6 @@ QStringList Names(const CFileListModel &model)
     return names;
 }
 
-void ResetSortFlags()
-{
-    CFileListModel::s_bNameAscending = CFileListModel::s_bDateAscending = CFileListModel::s_bSizeAscending =
-        true;
-}
-
 } // namespace
 
 class TestFileListModel final : public QObject
@@ -51,7 +45,11 @@ class TestFileListModel final : public QObject
     Q_OBJECT
 
 private slots:
-    void init() { ResetSortFlags(); }
+    void init()
+    {
+        CFileListModel::s_bNameAscending = CFileListModel::s_bDateAscending =
+            CFileListModel::s_bSizeAscending = true;
+    }
 
     void sizeTexts_data()
     {
@@ -157,7 +155,6 @@ private slots:
         model.SortByColumn(CFileListModel::COL_NAME); // ascending names: F000, F001, ...
         for (bool bAscending : {true, false, true}) {
             model.SortByColumn(CFileListModel::COL_SIZE);
-            QStringList previous;
             for (int i = 1; i < model.GetItemCount(); ++i) {
                 const FileListItem &above = model.Item(i - 1);
                 const FileListItem &below = model.Item(i);
@@ -254,15 +251,11 @@ private slots:
         model.FlushPendingRows();
         QCOMPARE(model.data(model.index(0, 1)).toString(), QStringLiteral("07/03/09 (14:05:09)"));
         QCOMPARE(model.data(model.index(0, 2)).toString(), QStringLiteral("2k"));
-        QCOMPARE(model.data(model.index(0, 0), Qt::TextAlignmentRole).value<Qt::Alignment>() &
-                     Qt::AlignHorizontal_Mask,
-                 Qt::AlignLeft);
-        QCOMPARE(model.data(model.index(0, 1), Qt::TextAlignmentRole).value<Qt::Alignment>() &
-                     Qt::AlignHorizontal_Mask,
-                 Qt::AlignHCenter);
-        QCOMPARE(model.data(model.index(0, 2), Qt::TextAlignmentRole).value<Qt::Alignment>() &
-                     Qt::AlignHorizontal_Mask,
-                 Qt::AlignRight);
+        const Qt::Alignment alignments[] = {Qt::AlignLeft, Qt::AlignHCenter, Qt::AlignRight};
+        for (int nColumn = 0; nColumn < 3; ++nColumn)
+            QCOMPARE(model.data(model.index(0, nColumn), Qt::TextAlignmentRole).value<Qt::Alignment>() &
+                         Qt::AlignHorizontal_Mask,
+                     alignments[nColumn]);
         QVERIFY(model.flags(model.index(0, 0)) & Qt::ItemIsUserCheckable);
         QVERIFY(!(model.flags(model.index(0, 1)) & Qt::ItemIsUserCheckable));
         QVERIFY(!model.data(model.index(0, 1), Qt::CheckStateRole).isValid());

@@ -1,20 +1,21 @@
 #include "app/CMainFrame.h"
 #include "core/StringIds.h"
 #include "core/TextSource.h"
-#include "DialogTestSupport.h"
 #include "EmulatorDevice.h"
 #include "link/RecorderLink.h"
 #include "link/UsbIds.h"
 #include "link/UsbSettingsProvider.h"
 #include "link/UsbTransport.h"
 #include "protocol/RecorderProtocol.h"
+#include "support/ModalDriver.h"
+#include "support/TestFiles.h"
+#include "support/TestTexts.h"
 #include "ui/browser/CChildView.h"
 #include "ui/browser/CommandIds.h"
 #include "ui/browser/CUpPane.h"
 #include "ui/browser/FileListTableModel.h"
 #include "ui/dialogs/CDlgSaveTo.h"
 #include "UsbBusHarness.h"
-#include "UsbTestFiles.h"
 
 #include <QAction>
 #include <QApplication>
@@ -25,8 +26,6 @@
 #include <QTest>
 
 #include <memory>
-
-using namespace UsbTestFiles;
 
 namespace {
 
@@ -41,19 +40,15 @@ constexpr int RECORDER_COMMANDS[] = {CommandId::ID_GET_FILES, CommandId::ID_UPLO
 
 QTemporaryDir *g_pRoot = nullptr;
 
-QString CardDir()
+// A file on the card, or the card's folder.
+QString CardPath(const QString &strName = QString())
 {
-    return g_pRoot->filePath(QStringLiteral("card"));
-}
-
-QString CardPath(const QString &strName)
-{
-    return CardDir() + QLatin1Char('/') + strName;
+    return g_pRoot->filePath(QStringLiteral("card/") + strName);
 }
 
 QStringList CardFiles()
 {
-    return QDir(CardDir()).entryList(QDir::Files, QDir::Name);
+    return QDir(CardPath()).entryList(QDir::Files, QDir::Name);
 }
 
 } // namespace
@@ -65,21 +60,182 @@ class TestUsbWindow final : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase();
-    void cleanupTestCase();
+    void initTestCase()
+    {
+        // As the programs do: the link reads the configuration through this.
+        UsbSettingsProvider::Set(&UsbSettings::Read);
+        // The bus first: libusb must find the testbed when the link first opens.
+        m_pBus = std::make_unique<UsbBusHarness>();
+        QVERIFY2(UsbBusHarness::InMockEnvironment(), "not running under the umockdev preload library");
+        SetActiveTextSource(&m_texts);
 
-    void startUpConnectsOverUsbAndListsTheCard();
-    void commandsThroughTheFrameActions();
-    void unplugEmptiesTheWindowAndReplugReconnects();
+        QVERIFY(QDir().mkpath(CardPath()));
+        QVERIFY(TestFiles::Write(CardPath(QStringLiteral("A.DAT")), TestFiles::Pattern(5000, 1)));
+        QVERIFY(TestFiles::Write(CardPath(QStringLiteral("B.DAT")), TestFiles::Pattern(70 * 1024 + 3, 2)));
+        QVERIFY(TestFiles::Write(CardPath(QStringLiteral("C.DAT")), TestFiles::Pattern(1024, 3)));
+        auto pModel = std::make_unique<EmulatorDevice>(CardPath());
+        pModel->Emulator().SetDeviceInfo(QStringLiteral("USB recorder 2\r\n"));
+        pModel->Emulator().SetCardInfo(QStringLiteral("Card: 128 MB"));
+        QString strError;
+        m_pDevice = m_pBus->AddDevice(UsbDeviceSpec(), std::move(pModel), &strError);
+        QVERIFY2(m_pDevice, qPrintable(strError));
+
+        // The transport reads the configured ids, as the program's does.
+        qputenv(UsbIds::ENV_NAME, RECORDER_IDS);
+        m_pLink = std::make_unique<RecorderLink>(std::make_unique<UsbTransport>());
+        m_pLink->SetTimeoutMs(LINK_TIMEOUT_MS);
+        m_pProtocol = std::make_unique<RecorderProtocol>(*m_pLink);
+        // Any message box is answered (OK) and recorded, so a failure shows instead of hanging.
+        m_pModals = std::make_unique<ModalDriver>();
+
+        QElapsedTimer timer;
+        timer.start();
+        m_pFrame = std::make_unique<CMainFrame>(*m_pLink, *m_pProtocol);
+        QVERIFY(m_pFrame->Create());
+        m_nStartUpMs = timer.elapsed();
+        m_pFrame->show();
+    }
+
+    void cleanupTestCase()
+    {
+        // Window, link (and its libusb context), then the bus.
+        m_pFrame.reset();
+        m_pModals.reset();
+        m_pProtocol.reset();
+        m_pLink.reset();
+        m_pBus.reset();
+        SetActiveTextSource(nullptr);
+    }
+
+    void startUpConnectsOverUsbAndListsTheCard()
+    {
+        qInfo("start-up over usb: %lld ms", m_nStartUpMs);
+        QVERIFY(m_pModals->boxes.isEmpty());
+        QVERIFY(View()->IsConnected());
+        QCOMPARE(m_pFrame->Pane()->InfoText(), QStringLiteral("USB recorder 2\nCard: 128 MB"));
+        QCOMPARE(ListedNames(), CardFiles());
+        QCOMPARE(ListedNames().size(), 3);
+        QVERIFY(RecorderCommandsEnabled(true));
+        QVERIFY(m_pDevice->IsClaimed());
+    }
+
+    void commandsThroughTheFrameActions()
+    {
+        // Get files: two checked rows into the folder given in "Save files to...".
+        QTemporaryDir dest;
+        QVERIFY(dest.isValid());
+        Check(QStringLiteral("A.DAT"));
+        Check(QStringLiteral("B.DAT"));
+        bool bAskedForFolder = false;
+        m_pModals->WhenModal<CDlgSaveTo>([&](CDlgSaveTo &dialog) {
+            bAskedForFolder = true;
+            dialog.PathEdit()->setText(dest.path());
+            dialog.accept();
+        });
+        m_pDevice->ResetStats();
+        QElapsedTimer timer;
+        timer.start();
+        m_pFrame->Action(CommandId::ID_GET_FILES)->trigger();
+        qInfo("get files: %lld ms", timer.elapsed());
+        // The contents crossed the emulated bus.
+        QVERIFY(m_pDevice->GetStats().nBytesFromDevice >= 5000 + 70 * 1024);
+        QVERIFY(bAskedForFolder);
+        QVERIFY(m_pModals->boxes.isEmpty());
+        QCOMPARE(QDir(dest.path()).entryList(QDir::Files, QDir::Name), QStringList({"A.DAT", "B.DAT"}));
+        for (const QString &strName : {QStringLiteral("A.DAT"), QStringLiteral("B.DAT")})
+            QCOMPARE(TestFiles::Read(dest.filePath(strName)), TestFiles::Read(CardPath(strName)));
+        QCOMPARE(View()->Model()->Rows().CheckedCount(), 0);
+
+        // Upload of a file of many blocks; listed after the refresh.
+        const QByteArray image = TestFiles::Pattern(100 * 1024 + 5, 4);
+        const QString strImage = dest.filePath(QStringLiteral("SYSTEM.IMG"));
+        QVERIFY(TestFiles::Write(strImage, image));
+        m_pDevice->ResetStats();
+        timer.restart();
+        View()->UploadLocalFile(strImage);
+        m_pFrame->Action(CommandId::ID_REFRESH_VIEW)->trigger();
+        qInfo("upload and refresh: %lld ms", timer.elapsed());
+        QVERIFY(m_pModals->boxes.isEmpty());
+        QCOMPARE(TestFiles::Read(CardPath(QStringLiteral("SYSTEM.IMG"))), image);
+        QVERIFY(m_pDevice->GetStats().nBytesToDevice >= image.size());
+        QVERIFY(ListedNames().contains(QStringLiteral("SYSTEM.IMG")));
+
+        // Delete of a checked row, confirmed; the list is read again.
+        Check(QStringLiteral("C.DAT"));
+        m_pModals->AnswerNextBoxes({QMessageBox::Ok});
+        m_pFrame->Action(CommandId::ID_DELETE_FILES)->trigger();
+        QCOMPARE(m_pModals->boxes.size(), 1);
+        QCOMPARE(m_pModals->boxes.first().strText, m_texts.Text(StringId::IDS_CONFIRM_DELETE));
+        m_pModals->boxes.clear();
+        QVERIFY(!QFile::exists(CardPath(QStringLiteral("C.DAT"))));
+        QCOMPARE(ListedNames(), CardFiles());
+
+        // Update data: the recorder saves its archive to the card as a new file, which the refresh
+        // after the command lists.
+        const QStringList before = CardFiles();
+        m_pFrame->Action(CommandId::ID_UPDATE_DATA)->trigger();
+        QVERIFY(m_pModals->boxes.isEmpty());
+        QCOMPARE(CardFiles().size(), before.size() + 1);
+        QCOMPARE(ListedNames(), CardFiles());
+        QVERIFY(View()->IsConnected());
+        QVERIFY(RecorderCommandsEnabled(true));
+    }
+
+    void unplugEmptiesTheWindowAndReplugReconnects()
+    {
+        QElapsedTimer timer;
+        timer.start();
+        m_pDevice->Unplug();
+        QTRY_VERIFY_WITH_TIMEOUT(!View()->IsConnected(), WAIT_MS);
+        qInfo("removal noticed after %lld ms", timer.elapsed());
+        QCOMPARE(View()->Model()->rowCount(), 0);
+        QCOMPARE(m_pFrame->Pane()->InfoText(), m_texts.Text(StringId::IDS_RECORDER_DISCONNECTED));
+        QVERIFY(RecorderCommandsEnabled(false));
+        QVERIFY(m_pFrame->Action(CommandId::ID_SELECT_ALL)->isEnabled());
+
+        timer.restart();
+        QString strError;
+        QVERIFY2(m_pDevice->Plug(&strError), qPrintable(strError));
+        QTRY_VERIFY_WITH_TIMEOUT(View()->IsConnected(), WAIT_MS);
+        qInfo("reconnected after %lld ms", timer.elapsed());
+        QCOMPARE(ListedNames(), CardFiles());
+        QCOMPARE(m_pFrame->Pane()->InfoText(), QStringLiteral("USB recorder 2\nCard: 128 MB"));
+        QVERIFY(RecorderCommandsEnabled(true));
+        QVERIFY(m_pModals->boxes.isEmpty());
+    }
 
 private:
     CChildView *View() const { return m_pFrame->View(); }
-    QStringList ListedNames() const;
-    int RowOf(const QString &strName) const;
-    void Check(const QString &strName);
-    bool RecorderCommandsEnabled(bool bEnabled) const;
+    QStringList ListedNames() const
+    {
+        View()->Model()->FlushPendingRows();
+        QStringList names;
+        for (int nRow = 0; nRow < View()->Model()->rowCount(); ++nRow)
+            names << View()->Model()->index(nRow, 0).data().toString();
+        names.sort();
+        return names;
+    }
 
-    EnglishTextSource m_texts;
+    void Check(const QString &strName)
+    {
+        // As a click on the row's check box does it.
+        FileListTableModel *pModel = View()->Model();
+        pModel->FlushPendingRows();
+        const QModelIndexList found =
+            pModel->match(pModel->index(0, 0), Qt::DisplayRole, strName, 1, Qt::MatchExactly);
+        QVERIFY2(found.size() == 1, qPrintable(strName));
+        QVERIFY(pModel->setData(found.first(), Qt::Checked, Qt::CheckStateRole));
+    }
+
+    bool RecorderCommandsEnabled(bool bEnabled) const
+    {
+        for (const int nCommand : RECORDER_COMMANDS)
+            if (m_pFrame->Action(nCommand)->isEnabled() != bEnabled)
+                return false;
+        return true;
+    }
+
+    TestTexts m_texts;
     std::unique_ptr<UsbBusHarness> m_pBus;
     EmulatedUsbDevice *m_pDevice = nullptr;
     std::unique_ptr<RecorderLink> m_pLink;
@@ -88,188 +244,6 @@ private:
     std::unique_ptr<ModalDriver> m_pModals;
     qint64 m_nStartUpMs = 0;
 };
-
-QStringList TestUsbWindow::ListedNames() const
-{
-    View()->Model()->FlushPendingRows();
-    QStringList names;
-    for (int nRow = 0; nRow < View()->Model()->rowCount(); ++nRow)
-        names << View()->Model()->index(nRow, 0).data().toString();
-    names.sort();
-    return names;
-}
-
-int TestUsbWindow::RowOf(const QString &strName) const
-{
-    FileListTableModel *pModel = View()->Model();
-    pModel->FlushPendingRows();
-    for (int nRow = 0; nRow < pModel->rowCount(); ++nRow)
-        if (pModel->index(nRow, 0).data().toString() == strName)
-            return nRow;
-    return -1;
-}
-
-void TestUsbWindow::Check(const QString &strName)
-{
-    // As a click on the row's check box does it.
-    const int nRow = RowOf(strName);
-    QVERIFY2(nRow >= 0, qPrintable(strName));
-    QVERIFY(View()->Model()->setData(View()->Model()->index(nRow, 0), Qt::Checked, Qt::CheckStateRole));
-}
-
-bool TestUsbWindow::RecorderCommandsEnabled(bool bEnabled) const
-{
-    for (const int nCommand : RECORDER_COMMANDS)
-        if (m_pFrame->Action(nCommand)->isEnabled() != bEnabled)
-            return false;
-    return true;
-}
-
-void TestUsbWindow::initTestCase()
-{
-    // As the programs do: the link reads the configuration through this.
-    UsbSettingsProvider::Set(&UsbSettings::Read);
-    // The bus first: libusb must find the testbed when the link first opens.
-    m_pBus = std::make_unique<UsbBusHarness>();
-    QVERIFY2(UsbBusHarness::InMockEnvironment(), "not running under the umockdev preload library");
-    SetActiveTextSource(&m_texts);
-
-    QVERIFY(QDir().mkpath(CardDir()));
-    QVERIFY(WriteFile(CardPath(QStringLiteral("A.DAT")), RandomBytes(5000, 1)));
-    QVERIFY(WriteFile(CardPath(QStringLiteral("B.DAT")), RandomBytes(70 * 1024 + 3, 2)));
-    QVERIFY(WriteFile(CardPath(QStringLiteral("C.DAT")), RandomBytes(1024, 3)));
-    auto pModel = std::make_unique<EmulatorDevice>(CardDir());
-    pModel->Emulator().SetDeviceInfo(QStringLiteral("USB recorder 2\r\n"));
-    pModel->Emulator().SetCardInfo(QStringLiteral("Card: 128 MB"));
-    QString strError;
-    m_pDevice = m_pBus->AddDevice(UsbDeviceSpec(), std::move(pModel), &strError);
-    QVERIFY2(m_pDevice, qPrintable(strError));
-
-    // The transport reads the configured ids, as the program's does.
-    qputenv(UsbIds::ENV_NAME, RECORDER_IDS);
-    m_pLink = std::make_unique<RecorderLink>(std::make_unique<UsbTransport>());
-    m_pLink->SetTimeoutMs(LINK_TIMEOUT_MS);
-    m_pProtocol = std::make_unique<RecorderProtocol>(*m_pLink);
-    // Any message box is answered (OK) and recorded, so a failure shows instead of hanging.
-    m_pModals = std::make_unique<ModalDriver>();
-
-    QElapsedTimer timer;
-    timer.start();
-    m_pFrame = std::make_unique<CMainFrame>(*m_pLink, *m_pProtocol);
-    QVERIFY(m_pFrame->Create());
-    m_nStartUpMs = timer.elapsed();
-    m_pFrame->show();
-}
-
-void TestUsbWindow::cleanupTestCase()
-{
-    // Window, link (and its libusb context), then the bus.
-    m_pFrame.reset();
-    m_pModals.reset();
-    m_pProtocol.reset();
-    m_pLink.reset();
-    m_pBus.reset();
-    SetActiveTextSource(nullptr);
-}
-
-void TestUsbWindow::startUpConnectsOverUsbAndListsTheCard()
-{
-    qInfo("start-up over usb: %lld ms", m_nStartUpMs);
-    QVERIFY(m_pModals->boxes.isEmpty());
-    QVERIFY(View()->IsConnected());
-    QCOMPARE(m_pFrame->Pane()->InfoText(), QStringLiteral("USB recorder 2\nCard: 128 MB"));
-    QCOMPARE(ListedNames(), CardFiles());
-    QCOMPARE(ListedNames().size(), 3);
-    QVERIFY(RecorderCommandsEnabled(true));
-    QVERIFY(m_pDevice->IsClaimed());
-}
-
-void TestUsbWindow::commandsThroughTheFrameActions()
-{
-    // Get files: two checked rows into the folder given in "Save files to...".
-    QTemporaryDir dest;
-    QVERIFY(dest.isValid());
-    Check(QStringLiteral("A.DAT"));
-    Check(QStringLiteral("B.DAT"));
-    bool bAskedForFolder = false;
-    m_pModals->When([] { return qobject_cast<CDlgSaveTo *>(QApplication::activeModalWidget()) != nullptr; },
-                    [&] {
-                        auto *pDialog = qobject_cast<CDlgSaveTo *>(QApplication::activeModalWidget());
-                        bAskedForFolder = true;
-                        pDialog->PathEdit()->setText(dest.path());
-                        pDialog->accept();
-                    });
-    m_pDevice->ResetStats();
-    QElapsedTimer timer;
-    timer.start();
-    m_pFrame->Action(CommandId::ID_GET_FILES)->trigger();
-    qInfo("get files: %lld ms", timer.elapsed());
-    // The contents crossed the emulated bus.
-    QVERIFY(m_pDevice->GetStats().nBytesFromDevice >= 5000 + 70 * 1024);
-    QVERIFY(bAskedForFolder);
-    QVERIFY(m_pModals->boxes.isEmpty());
-    QCOMPARE(QDir(dest.path()).entryList(QDir::Files, QDir::Name), QStringList({"A.DAT", "B.DAT"}));
-    for (const QString &strName : {QStringLiteral("A.DAT"), QStringLiteral("B.DAT")})
-        QCOMPARE(ReadFile(dest.filePath(strName)), ReadFile(CardPath(strName)));
-    QCOMPARE(View()->Model()->Rows().CheckedCount(), 0);
-
-    // Upload of a file of many blocks; listed after the refresh.
-    const QByteArray image = RandomBytes(100 * 1024 + 5, 4);
-    const QString strImage = dest.filePath(QStringLiteral("SYSTEM.IMG"));
-    QVERIFY(WriteFile(strImage, image));
-    m_pDevice->ResetStats();
-    timer.restart();
-    View()->UploadLocalFile(strImage);
-    m_pFrame->Action(CommandId::ID_REFRESH_VIEW)->trigger();
-    qInfo("upload and refresh: %lld ms", timer.elapsed());
-    QVERIFY(m_pModals->boxes.isEmpty());
-    QCOMPARE(ReadFile(CardPath(QStringLiteral("SYSTEM.IMG"))), image);
-    QVERIFY(m_pDevice->GetStats().nBytesToDevice >= image.size());
-    QVERIFY(ListedNames().contains(QStringLiteral("SYSTEM.IMG")));
-
-    // Delete of a checked row, confirmed; the list is read again.
-    Check(QStringLiteral("C.DAT"));
-    m_pModals->AnswerNextBoxes({QMessageBox::Ok});
-    m_pFrame->Action(CommandId::ID_DELETE_FILES)->trigger();
-    QCOMPARE(m_pModals->boxes.size(), 1);
-    QCOMPARE(m_pModals->boxes.first().strText, LoadText(StringId::IDS_CONFIRM_DELETE));
-    m_pModals->boxes.clear();
-    QVERIFY(!QFile::exists(CardPath(QStringLiteral("C.DAT"))));
-    QCOMPARE(ListedNames(), CardFiles());
-
-    // Update data: the recorder saves its archive to the card as a new file, which the refresh
-    // after the command lists.
-    const QStringList before = CardFiles();
-    m_pFrame->Action(CommandId::ID_UPDATE_DATA)->trigger();
-    QVERIFY(m_pModals->boxes.isEmpty());
-    QCOMPARE(CardFiles().size(), before.size() + 1);
-    QCOMPARE(ListedNames(), CardFiles());
-    QVERIFY(View()->IsConnected());
-    QVERIFY(RecorderCommandsEnabled(true));
-}
-
-void TestUsbWindow::unplugEmptiesTheWindowAndReplugReconnects()
-{
-    QElapsedTimer timer;
-    timer.start();
-    m_pDevice->Unplug();
-    QTRY_VERIFY_WITH_TIMEOUT(!View()->IsConnected(), WAIT_MS);
-    qInfo("removal noticed after %lld ms", timer.elapsed());
-    QCOMPARE(View()->Model()->rowCount(), 0);
-    QCOMPARE(m_pFrame->Pane()->InfoText(), QStringLiteral("Recorder has been disconnected"));
-    QVERIFY(RecorderCommandsEnabled(false));
-    QVERIFY(m_pFrame->Action(CommandId::ID_SELECT_ALL)->isEnabled());
-
-    timer.restart();
-    QString strError;
-    QVERIFY2(m_pDevice->Plug(&strError), qPrintable(strError));
-    QTRY_VERIFY_WITH_TIMEOUT(View()->IsConnected(), WAIT_MS);
-    qInfo("reconnected after %lld ms", timer.elapsed());
-    QCOMPARE(ListedNames(), CardFiles());
-    QCOMPARE(m_pFrame->Pane()->InfoText(), QStringLiteral("USB recorder 2\nCard: 128 MB"));
-    QVERIFY(RecorderCommandsEnabled(true));
-    QVERIFY(m_pModals->boxes.isEmpty());
-}
 
 int main(int argc, char *argv[])
 {
