@@ -5,6 +5,7 @@
 #include "app/CMainFrame.h"
 #include "core/SettingsStore.h"
 #include "core/StringIds.h"
+#include "support/ModalDriver.h"
 #include "support/TestFiles.h"
 #include "support/TestTexts.h"
 #include "ui/browser/CChildView.h"
@@ -26,12 +27,10 @@
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
 #include <QUrl>
 
-#include <functional>
 
 using namespace StringId;
 
@@ -67,21 +66,6 @@ protected:
 private:
     const char *m_pszClass;
 };
-
-// Acts on the first modal window of a class once it is up.
-void WhenModal(const char *pszClass, std::function<void(QWidget *)> action)
-{
-    auto *pTimer = new QTimer(qApp);
-    QObject::connect(pTimer, &QTimer::timeout, pTimer, [pTimer, pszClass, action] {
-        QWidget *pModal = QApplication::activeModalWidget();
-        if (pModal && pModal->inherits(pszClass)) {
-            pTimer->stop();
-            pTimer->deleteLater();
-            action(pModal);
-        }
-    });
-    pTimer->start(10);
-}
 
 QStringList ListedNames(CChildView *pView)
 {
@@ -208,21 +192,21 @@ private slots:
     void aboutAndSettingsReachTheApplication()
     {
         CMainFrame *pFrame = m_app.MainFrame();
+        ModalDriver driver;
         bool bAboutShown = false;
-        WhenModal("CDlgAbout", [&](QWidget *pDialog) {
+        driver.WhenModal<CDlgAbout>([&](CDlgAbout &about) {
             bAboutShown = true;
-            static_cast<QDialog *>(pDialog)->accept();
+            about.accept();
         });
         pFrame->Action(AppCommandId::ID_APP_ABOUT)->trigger();
         QVERIFY(bAboutShown);
 
         // OK stores the chosen language for the next start; Cancel stores nothing.
         for (const auto &[nShown, nChosen, bOk] : {std::tuple{0, 3, true}, std::tuple{3, 4, false}}) {
-            WhenModal("CDlgOptions", [nShown, nChosen, bOk](QWidget *pDialog) {
-                auto *pOptions = static_cast<CDlgOptions *>(pDialog);
-                QCOMPARE(pOptions->LanguageBox()->currentIndex(), nShown);
-                pOptions->LanguageBox()->setCurrentIndex(nChosen);
-                bOk ? pOptions->accept() : pOptions->reject();
+            driver.WhenModal<CDlgOptions>([nShown, nChosen, bOk](CDlgOptions &options) {
+                QCOMPARE(options.LanguageBox()->currentIndex(), nShown);
+                options.LanguageBox()->setCurrentIndex(nChosen);
+                bOk ? options.accept() : options.reject();
             });
             pFrame->Action(AppCommandId::ID_APP_SETTINGS)->trigger();
             QCOMPARE(SettingsStore::Language(), 3);
