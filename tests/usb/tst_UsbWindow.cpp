@@ -19,7 +19,7 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QDir>
+#include <QFile>
 #include <QElapsedTimer>
 #include <QLineEdit>
 #include <QTemporaryDir>
@@ -108,14 +108,12 @@ private slots:
     void commandsThroughTheFrameActions()
     {
         // Get files: two checked rows into the folder given in "Save files to...".
-        QTemporaryDir dest;
-        QVERIFY(dest.isValid());
         Check(QStringLiteral("A.DAT"));
         Check(QStringLiteral("B.DAT"));
         bool bAskedForFolder = false;
         m_pModals->WhenModal<CDlgSaveTo>([&](CDlgSaveTo &dialog) {
             bAskedForFolder = true;
-            dialog.PathEdit()->setText(dest.path());
+            dialog.PathEdit()->setText(m_recorder.OutDir());
             dialog.accept();
         });
         m_pDevice->ResetStats();
@@ -127,14 +125,14 @@ private slots:
         QVERIFY(m_pDevice->GetStats().nBytesFromDevice >= 5000 + 70 * 1024);
         QVERIFY(bAskedForFolder);
         QVERIFY(m_pModals->boxes.isEmpty());
-        QCOMPARE(QDir(dest.path()).entryList(QDir::Files, QDir::Name), QStringList({"A.DAT", "B.DAT"}));
+        QCOMPARE(TestFiles::Listing(m_recorder.OutDir()), QStringList({"A.DAT", "B.DAT"}));
         for (const QString &strName : {QStringLiteral("A.DAT"), QStringLiteral("B.DAT")})
-            QCOMPARE(TestFiles::Read(dest.filePath(strName)), m_recorder.CardFile(strName));
+            QCOMPARE(TestFiles::Read(m_recorder.OutPath(strName)), m_recorder.CardFile(strName));
         QCOMPARE(View()->Model()->Rows().CheckedCount(), 0);
 
         // Upload of a file of many blocks; listed after the refresh.
         const QByteArray image = TestFiles::Pattern(100 * 1024 + 5, 4);
-        const QString strImage = dest.filePath(QStringLiteral("SYSTEM.IMG"));
+        const QString strImage = m_recorder.OutPath(QStringLiteral("SYSTEM.IMG"));
         QVERIFY(TestFiles::Write(strImage, image));
         m_pDevice->ResetStats();
         timer.restart();
