@@ -1,3 +1,4 @@
+#include "cli/CliProcess.h"
 #include "support/FakeRecorder.h"
 #include "support/TestFiles.h"
 #include "UsbBusHarness.h"
@@ -12,49 +13,21 @@
 
 namespace {
 
-struct Run
-{
-    int nExit = -1;
-    QString strOut;
-    QString strErr;
-    qint64 nMs = 0;
-};
-
 // The child reaches the emulated bus through the umockdev preload library and the UMOCKDEV_DIR
-// of this process's testbed.
-QProcessEnvironment CliEnvironment(const QString &strIds)
+// of this process's testbed. A sanitizer build wants its runtime first; the preload library
+// takes that place here.
+QStringList UsbEnvironment(const QString &strIds = QStringLiteral("1234:5678"))
 {
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("LD_PRELOAD"), QStringLiteral("libumockdev-preload.so.0"));
-    // A sanitizer build wants its runtime first; the preload library takes that place here.
-    const QString strAsan = env.value(QStringLiteral("ASAN_OPTIONS"));
-    env.insert(QStringLiteral("ASAN_OPTIONS"), (strAsan.isEmpty() ? QString() : strAsan + QLatin1Char(':')) +
-                                                   QStringLiteral("verify_asan_link_order=0"));
-    env.insert(QStringLiteral("ORVOCONNECT_USB_IDS"), strIds);
-    env.remove(QStringLiteral("ORVOCONNECT_LINK"));
-    env.insert(QStringLiteral("QT_LOGGING_RULES"), QStringLiteral("*.debug=false"));
-    return env;
+    const QString strAsan = qEnvironmentVariable("ASAN_OPTIONS");
+    return {"LD_PRELOAD=libumockdev-preload.so.0",
+            "ASAN_OPTIONS=" + (strAsan.isEmpty() ? QString() : strAsan + ':') + "verify_asan_link_order=0",
+            "ORVOCONNECT_USB_IDS=" + strIds, "QT_LOGGING_RULES=*.debug=false"};
 }
 
 // Runs the real orvoconnect-cli on the usb link.
-Run RunCli(const QStringList &args, const QString &strIds = QStringLiteral("1234:5678"))
+CliRun RunCli(const QStringList &args, const QString &strIds = QStringLiteral("1234:5678"))
 {
-    QProcess process;
-    process.setProcessEnvironment(CliEnvironment(strIds));
-    QElapsedTimer timer;
-    timer.start();
-    process.start(QStringLiteral(ORVO_CLI_PATH),
-                  QStringList{QStringLiteral("--link"), QStringLiteral("usb")} + args);
-    Run run;
-    if (!process.waitForFinished(60000)) {
-        process.kill();
-        process.waitForFinished();
-    }
-    run.nMs = timer.elapsed();
-    run.nExit = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-    run.strOut = QString::fromUtf8(process.readAllStandardOutput());
-    run.strErr = QString::fromUtf8(process.readAllStandardError());
-    return run;
+    return CliProcess::Run(QStringList{"--link", "usb"} + args, QString(), UsbEnvironment(strIds));
 }
 
 // orvoconnect-cli watch running beside the test, its log read as it comes.
@@ -63,14 +36,10 @@ class WatchProcess final
 public:
     explicit WatchProcess(const QStringList &args)
     {
-        QProcessEnvironment env = CliEnvironment(QStringLiteral("1234:5678"));
         // A stalled transfer gives up soon, and a busy recorder is tried again soon.
-        env.insert(QStringLiteral("ORVOCONNECT_TIMEOUT_MS"), QStringLiteral("3000"));
-        env.insert(QStringLiteral("ORVOCONNECT_WATCH_POLL_MS"), QStringLiteral("500"));
-        m_process.setProcessEnvironment(env);
-        m_process.start(
-            QStringLiteral(ORVO_CLI_PATH),
-            QStringList{QStringLiteral("--link"), QStringLiteral("usb"), QStringLiteral("watch")} + args);
+        CliProcess::Start(m_process, QStringList{"--link", "usb", "watch"} + args,
+                          UsbEnvironment() +
+                              QStringList{"ORVOCONNECT_TIMEOUT_MS=3000", "ORVOCONNECT_WATCH_POLL_MS=500"});
     }
     ~WatchProcess()
     {
@@ -172,15 +141,18 @@ void TestUsbCli::listDownloadAndUploadOverUsb()
     QVERIFY(m_recorder.PutCardFile("ARCHIVE.DAT", archive));
     QVERIFY(m_recorder.PutCardFile("NOTES.TXT", "three"));
 
-    Run run = RunCli({QStringLiteral("ls")});
+    QElapsedTimer timer;
+    timer.start();
+    CliRun run = RunCli({QStringLiteral("ls")});
     QVERIFY2(run.nExit == 0, qPrintable(run.strErr));
     QVERIFY2(run.strOut.contains(QLatin1String("ARCHIVE.DAT")) &&
                  run.strOut.contains(QLatin1String("NOTES.TXT")),
              qPrintable(run.strOut));
-    qInfo("ls over usb: %lld ms for the whole process", run.nMs);
+    qInfo("ls over usb: %lld ms for the whole process", timer.elapsed());
 
     m_pDevice->ResetStats();
     m_recorder.Wire().ClearCounts();
+    timer.restart();
     run = RunCli({QStringLiteral("get"), QStringLiteral("--to"), strLocal, QStringLiteral("ARCHIVE.DAT")});
     QVERIFY2(run.nExit == 0, qPrintable(run.strErr));
     QCOMPARE(TestFiles::Read(m_recorder.OutPath("ARCHIVE.DAT")), archive);
@@ -188,7 +160,7 @@ void TestUsbCli::listDownloadAndUploadOverUsb()
     const auto stats = m_pDevice->GetStats();
     const int nFrames = int(m_recorder.Wire().WrittenCodes().size());
     qInfo("get of 200 KiB over usb: %lld ms for the whole process; %d requests, %d URBs out, %d URBs in",
-          run.nMs, nFrames, stats.nUrbsOut, stats.nUrbsIn);
+          timer.elapsed(), nFrames, stats.nUrbsOut, stats.nUrbsIn);
     QVERIFY(stats.nUrbsIn <= 2 * nFrames);
     QVERIFY(stats.nUrbsOut <= nFrames);
 
@@ -201,7 +173,7 @@ void TestUsbCli::listDownloadAndUploadOverUsb()
 
 void TestUsbCli::scanAndDiagnosticsOnTheCommandLine()
 {
-    Run run = RunCli({QStringLiteral("usb-scan")}, QString());
+    CliRun run = RunCli({QStringLiteral("usb-scan")}, QString());
     QVERIFY2(run.nExit == 0, qPrintable(run.strErr));
     QCOMPARE(run.strOut,
              QStringLiteral("1234:5678  bus 001  address 002  port 1-2  serial REC-A  Paperless recorder\n"));
@@ -230,7 +202,7 @@ void TestUsbCli::deviceChoosesAmongRecorders()
     const auto removeB = qScopeGuard([&] { m_pBus->RemoveDevice(pB); });
 
     // By serial number, and by port path after the command name.
-    Run run = RunCli({QStringLiteral("--device"), QStringLiteral("REC-B"), QStringLiteral("ls")});
+    CliRun run = RunCli({QStringLiteral("--device"), QStringLiteral("REC-B"), QStringLiteral("ls")});
     QVERIFY2(run.nExit == 0, qPrintable(run.strErr));
     QVERIFY2(run.strOut.startsWith(QLatin1String("ONLY-B.DAT\t")) && run.strOut.count(QLatin1Char('\n')) == 1,
              qPrintable(run.strOut));

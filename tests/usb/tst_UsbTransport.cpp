@@ -376,13 +376,12 @@ void TestUsbTransport::openFailuresSayWhatToDo()
 void TestUsbTransport::hotplugNoticesReachTheReceiver()
 {
     NoticeLog log;
-    QList<quint32> &notices = log.notices;
     auto pLink = MakeLink();
     QVERIFY(log.Register(*pLink));
 
     EmulatedUsbDevice *pDevice = AddEcho();
     QVERIFY(pDevice);
-    QTRY_COMPARE_WITH_TIMEOUT(notices, QList<quint32>{ITransport::NOTICE_ARRIVAL}, 5000);
+    QTRY_COMPARE_WITH_TIMEOUT(log.notices, QList<quint32>{ITransport::NOTICE_ARRIVAL}, 5000);
 
     // A device whose pair is not configured gives no notice.
     EmulatedUsbDevice *pForeign = AddEcho({.nVendor = 0x4321, .nAddress = 7});
@@ -390,20 +389,20 @@ void TestUsbTransport::hotplugNoticesReachTheReceiver()
 
     QVERIFY(pLink->Open());
     pDevice->Unplug();
-    QTRY_COMPARE_WITH_TIMEOUT(notices.size(), 2, 5000);
-    QCOMPARE(notices.last(), ITransport::NOTICE_REMOVE_COMPLETE);
+    QTRY_COMPARE_WITH_TIMEOUT(log.notices.size(), 2, 5000);
+    QCOMPARE(log.notices.last(), ITransport::NOTICE_REMOVE_COMPLETE);
     // The removal notice alone tells the link its device is gone.
     QVERIFY(pLink->IsGone());
 
     QVERIFY(pDevice->Plug());
-    QTRY_COMPARE_WITH_TIMEOUT(notices.size(), 3, 5000);
-    QCOMPARE(notices.last(), ITransport::NOTICE_ARRIVAL);
+    QTRY_COMPARE_WITH_TIMEOUT(log.notices.size(), 3, 5000);
+    QCOMPARE(log.notices.last(), ITransport::NOTICE_ARRIVAL);
     QVERIFY(pLink->Open());
     QVERIFY(!pLink->IsGone());
     QVERIFY(EchoFrame(*pLink, 10, 1));
     pForeign->Unplug();
     QTest::qWait(300);
-    QCOMPARE(notices.size(), 3);
+    QCOMPARE(log.notices.size(), 3);
 
     // Devices present before registration are not announced: start-up opens by itself.
     auto pLate = MakeLink();
@@ -422,22 +421,21 @@ void TestUsbTransport::hotplugHearsIdsConfiguredAfterStart()
     // from the next plug-in.
     qputenv(UsbIds::ENV_NAME, "");
     NoticeLog log;
-    QList<quint32> &notices = log.notices;
     RecorderLink link(std::make_unique<UsbTransport>());
     QVERIFY(log.Register(link));
     EmulatedUsbDevice *pDevice = AddEcho();
     QVERIFY(pDevice);
     pDevice->Unplug();
     QTest::qWait(300);
-    QVERIFY(notices.isEmpty()); // not configured: not the recorder
+    QVERIFY(log.notices.isEmpty()); // not configured: not the recorder
 
     qputenv(UsbIds::ENV_NAME, "1234:5678");
     QVERIFY(pDevice->Plug());
-    QTRY_COMPARE_WITH_TIMEOUT(notices, QList<quint32>{ITransport::NOTICE_ARRIVAL}, 5000);
+    QTRY_COMPARE_WITH_TIMEOUT(log.notices, QList<quint32>{ITransport::NOTICE_ARRIVAL}, 5000);
     QVERIFY2(link.Open(), qPrintable(link.LastOpenFailure()));
     pDevice->Unplug();
-    QTRY_COMPARE_WITH_TIMEOUT(notices.size(), 2, 5000);
-    QCOMPARE(notices.last(), ITransport::NOTICE_REMOVE_COMPLETE);
+    QTRY_COMPARE_WITH_TIMEOUT(log.notices.size(), 2, 5000);
+    QCOMPARE(log.notices.last(), ITransport::NOTICE_REMOVE_COMPLETE);
     qputenv(UsbIds::ENV_NAME, "");
 }
 
@@ -450,7 +448,6 @@ void TestUsbTransport::chosenRecorderIsOpenedAndFollowedAlone()
     // The choice is asked at each open and each notice, as a setting changed meanwhile would be.
     QString strChoice = QStringLiteral("REC-B");
     NoticeLog log;
-    QList<quint32> &notices = log.notices;
     auto pLink = MakeLink();
     QVERIFY(
         static_cast<UsbTransport *>(pLink->Transport())->SetDeviceChoice([&strChoice] { return strChoice; }));
@@ -479,18 +476,18 @@ void TestUsbTransport::chosenRecorderIsOpenedAndFollowedAlone()
     pB->Unplug();
     QVERIFY(pB->Plug());
     QTest::qWait(300);
-    QVERIFY(notices.isEmpty());
+    QVERIFY(log.notices.isEmpty());
     pA->Unplug();
-    QTRY_COMPARE_WITH_TIMEOUT(notices, QList<quint32>{ITransport::NOTICE_REMOVE_COMPLETE}, 5000);
+    QTRY_COMPARE_WITH_TIMEOUT(log.notices, QList<quint32>{ITransport::NOTICE_REMOVE_COMPLETE}, 5000);
     pLink->Close();
     // Closed: the other one still says nothing; the chosen one's arrival is told by its number.
     pB->Unplug();
     QVERIFY(pB->Plug());
     QTest::qWait(300);
-    QCOMPARE(notices.size(), 1);
+    QCOMPARE(log.notices.size(), 1);
     QVERIFY(pA->Plug());
-    QTRY_COMPARE_WITH_TIMEOUT(notices.size(), 2, 5000);
-    QCOMPARE(notices.last(), ITransport::NOTICE_ARRIVAL);
+    QTRY_COMPARE_WITH_TIMEOUT(log.notices.size(), 2, 5000);
+    QCOMPARE(log.notices.last(), ITransport::NOTICE_ARRIVAL);
     QVERIFY(pLink->Open());
     QVERIFY(pA->IsClaimed());
     pLink.reset();

@@ -1,13 +1,13 @@
 #include "app/CMainFrame.h"
 #include "core/StringIds.h"
 #include "core/TextSource.h"
-#include "EmulatorDevice.h"
 #include "link/RecorderLink.h"
 #include "link/UsbIds.h"
 #include "link/UsbSettingsProvider.h"
 #include "link/UsbTransport.h"
 #include "protocol/RecorderProtocol.h"
 #include "support/ModalDriver.h"
+#include "support/FakeRecorder.h"
 #include "support/TestFiles.h"
 #include "support/TestTexts.h"
 #include "ui/browser/CChildView.h"
@@ -19,7 +19,7 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QDir>
+#include <QFile>
 #include <QElapsedTimer>
 #include <QLineEdit>
 #include <QTemporaryDir>
@@ -37,19 +37,6 @@ constexpr int WAIT_MS = 10000;
 constexpr int RECORDER_COMMANDS[] = {CommandId::ID_GET_FILES, CommandId::ID_UPLOAD_FILE,
                                      CommandId::ID_DELETE_FILES, CommandId::ID_REFRESH_VIEW,
                                      CommandId::ID_UPDATE_DATA};
-
-QTemporaryDir *g_pRoot = nullptr;
-
-// A file on the card, or the card's folder.
-QString CardPath(const QString &strName = QString())
-{
-    return g_pRoot->filePath(QStringLiteral("card/") + strName);
-}
-
-QStringList CardFiles()
-{
-    return QDir(CardPath()).entryList(QDir::Files, QDir::Name);
-}
 
 } // namespace
 
@@ -69,15 +56,14 @@ private slots:
         QVERIFY2(UsbBusHarness::InMockEnvironment(), "not running under the umockdev preload library");
         SetActiveTextSource(&m_texts);
 
-        QVERIFY(QDir().mkpath(CardPath()));
-        QVERIFY(TestFiles::Write(CardPath(QStringLiteral("A.DAT")), TestFiles::Pattern(5000, 1)));
-        QVERIFY(TestFiles::Write(CardPath(QStringLiteral("B.DAT")), TestFiles::Pattern(70 * 1024 + 3, 2)));
-        QVERIFY(TestFiles::Write(CardPath(QStringLiteral("C.DAT")), TestFiles::Pattern(1024, 3)));
-        auto pModel = std::make_unique<EmulatorDevice>(CardPath());
-        pModel->Emulator().SetDeviceInfo(QStringLiteral("USB recorder 2\r\n"));
-        pModel->Emulator().SetCardInfo(QStringLiteral("Card: 128 MB"));
+        QVERIFY(m_recorder.PutCardFile("A.DAT", TestFiles::Pattern(5000, 1)));
+        QVERIFY(m_recorder.PutCardFile("B.DAT", TestFiles::Pattern(70 * 1024 + 3, 2)));
+        QVERIFY(m_recorder.PutCardFile("C.DAT", TestFiles::Pattern(1024, 3)));
+        m_recorder.pEmulator->SetDeviceInfo(QStringLiteral("USB recorder 2\r\n"));
+        m_recorder.pEmulator->SetCardInfo(QStringLiteral("Card: 128 MB"));
         QString strError;
-        m_pDevice = m_pBus->AddDevice(UsbDeviceSpec(), std::move(pModel), &strError);
+        m_pDevice =
+            m_pBus->AddDevice(UsbDeviceSpec(), std::make_unique<RecorderDevice>(m_recorder), &strError);
         QVERIFY2(m_pDevice, qPrintable(strError));
 
         // The transport reads the configured ids, as the program's does.
@@ -113,7 +99,7 @@ private slots:
         QVERIFY(m_pModals->boxes.isEmpty());
         QVERIFY(View()->IsConnected());
         QCOMPARE(m_pFrame->Pane()->InfoText(), QStringLiteral("USB recorder 2\nCard: 128 MB"));
-        QCOMPARE(ListedNames(), CardFiles());
+        QCOMPARE(ListedNames(), m_recorder.CardFiles());
         QCOMPARE(ListedNames().size(), 3);
         QVERIFY(RecorderCommandsEnabled(true));
         QVERIFY(m_pDevice->IsClaimed());
@@ -122,14 +108,12 @@ private slots:
     void commandsThroughTheFrameActions()
     {
         // Get files: two checked rows into the folder given in "Save files to...".
-        QTemporaryDir dest;
-        QVERIFY(dest.isValid());
         Check(QStringLiteral("A.DAT"));
         Check(QStringLiteral("B.DAT"));
         bool bAskedForFolder = false;
         m_pModals->WhenModal<CDlgSaveTo>([&](CDlgSaveTo &dialog) {
             bAskedForFolder = true;
-            dialog.PathEdit()->setText(dest.path());
+            dialog.PathEdit()->setText(m_recorder.OutDir());
             dialog.accept();
         });
         m_pDevice->ResetStats();
@@ -141,14 +125,14 @@ private slots:
         QVERIFY(m_pDevice->GetStats().nBytesFromDevice >= 5000 + 70 * 1024);
         QVERIFY(bAskedForFolder);
         QVERIFY(m_pModals->boxes.isEmpty());
-        QCOMPARE(QDir(dest.path()).entryList(QDir::Files, QDir::Name), QStringList({"A.DAT", "B.DAT"}));
+        QCOMPARE(TestFiles::Listing(m_recorder.OutDir()), QStringList({"A.DAT", "B.DAT"}));
         for (const QString &strName : {QStringLiteral("A.DAT"), QStringLiteral("B.DAT")})
-            QCOMPARE(TestFiles::Read(dest.filePath(strName)), TestFiles::Read(CardPath(strName)));
+            QCOMPARE(TestFiles::Read(m_recorder.OutPath(strName)), m_recorder.CardFile(strName));
         QCOMPARE(View()->Model()->Rows().CheckedCount(), 0);
 
         // Upload of a file of many blocks; listed after the refresh.
         const QByteArray image = TestFiles::Pattern(100 * 1024 + 5, 4);
-        const QString strImage = dest.filePath(QStringLiteral("SYSTEM.IMG"));
+        const QString strImage = m_recorder.OutPath(QStringLiteral("SYSTEM.IMG"));
         QVERIFY(TestFiles::Write(strImage, image));
         m_pDevice->ResetStats();
         timer.restart();
@@ -156,7 +140,7 @@ private slots:
         m_pFrame->Action(CommandId::ID_REFRESH_VIEW)->trigger();
         qInfo("upload and refresh: %lld ms", timer.elapsed());
         QVERIFY(m_pModals->boxes.isEmpty());
-        QCOMPARE(TestFiles::Read(CardPath(QStringLiteral("SYSTEM.IMG"))), image);
+        QCOMPARE(m_recorder.CardFile(QStringLiteral("SYSTEM.IMG")), image);
         QVERIFY(m_pDevice->GetStats().nBytesToDevice >= image.size());
         QVERIFY(ListedNames().contains(QStringLiteral("SYSTEM.IMG")));
 
@@ -167,16 +151,16 @@ private slots:
         QCOMPARE(m_pModals->boxes.size(), 1);
         QCOMPARE(m_pModals->boxes.first().strText, m_texts.Text(StringId::IDS_CONFIRM_DELETE));
         m_pModals->boxes.clear();
-        QVERIFY(!QFile::exists(CardPath(QStringLiteral("C.DAT"))));
-        QCOMPARE(ListedNames(), CardFiles());
+        QVERIFY(!QFile::exists(m_recorder.CardPath(QStringLiteral("C.DAT"))));
+        QCOMPARE(ListedNames(), m_recorder.CardFiles());
 
         // Update data: the recorder saves its archive to the card as a new file, which the refresh
         // after the command lists.
-        const QStringList before = CardFiles();
+        const QStringList before = m_recorder.CardFiles();
         m_pFrame->Action(CommandId::ID_UPDATE_DATA)->trigger();
         QVERIFY(m_pModals->boxes.isEmpty());
-        QCOMPARE(CardFiles().size(), before.size() + 1);
-        QCOMPARE(ListedNames(), CardFiles());
+        QCOMPARE(m_recorder.CardFiles().size(), before.size() + 1);
+        QCOMPARE(ListedNames(), m_recorder.CardFiles());
         QVERIFY(View()->IsConnected());
         QVERIFY(RecorderCommandsEnabled(true));
     }
@@ -198,7 +182,7 @@ private slots:
         QVERIFY2(m_pDevice->Plug(&strError), qPrintable(strError));
         QTRY_VERIFY_WITH_TIMEOUT(View()->IsConnected(), WAIT_MS);
         qInfo("reconnected after %lld ms", timer.elapsed());
-        QCOMPARE(ListedNames(), CardFiles());
+        QCOMPARE(ListedNames(), m_recorder.CardFiles());
         QCOMPARE(m_pFrame->Pane()->InfoText(), QStringLiteral("USB recorder 2\nCard: 128 MB"));
         QVERIFY(RecorderCommandsEnabled(true));
         QVERIFY(m_pModals->boxes.isEmpty());
@@ -236,6 +220,7 @@ private:
     }
 
     TestTexts m_texts;
+    FakeRecorder m_recorder; // the device; outlives the bus
     std::unique_ptr<UsbBusHarness> m_pBus;
     EmulatedUsbDevice *m_pDevice = nullptr;
     std::unique_ptr<RecorderLink> m_pLink;
@@ -247,9 +232,8 @@ private:
 
 int main(int argc, char *argv[])
 {
-    // Settings (the remembered download folder) and the card live in the test's own folder.
+    // Settings (the remembered download folder) live in the test's own folder.
     QTemporaryDir root;
-    g_pRoot = &root;
     qputenv("XDG_CONFIG_HOME", root.filePath(QStringLiteral("config")).toUtf8());
     QApplication app(argc, argv);
     TestUsbWindow test;
