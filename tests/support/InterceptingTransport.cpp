@@ -94,8 +94,7 @@ bool InterceptingTransport::Write(const quint8 *pData, qsizetype nLen, int nTime
     Request request;
     request.nCode = LittleEndian::U16(pData + Frame::OFFSET_CODE);
     request.nLength = nLen;
-    for (qsizetype n = Frame::HEADER_SIZE; n + 1 < nLen && (pData[n] || pData[n + 1]); n += 2)
-        request.strName.append(QChar(char16_t(LittleEndian::U16(pData + n))));
+    request.strName = LittleEndian::Utf16Text(pData + Frame::HEADER_SIZE, nLen - Frame::HEADER_SIZE);
     {
         std::unique_lock lock(m_mutex);
         m_codes.append(request.nCode);
@@ -143,26 +142,15 @@ void InterceptingTransport::FetchReplyFrame(int nTimeoutMs)
     }
     if (frame.isEmpty())
         return;
-    quint16 nRequestCode;
-    {
-        std::lock_guard lock(m_mutex);
-        nRequestCode = m_nLastCode;
-    }
-    lie(nRequestCode, frame);
+    lie(m_nLastCode, frame);
     std::lock_guard lock(m_mutex);
     m_pending.append(frame);
 }
 
 qsizetype InterceptingTransport::Read(quint8 *pData, qsizetype nMax, int nTimeoutMs)
 {
-    if (beforeRead) {
-        int nWrites;
-        {
-            std::lock_guard lock(m_mutex);
-            nWrites = m_nWrites;
-        }
-        beforeRead(nWrites);
-    }
+    if (beforeRead)
+        beforeRead(m_nWrites);
     if (m_bGone)
         return -1;
     bool bEmpty;

@@ -82,8 +82,8 @@ private:
     mutable std::mutex m_mutex;
     std::condition_variable m_cond;
     QList<quint16> m_codes;
-    int m_nWrites = 0;
-    quint16 m_nLastCode = 0;
+    std::atomic<int> m_nWrites{0};
+    std::atomic<quint16> m_nLastCode{0};
     quint16 m_nHoldCode = 0;
     int m_nHoldOccurrence = 0;
     bool m_bReleased = false;
