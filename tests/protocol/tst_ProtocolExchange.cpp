@@ -10,14 +10,7 @@
 
 namespace {
 
-// A whole reply frame (at least one block) carrying the payload.
-QByteArray ReplyFrame(quint16 nCode, const QByteArray &payload)
-{
-    Frame frame;
-    std::memcpy(frame.Payload(), payload.constData(), size_t(payload.size()));
-    frame.Prepare(nCode, quint32(payload.size()));
-    return QByteArray(reinterpret_cast<const char *>(frame.Data()), frame.Length());
-}
+const auto ReplyFrame = InterceptingTransport::FrameBytes;
 
 } // namespace
 

@@ -16,10 +16,7 @@ namespace {
 
 QByteArray RequestFrame(quint16 nCode, const QByteArray &payload = {})
 {
-    Frame frame;
-    std::memcpy(frame.Payload(), payload.constData(), size_t(payload.size()));
-    frame.Prepare(nCode, quint32(payload.size()));
-    return QByteArray(reinterpret_cast<const char *>(frame.Data()), frame.Length());
+    return InterceptingTransport::FrameBytes(nCode, payload);
 }
 
 void Feed(RecorderEmulator &emulator, const QByteArray &bytes)

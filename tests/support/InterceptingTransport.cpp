@@ -12,6 +12,14 @@ InterceptingTransport::InterceptingTransport(std::unique_ptr<ITransport> pInner)
     : m_pInner(std::move(pInner))
 {}
 
+QByteArray InterceptingTransport::FrameBytes(quint16 nCode, const QByteArray &payload)
+{
+    Frame frame;
+    std::memcpy(frame.Payload(), payload.constData(), size_t(payload.size()));
+    frame.Prepare(nCode, quint32(payload.size()));
+    return QByteArray(reinterpret_cast<const char *>(frame.Data()), frame.Length());
+}
+
 QList<quint16> InterceptingTransport::WrittenCodes() const
 {
     std::lock_guard lock(m_mutex);

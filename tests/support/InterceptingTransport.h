@@ -31,6 +31,9 @@ public:
 
     explicit InterceptingTransport(std::unique_ptr<ITransport> pInner);
 
+    // A whole frame (at least one block) with the code and payload, to babble or lie with.
+    static QByteArray FrameBytes(quint16 nCode, const QByteArray &payload = {});
+
     // Before each request goes on; false fails the write and nothing reaches the recorder.
     std::function<bool(const Request &)> beforeWrite;
     // Before each read, with the number of requests so far (to pause, or to set a stop event).
