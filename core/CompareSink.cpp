@@ -5,7 +5,6 @@
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -80,11 +79,7 @@ RecorderResult CompareSink::Commit()
     if (m_bSame && ReadFully(m_nExistingFd, &chExtra, 1) == 0) {
         m_writer.Discard();
         // The file kept is the card's file: it takes the card's date.
-        if (m_modified.isValid()) {
-            const time_t nSeconds = time_t(m_modified.toSecsSinceEpoch());
-            const struct timespec times[2] = {{nSeconds, 0}, {nSeconds, 0}};
-            ::futimens(m_nExistingFd, times);
-        }
+        SafeFileWriter::SetModified(m_nExistingFd, m_modified);
         CloseExisting();
         m_outcome = Outcome::Identical;
         return RESULT_OK;

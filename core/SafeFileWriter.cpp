@@ -144,7 +144,7 @@ RecorderResult SafeFileWriter::Commit(bool bReplace, const QDateTime &modified)
         return result;
     if (::fdatasync(m_nFd) != 0)
         return Failure(LocalReason::CannotWrite, QStringLiteral("cannot write %1"), errno);
-    SetModified(modified);
+    SetModified(m_nFd, modified);
     if (RecorderResult result = Link(bReplace); !result.IsOk())
         return result;
     // The new name is durable only once the folder is.
@@ -156,24 +156,24 @@ RecorderResult SafeFileWriter::Commit(bool bReplace, const QDateTime &modified)
     return RESULT_OK;
 }
 
-void SafeFileWriter::SetModified(const QDateTime &modified)
+void SafeFileWriter::SetModified(int nFd, const QDateTime &modified)
 {
     if (!modified.isValid())
         return;
     struct stat before = {};
-    if (::fstat(m_nFd, &before) != 0)
+    if (::fstat(nFd, &before) != 0)
         return;
     const qint64 nWanted = modified.toSecsSinceEpoch();
     const struct timespec times[2] = {{time_t(nWanted), 0}, {time_t(nWanted), 0}};
-    if (::futimens(m_nFd, times) != 0)
+    if (::futimens(nFd, times) != 0)
         return;
     struct stat after = {};
-    // A date the file system cannot store comes back changed: the time of writing is the
+    // A date the file system cannot store comes back changed: the times the file had are the
     // better answer than a date that is neither.
-    if (::fstat(m_nFd, &after) == 0 &&
+    if (::fstat(nFd, &after) == 0 &&
         std::llabs(qint64(after.st_mtim.tv_sec) - nWanted) > STORED_TIME_TOLERANCE_S) {
         const struct timespec restore[2] = {before.st_atim, before.st_mtim};
-        ::futimens(m_nFd, restore);
+        ::futimens(nFd, restore);
     }
 }
 
@@ -194,6 +194,13 @@ RecorderResult SafeFileWriter::CheckReplaceable() const
     return RESULT_OK;
 }
 
+RecorderResult SafeFileWriter::RefuseExisting() const
+{
+    if (RecorderResult result = CheckReplaceable(); !result.IsOk())
+        return result;
+    return Failure(LocalReason::AlreadyExists, QStringLiteral("%1 already exists"), 0);
+}
+
 RecorderResult SafeFileWriter::Link(bool bReplace)
 {
     const char *pszName = m_encodedName.constData();
@@ -208,9 +215,7 @@ RecorderResult SafeFileWriter::Link(bool bReplace)
             return RESULT_OK;
         if (errno != EEXIST)
             return Failure(LocalReason::CannotFinish, QStringLiteral("cannot finish %1"), errno);
-        if (RecorderResult result = CheckReplaceable(); !result.IsOk())
-            return result;
-        return Failure(LocalReason::AlreadyExists, QStringLiteral("%1 already exists"), 0);
+        return RefuseExisting();
     }
     if (m_tempName.isEmpty()) {
         // Replacing: the unnamed file gets a short name first, which is then renamed over the
@@ -230,21 +235,15 @@ RecorderResult SafeFileWriter::Link(bool bReplace)
             m_tempName.clear();
             return RESULT_OK;
         }
-        if (errno == EEXIST) {
-            if (RecorderResult result = CheckReplaceable(); !result.IsOk())
-                return result;
-            return Failure(LocalReason::AlreadyExists, QStringLiteral("%1 already exists"), 0);
-        }
+        if (errno == EEXIST)
+            return RefuseExisting();
         if (!IsUnsupported(errno))
             return Failure(LocalReason::CannotFinish, QStringLiteral("cannot finish %1"), errno);
         // A file system without a no-replace rename: look first. Should a link appear in
         // between, the rename replaces the link itself, never what it points to.
         struct stat st = {};
-        if (::fstatat(m_nFolderFd, pszName, &st, AT_SYMLINK_NOFOLLOW) == 0) {
-            if (RecorderResult result = CheckReplaceable(); !result.IsOk())
-                return result;
-            return Failure(LocalReason::AlreadyExists, QStringLiteral("%1 already exists"), 0);
-        }
+        if (::fstatat(m_nFolderFd, pszName, &st, AT_SYMLINK_NOFOLLOW) == 0)
+            return RefuseExisting();
     } else if (RecorderResult result = CheckReplaceable(); !result.IsOk()) {
         return result;
     }

@@ -39,12 +39,17 @@ public:
 
     qint64 BytesWritten() const { return m_nWritten + m_buffer.size(); }
 
+    // Sets an open file's modification (and access) time; a date the file system cannot store
+    // would come back changed, and then the file keeps the times it had.
+    static void SetModified(int nFd, const QDateTime &modified);
+
 private:
     RecorderResult Failure(LocalReason reason, const QString &strWhat, int nErrno) const;
     RecorderResult WriteOut(const char *pData, qsizetype nLen);
-    void SetModified(const QDateTime &modified);
     RecorderResult Link(bool bReplace);
     RecorderResult CheckReplaceable() const;
+    // Why an existing entry of the name is left alone: not replaceable, or simply there.
+    RecorderResult RefuseExisting() const;
     void CloseAll();
 
     QString m_strFolder;
