@@ -19,36 +19,58 @@
 #include <QRegularExpression>
 #include <QScopeGuard>
 
+#include <algorithm>
+
 namespace Archive {
 namespace {
 
 using ListingFormat::Quoted;
 
-bool MatchesAny(const QString &strName, const QStringList &globs)
+// The --include, --exclude and --since choice, with the patterns compiled once for the run.
+class Selection
 {
-    for (const QString &strGlob : globs) {
-        const QRegularExpression pattern(QRegularExpression::wildcardToRegularExpression(strGlob),
-                                         QRegularExpression::CaseInsensitiveOption);
-        if (pattern.match(strName).hasMatch())
-            return true;
-    }
-    return false;
-}
+public:
+    explicit Selection(const Options &options)
+        : m_includes(Compiled(options.includes))
+        , m_excludes(Compiled(options.excludes))
+        , m_since(options.since)
+    {}
 
-bool IsSelected(const RecorderFileEntry &entry, const Options &options)
-{
-    const QString strName = entry.Name();
-    if (!options.includes.isEmpty() && !MatchesAny(strName, options.includes))
-        return false;
-    if (MatchesAny(strName, options.excludes))
-        return false;
-    if (options.since.isValid()) {
-        const FileTime::CalendarFields fields = FileTime::Fields(entry.LastWriteTime());
-        if (QDate(int(fields.nYear), fields.nMonth, fields.nDay) < options.since)
+    bool Selects(const RecorderFileEntry &entry) const
+    {
+        const QString strName = entry.Name();
+        if (!m_includes.isEmpty() && !MatchesAny(strName, m_includes))
             return false;
+        if (MatchesAny(strName, m_excludes))
+            return false;
+        if (m_since.isValid()) {
+            const FileTime::CalendarFields fields = FileTime::Fields(entry.LastWriteTime());
+            if (QDate(int(fields.nYear), fields.nMonth, fields.nDay) < m_since)
+                return false;
+        }
+        return true;
     }
-    return true;
-}
+
+private:
+    static QList<QRegularExpression> Compiled(const QStringList &globs)
+    {
+        QList<QRegularExpression> patterns;
+        for (const QString &strGlob : globs)
+            patterns.append(QRegularExpression(QRegularExpression::wildcardToRegularExpression(strGlob),
+                                               QRegularExpression::CaseInsensitiveOption));
+        return patterns;
+    }
+    static bool MatchesAny(const QString &strName, const QList<QRegularExpression> &patterns)
+    {
+        return std::any_of(patterns.cbegin(), patterns.cend(), [&strName](const QRegularExpression &pattern) {
+            return pattern.match(strName).hasMatch();
+        });
+    }
+
+    QList<QRegularExpression> m_includes;
+    QList<QRegularExpression> m_excludes;
+    QDate m_since;
+};
 
 // Chooses the name a different version of the card file is kept under, through the plan.
 bool ChooseVersionName(FileRecord &record, DownloadPlan &plan, const ArchiveFolder &folder, QString *pName)
@@ -69,9 +91,10 @@ bool ChooseVersionName(FileRecord &record, DownloadPlan &plan, const ArchiveFold
 QList<FileRecord> Decide(const QList<RecorderFileEntry> &entries, const Options &options, DownloadPlan &plan,
                          const ArchiveFolder &folder)
 {
+    const Selection selection(options);
     QList<FileRecord> records;
     for (const RecorderFileEntry &entry : entries) {
-        if (!IsSelected(entry, options))
+        if (!selection.Selects(entry))
             continue;
         FileRecord record;
         record.strCardName = entry.Name();
