@@ -15,8 +15,14 @@ bool IsSafeLocalFileName(const QString &strName)
 bool LocalNames::IsReserved(const QString &strName)
 {
     // Case-insensitive: on a FAT or SMB destination ".ORVO-1.TMP" is the same file.
-    if (strName.compare(QLatin1String(JOURNAL), Qt::CaseInsensitive) == 0)
+    if (strName.compare(QLatin1String(JOURNAL), Qt::CaseInsensitive) == 0 ||
+        strName.compare(QLatin1String(LOCK), Qt::CaseInsensitive) == 0)
         return true;
+    return IsTemporary(strName);
+}
+
+bool LocalNames::IsTemporary(const QString &strName)
+{
     return strName.startsWith(QLatin1String(TEMP_PREFIX), Qt::CaseInsensitive) &&
            strName.endsWith(QLatin1String(TEMP_SUFFIX), Qt::CaseInsensitive);
 }

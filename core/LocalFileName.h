@@ -6,11 +6,15 @@
 // destination folder: no path separator, not "." or "..", no NUL, not empty.
 bool IsSafeLocalFileName(const QString &strName);
 
-// Names this program writes into a destination folder for itself: the archive journal and the
-// temporary files of downloads in progress. A card file of such a name is never downloaded.
+// Names this program writes into a destination folder for itself: the archive journal, the lock
+// that keeps archive runs into one folder apart, and the temporary files of downloads in
+// progress. A card file of such a name is never downloaded.
 namespace LocalNames {
 inline constexpr const char *JOURNAL = ".orvoconnect-archive.log";
+inline constexpr const char *LOCK = ".orvoconnect-archive.lock";
 inline constexpr const char *TEMP_PREFIX = ".orvo-";
 inline constexpr const char *TEMP_SUFFIX = ".tmp";
 bool IsReserved(const QString &strName);
+// ".orvo-XXXXXXXX.tmp": a download's temporary file.
+bool IsTemporary(const QString &strName);
 } // namespace LocalNames

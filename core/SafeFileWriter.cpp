@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -71,12 +72,22 @@ RecorderResult SafeFileWriter::Open(const QString &strName)
     // It gets its name through /proc/self/fd; without /proc it could not be named, so a
     // temporary name is used from the start.
     static const bool bCanNameUnnamed = ::access("/proc/self/fd", X_OK) == 0;
+    // The file is locked for as long as it is written: an archive run removes the temporary
+    // files it can lock, which are those a killed run left.
     m_nFd = bCanNameUnnamed ? ::openat(m_nFolderFd, ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666) : -1;
+    if (m_nFd >= 0)
+        ::flock(m_nFd, LOCK_EX | LOCK_NB);
     if (m_nFd < 0 && (!bCanNameUnnamed || IsUnsupported(errno) || errno == EISDIR)) {
         for (int i = 0; i < TEMP_NAME_TRIES && m_nFd < 0; ++i) {
             const QByteArray temp = RandomTempName();
             m_nFd = ::openat(m_nFolderFd, temp.constData(),
                              O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+            if (m_nFd >= 0 && ::flock(m_nFd, LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK) {
+                // A clean-up took the new file for a stale one before the lock: it removes it.
+                ::close(m_nFd);
+                m_nFd = -1;
+                errno = EEXIST;
+            }
             if (m_nFd >= 0)
                 m_tempName = temp;
             else if (errno != EEXIST)
