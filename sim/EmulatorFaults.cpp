@@ -12,17 +12,22 @@ bool ParseCount(const QString &strValue, int *pValue)
     return true;
 }
 
-const char *const OPTIONS_HELP = "  --no-card                the recorder has no card\n"
-                                 "  --card-full              uploads are refused for lack of space\n"
-                                 "  --refuse-delete NAME|*   deleting NAME (or any file) is refused\n"
-                                 "  --refuse-upload          uploads are refused\n"
-                                 "  --stop-download-after N  a download stops after N blocks\n"
-                                 "  --stop-code ok|abort     what the stopped download sends (default ok)\n"
-                                 "  --abort-upload-after N   the block after N upload blocks is aborted\n"
-                                 "  --silent                 requests are read but never answered\n"
-                                 "  --garbage                two invalid blocks precede every reply\n"
-                                 "  --split                  replies arrive in pieces of 300 and 724 bytes\n"
-                                 "  --save-delay-ms N        an archive save is answered after N ms\n";
+const char *const OPTIONS_HELP =
+    "  --no-card                the recorder has no card\n"
+    "  --card-full              uploads are refused for lack of space\n"
+    "  --refuse-delete NAME|*   deleting NAME (or any file) is refused\n"
+    "  --refuse-upload          uploads are refused\n"
+    "  --stop-download-after N  a download stops after N blocks\n"
+    "  --stop-code ok|abort     what the stopped download sends (default ok)\n"
+    "  --abort-upload-after N   the block after N upload blocks is aborted\n"
+    "  --silent                 requests are read but never answered\n"
+    "  --garbage                two invalid blocks precede every reply\n"
+    "  --split                  replies arrive in pieces of 300 and 724 bytes\n"
+    "  --save-delay-ms N        an archive save is answered after N ms\n"
+    "  --grow NAME              NAME grows by a record with each block sent of it\n"
+    "  --serial TEXT            the serial number the recorder gives\n"
+    "  --model TEXT             the model the recorder gives\n"
+    "  --firmware TEXT          the firmware version the recorder gives\n";
 
 } // namespace
 
@@ -34,8 +39,10 @@ bool EmulatorFaults::RefusesDeletionOf(const QString &strName) const
 bool EmulatorFaults::OptionTakesValue(const QString &strName)
 {
     static const QStringList valued = {QStringLiteral("refuse-delete"), QStringLiteral("stop-download-after"),
-                                       QStringLiteral("stop-code"), QStringLiteral("abort-upload-after"),
-                                       QStringLiteral("save-delay-ms")};
+                                       QStringLiteral("stop-code"),     QStringLiteral("abort-upload-after"),
+                                       QStringLiteral("save-delay-ms"), QStringLiteral("grow"),
+                                       QStringLiteral("serial"),        QStringLiteral("model"),
+                                       QStringLiteral("firmware")};
     return valued.contains(strName);
 }
 
@@ -70,6 +77,14 @@ bool EmulatorFaults::SetOption(const QString &strName, const QString &strValue, 
         bGarbageBeforeReply = true;
     else if (strName == QLatin1String("split"))
         bSplitReplies = true;
+    else if (strName == QLatin1String("grow"))
+        strGrow = strValue;
+    else if (strName == QLatin1String("serial"))
+        strSerial = strValue;
+    else if (strName == QLatin1String("model"))
+        strModel = strValue;
+    else if (strName == QLatin1String("firmware"))
+        strFirmware = strValue;
     else if (strName == QLatin1String("stop-download-after")) {
         if (!ParseCount(strValue, &nStopDownloadAfter))
             return fail(QStringLiteral("bad block count \"%1\"").arg(strValue));

@@ -6,7 +6,7 @@
 #include <QStringList>
 #include <QtGlobal>
 
-// Ways the emulated recorder can misbehave, for tests and demos.
+// Ways the emulated recorder can misbehave, and who it says it is, for tests and demos.
 struct EmulatorFaults
 {
     bool bNoCard = false;               // no card: empty list, transfers and saves refused
@@ -20,6 +20,12 @@ struct EmulatorFaults
     bool bGarbageBeforeReply = false;   // a block with a bad magic and one with a foreign code first
     bool bSplitReplies = false;         // deliver replies in reads of 300, then 724 bytes
     int nSaveArchiveDelayMs = 0;        // answer an archive save after this long
+    QString strGrow;                    // a file the recorder writes to while it is downloaded
+
+    // Who the recorder says it is, in its identification text; empty: the defaults.
+    QString strSerial;
+    QString strModel;
+    QString strFirmware;
 
     bool RefusesDeletionOf(const QString &strName) const;
 

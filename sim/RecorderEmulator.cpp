@@ -18,8 +18,10 @@ namespace {
 
 // Multi-line texts ending with a line break, as a recorder sends them: the host shows the
 // identification and the card information one after the other.
-const char *const DEFAULT_DEVICE_INFO =
-    "Paperless recorder PR-8\r\nFirmware version 3.12\r\nSerial number 0A1B2C\r\n";
+const char *const DEVICE_INFO = "Paperless recorder %1\r\nFirmware version %2\r\nSerial number %3\r\n";
+const char *const DEFAULT_MODEL = "PR-8";
+const char *const DEFAULT_FIRMWARE = "3.12";
+const char *const DEFAULT_SERIAL = "0A1B2C";
 constexpr quint16 GARBAGE_MAGIC = 0xBEEF;
 constexpr quint16 FOREIGN_CODE = 0x8000;
 // An archive save writes this many records (one hour at the sample interval).
@@ -44,7 +46,14 @@ RecorderEmulator::~RecorderEmulator()
 
 QString RecorderEmulator::DeviceInfoText() const
 {
-    return m_deviceInfo ? *m_deviceInfo : QString::fromLatin1(DEFAULT_DEVICE_INFO);
+    if (m_deviceInfo)
+        return *m_deviceInfo;
+    const auto orDefault = [](const QString &str, const char *pszDefault) {
+        return str.isEmpty() ? QString::fromLatin1(pszDefault) : str;
+    };
+    return QString::fromLatin1(DEVICE_INFO)
+        .arg(orDefault(m_faults.strModel, DEFAULT_MODEL), orDefault(m_faults.strFirmware, DEFAULT_FIRMWARE),
+             orDefault(m_faults.strSerial, DEFAULT_SERIAL));
 }
 
 QString RecorderEmulator::CardInfoText() const

@@ -76,6 +76,7 @@ private:
     void ListNext();
     void StartDownload(const QString &strName);
     void SendNextBlock();
+    void AppendRecord(const QString &strName);
     void StartUpload(const RecorderFileEntry &entry);
     void ReceiveBlock(const quint8 *pFrame, quint32 nLength);
     void SaveArchive();
@@ -111,6 +112,7 @@ private:
     QList<RecorderFileEntry> m_entries;
     qsizetype m_nNextEntry = 0;
     std::unique_ptr<QFile> m_pFile; // the file being downloaded or uploaded
+    QString m_strDownloadName;
     QString m_strUploadName;
     quint32 m_nTotal = 0;
     quint32 m_nPosition = 0;

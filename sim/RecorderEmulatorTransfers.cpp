@@ -24,6 +24,7 @@ void RecorderEmulator::StartDownload(const QString &strName)
         return;
     }
     m_pFile = std::move(pFile);
+    m_strDownloadName = strName;
     m_nTotal = quint32(m_pFile->size());
     m_nPosition = 0;
     m_nBlocks = 0;
@@ -55,8 +56,18 @@ void RecorderEmulator::SendNextBlock()
     Reply(RSP_FILE_BLOCK, quint32(nRead) + BLOCK_HEADER_SIZE);
     m_nPosition += quint32(nRead);
     ++m_nBlocks;
+    if (!m_faults.strGrow.isEmpty() && m_faults.strGrow == m_strDownloadName)
+        AppendRecord(m_strDownloadName);
     if (m_nPosition >= m_nTotal)
         EndTransfer();
+}
+
+void RecorderEmulator::AppendRecord(const QString &strName)
+{
+    // The recorder goes on writing its current file: one record more, and a new date.
+    QFile file(m_card.PathOf(strName));
+    if (file.open(QIODevice::WriteOnly | QIODevice::Append))
+        file.write(QByteArrayLiteral("grown record, written while the file was sent\r\n"));
 }
 
 void RecorderEmulator::StartUpload(const RecorderFileEntry &entry)

@@ -21,6 +21,7 @@ bool UsbBusHarness::InMockEnvironment()
 EmulatedUsbDevice *UsbBusHarness::AddDevice(const UsbDeviceSpec &spec,
                                             std::unique_ptr<IUsbDeviceModel> pModel, QString *pError)
 {
+    pModel->Identify(spec.strSerial);
     auto pDevice = std::make_unique<EmulatedUsbDevice>(m_pTestbed, spec, std::move(pModel));
     if (!pDevice->Plug(pError))
         return nullptr;

@@ -17,6 +17,8 @@ public:
     virtual QByteArray DeviceBytes() = 0;
     // The device is plugged in (again): it starts from power-up.
     virtual void PowerUp() {}
+    // The serial number of the device's descriptor, for a model that also says it in words.
+    virtual void Identify(const QString & /*strSerial*/) {}
 };
 
 // A device that sends back every byte it receives, in order.
@@ -50,6 +52,12 @@ public:
         return nGot > 0 ? m_buffer.left(nGot) : QByteArray();
     }
     void PowerUp() override { m_recorder.Replug(); }
+    // The recorder's identification carries the serial number its descriptor gives.
+    void Identify(const QString &strSerial) override
+    {
+        if (!strSerial.isEmpty())
+            m_recorder.Faults().strSerial = strSerial;
+    }
 
 private:
     FakeRecorder &m_recorder;
