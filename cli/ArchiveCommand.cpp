@@ -1,10 +1,13 @@
 // archive and sync: the command line of the archive run.
 
 #include "cli/Archive.h"
+#include "cli/ArchiveSelection.h"
 #include "cli/CliArguments.h"
 #include "cli/CliCommand.h"
 #include "cli/CliContext.h"
 #include "cli/ListingFormat.h"
+#include "cli/ResultText.h"
+#include "core/ArchiveLock.h"
 #include "core/RecorderResult.h"
 
 #include <QDir>
@@ -48,6 +51,12 @@ bool Parse(CliContext &context, const CliArguments &parsed, Options *pOptions, i
     options.bReplaceChanged = parsed.Has(OPT_REPLACE_CHANGED);
     options.includes = parsed.Values(OPT_INCLUDE);
     options.excludes = parsed.Values(OPT_EXCLUDE);
+    // A pattern that matches nothing would archive, or delete, what it was meant to leave.
+    if (const QString strBad = Selection::InvalidPattern(options.includes + options.excludes);
+        !strBad.isEmpty()) {
+        *pStatus = context.Usage(strBad);
+        return false;
+    }
     if (parsed.Has(OPT_SINCE)) {
         options.since = QDate::fromString(parsed.Value(OPT_SINCE), Qt::ISODate);
         if (!options.since.isValid()) {
@@ -80,6 +89,40 @@ int PrepareFolder(CliContext &context, const Options &options)
     return RESULT_OK;
 }
 
+int LockFolder(CliContext &context, const Options &options, ArchiveLock &lock)
+{
+    if (options.bDryRun)
+        return RESULT_OK;
+    const ArchiveLock::Outcome outcome = lock.Acquire(
+        options.strDir, [&context] { return context.IsStopped(); },
+        [&context, &options] {
+            context.Report(
+                QStringLiteral("waiting for another archive run into %1 to end").arg(options.strDir));
+        });
+    switch (outcome) {
+    case ArchiveLock::Outcome::Held:
+        return RESULT_OK;
+    case ArchiveLock::Outcome::Stopped:
+        return context.Fail(RESULT_CANCELLED, ResultText(RESULT_CANCELLED));
+    case ArchiveLock::Outcome::Failed:
+        break;
+    }
+    return context.Fail(RESULT_HOST_IO_ERROR, lock.Error());
+}
+
+int RecorderIdentity(CliContext &context, QString *pIdentity)
+{
+    *pIdentity = context.RecorderSerial();
+    if (!pIdentity->isEmpty())
+        return RESULT_OK;
+    if (const int nStatus = ReadDeviceInfo(context, pIdentity))
+        return nStatus;
+    // A recorder that sends no identification at all is still told from others by its link.
+    if (pIdentity->isEmpty())
+        *pIdentity = QStringLiteral("recorder on ") + context.LinkName();
+    return RESULT_OK;
+}
+
 } // namespace Archive
 
 int RunArchive(CliContext &context, const QStringList &args)
@@ -94,6 +137,9 @@ int RunArchive(CliContext &context, const QStringList &args)
         return nStatus;
     if (const int nFolder = Archive::PrepareFolder(context, options))
         return nFolder;
+    ArchiveLock lock;
+    if (const int nLock = Archive::LockFolder(context, options, lock))
+        return nLock;
     if (const int nConnect = context.Connect())
         return nConnect;
     Archive::Summary summary;

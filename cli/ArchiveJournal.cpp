@@ -27,6 +27,23 @@ ArchiveJournal::~ArchiveJournal()
 bool ArchiveJournal::Append(const QString &strAction, const QString &strCardName, const QString &strLocalName,
                             quint32 nSize, const QString &strCardDate)
 {
+    QJsonObject line;
+    line.insert(QStringLiteral("card_name"), strCardName);
+    line.insert(QStringLiteral("local_name"), strLocalName);
+    line.insert(QStringLiteral("size"), qint64(nSize));
+    line.insert(QStringLiteral("card_date"), strCardDate);
+    return Write(strAction, line);
+}
+
+bool ArchiveJournal::AppendLocal(const QString &strAction, const QString &strLocalName)
+{
+    QJsonObject line;
+    line.insert(QStringLiteral("local_name"), strLocalName);
+    return Write(strAction, line);
+}
+
+bool ArchiveJournal::Write(const QString &strAction, QJsonObject line)
+{
     if (m_nFd < 0) {
         // Never through a link: the journal is this folder's own file.
         m_nFd = ::open(QFile::encodeName(m_strPath).constData(),
@@ -36,15 +53,10 @@ bool ArchiveJournal::Append(const QString &strAction, const QString &strCardName
             return false;
         }
     }
-    QJsonObject line;
-    line.insert(QStringLiteral("time"), QDateTime::currentDateTime()
-                                            .toOffsetFromUtc(QDateTime::currentDateTime().offsetFromUtc())
-                                            .toString(Qt::ISODate));
+    // UTC whatever the host's zone: lines of runs in other zones, or across a change of
+    // daylight saving time, read in one order.
+    line.insert(QStringLiteral("time"), QDateTime::currentDateTimeUtc().toString(Qt::ISODate));
     line.insert(QStringLiteral("recorder"), m_strRecorder);
-    line.insert(QStringLiteral("card_name"), strCardName);
-    line.insert(QStringLiteral("local_name"), strLocalName);
-    line.insert(QStringLiteral("size"), qint64(nSize));
-    line.insert(QStringLiteral("card_date"), strCardDate);
     line.insert(QStringLiteral("action"), strAction);
     const QByteArray bytes = QJsonDocument(line).toJson(QJsonDocument::Compact) + '\n';
     // One write a line: with O_APPEND the line lands whole at the end.

@@ -3,20 +3,22 @@
 #include "cli/Archive.h"
 #include "cli/ArchiveJournal.h"
 #include "cli/ArchiveReport.h"
+#include "cli/ArchiveDecision.h"
 #include "cli/CliCommand.h"
 #include "cli/CliContext.h"
 #include "cli/ListingFormat.h"
 #include "cli/ResultText.h"
+#include "cli/JournalIndex.h"
 #include "core/ArchiveFolder.h"
+#include "core/ArchiveLock.h"
 #include "core/CompareSink.h"
 #include "core/DownloadPlan.h"
 #include "core/FileDownloadSink.h"
 #include "protocol/RecorderFileEntry.h"
 #include "protocol/RecorderProtocol.h"
 
-#include <QDir>
 #include <QElapsedTimer>
-#include <QRegularExpression>
+#include <QHash>
 #include <QScopeGuard>
 
 #include <algorithm>
@@ -26,116 +28,29 @@ namespace {
 
 using ListingFormat::Quoted;
 
-// The --include, --exclude and --since choice, with the patterns compiled once for the run.
-class Selection
+// Counts what reaches the sink it wraps: the size that was stored, which is the recorder's
+// word at the download rather than at the listing.
+class CountingSink final : public IDownloadSink
 {
 public:
-    explicit Selection(const Options &options)
-        : m_includes(Compiled(options.includes))
-        , m_excludes(Compiled(options.excludes))
-        , m_since(options.since)
+    explicit CountingSink(IDownloadSink &sink)
+        : m_sink(sink)
     {}
-
-    bool Selects(const RecorderFileEntry &entry) const
+    RecorderResult Open() override { return m_sink.Open(); }
+    RecorderResult Write(const quint8 *pData, quint32 nLen) override
     {
-        const QString strName = entry.Name();
-        if (!m_includes.isEmpty() && !MatchesAny(strName, m_includes))
-            return false;
-        if (MatchesAny(strName, m_excludes))
-            return false;
-        if (m_since.isValid()) {
-            const FileTime::CalendarFields fields = FileTime::Fields(entry.LastWriteTime());
-            if (QDate(int(fields.nYear), fields.nMonth, fields.nDay) < m_since)
-                return false;
-        }
-        return true;
+        m_nBytes += nLen;
+        return m_sink.Write(pData, nLen);
     }
+    RecorderResult Flush() override { return m_sink.Flush(); }
+    RecorderResult Commit() override { return m_sink.Commit(); }
+    void Discard() override { m_sink.Discard(); }
+    quint64 Bytes() const { return m_nBytes; }
 
 private:
-    static QList<QRegularExpression> Compiled(const QStringList &globs)
-    {
-        QList<QRegularExpression> patterns;
-        for (const QString &strGlob : globs)
-            patterns.append(QRegularExpression(QRegularExpression::wildcardToRegularExpression(strGlob),
-                                               QRegularExpression::CaseInsensitiveOption));
-        return patterns;
-    }
-    static bool MatchesAny(const QString &strName, const QList<QRegularExpression> &patterns)
-    {
-        return std::any_of(patterns.cbegin(), patterns.cend(), [&strName](const QRegularExpression &pattern) {
-            return pattern.match(strName).hasMatch();
-        });
-    }
-
-    QList<QRegularExpression> m_includes;
-    QList<QRegularExpression> m_excludes;
-    QDate m_since;
+    IDownloadSink &m_sink;
+    quint64 m_nBytes = 0;
 };
-
-// Chooses the name a different version of the card file is kept under, through the plan.
-bool ChooseVersionName(FileRecord &record, DownloadPlan &plan, const ArchiveFolder &folder, QString *pName)
-{
-    const QString strName = folder.NextVersionName(record.strCardName, plan);
-    const DownloadPlan::Item check = plan.Check(strName);
-    if (check.IsRefused()) {
-        record.action = Action::Refuse;
-        record.strWhy =
-            QStringLiteral("its new version cannot be kept as %1: %2").arg(Quoted(strName), check.strWhy);
-        return false;
-    }
-    plan.Reserve(strName);
-    *pName = strName;
-    return true;
-}
-
-QList<FileRecord> Decide(const QList<RecorderFileEntry> &entries, const Options &options, DownloadPlan &plan,
-                         const ArchiveFolder &folder)
-{
-    const Selection selection(options);
-    QList<FileRecord> records;
-    for (const RecorderFileEntry &entry : entries) {
-        if (!selection.Selects(entry))
-            continue;
-        FileRecord record;
-        record.strCardName = entry.Name();
-        record.nSize = entry.SizeLow();
-        record.nFileTime = entry.LastWriteTime();
-        record.modified = FileTime::ToLocalDateTime(record.nFileTime);
-        record.strLocalName = record.strCardName;
-        const DownloadPlan::Item &item = plan.Add(record.strCardName, record.modified, record.nSize);
-        if (item.IsRefused()) {
-            record.action = Action::Refuse;
-            record.strWhy = item.strWhy;
-        } else if (const ArchiveFolder::Copy *pCopy =
-                       folder.ArchivedCopy(record.strCardName, record.nSize, record.modified)) {
-            record.action = Action::Skip;
-            record.strLocalName = pCopy->strName;
-        } else {
-            const QList<ArchiveFolder::Copy> copies = folder.CopiesOf(record.strCardName);
-            const bool bPrimaryTaken = !copies.isEmpty() && copies.first().bPrimary;
-            const auto sameSize =
-                std::find_if(copies.cbegin(), copies.cend(), [&record](const ArchiveFolder::Copy &copy) {
-                    return copy.nSize == qint64(record.nSize);
-                });
-            if (sameSize != copies.cend()) {
-                // Perhaps the same file with a download's date: its bytes tell.
-                record.action = Action::Compare;
-                record.strLocalName = sameSize->strName;
-                if (!bPrimaryTaken || (options.bReplaceChanged && sameSize->bPrimary))
-                    record.strNewName = record.strCardName;
-                else
-                    ChooseVersionName(record, plan, folder, &record.strNewName);
-            } else if (bPrimaryTaken && options.bReplaceChanged) {
-                record.action = Action::Replace;
-            } else if (bPrimaryTaken) {
-                record.action = Action::KeepBeside;
-                ChooseVersionName(record, plan, folder, &record.strLocalName);
-            }
-        }
-        records.append(record);
-    }
-    return records;
-}
 
 // What became of a card file stored under strStoredName: it replaced the archived file, or it
 // went in under its own name or beside the archived one.
@@ -151,7 +66,12 @@ RecorderResult Transfer(CliContext &context, const DownloadPlan &plan, FileRecor
                         bool bReplaceChanged)
 {
     const auto getFile = [&context, &record](IDownloadSink &sink) {
-        return context.Protocol().GetFile(context.Stop(), context.ProgressTarget(), record.strCardName, sink);
+        CountingSink counted(sink);
+        const RecorderResult result =
+            context.Protocol().GetFile(context.Stop(), context.ProgressTarget(), record.strCardName, counted);
+        if (result.IsOk())
+            record.nSize = quint32(counted.Bytes());
+        return result;
     };
     if (record.action == Action::Compare) {
         const bool bReplaces = record.strNewName == record.strLocalName;
@@ -178,6 +98,93 @@ RecorderResult Transfer(CliContext &context, const DownloadPlan &plan, FileRecor
     return result;
 }
 
+// Counts what a run did and writes its journal; shared by the transfers and the deletions.
+struct RunLog
+{
+    CliContext &context;
+    const Options &options;
+    Summary &summary;
+    ArchiveJournal journal;
+    int nStatus = RESULT_OK;
+    bool bNotDeleted = false;
+
+    void Say(const QString &strLine)
+    {
+        if (!options.bJson)
+            context.Say(strLine);
+    }
+    void Failed(int nResult)
+    {
+        if (nStatus == RESULT_OK)
+            nStatus = nResult;
+    }
+    void FileFailed(FileRecord &record, int nResult, const QString &strWhy)
+    {
+        record.strOutcome = QStringLiteral("failed");
+        record.strError = strWhy;
+        ++summary.nFailed;
+        context.Report(QStringLiteral("cannot archive %1: %2").arg(Quoted(record.strCardName), strWhy));
+        Failed(nResult);
+    }
+    void Journal(const QString &strAction, const FileRecord &record)
+    {
+        if (!journal.Append(strAction, record.strCardName, record.strLocalName, record.nSize,
+                            FileTime::IsoText(record.nFileTime)))
+            JournalFailed();
+    }
+    void JournalFailed()
+    {
+        context.Report(
+            QStringLiteral("cannot write the journal %1: %2").arg(journal.Path(), journal.Error()));
+        Failed(RESULT_HOST_IO_ERROR);
+    }
+};
+
+// Deletes from the card what this run archived, once the card's list, read again, shows each
+// file as it was downloaded: a file the recorder wrote to meanwhile stays on the card. 0, or
+// the status that ends the run.
+int DeleteArchived(RunLog &log, const QList<FileRecord *> &stored)
+{
+    CliContext &context = log.context;
+    if (context.IsStopped())
+        return context.Fail(RESULT_CANCELLED, ResultText(RESULT_CANCELLED));
+    QList<RecorderFileEntry> entries;
+    if (const int nResult = ListCardFiles(context, &entries))
+        return nResult;
+    QHash<QString, RecorderFileEntry> now;
+    for (const RecorderFileEntry &entry : std::as_const(entries))
+        now.insert(entry.Name(), entry);
+    for (FileRecord *pRecord : stored) {
+        if (context.IsStopped())
+            return context.Fail(RESULT_CANCELLED, ResultText(RESULT_CANCELLED));
+        const auto it = now.constFind(pRecord->strCardName);
+        if (it == now.cend())
+            continue; // gone from the card already
+        if (it->SizeLow() != pRecord->nListedSize || it->LastWriteTime() != pRecord->nFileTime) {
+            pRecord->strKeptOnCard = QStringLiteral("changed since it was archived; kept on the card");
+            log.bNotDeleted = true;
+            context.Report(QStringLiteral("%1 %2").arg(Quoted(pRecord->strCardName), pRecord->strKeptOnCard));
+            continue;
+        }
+        const RecorderResult deleted = context.Protocol().DeleteCardFile(pRecord->strCardName);
+        if (deleted.IsOk()) {
+            pRecord->bDeleted = true;
+            ++log.summary.nDeleted;
+            log.Journal(QStringLiteral("deleted"), *pRecord);
+            log.Say(QStringLiteral("%1 deleted from the card").arg(Quoted(pRecord->strCardName)));
+        } else if (deleted == RESULT_NOT_DELETED) {
+            log.bNotDeleted = true;
+            pRecord->strKeptOnCard = QStringLiteral("the recorder did not delete it");
+            context.Report(
+                QStringLiteral("the recorder did not delete %1").arg(Quoted(pRecord->strCardName)));
+        } else {
+            return context.Fail(deleted, QStringLiteral("cannot delete %1: %2")
+                                             .arg(Quoted(pRecord->strCardName), ResultText(deleted)));
+        }
+    }
+    return RESULT_OK;
+}
+
 } // namespace
 
 int Run(CliContext &context, const Options &options, Summary *pSummary)
@@ -186,14 +193,12 @@ int Run(CliContext &context, const Options &options, Summary *pSummary)
     summary = Summary();
     QElapsedTimer elapsed;
     elapsed.start();
-    const auto say = [&context, &options](const QString &strLine) {
-        if (!options.bJson)
-            context.Say(strLine);
-    };
 
     if (options.bSaveFirst) {
         if (options.bDryRun) {
-            say(QStringLiteral("would ask the recorder to save its archive data to the card first"));
+            if (!options.bJson)
+                context.Say(
+                    QStringLiteral("would ask the recorder to save its archive data to the card first"));
         } else {
             context.SetUninterruptible(true);
             const RecorderResult saved = context.Protocol().SaveArchiveData();
@@ -203,13 +208,25 @@ int Run(CliContext &context, const Options &options, Summary *pSummary)
                                     QStringLiteral("the archive data were not saved: ") + ResultText(saved));
         }
     }
+    if (const int nResult = RecorderIdentity(context, &summary.strRecorder))
+        return nResult;
+    RunLog log{context, options, summary, ArchiveJournal(options.strDir, summary.strRecorder)};
+    if (!options.bDryRun) {
+        // What a killed run left: a download's temporary file that no writer holds any more.
+        for (const QString &strName : ArchiveLock::RemoveStaleTemporaryFiles(options.strDir)) {
+            log.Say(QStringLiteral("removed %1, left by a download that was stopped").arg(Quoted(strName)));
+            if (!log.journal.AppendLocal(QStringLiteral("removed-temporary"), strName))
+                log.JournalFailed();
+        }
+    }
     QList<RecorderFileEntry> entries;
     if (const int nResult = ListCardFiles(context, &entries))
         return nResult;
 
     DownloadPlan plan(options.strDir, DownloadPlan::Existing::Replace);
     ArchiveFolder folder(options.strDir);
-    summary.files = Decide(entries, options, plan, folder);
+    JournalIndex journal = JournalIndex::Read(options.strDir);
+    summary.files = Decide(entries, options, plan, folder, journal, summary.strRecorder);
 
     if (options.bDryRun) {
         if (options.bJson)
@@ -220,36 +237,16 @@ int Run(CliContext &context, const Options &options, Summary *pSummary)
         return RESULT_OK;
     }
 
-    ArchiveJournal journal(options.strDir, context.RecorderSerial());
-    int nStatus = RESULT_OK;
-    bool bNotDeleted = false;
-    const auto fileFailed = [&](FileRecord &record, int nResult, const QString &strWhy) {
-        record.strOutcome = QStringLiteral("failed");
-        record.strError = strWhy;
-        ++summary.nFailed;
-        context.Report(QStringLiteral("cannot archive %1: %2").arg(Quoted(record.strCardName), strWhy));
-        if (nStatus == RESULT_OK)
-            nStatus = nResult;
-    };
-    const auto journalLine = [&](const QString &strAction, const FileRecord &record) {
-        if (!journal.Append(strAction, record.strCardName, record.strLocalName, record.nSize,
-                            FileTime::IsoText(record.nFileTime))) {
-            context.Report(
-                QStringLiteral("cannot write the journal %1: %2").arg(journal.Path(), journal.Error()));
-            if (nStatus == RESULT_OK)
-                nStatus = RESULT_HOST_IO_ERROR;
-        }
-    };
-
     // The summary is printed however the run ends.
     const auto finish = [&](int nResult) {
         summary.dSeconds = elapsed.elapsed() / 1000.0;
         if (options.bJson)
             context.PrintRaw(SummaryJson(summary, options));
         else if (summary.nDownloaded + summary.nKeptBeside + summary.nFailed + summary.nDeleted == 0)
-            say(QStringLiteral("nothing new to archive: %1 already archived").arg(summary.nAlreadyArchived));
+            log.Say(
+                QStringLiteral("nothing new to archive: %1 already archived").arg(summary.nAlreadyArchived));
         else
-            say(SummaryText(summary));
+            log.Say(SummaryText(summary));
         return nResult;
     };
 
@@ -262,8 +259,9 @@ int Run(CliContext &context, const Options &options, Summary *pSummary)
         }
     }
     context.Progress().StartRun(nTransfers, nTransferBytes);
-    const auto endRun = qScopeGuard([&context] { context.Progress().EndRun(); });
+    auto endRun = qScopeGuard([&context] { context.Progress().EndRun(); });
 
+    QList<FileRecord *> stored; // archived by this run: the candidates for --delete-after
     for (FileRecord &record : summary.files) {
         if (record.action == Action::Skip) {
             record.strOutcome = QStringLiteral("archived");
@@ -271,7 +269,7 @@ int Run(CliContext &context, const Options &options, Summary *pSummary)
             continue;
         }
         if (record.action == Action::Refuse) {
-            fileFailed(record, RESULT_HOST_IO_ERROR, record.strWhy);
+            log.FileFailed(record, RESULT_HOST_IO_ERROR, record.strWhy);
             continue;
         }
         if (context.IsStopped())
@@ -283,14 +281,15 @@ int Run(CliContext &context, const Options &options, Summary *pSummary)
         context.Progress().Finish(result.IsOk());
         if (result == RESULT_COMM_ERROR || result == RESULT_CANCELLED) {
             // The recorder is out of step or the operator wants out: the run ends here.
-            fileFailed(record, result, result.Detail().isEmpty() ? ResultText(result) : result.Detail());
-            return finish(nStatus);
+            log.FileFailed(record, result, result.Detail().isEmpty() ? ResultText(result) : result.Detail());
+            return finish(log.nStatus);
         }
         if (!result.IsOk()) {
-            fileFailed(record, result,
-                       !result.Detail().isEmpty()        ? ListingFormat::PrintableName(result.Detail())
-                       : result == RESULT_DEVICE_STOPPED ? QStringLiteral("the recorder refused to send it")
-                                                         : ResultText(result));
+            log.FileFailed(record, result,
+                           !result.Detail().isEmpty() ? ListingFormat::PrintableName(result.Detail())
+                           : result == RESULT_DEVICE_STOPPED
+                               ? QStringLiteral("the recorder refused to send it")
+                               : ResultText(result));
             continue;
         }
         summary.nBytes += record.nSize;
@@ -302,31 +301,21 @@ int Run(CliContext &context, const Options &options, Summary *pSummary)
             ++summary.nDownloaded;
         }
         folder.Note(record.strLocalName, record.nSize, record.modified);
-        journalLine(record.strOutcome, record);
-        say(OutcomeLine(record));
-
-        // Only a file that is now on this disk, proved by its own bytes, leaves the card.
-        if (options.bDeleteAfter) {
-            const RecorderResult deleted = context.Protocol().DeleteCardFile(record.strCardName);
-            if (deleted.IsOk()) {
-                record.bDeleted = true;
-                ++summary.nDeleted;
-                journalLine(QStringLiteral("deleted"), record);
-                say(QStringLiteral("%1 deleted from the card").arg(Quoted(record.strCardName)));
-            } else if (deleted == RESULT_NOT_DELETED) {
-                bNotDeleted = true;
-                context.Report(
-                    QStringLiteral("the recorder did not delete %1").arg(Quoted(record.strCardName)));
-            } else {
-                return finish(
-                    context.Fail(deleted, QStringLiteral("cannot delete %1: %2")
-                                              .arg(Quoted(record.strCardName), ResultText(deleted))));
-            }
-        }
+        log.Journal(record.strOutcome, record);
+        log.Say(OutcomeLine(record));
+        stored.append(&record);
     }
-    if (nStatus == RESULT_OK && bNotDeleted)
-        nStatus = RESULT_NOT_DELETED;
-    return finish(nStatus);
+    endRun.dismiss();
+    context.Progress().EndRun();
+
+    // Only a file that is now on this disk, proved by its own bytes, leaves the card.
+    if (options.bDeleteAfter && !stored.isEmpty()) {
+        if (const int nResult = DeleteArchived(log, stored))
+            return finish(nResult);
+    }
+    if (log.nStatus == RESULT_OK && log.bNotDeleted)
+        log.nStatus = RESULT_NOT_DELETED;
+    return finish(log.nStatus);
 }
 
 } // namespace Archive

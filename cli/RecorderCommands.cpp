@@ -32,16 +32,14 @@ int RunInfo(CliContext &context, const QStringList &args)
     if (const int nStatus = ParseAndConnect(context, args, {}, &parsed))
         return nStatus;
 
+    QString strDeviceInfo;
+    if (const int nStatus = ReadDeviceInfo(context, &strDeviceInfo))
+        return nStatus;
     QString strText;
     const PostTarget target = PostTarget::ForFunction([&strText](PostedMessage &&message) {
-        const TextPost *pText = message.Get<TextPost>();
-        if (pText && (message.nMessage == WM_REC_DEVICE_INFO || message.nMessage == WM_REC_CARD_INFO))
+        if (const TextPost *pText = message.Get<TextPost>(); pText && message.nMessage == WM_REC_CARD_INFO)
             strText = pText->strText;
     });
-    if (!context.Protocol().GetDeviceInfo(target))
-        return context.Fail(RESULT_COMM_ERROR, QStringLiteral("cannot read the recorder's identification: ") +
-                                                   ResultText(RESULT_COMM_ERROR));
-    const QString strDeviceInfo = strText;
     if (!context.Protocol().GetCardInfo(target))
         return context.Fail(RESULT_COMM_ERROR, QStringLiteral("cannot read the card information: ") +
                                                    ResultText(RESULT_COMM_ERROR));
@@ -84,6 +82,19 @@ int RunSave(CliContext &context, const QStringList &args)
         return context.Fail(nResult,
                             QStringLiteral("the archive data were not saved: ") + ResultText(nResult));
     return 0;
+}
+
+int ReadDeviceInfo(CliContext &context, QString *pText)
+{
+    pText->clear();
+    const PostTarget target = PostTarget::ForFunction([pText](PostedMessage &&message) {
+        if (const TextPost *pPost = message.Get<TextPost>(); pPost && message.nMessage == WM_REC_DEVICE_INFO)
+            *pText = pPost->strText;
+    });
+    if (!context.Protocol().GetDeviceInfo(target))
+        return context.Fail(RESULT_COMM_ERROR, QStringLiteral("cannot read the recorder's identification: ") +
+                                                   ResultText(RESULT_COMM_ERROR));
+    return RESULT_OK;
 }
 
 int ListCardFiles(CliContext &context, QList<RecorderFileEntry> *pEntries)

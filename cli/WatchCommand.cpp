@@ -6,6 +6,7 @@
 #include "cli/CliCommand.h"
 #include "cli/CliContext.h"
 #include "cli/ResultText.h"
+#include "core/ArchiveLock.h"
 #include "core/LocalFileName.h"
 #include "link/TransportRegistry.h"
 #include "link/UsbDeviceChoice.h"
@@ -120,11 +121,20 @@ bool Watcher::Wait(qint64 nMs, const ManualResetEvent *pWake) const
 
 bool Watcher::Serve(Served &served)
 {
-    QString strWhy;
-    if (!m_context.IsConnected()) {
+    Archive::Options options = m_options;
+    if (!served.strFolder.isEmpty())
+        options.strDir += served.strFolder + QLatin1Char('/');
+    // Each pass holds the folder's lock from before the recorder is opened to the pass's end,
+    // and never between passes.
+    ArchiveLock lock;
+    int nStatus = Archive::PrepareFolder(m_context, options);
+    if (nStatus == RESULT_OK)
+        nStatus = Archive::LockFolder(m_context, options, lock);
+    if (nStatus == RESULT_OK && !m_context.IsConnected()) {
         // Exactly the recorder the scan found, whatever the choice says by now.
         if (!served.strPortPath.isEmpty())
             m_context.SetDevice(served.strPortPath);
+        QString strWhy;
         if (m_context.TryConnect(&strWhy) != 0) {
             if (strWhy != served.strLastFailure)
                 m_context.Say(
@@ -138,14 +148,11 @@ bool Watcher::Serve(Served &served)
         }
     }
     served.strLastFailure.clear();
-    Archive::Options options = m_options;
-    if (!served.strFolder.isEmpty())
-        options.strDir += served.strFolder + QLatin1Char('/');
     Archive::Summary summary;
-    int nStatus = Archive::PrepareFolder(m_context, options);
     if (nStatus == RESULT_OK)
         nStatus = Archive::Run(m_context, options, &summary);
     m_context.Disconnect();
+    lock.Release();
     if (m_context.IsStopped())
         return false;
     if (nStatus == RESULT_COMM_ERROR) {

@@ -3,6 +3,7 @@
 #include "core/DownloadPlan.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
 
@@ -11,7 +12,9 @@ namespace {
 // "BASE (n)EXT": the name of the card file BASE + EXT that version n was kept under.
 const QRegularExpression &VersionPattern()
 {
-    static const QRegularExpression pattern(QStringLiteral("^(.+) \\((\\d+)\\)((?:\\.[^.]*)?)$"));
+    // Card names may hold line breaks: "." must match them too.
+    static const QRegularExpression pattern(QStringLiteral("^(.+) \\((\\d+)\\)((?:\\.[^.]*)?)$"),
+                                            QRegularExpression::DotMatchesEverythingOption);
     return pattern;
 }
 
@@ -60,35 +63,44 @@ QList<ArchiveFolder::Copy> ArchiveFolder::CopiesOf(const QString &strCardName) c
     return copies;
 }
 
-const ArchiveFolder::Copy *ArchiveFolder::ArchivedCopy(const QString &strCardName, qint64 nSize,
-                                                       const QDateTime &modified) const
+const ArchiveFolder::Copy *ArchiveFolder::Find(const QString &strName) const
 {
-    if (!modified.isValid())
-        return nullptr;
-    const qint64 nCardS = modified.toSecsSinceEpoch();
-    const QString strKey = strCardName.toCaseFolded();
-    if (const auto it = m_byName.constFind(strKey);
-        it != m_byName.cend() && it->nSize == nSize && SameDate(it->nModifiedS, nCardS))
-        return &*it;
-    const auto versions = m_versionsOf.constFind(strKey);
-    if (versions == m_versionsOf.cend())
-        return nullptr;
-    for (const Copy &copy : *versions)
-        if (copy.nSize == nSize && SameDate(copy.nModifiedS, nCardS))
-            return &copy;
-    return nullptr;
+    const auto it = m_byName.constFind(strName.toCaseFolded());
+    return it == m_byName.cend() ? nullptr : &*it;
 }
 
-QString ArchiveFolder::VersionName(const QString &strCardName, int nVersion)
+bool ArchiveFolder::Holds(const QString &strName, qint64 nSize, const QDateTime &modified) const
+{
+    const Copy *pCopy = Find(strName);
+    return pCopy && modified.isValid() && pCopy->nSize == nSize &&
+           SameDate(pCopy->nModifiedS, modified.toSecsSinceEpoch());
+}
+
+QString ArchiveFolder::VersionName(const QString &strCardName, int nVersion, qint64 nNameMax)
 {
     const qsizetype nExt = ExtensionStart(strCardName);
-    return strCardName.left(nExt) + QStringLiteral(" (%1)").arg(nVersion) + strCardName.mid(nExt);
+    QString strStem = strCardName.left(nExt);
+    QString strExt = strCardName.mid(nExt);
+    const QString strNumber = QStringLiteral(" (%1)").arg(nVersion);
+    // A long card name leaves no room for the number: the stem gives way, a whole character at
+    // a time, then the extension. The journal says which card file the name holds.
+    const auto fits = [&] { return QFile::encodeName(strStem + strNumber + strExt).size() <= nNameMax; };
+    const auto shorten = [](QString &str) {
+        str.chop(str.size() >= 2 && str.back().isLowSurrogate() && str.at(str.size() - 2).isHighSurrogate()
+                     ? 2
+                     : 1);
+    };
+    while (!fits() && strStem.size() > 1)
+        shorten(strStem);
+    while (!fits() && !strExt.isEmpty())
+        shorten(strExt);
+    return strStem + strNumber + strExt;
 }
 
 QString ArchiveFolder::NextVersionName(const QString &strCardName, const DownloadPlan &plan) const
 {
     for (int n = 2;; ++n) {
-        const QString strName = VersionName(strCardName, n);
+        const QString strName = VersionName(strCardName, n, plan.NameMax());
         // Anything at all of that name, a link included, keeps the number taken.
         if (!m_byName.contains(strName.toCaseFolded()) && !plan.IsTakenInRun(strName) &&
             !QFileInfo(plan.Folder() + strName).isSymLink() && !QFileInfo::exists(plan.Folder() + strName))

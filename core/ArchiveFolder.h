@@ -29,14 +29,17 @@ public:
 
     // The regular files that are copies of the card file, the one of its own name first.
     QList<Copy> CopiesOf(const QString &strCardName) const;
-    // A copy with the card file's size and, in whole seconds, its date: the file is archived.
-    const Copy *ArchivedCopy(const QString &strCardName, qint64 nSize, const QDateTime &modified) const;
+    // The regular file of that name (case-folded), or null.
+    const Copy *Find(const QString &strName) const;
+    // Whether the file of that name has the size and, within the tolerance, the date.
+    bool Holds(const QString &strName, qint64 nSize, const QDateTime &modified) const;
     // "NAME (n).EXT" for the smallest n from 2 that neither the folder nor the plan's run uses.
     QString NextVersionName(const QString &strCardName, const DownloadPlan &plan) const;
     void Note(const QString &strName, qint64 nSize, const QDateTime &modified);
 
-    // "A (2).DAT" for "A.DAT"; "A (2)" for a name without an extension.
-    static QString VersionName(const QString &strCardName, int nVersion);
+    // "A (2).DAT" for "A.DAT"; "A (2)" for a name without an extension. The name is shortened
+    // to fit nNameMax bytes.
+    static QString VersionName(const QString &strCardName, int nVersion, qint64 nNameMax = 255);
     static bool SameDate(qint64 nSecondsA, qint64 nSecondsB)
     {
         return qAbs(nSecondsA - nSecondsB) <= DATE_TOLERANCE_S;

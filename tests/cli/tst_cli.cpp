@@ -18,10 +18,12 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QRegularExpression>
+#include <QSet>
 #include <QTest>
 
 #include <csignal>
 #include <cstring>
+#include <sys/file.h>
 #include <sys/resource.h>
 #include <thread>
 
@@ -83,6 +85,20 @@ class TestCli final : public QObject
     CliRun Cli(const QStringList &args, const QStringList &env = {})
     {
         return CliProcess::Run(QStringList{"--link", m_strLink} + args, m_pRec->OutDir(), env);
+    }
+    // The CLI on the in-process emulator over strCard, with its options ("?serial=A").
+    static QStringList SimLink(const QString &strCard, const QString &strOptions = {})
+    {
+        return {"--link", "sim:" + strCard + strOptions};
+    }
+    // The journal's lines as JSON objects.
+    QList<QJsonObject> JournalOf(const QString &strDir) const
+    {
+        QList<QJsonObject> lines;
+        for (const QByteArray &line : TestFiles::Read(strDir + "/.orvoconnect-archive.log").split('\n'))
+            if (!line.isEmpty())
+                lines.append(QJsonDocument::fromJson(line).object());
+        return lines;
     }
     // The recorder is served on its own thread and may still be taking the last frames of a
     // client that has exited: wait until the count stops moving.
@@ -293,7 +309,8 @@ private slots:
                  qPrintable(run.strErr));
         QCOMPARE(m_pRec->CardFiles(), QStringList{"TREND01.DAT"});
         QCOMPARE(Listing(m_pRec->OutDir()),
-                 (QStringList{".orvoconnect-archive.log", "alarm.log", "system.img"}));
+                 (QStringList{".orvoconnect-archive.lock", ".orvoconnect-archive.log", "alarm.log",
+                              "system.img"}));
         QCOMPARE(QFileInfo(Out("system.img")).lastModified(), QDateTime({1999, 12, 31}, {23, 59, 59}));
         const QByteArray journal = Got(Out(".orvoconnect-archive.log"));
         QCOMPARE(journal.count('\n'), 4);
@@ -533,6 +550,157 @@ private slots:
                  qPrintable(strErr));
     }
 
+    // A card file counts as archived only when the journal records it in the folder (or, for a
+    // file no journal line names, by its name, size and date): a kept-beside version of another
+    // card name, or a file of another recorder, never hides it.
+    void archivedMeansThisCardFileIsInTheArchive()
+    {
+        const QDateTime date({2026, 3, 2}, {10, 0, 0});
+        const QString strArchive = Out("archive");
+        const QString strCard = Root("card-one");
+        QVERIFY(QDir().mkpath(strCard));
+        QVERIFY(TestFiles::Write(strCard + "/A (2).DAT", Pattern(4000, 1), date));
+        QCOMPARE(CliProcess::Run(SimLink(strCard) + QStringList{"archive", "--to", strArchive}).nExit, 0);
+        QVERIFY(QFile::remove(strCard + "/A (2).DAT"));
+        QVERIFY(TestFiles::Write(strCard + "/A.DAT", Pattern(4000, 2), date));
+        CliRun run = CliProcess::Run(SimLink(strCard) + QStringList{"archive", "--to", strArchive});
+        QCOMPARE(run.nExit, 0);
+        QCOMPARE(Got(strArchive + "/A.DAT"), Pattern(4000, 2));
+
+        // Two recorders whose files share names, sizes and dates, into one folder at once.
+        const QString strShared = Out("shared");
+        QProcess runs[2];
+        for (int i = 0; i < 2; ++i) {
+            const QString strCardN = Root(QStringLiteral("rec-%1").arg(i));
+            QVERIFY(QDir().mkpath(strCardN));
+            QVERIFY(TestFiles::Write(strCardN + "/T.DAT", Pattern(9000, 10 + i), date));
+            QVERIFY(TestFiles::Write(strCardN + "/SAME.DAT", Pattern(100, 7), date));
+            CliProcess::Start(runs[i], SimLink(strCardN, QStringLiteral("?serial=SN-%1").arg(i)) +
+                                           QStringList{"archive", "--to", strShared});
+        }
+        for (QProcess &each : runs) {
+            QVERIFY(each.waitForFinished(30000));
+            QVERIFY2(each.exitCode() == 0, each.readAllStandardError().constData());
+        }
+        QCOMPARE(QSet<QByteArray>({Got(strShared + "/T.DAT"), Got(strShared + "/T (2).DAT")}),
+                 QSet<QByteArray>({Pattern(9000, 10), Pattern(9000, 11)}));
+        QVERIFY(!QFile::exists(strShared + "/SAME (2).DAT"));
+        for (int i = 0; i < 2; ++i) {
+            run = CliProcess::Run(
+                SimLink(Root(QStringLiteral("rec-%1").arg(i)), QStringLiteral("?serial=SN-%1").arg(i)) +
+                QStringList{"archive", "--to", strShared});
+            QCOMPARE(run.strOut, QStringLiteral("nothing new to archive: 2 already archived\n"));
+        }
+        // Every line names its recorder, and its time is UTC.
+        for (const QJsonObject &line : JournalOf(strShared)) {
+            QVERIFY(line["recorder"].toString().contains(QStringLiteral("Serial number SN-")));
+            QVERIFY(line["time"].toString().endsWith(QLatin1Char('Z')));
+        }
+    }
+
+    // The recorder writes its current file while it is archived: that file stays on the card.
+    void deleteAfterKeepsAFileThatChangedSinceItsDownload()
+    {
+        const QStringList link = SimLink(m_pRec->CardDir(), QStringLiteral("?grow=TREND01.DAT"));
+        CliRun run = CliProcess::Run(link + QStringList{"archive", "--to", Out("a"), "--delete-after"});
+        QCOMPARE(run.nExit, int(RESULT_NOT_DELETED));
+        QVERIFY2(run.strErr.contains(
+                     QStringLiteral("\"TREND01.DAT\" changed since it was archived; kept on the card")),
+                 qPrintable(run.strErr));
+        QCOMPARE(m_pRec->CardFiles(), QStringList{"TREND01.DAT"});
+        QCOMPARE(Got(Out("a/TREND01.DAT")), Pattern(70000, 1));
+        QVERIFY(m_pRec->CardFile("TREND01.DAT").startsWith(Pattern(70000, 1)));
+        // The next run takes the new version.
+        run = CliProcess::Run(SimLink(m_pRec->CardDir()) + QStringList{"archive", "--to", Out("a")});
+        QCOMPARE(run.nExit, 0);
+        QCOMPARE(Got(Out("a/TREND01 (2).DAT")), m_pRec->CardFile("TREND01.DAT"));
+    }
+
+    // One archive run into a folder at a time; what a killed download left is cleared, what a
+    // running one writes is not.
+    void archiveRunsTakeTheFolderInTurnAndClearWhatKilledRunsLeft()
+    {
+        const QString strArchive = Out("archive");
+        QVERIFY(QDir().mkpath(strArchive));
+        QFile lockFile(strArchive + "/.orvoconnect-archive.lock");
+        QVERIFY(lockFile.open(QIODevice::ReadWrite));
+        QCOMPARE(::flock(lockFile.handle(), LOCK_EX), 0);
+        QProcess waiting;
+        CliProcess::Start(waiting, SimLink(m_pRec->CardDir()) + QStringList{"archive", "--to", strArchive});
+        QString strWaitSaid;
+        QTRY_VERIFY_WITH_TIMEOUT((strWaitSaid += QString::fromUtf8(waiting.readAllStandardError()))
+                                     .contains(QStringLiteral("waiting for another archive run into")),
+                                 10000);
+        // A dry run needs no lock.
+        QCOMPARE(CliProcess::Run(SimLink(m_pRec->CardDir()) +
+                                 QStringList{"archive", "--to", strArchive, "--dry-run"})
+                     .nExit,
+                 0);
+        QVERIFY(!QFile::exists(strArchive + "/TREND01.DAT"));
+        lockFile.close();
+        QVERIFY(waiting.waitForFinished(20000));
+        QCOMPARE(waiting.exitCode(), 0);
+        QCOMPARE(Got(strArchive + "/TREND01.DAT"), Pattern(70000, 1));
+
+        // A lock file that cannot be had: the run fails before the recorder is opened.
+        const QString strLinked = Out("linked");
+        QVERIFY(QDir().mkpath(strLinked));
+        QVERIFY(QFile::link(Out("nowhere"), strLinked + "/.orvoconnect-archive.lock"));
+        QCOMPARE(CliProcess::Run({"--link", "tcp:127.0.0.1:1", "archive", "--to", strLinked}).nExit,
+                 int(RESULT_HOST_IO_ERROR));
+
+        // A get on a file system without unnamed files writes a named temporary file, locked.
+        QVERIFY(m_pRec->PutCardFile("BIG.DAT", Pattern(2000000, 5)));
+        m_pRec->Wire().beforeRead = [](int) { std::this_thread::sleep_for(std::chrono::milliseconds(20)); };
+        QVERIFY(TestFiles::Write(strArchive + "/.orvo-stale123.tmp", "left by a killed run"));
+        QProcess get;
+        CliProcess::Start(
+            get, {"--link", m_strLink, "get", "--to", strArchive, "BIG.DAT"},
+            {"LD_PRELOAD=" ORVO_NO_TMPFILE_SHIM, "ASAN_OPTIONS=verify_asan_link_order=0:detect_leaks=0"});
+        const auto temporaries = [&strArchive] {
+            return Listing(strArchive).filter(QRegularExpression("^\\.orvo-.*\\.tmp$"));
+        };
+        QTRY_COMPARE_WITH_TIMEOUT(temporaries().size(), 2, 10000);
+        const QString strOther = Root("other-card");
+        QVERIFY(QDir().mkpath(strOther));
+        CliRun run = CliProcess::Run(SimLink(strOther) + QStringList{"archive", "--to", strArchive});
+        QCOMPARE(run.nExit, 0);
+        QVERIFY(!QFile::exists(strArchive + "/.orvo-stale123.tmp"));
+        QCOMPARE(JournalOf(strArchive).last()["action"].toString(), QStringLiteral("removed-temporary"));
+        QVERIFY(get.waitForFinished(30000));
+        QCOMPARE(get.exitCode(), 0);
+        QCOMPARE(Got(strArchive + "/BIG.DAT"), Pattern(2000000, 5));
+        QVERIFY(temporaries().isEmpty());
+    }
+
+    // Card names that the kept-beside names must survive: each changed file is kept beside
+    // once, and the next run finds everything archived.
+    void changedFilesWithHostileNamesAreKeptBesideOnce_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::newRow("newline") << QStringLiteral("new\nline.DAT");
+        QTest::newRow("carriage return") << QStringLiteral("cr\rname.DAT");
+        QTest::newRow("tab") << QStringLiteral("tab\tname");
+        QTest::newRow("quote") << QStringLiteral("quote\".DAT");
+        QTest::newRow("255 bytes") << QString(251, QLatin1Char('L')) + QStringLiteral(".DAT");
+        QTest::newRow("254 bytes, two-byte letters") << QString(125, QChar(0x0119)) + QStringLiteral(".DAT");
+    }
+    void changedFilesWithHostileNamesAreKeptBesideOnce()
+    {
+        QFETCH(QString, name);
+        EmptyCard();
+        const QStringList archive = SimLink(m_pRec->CardDir()) + QStringList{"archive", "--to", Out("a")};
+        QVERIFY(m_pRec->PutCardFile(name, "first"));
+        QCOMPARE(CliProcess::Run(archive).nExit, 0);
+        QVERIFY(m_pRec->PutCardFile(name, "second version", QDateTime::currentDateTime().addSecs(60)));
+        CliRun run = CliProcess::Run(archive);
+        QVERIFY2(run.nExit == 0, qPrintable(run.strErr));
+        QVERIFY2(run.strOut.contains(QStringLiteral("1 kept beside")), qPrintable(run.strOut));
+        run = CliProcess::Run(archive);
+        QCOMPARE(run.strOut, QStringLiteral("nothing new to archive: 1 already archived\n"));
+        QCOMPARE(Listing(Out("a")).size(), 4); // the two versions, the journal and the lock
+    }
+
     void unsafeCardNamesAreRefusedBeforeWriting()
     {
         // The recorder lists names no folder can hold.
@@ -566,14 +734,16 @@ private slots:
         run = Cli({"sync", "--to", strDest});
         QCOMPARE(run.nExit, int(RESULT_HOST_IO_ERROR));
         QCOMPARE(run.strErr.count(QStringLiteral("not a safe local file name")), 3);
-        QCOMPARE(Listing(strDest), (QStringList{".orvoconnect-archive.log", "good.dat"}));
+        QCOMPARE(Listing(strDest),
+                 (QStringList{".orvoconnect-archive.lock", ".orvoconnect-archive.log", "good.dat"}));
         QCOMPARE(Listing(m_pRec->OutDir()), QStringList());
         run = Cli({"ls"});
         QCOMPARE(run.nExit, 0);
         QCOMPARE(run.strOut.count(QLatin1Char('\n')), 4);
         QVERIFY(run.strOut.contains(QStringLiteral("../escape.dat\t")));
         QCOMPARE(Cli({"get", "--to", strDest, "--overwrite", "good.dat"}).nExit, 0);
-        QCOMPARE(Listing(strDest), (QStringList{".orvoconnect-archive.log", "good.dat"}));
+        QCOMPARE(Listing(strDest),
+                 (QStringList{".orvoconnect-archive.lock", ".orvoconnect-archive.log", "good.dat"}));
     }
 
     void interruptDuringDownloadCancelsCleanly()
@@ -669,6 +839,8 @@ private slots:
             {"--link", "tcp:127.0.0.1:1", "--device", "REC-A", "ls"},
             {"watch"},
             {"watch", "--to", "d", "--every", "0"},
+            {"--link", "tcp:127.0.0.1:1", "archive", "--exclude", "SYSTEM[.IMG", "--delete-after"},
+            {"--link", "tcp:127.0.0.1:1", "watch", "--to", "d", "--include", "["},
             {"--link", "tcp:127.0.0.1:1", "watch", "--to", "d", "--per-recorder"}};
         for (const QStringList &args : usageErrors) {
             run = CliProcess::Run(args);
