@@ -1,19 +1,25 @@
 // archive and sync: the command line of the archive run.
 
-#include "cli/Archive.h"
-#include "cli/ArchiveSelection.h"
+#include "cli/ArchiveCommand.h"
+
+#include "archive/ArchiveLock.h"
+#include "archive/ArchiveRun.h"
+#include "archive/ArchiveSelection.h"
+#include "cli/ArchiveReport.h"
+#include "cli/CliArchiveReport.h"
 #include "cli/CliArguments.h"
 #include "cli/CliCommand.h"
 #include "cli/CliContext.h"
-#include "cli/ListingFormat.h"
 #include "cli/ResultText.h"
-#include "core/ArchiveLock.h"
 #include "core/RecorderResult.h"
+#include "protocol/RecorderProtocol.h"
 
 #include <QDir>
 #include <QFileInfo>
 
-namespace Archive {
+namespace ArchiveCommand {
+
+using Archive::Options;
 
 namespace {
 const QString OPT_TO = QStringLiteral("--to");
@@ -52,7 +58,7 @@ bool Parse(CliContext &context, const CliArguments &parsed, Options *pOptions, i
     options.includes = parsed.Values(OPT_INCLUDE);
     options.excludes = parsed.Values(OPT_EXCLUDE);
     // A pattern that matches nothing would archive, or delete, what it was meant to leave.
-    if (const QString strBad = Selection::InvalidPattern(options.includes + options.excludes);
+    if (const QString strBad = Archive::Selection::InvalidPattern(options.includes + options.excludes);
         !strBad.isEmpty()) {
         *pStatus = context.Usage(strBad);
         return false;
@@ -74,76 +80,61 @@ bool Parse(CliContext &context, const CliArguments &parsed, Options *pOptions, i
     return true;
 }
 
-// The archive folder, created when missing (except in a dry run, which changes nothing). 0, or
-// the status after reporting why it cannot be used.
 int PrepareFolder(CliContext &context, const Options &options)
 {
-    const QFileInfo info(options.strDir);
-    if (!info.exists() && !options.bDryRun && !QDir().mkpath(options.strDir))
-        return context.Fail(RESULT_HOST_IO_ERROR,
-                            QStringLiteral("cannot create the archive folder %1").arg(options.strDir));
-    if (info.exists() && !info.isDir())
-        return context.Fail(RESULT_HOST_IO_ERROR, QStringLiteral("%1 is not a folder").arg(options.strDir));
-    if (info.exists() && !info.isWritable() && !options.bDryRun)
-        return context.Fail(RESULT_HOST_IO_ERROR, QStringLiteral("%1 is not writable").arg(options.strDir));
-    return RESULT_OK;
+    CliArchiveReport report(context, options.bJson);
+    return Archive::PrepareFolder(report, options);
 }
 
 int LockFolder(CliContext &context, const Options &options, ArchiveLock &lock)
 {
-    if (options.bDryRun)
-        return RESULT_OK;
-    const ArchiveLock::Outcome outcome = lock.Acquire(
-        options.strDir, [&context] { return context.IsStopped(); },
-        [&context, &options] {
-            context.Report(
-                QStringLiteral("waiting for another archive run into %1 to end").arg(options.strDir));
-        });
-    switch (outcome) {
-    case ArchiveLock::Outcome::Held:
-        return RESULT_OK;
-    case ArchiveLock::Outcome::Stopped:
-        return context.Fail(RESULT_CANCELLED, ResultText(RESULT_CANCELLED));
-    case ArchiveLock::Outcome::Failed:
-        break;
-    }
-    return context.Fail(RESULT_HOST_IO_ERROR, lock.Error());
+    CliArchiveReport report(context, options.bJson);
+    return Archive::LockFolder(report, options, lock, [&context] { return context.IsStopped(); });
 }
 
-int RecorderIdentity(CliContext &context, QString *pIdentity)
+int Run(CliContext &context, const Options &options, Archive::Summary *pSummary)
 {
-    *pIdentity = context.RecorderSerial();
-    if (!pIdentity->isEmpty())
-        return RESULT_OK;
-    if (const int nStatus = ReadDeviceInfo(context, pIdentity))
+    CliArchiveReport report(context, options.bJson);
+    Archive::Session session{context.Protocol(), context.Stop(), report, context.LinkName()};
+    const int nStatus = Archive::Run(session, options, pSummary);
+    const Archive::Summary &summary = *pSummary;
+    if (!summary.bDecided)
         return nStatus;
-    // A recorder that sends no identification at all is still told from others by its link.
-    if (pIdentity->isEmpty())
-        *pIdentity = QStringLiteral("recorder on ") + context.LinkName();
-    return RESULT_OK;
+    // The plan of a dry run; after a real run the summary, however it ended.
+    if (options.bJson)
+        context.PrintRaw(Archive::SummaryJson(summary, options));
+    else if (options.bDryRun)
+        for (const Archive::FileRecord &record : summary.files)
+            context.Print(Archive::PlanLine(record, options.bDeleteAfter));
+    else if (summary.nDownloaded + summary.nKeptBeside + summary.nFailed + summary.nDeleted == 0)
+        context.Say(
+            QStringLiteral("nothing new to archive: %1 already archived").arg(summary.nAlreadyArchived));
+    else
+        context.Say(Archive::SummaryText(summary));
+    return nStatus;
 }
 
-} // namespace Archive
+} // namespace ArchiveCommand
 
 int RunArchive(CliContext &context, const QStringList &args)
 {
     CliArguments parsed;
     QString strError;
-    if (!parsed.Parse(args, Archive::Flags(), Archive::ValuedOptions(), &strError))
+    if (!parsed.Parse(args, ArchiveCommand::Flags(), ArchiveCommand::ValuedOptions(), &strError))
         return context.Usage(strError);
     Archive::Options options;
     int nStatus = 0;
-    if (!Archive::Parse(context, parsed, &options, &nStatus))
+    if (!ArchiveCommand::Parse(context, parsed, &options, &nStatus))
         return nStatus;
-    if (const int nFolder = Archive::PrepareFolder(context, options))
+    if (const int nFolder = ArchiveCommand::PrepareFolder(context, options))
         return nFolder;
     ArchiveLock lock;
-    if (const int nLock = Archive::LockFolder(context, options, lock))
+    if (const int nLock = ArchiveCommand::LockFolder(context, options, lock))
         return nLock;
     if (const int nConnect = context.Connect())
         return nConnect;
     Archive::Summary summary;
-    return Archive::Run(context, options, &summary);
+    return ArchiveCommand::Run(context, options, &summary);
 }
 
 int RunSync(CliContext &context, const QStringList &args)

@@ -52,10 +52,12 @@ QJsonObject RecordJson(const FileRecord &record, bool bDryRun, bool bDelete)
         object.insert(QStringLiteral("delete"),
                       bDelete && record.action != Action::Skip && record.action != Action::Refuse);
     } else {
-        object.insert(QStringLiteral("outcome"), record.strOutcome);
+        object.insert(QStringLiteral("outcome"), OutcomeWord(record.outcome));
         object.insert(QStringLiteral("deleted"), record.bDeleted);
         if (!record.strError.isEmpty())
             object.insert(QStringLiteral("error"), record.strError);
+        if (!record.strKeptOnCard.isEmpty())
+            object.insert(QStringLiteral("kept_on_card"), record.strKeptOnCard);
     }
     return object;
 }
@@ -92,14 +94,17 @@ QString PlanLine(const FileRecord &record, bool bDelete)
 QString OutcomeLine(const FileRecord &record)
 {
     const QString strName = Quoted(record.strCardName);
-    if (record.strOutcome == QLatin1String("adopted"))
+    switch (record.outcome) {
+    case Outcome::Adopted:
         return QStringLiteral("%1 is already archived as %2 (same content; its date is set)")
             .arg(strName, Quoted(record.strLocalName));
-    if (record.strOutcome == QLatin1String("kept-beside"))
+    case Outcome::KeptBeside:
         return QStringLiteral("%1 changed: new version kept as %2").arg(strName, Quoted(record.strLocalName));
-    if (record.strOutcome == QLatin1String("replaced"))
+    case Outcome::Replaced:
         return QStringLiteral("%1 changed: replaced").arg(strName);
-    return QStringLiteral("%1 downloaded").arg(strName);
+    default:
+        return QStringLiteral("%1 downloaded").arg(strName);
+    }
 }
 
 QByteArray SummaryJson(const Summary &summary, const Options &options)

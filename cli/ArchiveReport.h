@@ -1,11 +1,11 @@
 #pragma once
 
-#include "cli/Archive.h"
+#include "archive/ArchiveRecord.h"
 
 #include <QByteArray>
 #include <QString>
 
-// The texts of an archive run; SummaryText is in Archive.h for the callers of Run.
+// The texts of an archive run on the command line.
 namespace Archive {
 
 // What a dry run would do with one file, on one line.
@@ -14,5 +14,7 @@ QString PlanLine(const FileRecord &record, bool bDelete);
 QString OutcomeLine(const FileRecord &record);
 // The plan of a dry run, or after a real run the summary with every file, as one JSON object.
 QByteArray SummaryJson(const Summary &summary, const Options &options);
+// "3 downloaded, 1 kept beside, ..." for the log and the terminal.
+QString SummaryText(const Summary &summary);
 
 } // namespace Archive

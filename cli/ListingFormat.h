@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/PrintableText.h"
+
 #include <QByteArray>
 #include <QList>
 #include <QString>
@@ -16,16 +18,10 @@ QString DateText(quint64 nFileTime);
 // "2009-03-07T14:05:09": ISO 8601 without a zone, fractions of a second dropped.
 QString IsoDateText(quint64 nFileTime);
 
-// A name made safe to print on a line: control characters (which could break the line
-// format or drive the terminal) become '?'. The JSON listing keeps names exact.
-QString PrintableName(const QString &strName);
-// The printable name in double quotes, for messages.
-QString Quoted(const QString &strName);
-
-// A recorder text (identification, card information) made safe to print: its line breaks
-// become plain ones with none at the end, tabs stay, and every other control character
-// (which could drive the terminal) becomes '?'.
-QString TerminalText(const QString &strText);
+// Names and recorder texts made safe to print.
+using PrintableText::PrintableName;
+using PrintableText::Quoted;
+using PrintableText::TerminalText;
 
 // "name<TAB>date<TAB>size", without the line end; the date as DateText, or as IsoDateText.
 QString Line(const RecorderFileEntry &entry, bool bIsoDate = false);

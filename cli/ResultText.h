@@ -1,11 +1,8 @@
 #pragma once
 
-#include <QString>
+#include "core/ResultText.h"
 
 // Exit statuses of orvoconnect-cli beside the operation results (0 to 9), which it returns as
 // they are. Scripts rely on these numbers.
 inline constexpr int EXIT_USAGE = 64;       // bad command line or link name
 inline constexpr int EXIT_UNREACHABLE = 69; // the recorder could not be opened
-
-// The English sentence for an operation result (the command-line tool is not localised).
-QString ResultText(int nResult);

@@ -1,12 +1,12 @@
 // watch: archives each recorder when it arrives, and again every few minutes while it stays,
 // holding it only while archiving.
 
-#include "cli/Archive.h"
+#include "archive/ArchiveLock.h"
+#include "cli/ArchiveCommand.h"
 #include "cli/CliArguments.h"
 #include "cli/CliCommand.h"
 #include "cli/CliContext.h"
 #include "cli/ResultText.h"
-#include "core/ArchiveLock.h"
 #include "core/LocalFileName.h"
 #include "link/TransportRegistry.h"
 #include "link/UsbDeviceChoice.h"
@@ -127,9 +127,9 @@ bool Watcher::Serve(Served &served)
     // Each pass holds the folder's lock from before the recorder is opened to the pass's end,
     // and never between passes.
     ArchiveLock lock;
-    int nStatus = Archive::PrepareFolder(m_context, options);
+    int nStatus = ArchiveCommand::PrepareFolder(m_context, options);
     if (nStatus == RESULT_OK)
-        nStatus = Archive::LockFolder(m_context, options, lock);
+        nStatus = ArchiveCommand::LockFolder(m_context, options, lock);
     if (nStatus == RESULT_OK && !m_context.IsConnected()) {
         // Exactly the recorder the scan found, whatever the choice says by now.
         if (!served.strPortPath.isEmpty())
@@ -150,7 +150,7 @@ bool Watcher::Serve(Served &served)
     served.strLastFailure.clear();
     Archive::Summary summary;
     if (nStatus == RESULT_OK)
-        nStatus = Archive::Run(m_context, options, &summary);
+        nStatus = ArchiveCommand::Run(m_context, options, &summary);
     m_context.Disconnect();
     lock.Release();
     if (m_context.IsStopped())
@@ -293,14 +293,14 @@ int RunWatch(CliContext &context, const QStringList &args)
 {
     CliArguments parsed;
     QString strError;
-    if (!parsed.Parse(args, Archive::Flags() << OPT_PER_RECORDER, Archive::ValuedOptions() << OPT_EVERY,
-                      &strError))
+    if (!parsed.Parse(args, ArchiveCommand::Flags() << OPT_PER_RECORDER,
+                      ArchiveCommand::ValuedOptions() << OPT_EVERY, &strError))
         return context.Usage(strError);
     if (!parsed.Has(QStringLiteral("--to")))
         return context.Usage(QStringLiteral("watch needs the archive folder: --to DIR"));
     Archive::Options options;
     int nStatus = 0;
-    if (!Archive::Parse(context, parsed, &options, &nStatus))
+    if (!ArchiveCommand::Parse(context, parsed, &options, &nStatus))
         return nStatus;
     qint64 nEveryMs = 0;
     if (parsed.Has(OPT_EVERY)) {
@@ -324,7 +324,7 @@ int RunWatch(CliContext &context, const QStringList &args)
         return context.Usage(
             QStringLiteral("--per-recorder serves recorders on USB; the link \"%1\" reaches one recorder")
                 .arg(context.LinkName()));
-    if (const int nFolder = Archive::PrepareFolder(context, options))
+    if (const int nFolder = ArchiveCommand::PrepareFolder(context, options))
         return nFolder;
 
     context.SetLogMode(true);

@@ -1,4 +1,4 @@
-#include "core/ArchiveLock.h"
+#include "archive/ArchiveLock.h"
 
 #include "core/LocalFileName.h"
 

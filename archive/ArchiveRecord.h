@@ -7,17 +7,13 @@
 #include <QStringList>
 #include <QtGlobal>
 
-class ArchiveLock;
-class CliArguments;
-class CliContext;
-
 // Keeping the card's files in an archive folder: what is new is downloaded, what is there
-// already is left, a changed file is kept beside the old one. Used by archive, sync and watch.
+// already is left, a changed file is kept beside the old one. The run's choices and records.
 namespace Archive {
 
 struct Options
 {
-    QString strDir;
+    QString strDir; // ends with "/"
     bool bDryRun = false;
     bool bJson = false;
     bool bSaveFirst = false;
@@ -28,14 +24,7 @@ struct Options
     QDate since; // invalid: any date
 };
 
-// The flags and valued options that Parse understands, for CliArguments.
-QStringList Flags();
-QStringList ValuedOptions();
-// Reads the options (the folder from --to, default the current folder). False with the usage
-// error already reported and *pStatus set.
-bool Parse(CliContext &context, const CliArguments &parsed, Options *pOptions, int *pStatus);
-
-// What became of one card file.
+// What is to become of one card file.
 enum class Action {
     Download,   // not in the folder: downloaded under its name
     KeepBeside, // another file of that name is there: downloaded as "NAME (n).EXT"
@@ -44,6 +33,20 @@ enum class Action {
     Skip,       // already archived: the journal says so, or an unrecorded file of its name, size and date
     Refuse,     // the folder cannot take the name
 };
+
+// What became of it.
+enum class Outcome {
+    None,       // not handled (a dry run, or the run ended first)
+    Downloaded, // stored under its own name
+    KeptBeside, // stored beside another version
+    Replaced,   // stored over the other version
+    Adopted,    // the folder's copy has its bytes: only its date was set
+    Archived,   // already archived before this run
+    Failed,
+};
+
+// The word of the journal and of --json for an outcome ("downloaded", "kept-beside", ...).
+QString OutcomeWord(Outcome outcome);
 
 struct FileRecord
 {
@@ -57,7 +60,7 @@ struct FileRecord
     QString strNewName;   // Compare: where a different file goes
     QString strWhy;       // Refuse: the reason
     // After a real run.
-    QString strOutcome; // "downloaded", "kept-beside", "replaced", "adopted", "archived", "failed"
+    Outcome outcome = Outcome::None;
     QString strError;
     bool bDeleted = false;
     QString strKeptOnCard; // why a file archived by this run was not deleted from the card
@@ -65,7 +68,8 @@ struct FileRecord
 
 struct Summary
 {
-    QString strRecorder; // the recorder's identity
+    QString strRecorder;   // the recorder's identity
+    bool bDecided = false; // the card was listed and every file decided
     int nDownloaded = 0;
     int nKeptBeside = 0;
     int nAlreadyArchived = 0;
@@ -75,22 +79,5 @@ struct Summary
     double dSeconds = 0.0;
     QList<FileRecord> files;
 };
-
-// Creates the folder when missing (not in a dry run). 0, or the status after saying why not.
-int PrepareFolder(CliContext &context, const Options &options);
-// Takes the folder's lock (not in a dry run), waiting for another run that holds it and saying
-// so once. 0, or the status after saying why not (cancelled while waiting, no lock file).
-int LockFolder(CliContext &context, const Options &options, ArchiveLock &lock);
-// What tells this recorder from others in the journal: its USB serial number where the link
-// has one, else its identification text as it sends it. 0, or the status after saying why not.
-int RecorderIdentity(CliContext &context, QString *pIdentity);
-
-// Archives the recorder the context is connected to into options.strDir and prints what it
-// did (or, with bDryRun, would do). Returns the exit status: 0 when every selected file is
-// archived, else the first failure's status; deletion refusals alone give 2. The folder's lock
-// is the caller's to hold.
-int Run(CliContext &context, const Options &options, Summary *pSummary);
-// "3 downloaded, 1 kept beside, ..." for the log and the terminal.
-QString SummaryText(const Summary &summary);
 
 } // namespace Archive

@@ -1,4 +1,4 @@
-#include "cli/JournalIndex.h"
+#include "archive/JournalIndex.h"
 
 #include "core/LocalFileName.h"
 

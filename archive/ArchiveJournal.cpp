@@ -1,4 +1,4 @@
-#include "cli/ArchiveJournal.h"
+#include "archive/ArchiveJournal.h"
 
 #include "core/LocalFileName.h"
 

@@ -1,4 +1,4 @@
-#include "cli/ArchiveSelection.h"
+#include "archive/ArchiveSelection.h"
 
 #include "protocol/RecorderFileEntry.h"
 

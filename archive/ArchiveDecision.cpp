@@ -1,12 +1,12 @@
 // The decision of an archive run: for every selected card file, what the folder and its journal
 // already hold of it and what to do.
 
-#include "cli/ArchiveDecision.h"
+#include "archive/ArchiveDecision.h"
 
-#include "cli/ArchiveSelection.h"
-#include "cli/JournalIndex.h"
-#include "cli/ListingFormat.h"
-#include "core/ArchiveFolder.h"
+#include "archive/ArchiveSelection.h"
+#include "archive/JournalIndex.h"
+#include "core/PrintableText.h"
+#include "archive/ArchiveFolder.h"
 #include "core/DownloadPlan.h"
 #include "protocol/RecorderFileEntry.h"
 
@@ -15,7 +15,7 @@
 namespace Archive {
 namespace {
 
-using ListingFormat::Quoted;
+using PrintableText::Quoted;
 
 // Chooses the name a different version of the card file is kept under, through the plan.
 bool ChooseVersionName(FileRecord &record, DownloadPlan &plan, const ArchiveFolder &folder, QString *pName)

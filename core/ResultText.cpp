@@ -1,6 +1,6 @@
-#include "cli/ResultText.h"
+#include "core/ResultText.h"
 
-#include "protocol/ProtocolCodes.h"
+#include "core/RecorderResult.h"
 
 QString ResultText(int nResult)
 {

@@ -1,4 +1,4 @@
-#include "core/ArchiveFolder.h"
+#include "archive/ArchiveFolder.h"
 
 #include "core/DownloadPlan.h"
 

@@ -1,4 +1,4 @@
-#include "core/CompareSink.h"
+#include "archive/CompareSink.h"
 
 #include <QFile>
 

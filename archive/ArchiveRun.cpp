@@ -1,32 +1,52 @@
 // The archive run: decide for every selected card file, then download, compare and delete.
 
-#include "cli/Archive.h"
-#include "cli/ArchiveJournal.h"
-#include "cli/ArchiveReport.h"
-#include "cli/ArchiveDecision.h"
-#include "cli/CliCommand.h"
-#include "cli/CliContext.h"
-#include "cli/ListingFormat.h"
-#include "cli/ResultText.h"
-#include "cli/JournalIndex.h"
-#include "core/ArchiveFolder.h"
-#include "core/ArchiveLock.h"
-#include "core/CompareSink.h"
+#include "archive/ArchiveRun.h"
+
+#include "archive/ArchiveDecision.h"
+#include "archive/ArchiveFolder.h"
+#include "archive/ArchiveJournal.h"
+#include "archive/ArchiveLock.h"
+#include "archive/CompareSink.h"
+#include "archive/IArchiveReport.h"
+#include "archive/JournalIndex.h"
 #include "core/DownloadPlan.h"
 #include "core/FileDownloadSink.h"
+#include "core/PrintableText.h"
+#include "core/ResultText.h"
+#include "protocol/ManualResetEvent.h"
 #include "protocol/RecorderFileEntry.h"
 #include "protocol/RecorderProtocol.h"
+#include "protocol/RecorderReceiver.h"
 
 #include <QElapsedTimer>
 #include <QHash>
-#include <QScopeGuard>
-
-#include <algorithm>
 
 namespace Archive {
+
+QString OutcomeWord(Outcome outcome)
+{
+    switch (outcome) {
+    case Outcome::None:
+        break;
+    case Outcome::Downloaded:
+        return QStringLiteral("downloaded");
+    case Outcome::KeptBeside:
+        return QStringLiteral("kept-beside");
+    case Outcome::Replaced:
+        return QStringLiteral("replaced");
+    case Outcome::Adopted:
+        return QStringLiteral("adopted");
+    case Outcome::Archived:
+        return QStringLiteral("archived");
+    case Outcome::Failed:
+        return QStringLiteral("failed");
+    }
+    return QString();
+}
+
 namespace {
 
-using ListingFormat::Quoted;
+using PrintableText::Quoted;
 
 // Counts what reaches the sink it wraps: the size that was stored, which is the recorder's
 // word at the download rather than at the listing.
@@ -54,21 +74,31 @@ private:
 
 // What became of a card file stored under strStoredName: it replaced the archived file, or it
 // went in under its own name or beside the archived one.
-QString StoredOutcome(const FileRecord &record, const QString &strStoredName, bool bReplaced)
+Outcome StoredOutcome(const FileRecord &record, const QString &strStoredName, bool bReplaced)
 {
     if (bReplaced)
-        return QStringLiteral("replaced");
-    return strStoredName == record.strCardName ? QStringLiteral("downloaded") : QStringLiteral("kept-beside");
+        return Outcome::Replaced;
+    return strStoredName == record.strCardName ? Outcome::Downloaded : Outcome::KeptBeside;
 }
 
-// One file's transfer; the record gets its outcome. Returns the transfer's result.
-RecorderResult Transfer(CliContext &context, const DownloadPlan &plan, FileRecord &record,
-                        bool bReplaceChanged)
+// Feeds a transfer's progress to the report.
+struct ProgressReceiver : RecorderReceiver
 {
-    const auto getFile = [&context, &record](IDownloadSink &sink) {
+    explicit ProgressReceiver(IArchiveReport &to)
+        : report(to)
+    {}
+    IArchiveReport &report;
+    void OnProgress(quint32 nSoFar, quint32 nTotal) override { report.FileProgress(nSoFar, nTotal); }
+};
+
+// One file's transfer; the record gets its outcome. Returns the transfer's result.
+RecorderResult Transfer(Session &session, const DownloadPlan &plan, FileRecord &record, bool bReplaceChanged)
+{
+    const auto getFile = [&session, &record](IDownloadSink &sink) {
         CountingSink counted(sink);
+        ProgressReceiver progress(session.report);
         const RecorderResult result =
-            context.Protocol().GetFile(context.Stop(), context.ProgressTarget(), record.strCardName, counted);
+            session.protocol.GetFile(session.stop, progress.Target(), record.strCardName, counted);
         if (result.IsOk())
             record.nSize = quint32(counted.Bytes());
         return result;
@@ -79,9 +109,9 @@ RecorderResult Transfer(CliContext &context, const DownloadPlan &plan, FileRecor
                          record.modified);
         const RecorderResult result = getFile(sink);
         if (result.IsOk() && sink.Result() == CompareSink::Outcome::Identical) {
-            record.strOutcome = QStringLiteral("adopted");
+            record.outcome = Outcome::Adopted;
         } else if (result.IsOk()) {
-            record.strOutcome = StoredOutcome(record, record.strNewName, bReplaces);
+            record.outcome = StoredOutcome(record, record.strNewName, bReplaces);
             record.strLocalName = record.strNewName;
         }
         return result;
@@ -94,36 +124,35 @@ RecorderResult Transfer(CliContext &context, const DownloadPlan &plan, FileRecor
     FileDownloadSink sink(plan, item, record.action == Action::Replace);
     const RecorderResult result = getFile(sink);
     if (result.IsOk())
-        record.strOutcome = StoredOutcome(record, record.strLocalName, record.action == Action::Replace);
+        record.outcome = StoredOutcome(record, record.strLocalName, record.action == Action::Replace);
     return result;
 }
 
 // Counts what a run did and writes its journal; shared by the transfers and the deletions.
 struct RunLog
 {
-    CliContext &context;
-    const Options &options;
+    Session &session;
     Summary &summary;
     ArchiveJournal journal;
     int nStatus = RESULT_OK;
     bool bNotDeleted = false;
 
-    void Say(const QString &strLine)
-    {
-        if (!options.bJson)
-            context.Say(strLine);
-    }
     void Failed(int nResult)
     {
         if (nStatus == RESULT_OK)
             nStatus = nResult;
     }
+    int Fail(int nResult, const QString &strWhy)
+    {
+        session.report.Problem(strWhy);
+        return nResult;
+    }
     void FileFailed(FileRecord &record, int nResult, const QString &strWhy)
     {
-        record.strOutcome = QStringLiteral("failed");
+        record.outcome = Outcome::Failed;
         record.strError = strWhy;
         ++summary.nFailed;
-        context.Report(QStringLiteral("cannot archive %1: %2").arg(Quoted(record.strCardName), strWhy));
+        session.report.FileDone(record);
         Failed(nResult);
     }
     void Journal(const QString &strAction, const FileRecord &record)
@@ -134,7 +163,7 @@ struct RunLog
     }
     void JournalFailed()
     {
-        context.Report(
+        session.report.Problem(
             QStringLiteral("cannot write the journal %1: %2").arg(journal.Path(), journal.Error()));
         Failed(RESULT_HOST_IO_ERROR);
     }
@@ -145,111 +174,105 @@ struct RunLog
 // the status that ends the run.
 int DeleteArchived(RunLog &log, const QList<FileRecord *> &stored)
 {
-    CliContext &context = log.context;
-    if (context.IsStopped())
-        return context.Fail(RESULT_CANCELLED, ResultText(RESULT_CANCELLED));
+    Session &session = log.session;
+    if (session.stop.IsSet())
+        return log.Fail(RESULT_CANCELLED, ResultText(RESULT_CANCELLED));
     QList<RecorderFileEntry> entries;
-    if (const int nResult = ListCardFiles(context, &entries))
+    if (const int nResult = ListCard(session, &entries))
         return nResult;
     QHash<QString, RecorderFileEntry> now;
     for (const RecorderFileEntry &entry : std::as_const(entries))
         now.insert(entry.Name(), entry);
     for (FileRecord *pRecord : stored) {
-        if (context.IsStopped())
-            return context.Fail(RESULT_CANCELLED, ResultText(RESULT_CANCELLED));
+        if (session.stop.IsSet())
+            return log.Fail(RESULT_CANCELLED, ResultText(RESULT_CANCELLED));
         const auto it = now.constFind(pRecord->strCardName);
         if (it == now.cend())
             continue; // gone from the card already
         if (it->SizeLow() != pRecord->nListedSize || it->LastWriteTime() != pRecord->nFileTime) {
             pRecord->strKeptOnCard = QStringLiteral("changed since it was archived; kept on the card");
             log.bNotDeleted = true;
-            context.Report(QStringLiteral("%1 %2").arg(Quoted(pRecord->strCardName), pRecord->strKeptOnCard));
+            session.report.Problem(
+                QStringLiteral("%1 %2").arg(Quoted(pRecord->strCardName), pRecord->strKeptOnCard));
             continue;
         }
-        const RecorderResult deleted = context.Protocol().DeleteCardFile(pRecord->strCardName);
+        const RecorderResult deleted = session.protocol.DeleteCardFile(pRecord->strCardName);
         if (deleted.IsOk()) {
             pRecord->bDeleted = true;
             ++log.summary.nDeleted;
             log.Journal(QStringLiteral("deleted"), *pRecord);
-            log.Say(QStringLiteral("%1 deleted from the card").arg(Quoted(pRecord->strCardName)));
+            session.report.Line(QStringLiteral("%1 deleted from the card").arg(Quoted(pRecord->strCardName)));
         } else if (deleted == RESULT_NOT_DELETED) {
             log.bNotDeleted = true;
             pRecord->strKeptOnCard = QStringLiteral("the recorder did not delete it");
-            context.Report(
+            session.report.Problem(
                 QStringLiteral("the recorder did not delete %1").arg(Quoted(pRecord->strCardName)));
         } else {
-            return context.Fail(deleted, QStringLiteral("cannot delete %1: %2")
-                                             .arg(Quoted(pRecord->strCardName), ResultText(deleted)));
+            return log.Fail(deleted, QStringLiteral("cannot delete %1: %2")
+                                         .arg(Quoted(pRecord->strCardName), ResultText(deleted)));
         }
     }
     return RESULT_OK;
 }
 
+// Asks the recorder to save its archive data to the card, or says that a dry run would.
+int SaveFirst(Session &session, const Options &options)
+{
+    if (options.bDryRun) {
+        session.report.Line(
+            QStringLiteral("would ask the recorder to save its archive data to the card first"));
+        return RESULT_OK;
+    }
+    session.report.Uninterruptible(true);
+    const RecorderResult saved = session.protocol.SaveArchiveData();
+    session.report.Uninterruptible(false);
+    if (!saved.IsOk())
+        session.report.Problem(QStringLiteral("the archive data were not saved: ") + ResultText(saved));
+    return saved;
+}
+
 } // namespace
 
-int Run(CliContext &context, const Options &options, Summary *pSummary)
+int Run(Session &session, const Options &options, Summary *pSummary)
 {
     Summary &summary = *pSummary;
     summary = Summary();
     QElapsedTimer elapsed;
     elapsed.start();
+    IArchiveReport &report = session.report;
 
     if (options.bSaveFirst) {
-        if (options.bDryRun) {
-            if (!options.bJson)
-                context.Say(
-                    QStringLiteral("would ask the recorder to save its archive data to the card first"));
-        } else {
-            context.SetUninterruptible(true);
-            const RecorderResult saved = context.Protocol().SaveArchiveData();
-            context.SetUninterruptible(false);
-            if (!saved.IsOk())
-                return context.Fail(saved,
-                                    QStringLiteral("the archive data were not saved: ") + ResultText(saved));
-        }
+        if (const int nResult = SaveFirst(session, options))
+            return nResult;
     }
-    if (const int nResult = RecorderIdentity(context, &summary.strRecorder))
+    if (const int nResult = RecorderIdentity(session, &summary.strRecorder))
         return nResult;
-    RunLog log{context, options, summary, ArchiveJournal(options.strDir, summary.strRecorder)};
+    RunLog log{session, summary, ArchiveJournal(options.strDir, summary.strRecorder)};
     if (!options.bDryRun) {
         // What a killed run left: a download's temporary file that no writer holds any more.
         for (const QString &strName : ArchiveLock::RemoveStaleTemporaryFiles(options.strDir)) {
-            log.Say(QStringLiteral("removed %1, left by a download that was stopped").arg(Quoted(strName)));
+            report.Line(
+                QStringLiteral("removed %1, left by a download that was stopped").arg(Quoted(strName)));
             if (!log.journal.AppendLocal(QStringLiteral("removed-temporary"), strName))
                 log.JournalFailed();
         }
     }
     QList<RecorderFileEntry> entries;
-    if (const int nResult = ListCardFiles(context, &entries))
+    if (const int nResult = ListCard(session, &entries))
         return nResult;
 
     DownloadPlan plan(options.strDir, DownloadPlan::Existing::Replace);
     ArchiveFolder folder(options.strDir);
     JournalIndex journal = JournalIndex::Read(options.strDir);
     summary.files = Decide(entries, options, plan, folder, journal, summary.strRecorder);
-
-    if (options.bDryRun) {
-        if (options.bJson)
-            context.PrintRaw(SummaryJson(summary, options));
-        else
-            for (const FileRecord &record : std::as_const(summary.files))
-                context.Print(PlanLine(record, options.bDeleteAfter));
+    summary.bDecided = true;
+    if (options.bDryRun)
         return RESULT_OK;
-    }
 
-    // The summary is printed however the run ends.
     const auto finish = [&](int nResult) {
         summary.dSeconds = elapsed.elapsed() / 1000.0;
-        if (options.bJson)
-            context.PrintRaw(SummaryJson(summary, options));
-        else if (summary.nDownloaded + summary.nKeptBeside + summary.nFailed + summary.nDeleted == 0)
-            log.Say(
-                QStringLiteral("nothing new to archive: %1 already archived").arg(summary.nAlreadyArchived));
-        else
-            log.Say(SummaryText(summary));
         return nResult;
     };
-
     int nTransfers = 0;
     quint64 nTransferBytes = 0;
     for (const FileRecord &record : std::as_const(summary.files)) {
@@ -258,55 +281,58 @@ int Run(CliContext &context, const Options &options, Summary *pSummary)
             nTransferBytes += record.nSize;
         }
     }
-    context.Progress().StartRun(nTransfers, nTransferBytes);
-    auto endRun = qScopeGuard([&context] { context.Progress().EndRun(); });
-
+    report.RunStarted(nTransfers, nTransferBytes);
     QList<FileRecord *> stored; // archived by this run: the candidates for --delete-after
-    for (FileRecord &record : summary.files) {
+    const auto transfer = [&](FileRecord &record) -> int {
         if (record.action == Action::Skip) {
-            record.strOutcome = QStringLiteral("archived");
+            record.outcome = Outcome::Archived;
             ++summary.nAlreadyArchived;
-            continue;
+            return RESULT_OK;
         }
         if (record.action == Action::Refuse) {
             log.FileFailed(record, RESULT_HOST_IO_ERROR, record.strWhy);
-            continue;
+            return RESULT_OK;
         }
-        if (context.IsStopped())
-            return finish(context.Fail(RESULT_CANCELLED, ResultText(RESULT_CANCELLED)));
-        context.Progress().Start(ListingFormat::PrintableName(record.strCardName));
-        context.SetWritingLocalFile(true);
-        const RecorderResult result = Transfer(context, plan, record, options.bReplaceChanged);
-        context.SetWritingLocalFile(false);
-        context.Progress().Finish(result.IsOk());
+        if (session.stop.IsSet())
+            return log.Fail(RESULT_CANCELLED, ResultText(RESULT_CANCELLED));
+        report.FileStarted(record);
+        report.WritingLocalFile(true);
+        const RecorderResult result = Transfer(session, plan, record, options.bReplaceChanged);
+        report.WritingLocalFile(false);
+        report.FileFinished(result.IsOk());
         if (result == RESULT_COMM_ERROR || result == RESULT_CANCELLED) {
             // The recorder is out of step or the operator wants out: the run ends here.
             log.FileFailed(record, result, result.Detail().isEmpty() ? ResultText(result) : result.Detail());
-            return finish(log.nStatus);
+            return log.nStatus;
         }
         if (!result.IsOk()) {
             log.FileFailed(record, result,
-                           !result.Detail().isEmpty() ? ListingFormat::PrintableName(result.Detail())
+                           !result.Detail().isEmpty() ? PrintableText::PrintableName(result.Detail())
                            : result == RESULT_DEVICE_STOPPED
                                ? QStringLiteral("the recorder refused to send it")
                                : ResultText(result));
-            continue;
+            return RESULT_OK;
         }
         summary.nBytes += record.nSize;
-        if (record.strOutcome == QLatin1String("adopted")) {
+        if (record.outcome == Outcome::Adopted)
             ++summary.nAlreadyArchived;
-        } else if (record.strOutcome == QLatin1String("kept-beside")) {
+        else if (record.outcome == Outcome::KeptBeside)
             ++summary.nKeptBeside;
-        } else {
+        else
             ++summary.nDownloaded;
-        }
         folder.Note(record.strLocalName, record.nSize, record.modified);
-        log.Journal(record.strOutcome, record);
-        log.Say(OutcomeLine(record));
+        log.Journal(OutcomeWord(record.outcome), record);
+        report.FileDone(record);
         stored.append(&record);
+        return RESULT_OK;
+    };
+    for (FileRecord &record : summary.files) {
+        if (const int nEnd = transfer(record)) {
+            report.RunEnded();
+            return finish(nEnd);
+        }
     }
-    endRun.dismiss();
-    context.Progress().EndRun();
+    report.RunEnded();
 
     // Only a file that is now on this disk, proved by its own bytes, leaves the card.
     if (options.bDeleteAfter && !stored.isEmpty()) {

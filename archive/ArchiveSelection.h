@@ -1,6 +1,6 @@
 #pragma once
 
-#include "cli/Archive.h"
+#include "archive/ArchiveRecord.h"
 
 #include <QDate>
 #include <QList>

@@ -1,0 +1,96 @@
+// What an archive run needs before it decides: the folder, its lock, the recorder's identity
+// and the card's list.
+
+#include "archive/ArchiveLock.h"
+#include "archive/ArchiveRun.h"
+#include "archive/IArchiveReport.h"
+#include "core/ResultText.h"
+#include "protocol/ManualResetEvent.h"
+#include "protocol/RecorderFileEntry.h"
+#include "protocol/RecorderProtocol.h"
+#include "protocol/RecorderReceiver.h"
+
+#include "link/RecorderLink.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace Archive {
+
+int PrepareFolder(IArchiveReport &report, const Options &options)
+{
+    const auto fail = [&report](const QString &strWhy) {
+        report.Problem(strWhy);
+        return int(RESULT_HOST_IO_ERROR);
+    };
+    const QFileInfo info(options.strDir);
+    if (!info.exists() && !options.bDryRun && !QDir().mkpath(options.strDir))
+        return fail(QStringLiteral("cannot create the archive folder %1").arg(options.strDir));
+    if (info.exists() && !info.isDir())
+        return fail(QStringLiteral("%1 is not a folder").arg(options.strDir));
+    if (info.exists() && !info.isWritable() && !options.bDryRun)
+        return fail(QStringLiteral("%1 is not writable").arg(options.strDir));
+    return RESULT_OK;
+}
+
+int LockFolder(IArchiveReport &report, const Options &options, ArchiveLock &lock,
+               const std::function<bool()> &isStopped)
+{
+    if (options.bDryRun)
+        return RESULT_OK;
+    const ArchiveLock::Outcome outcome = lock.Acquire(options.strDir, isStopped, [&report, &options] {
+        report.Problem(QStringLiteral("waiting for another archive run into %1 to end").arg(options.strDir));
+    });
+    switch (outcome) {
+    case ArchiveLock::Outcome::Held:
+        return RESULT_OK;
+    case ArchiveLock::Outcome::Stopped:
+        report.Problem(ResultText(RESULT_CANCELLED));
+        return RESULT_CANCELLED;
+    case ArchiveLock::Outcome::Failed:
+        break;
+    }
+    report.Problem(lock.Error());
+    return RESULT_HOST_IO_ERROR;
+}
+
+int RecorderIdentity(Session &session, QString *pIdentity)
+{
+    *pIdentity = session.protocol.Link().Serial();
+    if (!pIdentity->isEmpty())
+        return RESULT_OK;
+    struct : RecorderReceiver
+    {
+        QString strText;
+        void OnDeviceInfo(const QString &strInfo) override { strText = strInfo; }
+    } receiver;
+    if (!session.protocol.GetDeviceInfo(receiver.Target())) {
+        session.report.Problem(QStringLiteral("cannot read the recorder's identification: ") +
+                               ResultText(RESULT_COMM_ERROR));
+        return RESULT_COMM_ERROR;
+    }
+    // A recorder that sends no identification at all is still told from others by its link.
+    *pIdentity =
+        receiver.strText.isEmpty() ? QStringLiteral("recorder on ") + session.strLinkName : receiver.strText;
+    return RESULT_OK;
+}
+
+int ListCard(Session &session, QList<RecorderFileEntry> *pEntries)
+{
+    struct Receiver : RecorderReceiver
+    {
+        explicit Receiver(QList<RecorderFileEntry> *pList)
+            : pEntries(pList)
+        {}
+        QList<RecorderFileEntry> *pEntries;
+        void OnFileEntry(const RecorderFileEntry &entry) override { pEntries->append(entry); }
+    } receiver(pEntries);
+    pEntries->clear();
+    const RecorderResult result = session.protocol.ListFiles(session.stop, receiver.Target());
+    if (!result.IsOk())
+        session.report.Problem(QStringLiteral("cannot list the card: ") +
+                               (result.Detail().isEmpty() ? ResultText(result) : result.Detail()));
+    return result;
+}
+
+} // namespace Archive
