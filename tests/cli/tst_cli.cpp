@@ -707,6 +707,8 @@ private slots:
             {"get", "--all", "a"},
             {"get", "--overwrite", "--skip-existing", "a"},
             {"get", "--to"},
+            {"get", "--to", "", "a"},
+            {"get", "--to=", "--all"},
             {"put"},
             {"put", "a", "b"},
             {"rm"},
