@@ -66,6 +66,9 @@ bool CFileDropTarget::eventFilter(QObject *pWatched, QEvent *pEvent)
         auto *pDrop = static_cast<QDropEvent *>(pEvent);
         const QStringList paths = DroppedFiles(pDrop->mimeData());
         if (paths.isEmpty()) {
+            // Nothing was copied: the program the drag came from must not act on a copy (the
+            // drag itself still showed the copy pointer).
+            pDrop->setDropAction(Qt::IgnoreAction);
             pDrop->ignore();
             return true;
         }

@@ -7,7 +7,8 @@ class CChildView;
 class QMimeData;
 
 // Accepts files dropped on the file list and uploads them to the card one after another, then
-// refreshes the list once. Shows the copy pointer for anything dragged over the list.
+// refreshes the list once. Shows the copy pointer for anything dragged over the list, and
+// refuses a drop that carries no local file, so that its source sees that nothing was copied.
 class CFileDropTarget final : public QObject
 {
     Q_OBJECT

@@ -46,7 +46,7 @@ QString DestinationFolder(CliContext &context, const CliArguments &parsed)
 {
     const QString strDir = parsed.Has(OPT_TO) ? parsed.Value(OPT_TO) : QStringLiteral(".");
     const QFileInfo info(strDir);
-    if (strDir.isEmpty() || !info.isDir()) {
+    if (!info.isDir()) {
         context.Report(QStringLiteral("destination %1 is not a folder").arg(Quoted(strDir)));
         return QString();
     }
@@ -134,6 +134,9 @@ int RunGet(CliContext &context, const QStringList &args)
         return context.Usage(QStringLiteral("--overwrite and --skip-existing exclude each other"));
     if (bAll == !parsed.Operands().isEmpty())
         return context.Usage(QStringLiteral("get needs either file names or --all"));
+    // An empty name is no folder at all, not the current one.
+    if (parsed.Has(OPT_TO) && parsed.Value(OPT_TO).isEmpty())
+        return context.Usage(QStringLiteral("--to needs a folder"));
 
     const QString strFolder = DestinationFolder(context, parsed);
     if (strFolder.isEmpty())

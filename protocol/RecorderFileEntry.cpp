@@ -5,7 +5,9 @@
 #include <QDateTime>
 #include <QTimeZone>
 
+#include <algorithm>
 #include <cstring>
+#include <optional>
 
 RecorderFileEntry RecorderFileEntry::FromBytes(const quint8 *pBytes)
 {
@@ -47,6 +49,32 @@ void CivilFromDays(qint64 nDays, qint64 &nYear, int &nMonth, int &nDay)
 // Seconds from 1601-01-01 to 1970-01-01, and FILETIME ticks per second.
 constexpr qint64 EPOCH_DIFF_SECONDS = 11644473600LL;
 constexpr quint64 TICKS_PER_SECOND = 10000000ULL;
+
+int LocalOffsetAt(qint64 nSecondsSinceEpoch)
+{
+    return QDateTime::fromSecsSinceEpoch(nSecondsSinceEpoch, Qt::LocalTime).offsetFromUtc();
+}
+
+// The instant at which this computer's clock shows the calendar fields nFields (seconds since
+// the epoch as if the fields were UTC). Worked out here rather than left to mktime, whose answer
+// for a time shown twice depends on the calls made before it. Around a change of offset, each
+// offset in force on either side is tried; a time shown twice is the later instant, and a time
+// the clocks skip takes the offset in force before the change, which moves it forward by the
+// skip (02:30 in a skip from 02:00 to 03:00 is shown as 03:30).
+qint64 LocalInstant(qint64 nFields)
+{
+    // A change of offset near the fields lies within their day on either side.
+    const int nBefore = LocalOffsetAt(nFields - qint64(SECONDS_PER_DAY));
+    const int nAfter = LocalOffsetAt(nFields + qint64(SECONDS_PER_DAY));
+    std::optional<qint64> instant;
+    for (const int nOffset : {nBefore, nAfter}) {
+        const qint64 nCandidate = nFields - nOffset;
+        if (LocalOffsetAt(nCandidate) == nOffset)
+            instant = std::max(instant.value_or(nCandidate), nCandidate);
+    }
+    return instant.value_or(nFields - nBefore);
+}
+
 } // namespace
 
 namespace FileTime {
@@ -63,13 +91,13 @@ QDateTime ToLocalDateTime(quint64 nFileTime)
 {
     if (nFileTime == 0)
         return QDateTime();
-    const QDateTime fields = ToDateTime(nFileTime);
-    const QDateTime local(fields.date(), fields.time().addMSecs(-fields.time().msec()), Qt::LocalTime);
+    const qint64 nFields = qint64(nFileTime / TICKS_PER_SECOND) - EPOCH_DIFF_SECONDS;
     // time_t holds the seconds of a file time; years far outside it are not a date to set.
-    const qint64 nSeconds = local.toSecsSinceEpoch();
-    if (!local.isValid() || nSeconds < -(qint64(1) << 40) || nSeconds > (qint64(1) << 40))
+    if (nFields < -(qint64(1) << 40) || nFields > (qint64(1) << 40))
         return QDateTime();
-    return local;
+    // A fixed offset: the value stays this one instant wherever it is turned into seconds.
+    const qint64 nInstant = LocalInstant(nFields);
+    return QDateTime::fromSecsSinceEpoch(nInstant, Qt::OffsetFromUTC, LocalOffsetAt(nInstant));
 }
 
 quint64 FromDateTime(const QDateTime &dateTime)

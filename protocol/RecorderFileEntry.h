@@ -69,9 +69,12 @@ namespace FileTime {
 // Calendar fields of a FILETIME, as a UTC QDateTime whose date() and time() are exactly the
 // recorder's fields.
 QDateTime ToDateTime(quint64 nFileTime);
-// The same calendar fields read as a time of this computer's local zone: what a downloaded
-// file's modification time is set to. Invalid for a FILETIME of 0 (a recorder that keeps no
-// dates) and for fields outside what a file time can hold.
+// The same calendar fields read as a time of this computer's local zone: the one instant a card
+// date stands for, which a downloaded file's modification time is set to and an archived file's
+// date is compared with. A time the zone skips when its clocks go forward is moved forward by
+// the skip (02:30 becomes 03:30); a time the zone shows twice when they go back is the later of
+// the two. Invalid for a FILETIME of 0 (a recorder that keeps no dates) and for fields outside
+// what a file time can hold.
 QDateTime ToLocalDateTime(quint64 nFileTime);
 // The FILETIME whose calendar fields are the given date() and time(), whatever their zone.
 quint64 FromDateTime(const QDateTime &dateTime);

@@ -30,7 +30,7 @@
 #include <QToolBar>
 #include <QToolButton>
 #include <QUrl>
-
+#include <QWindow>
 
 using namespace StringId;
 
@@ -76,16 +76,32 @@ QStringList ListedNames(CChildView *pView)
     return names;
 }
 
-// Whether the list took the drag as a copy when it entered, and whether it took the drop.
-QPair<bool, bool> DropOnList(CChildView *pView, QMimeData *pData)
+// What a drag and drop over a widget of the window tells the program the data came from: the
+// effect shown during the drag, and whether the drop was taken and with what action. The events
+// go to the window, which hands them to the widget under the pointer that takes drops.
+struct DropAnswer
 {
-    QWidget *pTarget = pView->ListControl()->viewport();
-    const QPoint at(20, 20);
-    QDragEnterEvent enter(at, Qt::CopyAction, pData, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(pTarget, &enter);
-    QDropEvent drop(at, Qt::CopyAction, pData, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(pTarget, &drop);
-    return {enter.isAccepted() && enter.dropAction() == Qt::CopyAction, drop.isAccepted()};
+    Qt::DropAction duringDrag = Qt::IgnoreAction;
+    bool bTaken = false;
+    Qt::DropAction action = Qt::IgnoreAction;
+};
+
+DropAnswer DropOn(QWidget *pTarget, QMimeData *pData)
+{
+    QWindow *pWindow = pTarget->window()->windowHandle();
+    const QPoint at = pTarget->mapTo(pTarget->window(), pTarget->rect().center());
+    DropAnswer answer;
+    QDragEnterEvent enter(at, Qt::CopyAction | Qt::MoveAction, pData, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(pWindow, &enter);
+    QDragMoveEvent move(at, Qt::CopyAction | Qt::MoveAction, pData, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(pWindow, &move);
+    if (enter.isAccepted() && move.isAccepted() && enter.dropAction() == move.dropAction())
+        answer.duringDrag = move.dropAction();
+    QDropEvent drop(at, Qt::CopyAction | Qt::MoveAction, pData, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(pWindow, &drop);
+    answer.bTaken = drop.isAccepted();
+    answer.action = drop.dropAction();
+    return answer;
 }
 
 } // namespace
@@ -230,7 +246,10 @@ private slots:
         for (const QString &strPath : paths)
             urls << QUrl::fromLocalFile(strPath);
         data.setUrls(urls);
-        QCOMPARE(DropOnList(pView, &data), qMakePair(true, true));
+        const DropAnswer answer = DropOn(pView->ListControl()->viewport(), &data);
+        QCOMPARE(answer.duringDrag, Qt::CopyAction);
+        QVERIFY(answer.bTaken);
+        QCOMPARE(answer.action, Qt::CopyAction);
         QTRY_COMPARE_WITH_TIMEOUT(connects.nShown, 1, 20000);
         QTRY_VERIFY(!QApplication::activeModalWidget());
         QCOMPARE(uploads.nShown, 3);
@@ -239,14 +258,34 @@ private slots:
         QTRY_VERIFY(ListedNames(pView).contains(QStringLiteral("THREE.IMG")));
     }
 
-    void droppedTextShowsCopyButDoesNothing()
+    // Data without a local file: the list shows the copy pointer during the drag whatever it
+    // carries, then refuses the drop and says so, so that the program it came from does not
+    // act on a copy (delete the original of a move, say).
+    void dropsWithoutLocalFilesAreRefused_data()
     {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("url");
+        QTest::newRow("text") << "just some text" << QString();
+        QTest::newRow("web address") << QString() << "https://example.org/A.DAT";
+    }
+
+    void dropsWithoutLocalFilesAreRefused()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, url);
         CChildView *pView = m_app.MainFrame()->View();
+        QTRY_VERIFY(pView->Model()->rowCount() > 0);
         const int nRows = pView->Model()->rowCount();
         ShowCounter dialogs("QDialog");
         QMimeData data;
-        data.setText(QStringLiteral("just some text"));
-        QCOMPARE(DropOnList(pView, &data), qMakePair(true, false)); // the copy cursor, no action
+        if (!text.isEmpty())
+            data.setText(text);
+        if (!url.isEmpty())
+            data.setUrls({QUrl(url)});
+        const DropAnswer answer = DropOn(pView->ListControl()->viewport(), &data);
+        QCOMPARE(answer.duringDrag, Qt::CopyAction);
+        QVERIFY(!answer.bTaken);
+        QCOMPARE(answer.action, Qt::IgnoreAction);
         QTest::qWait(100);
         QCOMPARE(dialogs.nShown, 0);
         QCOMPARE(pView->Model()->rowCount(), nRows);

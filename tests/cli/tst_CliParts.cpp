@@ -17,12 +17,14 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimeZone>
 
 #include <atomic>
 #include <csignal>
+#include <ctime>
 #include <thread>
 
 namespace {
@@ -120,6 +122,62 @@ private slots:
         // FILETIMEs from 2^63 on lie past year 9999, where Qt's ISO writer gives up.
         QCOMPARE(ListingFormat::IsoDateText(quint64(1) << 63), QStringLiteral("30828-09-14T02:48:05"));
         QVERIFY(!ListingFormat::DateText(~quint64(0)).isEmpty());
+    }
+
+    // A card date is one instant of this computer's zone, the same whether a file is written or
+    // an archived one is compared: a time the clocks skip moves forward by the skip, a time they
+    // show twice is the later one, and a time before or after a change is itself.
+    void cardDatesAreOneInstantOfTheHostZone_data()
+    {
+        QTest::addColumn<QByteArray>("zone");
+        QTest::addColumn<QDateTime>("card");
+        QTest::addColumn<QDateTime>("instant");
+        QTest::addColumn<QString>("local");
+        const auto utc = [](int nMonth, int nDay, int nHour, int nMinute, int nSecond = 0) {
+            return QDateTime(QDate(2026, nMonth, nDay), QTime(nHour, nMinute, nSecond), QTimeZone::utc());
+        };
+        QTest::newRow("before the gap") << QByteArray("Europe/Berlin") << utc(3, 29, 1, 59, 59)
+                                        << utc(3, 29, 0, 59, 59) << "2026-03-29 01:59:59";
+        QTest::newRow("gap starts") << QByteArray("Europe/Berlin") << utc(3, 29, 2, 0) << utc(3, 29, 1, 0)
+                                    << "2026-03-29 03:00:00";
+        QTest::newRow("in the gap") << QByteArray("Europe/Berlin") << utc(3, 29, 2, 30) << utc(3, 29, 1, 30)
+                                    << "2026-03-29 03:30:00";
+        QTest::newRow("gap ends") << QByteArray("Europe/Berlin") << utc(3, 29, 2, 59, 59)
+                                  << utc(3, 29, 1, 59, 59) << "2026-03-29 03:59:59";
+        QTest::newRow("after the gap")
+            << QByteArray("Europe/Berlin") << utc(3, 29, 3, 0) << utc(3, 29, 1, 0) << "2026-03-29 03:00:00";
+        QTest::newRow("shown twice") << QByteArray("Europe/Berlin") << utc(10, 25, 2, 30)
+                                     << utc(10, 25, 1, 30) << "2026-10-25 02:30:00";
+        QTest::newRow("west of UTC") << QByteArray("America/New_York") << utc(3, 8, 2, 30) << utc(3, 8, 7, 30)
+                                     << "2026-03-08 03:30:00";
+        QTest::newRow("shown twice, west of UTC") << QByteArray("America/New_York") << utc(11, 1, 1, 30)
+                                                  << utc(11, 1, 6, 30) << "2026-11-01 01:30:00";
+        QTest::newRow("half-hour gap") << QByteArray("Australia/Lord_Howe") << utc(10, 4, 2, 10)
+                                       << utc(10, 3, 15, 40) << "2026-10-04 02:40:00";
+    }
+
+    void cardDatesAreOneInstantOfTheHostZone()
+    {
+        QFETCH(QByteArray, zone);
+        QFETCH(QDateTime, card);
+        QFETCH(QDateTime, instant);
+        QFETCH(QString, local);
+        const QByteArray oldZone = qgetenv("TZ");
+        const bool bHadZone = qEnvironmentVariableIsSet("TZ");
+        const auto restore = qScopeGuard([&] {
+            if (bHadZone)
+                qputenv("TZ", oldZone);
+            else
+                qunsetenv("TZ");
+            ::tzset();
+        });
+        qputenv("TZ", zone);
+        ::tzset();
+
+        const QDateTime mapped = FileTime::ToLocalDateTime(FileTime::FromDateTime(card));
+        QVERIFY(mapped.isValid());
+        QCOMPARE(mapped.toSecsSinceEpoch(), instant.toSecsSinceEpoch());
+        QCOMPARE(mapped.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")), local);
     }
 
     void listingLinesAreTabSeparatedAndCannotBeForged()

@@ -20,6 +20,7 @@
 #include <QRegularExpression>
 #include <QSet>
 #include <QTest>
+#include <QTimeZone>
 
 #include <csignal>
 #include <cstring>
@@ -57,6 +58,13 @@ void Rename(QByteArray &reply, const QString &strName)
 {
     RecorderFileEntry entry = EntryOf(reply);
     entry.SetName(strName);
+    std::memcpy(reply.data() + Frame::HEADER_SIZE, entry.Bytes(), RecorderFileEntry::SIZE);
+}
+
+void Redate(QByteArray &reply, const QDateTime &cardDate)
+{
+    RecorderFileEntry entry = EntryOf(reply);
+    entry.SetLastWriteTime(FileTime::FromDateTime(cardDate));
     std::memcpy(reply.data() + Frame::HEADER_SIZE, entry.Bytes(), RecorderFileEntry::SIZE);
 }
 
@@ -327,6 +335,44 @@ private slots:
         QVERIFY(!QFile::exists(Out("OLD.DAT")));
         run = cli(QString(), {"archive", "--include", "*.DAT", "--exclude", "old*"});
         QCOMPARE(run.strOut, QStringLiteral("nothing new to archive: 1 already archived\n"));
+    }
+
+    // Card dates that Berlin skips (clocks forward) or shows twice (clocks back): a download is
+    // dated 03:30 and the later 02:30, and an archive run finds them archived the next time
+    // instead of dating them again.
+    void cardDatesTheHostZoneSkipsDateTheFileOnce()
+    {
+        EmptyCard();
+        const auto utc = [](int nMonth, int nDay, int nHour, int nMinute) {
+            return QDateTime(QDate(2026, nMonth, nDay), QTime(nHour, nMinute), QTimeZone::utc());
+        };
+        const QMap<QString, QDateTime> cardDates = {{"SPRING.DAT", utc(3, 29, 2, 30)},
+                                                    {"AUTUMN.DAT", utc(10, 25, 2, 30)}};
+        for (const QString &strName : cardDates.keys())
+            QVERIFY(m_pRec->PutCardFile(strName, Pattern(100, int(strName.size()))));
+        m_pRec->Wire().lie = [cardDates](quint16 nRequestCode, QByteArray &reply) {
+            if (IsListEntry(nRequestCode, reply) && cardDates.contains(EntryOf(reply).Name()))
+                Redate(reply, cardDates.value(EntryOf(reply).Name()));
+        };
+        const QStringList berlin{QStringLiteral("TZ=Europe/Berlin")};
+        const QString strGot = Out("got");
+        QVERIFY(QDir().mkpath(strGot));
+
+        CliRun run = Cli({"get", "--to", strGot, "--all"}, berlin);
+        QCOMPARE(run.nExit, 0);
+        QCOMPARE(QFileInfo(strGot + "/SPRING.DAT").lastModified().toSecsSinceEpoch(),
+                 utc(3, 29, 1, 30).toSecsSinceEpoch());
+        QCOMPARE(QFileInfo(strGot + "/AUTUMN.DAT").lastModified().toSecsSinceEpoch(),
+                 utc(10, 25, 1, 30).toSecsSinceEpoch());
+
+        const QString strArchive = Out("archive");
+        run = Cli({"archive", "--to", strArchive}, berlin);
+        QCOMPARE(run.nExit, 0);
+        const QByteArray journal = Got(strArchive + "/.orvoconnect-archive.log");
+        run = Cli({"archive", "--to", strArchive}, berlin);
+        QCOMPARE(run.nExit, 0);
+        QCOMPARE(run.strOut, QStringLiteral("nothing new to archive: 2 already archived\n"));
+        QCOMPARE(Got(strArchive + "/.orvoconnect-archive.log"), journal);
     }
 
     void getAllStopsAtFirstFailure()
@@ -831,6 +877,8 @@ private slots:
             {"get", "--all", "a"},
             {"get", "--overwrite", "--skip-existing", "a"},
             {"get", "--to"},
+            {"get", "--to", "", "a"},
+            {"get", "--to=", "--all"},
             {"put"},
             {"put", "a", "b"},
             {"rm"},
