@@ -38,13 +38,15 @@ int RunInfo(CliContext &context, const QStringList &args)
         if (pText && (message.nMessage == WM_REC_DEVICE_INFO || message.nMessage == WM_REC_CARD_INFO))
             strText = pText->strText;
     });
+    // A signal wakes the read that waits: that failure is the cancellation.
+    const auto failure = [&context] { return context.IsStopped() ? RESULT_CANCELLED : RESULT_COMM_ERROR; };
     if (!context.Protocol().GetDeviceInfo(target))
-        return context.Fail(RESULT_COMM_ERROR, QStringLiteral("cannot read the recorder's identification: ") +
-                                                   ResultText(RESULT_COMM_ERROR));
+        return context.Fail(failure(), QStringLiteral("cannot read the recorder's identification: ") +
+                                           ResultText(failure()));
     const QString strDeviceInfo = strText;
     if (!context.Protocol().GetCardInfo(target))
-        return context.Fail(RESULT_COMM_ERROR, QStringLiteral("cannot read the card information: ") +
-                                                   ResultText(RESULT_COMM_ERROR));
+        return context.Fail(failure(),
+                            QStringLiteral("cannot read the card information: ") + ResultText(failure()));
     context.Print(ListingFormat::TerminalText(strDeviceInfo));
     context.Print(ListingFormat::TerminalText(strText));
     return 0;
