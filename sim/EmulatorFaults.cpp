@@ -22,7 +22,8 @@ const char *const OPTIONS_HELP = "  --no-card                the recorder has no
                                  "  --silent                 requests are read but never answered\n"
                                  "  --garbage                two invalid blocks precede every reply\n"
                                  "  --split                  replies arrive in pieces of 300 and 724 bytes\n"
-                                 "  --save-delay-ms N        an archive save is answered after N ms\n";
+                                 "  --save-delay-ms N        an archive save is answered after N ms\n"
+                                 "  --late-reply-ms N        the next request is answered after N ms, once\n";
 
 } // namespace
 
@@ -34,8 +35,8 @@ bool EmulatorFaults::RefusesDeletionOf(const QString &strName) const
 bool EmulatorFaults::OptionTakesValue(const QString &strName)
 {
     static const QStringList valued = {QStringLiteral("refuse-delete"), QStringLiteral("stop-download-after"),
-                                       QStringLiteral("stop-code"), QStringLiteral("abort-upload-after"),
-                                       QStringLiteral("save-delay-ms")};
+                                       QStringLiteral("stop-code"),     QStringLiteral("abort-upload-after"),
+                                       QStringLiteral("save-delay-ms"), QStringLiteral("late-reply-ms")};
     return valued.contains(strName);
 }
 
@@ -78,6 +79,9 @@ bool EmulatorFaults::SetOption(const QString &strName, const QString &strValue, 
             return fail(QStringLiteral("bad block count \"%1\"").arg(strValue));
     } else if (strName == QLatin1String("save-delay-ms")) {
         if (!ParseCount(strValue, &nSaveArchiveDelayMs))
+            return fail(QStringLiteral("bad delay \"%1\"").arg(strValue));
+    } else if (strName == QLatin1String("late-reply-ms")) {
+        if (!ParseCount(strValue, &nLateReplyMs))
             return fail(QStringLiteral("bad delay \"%1\"").arg(strValue));
     } else if (strName == QLatin1String("stop-code")) {
         if (strValue == QLatin1String("ok"))

@@ -88,6 +88,8 @@ private:
     void ReplyText(quint16 nCode, quint32 nOffset, const QString &strText);
     QByteArray ReplyBytes(quint16 nCode, quint32 nPayload);
     void ReleaseDue();
+    // The late reply, once its time has come: ahead of anything said since.
+    bool LateReplyDue() const;
 
     EmulatorCard m_card;
     EmulatorFaults m_faults;
@@ -105,6 +107,9 @@ private:
         QByteArray bytes;
     };
     std::optional<Delayed> m_delayed;
+    // A reply the recorder sends after the host stopped waiting (the late-reply fault): once
+    // sent it is on its way, so later requests do not take it back; only a reset drops it.
+    std::optional<Delayed> m_late;
     Frame m_reply;
 
     State m_state = State::Idle;
