@@ -229,11 +229,15 @@ void RecorderEmulator::HandleRequest(quint16 nCode, const quint8 *pFrame, quint3
     }
     if (m_faults.nLateReplyMs > 0 && m_nOutputPos < m_output.size()) {
         // This one answer leaves only after the given time; the fault is then spent.
-        m_late = Delayed{Clock::now() + std::chrono::milliseconds(m_faults.nLateReplyMs),
-                         m_output.mid(m_nOutputPos)};
+        m_late = Delayed{Clock::now() + std::chrono::milliseconds(m_faults.nLateReplyMs), QByteArray()};
+        m_faults.nLateReplyMs = 0;
+    }
+    if (m_late) {
+        // The answers that follow queue behind the late one and are sent as it is: a new
+        // request no longer takes them back.
+        m_late->bytes += m_output.mid(m_nOutputPos);
         m_output.resize(0);
         m_nOutputPos = 0;
-        m_faults.nLateReplyMs = 0;
     }
 }
 

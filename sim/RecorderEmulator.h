@@ -107,8 +107,9 @@ private:
         QByteArray bytes;
     };
     std::optional<Delayed> m_delayed;
-    // A reply the recorder sends after the host stopped waiting (the late-reply fault): once
-    // sent it is on its way, so later requests do not take it back; only a reset drops it.
+    // A reply the recorder sends after the host stopped waiting (the late-reply fault), with
+    // the answers to the requests that came meanwhile queued behind it: once sent they are on
+    // their way, so later requests do not take them back; only a reset drops them.
     std::optional<Delayed> m_late;
     Frame m_reply;
 
