@@ -65,9 +65,11 @@ int RecorderIdentity(Session &session, QString *pIdentity)
         void OnDeviceInfo(const QString &strInfo) override { strText = strInfo; }
     } receiver;
     if (!session.protocol.GetDeviceInfo(receiver.Target())) {
+        // A stop wakes the read that waits: that failure is the cancellation.
+        const int nFailure = session.stop.IsSet() ? RESULT_CANCELLED : RESULT_COMM_ERROR;
         session.report.Problem(QStringLiteral("cannot read the recorder's identification: ") +
-                               ResultText(RESULT_COMM_ERROR));
-        return RESULT_COMM_ERROR;
+                               ResultText(nFailure));
+        return nFailure;
     }
     // A recorder that sends no identification at all is still told from others by its link.
     *pIdentity =

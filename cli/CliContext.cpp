@@ -55,9 +55,14 @@ int CliContext::PrepareLink()
                                     "one recorder")
                          .arg(m_strLinkName));
 
-    m_pLink = std::make_unique<RecorderLink>(std::move(pTransport));
+    auto pLink = std::make_unique<RecorderLink>(std::move(pTransport));
     if (const int nMs = EnvMilliseconds(ENV_TIMEOUT_MS))
-        m_pLink->SetTimeoutMs(nMs);
+        pLink->SetTimeoutMs(nMs);
+    std::lock_guard lock(m_linkMutex);
+    m_pLink = std::move(pLink);
+    // A signal that came before the link existed still counts.
+    if (m_stop.IsSet() && !m_bUninterruptible)
+        m_pLink->Interrupt();
     return 0;
 }
 
@@ -65,7 +70,7 @@ int CliContext::Connect()
 {
     QString strWhy;
     const int nStatus = TryConnect(&strWhy);
-    if (nStatus == EXIT_UNREACHABLE && !strWhy.isEmpty())
+    if ((nStatus == EXIT_UNREACHABLE || nStatus == RESULT_CANCELLED) && !strWhy.isEmpty())
         Report(strWhy);
     return nStatus;
 }
@@ -76,7 +81,13 @@ int CliContext::TryConnect(QString *pWhy)
         return 0;
     if (const int nStatus = PrepareLink())
         return nStatus;
-    if (!m_pLink->Open()) {
+    // Asked to stop before or while opening: nothing was said to the recorder yet.
+    if (m_stop.IsSet() || (!m_pLink->Open() && m_pLink->IsInterrupted())) {
+        m_pLink->Close();
+        *pWhy = ResultText(RESULT_CANCELLED);
+        return RESULT_CANCELLED;
+    }
+    if (!m_pLink->IsOpen()) {
         QString strMessage = QStringLiteral("cannot reach the recorder on \"%1\"").arg(m_strLinkName);
         const QString strWhy = m_pLink->LastOpenFailure();
         if (!strWhy.isEmpty())
@@ -113,12 +124,13 @@ std::optional<QString> CliContext::GivenDevice() const
 PostTarget CliContext::ProgressTarget()
 {
     m_nProgressReports = 0;
-    return PostTarget::ForFunction([this](PostedMessage &&message) {
-        if (const ProgressPost *pProgress = message.Get<ProgressPost>()) {
-            ++m_nProgressReports;
-            m_progress.Update(pProgress->nSoFar, pProgress->nTotal);
-        }
-    });
+    return m_progressReceiver.Target();
+}
+
+void CliContext::ProgressReceiver::OnProgress(quint32 nSoFar, quint32 nTotal)
+{
+    ++context.m_nProgressReports;
+    context.m_progress.Update(nSoFar, nTotal);
 }
 
 void CliContext::Print(const QString &strLine)
@@ -186,6 +198,10 @@ void CliContext::OnSignal(int /*nSignal*/)
         else
             Report(QStringLiteral("cancelling... (press Ctrl-C again to leave at once)"));
         m_stop.Set();
+        // A recorder saving its archive cannot be told to stop: its answer is awaited.
+        std::lock_guard lock(m_linkMutex);
+        if (m_pLink && !m_bUninterruptible)
+            m_pLink->Interrupt();
         return;
     }
     if (m_bWritingLocalFile) {

@@ -3,6 +3,7 @@
 #include "cli/ProgressBar.h"
 #include "protocol/ManualResetEvent.h"
 #include "protocol/PostTarget.h"
+#include "protocol/RecorderReceiver.h"
 
 #include <QString>
 #include <QtGlobal>
@@ -39,7 +40,8 @@ public:
     // printed.
     int PrepareLink();
     // Opens the recorder. 0, or the exit status to leave with (EXIT_USAGE as above,
-    // EXIT_UNREACHABLE when it cannot be opened), the reason printed.
+    // EXIT_UNREACHABLE when it cannot be opened, RESULT_CANCELLED after a signal), the reason
+    // printed.
     int Connect();
     // The same without printing why the recorder cannot be opened: that goes to *pWhy.
     int TryConnect(QString *pWhy);
@@ -93,7 +95,9 @@ public:
     // local file being written) still leaves with status 0.
     void SetSignalEndsWell(bool bWell) { m_bSignalEndsWell = bWell; }
 
-    // Runs on the signal watcher's thread for each SIGINT, SIGTERM or SIGHUP.
+    // Runs on the signal watcher's thread for each SIGINT, SIGTERM or SIGHUP. The first sets the
+    // stop event and interrupts the link, so a transfer that waits on a silent recorder ends at
+    // once (unless the recorder cannot be interrupted); the run ends as cancelled.
     void OnSignal(int nSignal);
 
 private:
@@ -105,10 +109,20 @@ private:
     bool m_bDeviceGiven = false;
     FILE *m_pOut;
     FILE *m_pErr;
+    mutable std::mutex m_linkMutex; // the signal watcher interrupts the link from its thread
     std::unique_ptr<RecorderLink> m_pLink;
     std::unique_ptr<RecorderProtocol> m_pProtocol;
     ManualResetEvent m_stop;
     ProgressBar m_progress;
+    // Feeds the transfers' progress to the bar.
+    struct ProgressReceiver final : RecorderReceiver
+    {
+        explicit ProgressReceiver(CliContext &owner)
+            : context(owner)
+        {}
+        void OnProgress(quint32 nSoFar, quint32 nTotal) override;
+        CliContext &context;
+    } m_progressReceiver{*this};
     std::atomic<bool> m_bWritingLocalFile{false};
     std::atomic<bool> m_bUninterruptible{false};
     std::atomic<int> m_nProgressReports{0};

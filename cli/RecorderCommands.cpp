@@ -1,5 +1,7 @@
 // The commands that read the recorder or ask it to act, without local files: info, ls, save.
 
+#include "archive/ArchiveRun.h"
+#include "cli/CliArchiveReport.h"
 #include "cli/CliArguments.h"
 #include "cli/CliCommand.h"
 #include "cli/CliContext.h"
@@ -7,7 +9,7 @@
 #include "cli/ResultText.h"
 #include "protocol/RecorderFileEntry.h"
 #include "protocol/RecorderProtocol.h"
-#include "protocol/ReportMessages.h"
+#include "protocol/RecorderReceiver.h"
 
 namespace {
 
@@ -24,6 +26,12 @@ int ParseAndConnect(CliContext &context, const QStringList &args, const QStringL
     return context.Connect();
 }
 
+// A signal wakes the read that waits: that failure is the cancellation.
+int Failure(const CliContext &context)
+{
+    return context.IsStopped() ? RESULT_CANCELLED : RESULT_COMM_ERROR;
+}
+
 } // namespace
 
 int RunInfo(CliContext &context, const QStringList &args)
@@ -35,16 +43,18 @@ int RunInfo(CliContext &context, const QStringList &args)
     QString strDeviceInfo;
     if (const int nStatus = ReadDeviceInfo(context, &strDeviceInfo))
         return nStatus;
-    QString strText;
-    const PostTarget target = PostTarget::ForFunction([&strText](PostedMessage &&message) {
-        if (const TextPost *pText = message.Get<TextPost>(); pText && message.nMessage == WM_REC_CARD_INFO)
-            strText = pText->strText;
-    });
-    if (!context.Protocol().GetCardInfo(target))
-        return context.Fail(RESULT_COMM_ERROR, QStringLiteral("cannot read the card information: ") +
-                                                   ResultText(RESULT_COMM_ERROR));
+    struct : RecorderReceiver
+    {
+        QString strText;
+        void OnCardInfo(const QString &strInfo) override { strText = strInfo; }
+    } cardInfo;
+    if (!context.Protocol().GetCardInfo(cardInfo.Target())) {
+        const int nFailure = Failure(context);
+        return context.Fail(nFailure,
+                            QStringLiteral("cannot read the card information: ") + ResultText(nFailure));
+    }
     context.Print(ListingFormat::TerminalText(strDeviceInfo));
-    context.Print(ListingFormat::TerminalText(strText));
+    context.Print(ListingFormat::TerminalText(cardInfo.strText));
     return 0;
 }
 
@@ -86,27 +96,23 @@ int RunSave(CliContext &context, const QStringList &args)
 
 int ReadDeviceInfo(CliContext &context, QString *pText)
 {
-    pText->clear();
-    const PostTarget target = PostTarget::ForFunction([pText](PostedMessage &&message) {
-        if (const TextPost *pPost = message.Get<TextPost>(); pPost && message.nMessage == WM_REC_DEVICE_INFO)
-            *pText = pPost->strText;
-    });
-    if (!context.Protocol().GetDeviceInfo(target))
-        return context.Fail(RESULT_COMM_ERROR, QStringLiteral("cannot read the recorder's identification: ") +
-                                                   ResultText(RESULT_COMM_ERROR));
+    struct : RecorderReceiver
+    {
+        QString strText;
+        void OnDeviceInfo(const QString &strInfo) override { strText = strInfo; }
+    } deviceInfo;
+    if (!context.Protocol().GetDeviceInfo(deviceInfo.Target())) {
+        const int nFailure = Failure(context);
+        return context.Fail(nFailure, QStringLiteral("cannot read the recorder's identification: ") +
+                                          ResultText(nFailure));
+    }
+    *pText = deviceInfo.strText;
     return RESULT_OK;
 }
 
 int ListCardFiles(CliContext &context, QList<RecorderFileEntry> *pEntries)
 {
-    pEntries->clear();
-    const PostTarget target = PostTarget::ForFunction([pEntries](PostedMessage &&message) {
-        if (const FileEntryPost *pEntry = message.Get<FileEntryPost>())
-            pEntries->append(pEntry->entry);
-    });
-    const RecorderResult result = context.Protocol().ListFiles(context.Stop(), target);
-    if (!result.IsOk())
-        return context.Fail(result, QStringLiteral("cannot list the card: ") +
-                                        (result.Detail().isEmpty() ? ResultText(result) : result.Detail()));
-    return RESULT_OK;
+    CliArchiveReport report(context, false);
+    Archive::Session session{context.Protocol(), context.Stop(), report, context.LinkName()};
+    return Archive::ListCard(session, pEntries);
 }

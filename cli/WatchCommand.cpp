@@ -136,6 +136,8 @@ bool Watcher::Serve(Served &served)
             m_context.SetDevice(served.strPortPath);
         QString strWhy;
         if (m_context.TryConnect(&strWhy) != 0) {
+            if (m_context.IsStopped())
+                return false;
             if (strWhy != served.strLastFailure)
                 m_context.Say(
                     QStringLiteral("busy: the %1 cannot be opened now (trying again every %2 s): %3")
@@ -265,6 +267,8 @@ int Watcher::WatchPolled()
     for (;;) {
         QString strWhy;
         const bool bNow = m_context.TryConnect(&strWhy) == RESULT_OK;
+        if (m_context.IsStopped())
+            return RESULT_OK;
         if (bNow && !bReachable) {
             m_context.Say(QStringLiteral("arrived: the %1 is reachable").arg(served.strName));
             served.bDue = true;

@@ -69,7 +69,10 @@ int Frame::Receive(RecorderLink &link)
     const auto discardedTooLong = [&] {
         if (!discarding.isValid())
             discarding.start();
-        return discarding.hasExpired(link.TimeoutMs());
+        if (!discarding.hasExpired(link.TimeoutMs()))
+            return false;
+        link.NoteOutOfStep();
+        return true;
     };
     for (;;) {
         m_nReceived = 0;

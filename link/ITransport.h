@@ -34,6 +34,13 @@ public:
     // when nothing arrived within nTimeoutMs.
     virtual qsizetype Read(quint8 *pData, qsizetype nMax, int nTimeoutMs) = 0;
 
+    // Wakes the Read or Write that waits, from any thread: it returns at once as failed. A wake
+    // that comes while no transfer waits is kept for the next one, so a caller that checks its
+    // stop flag and then starts a transfer cannot miss it; each wake ends one transfer. Open
+    // waits for a connection (TCP) end the same way. The default does nothing: the transfer
+    // runs out its time-out.
+    virtual void Wake() {}
+
     // True once the channel knows the recorder is gone (connection closed, device removed),
     // as opposed to merely silent.
     virtual bool IsGone() const { return false; }

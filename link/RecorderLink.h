@@ -5,6 +5,7 @@
 #include <QString>
 #include <QtGlobal>
 
+#include <atomic>
 #include <memory>
 
 // The program's one path to the recorder: opens it through a transport and moves 1024-byte
@@ -16,6 +17,9 @@ class RecorderLink final
 public:
     static constexpr int BLOCK_SIZE = 1024;
     static constexpr int DEFAULT_TIMEOUT_MS = 15000;
+    // Each transfer after Interrupt: long enough to tell a recorder that still listens to abort,
+    // too short to hold a program that is asked to stop.
+    static constexpr int STOPPING_TIMEOUT_MS = 250;
 
     // Takes the transport named by ORVOCONNECT_LINK (usb when unset).
     RecorderLink();
@@ -34,7 +38,9 @@ public:
     QString LastOpenFailure() const { return m_openFailure.EnglishText(); }
 
     // 0 on success, 1 on any failure (including the time-out). *pWritten / *pReceived get
-    // the byte count moved.
+    // the byte count moved. After a failure the recorder may be out of step: before the next
+    // write, what it still sends is read and thrown away (StaleInput), so that a late reply is
+    // never taken as the answer to the next request.
     int WriteBlock(const quint8 *pSource, quint32 *pWritten);
     int ReadBlock(quint8 *pTarget, quint32 *pReceived);
 
@@ -42,6 +48,16 @@ public:
     // partial reads are joined, so callers see whole blocks only.
     int WriteBlocks(const quint8 *pSource, int nBlocks, quint32 *pWritten);
     int ReadBlocks(quint8 *pTarget, int nBlocks, quint32 *pReceived);
+
+    // For the frame layer: what arrived did not make a frame in time, so the recorder is out of
+    // step as after a failed transfer.
+    void NoteOutOfStep() { m_bOutOfStep = true; }
+
+    // From any thread (a program asked to stop): the transfer that waits ends at once as failed,
+    // and from then on each transfer is bounded by STOPPING_TIMEOUT_MS. Lasts for the life of
+    // the link. The window never calls it: its Cancel waits for the transfer to end.
+    void Interrupt();
+    bool IsInterrupted() const { return m_bInterrupted; }
 
     bool RegisterNotifications(ITransport::NoticeCallback callback);
 
@@ -63,7 +79,14 @@ public:
 private:
     std::unique_ptr<ITransport> m_pTransport;
     LinkOpenFailure m_openFailure;
+    // The time-out of the next transfer: the link's, or the short one once interrupted.
+    int TransferTimeoutMs() const;
+    // Before a write: throws away what a recorder out of step still sends.
+    void Resynchronise();
+
     int m_nTimeoutMs = DEFAULT_TIMEOUT_MS;
+    bool m_bOutOfStep = false;
+    std::atomic<bool> m_bInterrupted{false};
     quint64 m_nBlocksWritten = 0;
     quint64 m_nBlocksRead = 0;
 };

@@ -2,8 +2,6 @@
 
 #include "link/LinkLog.h"
 
-#include <QDeadlineTimer>
-
 #include <arpa/inet.h>
 #include <cerrno>
 #include <cstring>
@@ -12,37 +10,54 @@
 #include <netinet/in.h>
 #include <netinet/tcp.h>
 #include <poll.h>
+#include <sys/eventfd.h>
 #include <sys/socket.h>
 #include <unistd.h>
-
-namespace {
-
-// Waits for the socket to become ready for the given events; false on time-out or error.
-bool WaitReady(int nSocket, short nEvents, const QDeadlineTimer &deadline)
-{
-    for (;;) {
-        pollfd fd{nSocket, nEvents, 0};
-        const qint64 nLeft = deadline.remainingTime();
-        const int nRc = ::poll(&fd, 1, nLeft < 0 ? -1 : int(qMin<qint64>(nLeft, INT_MAX)));
-        if (nRc > 0)
-            return true;
-        if (nRc == 0)
-            return false;
-        if (errno != EINTR)
-            return false;
-    }
-}
-
-} // namespace
 
 TcpTransport::TcpTransport(QString strHost, quint16 nPort)
     : m_strHost(std::move(strHost))
     , m_nPort(nPort)
+    , m_nWakeFd(::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK))
 {}
 
 TcpTransport::~TcpTransport()
 {
     Close();
+    if (m_nWakeFd >= 0)
+        ::close(m_nWakeFd);
+}
+
+void TcpTransport::Wake()
+{
+    const eventfd_t nOne = 1;
+    [[maybe_unused]] const int nRc = ::eventfd_write(m_nWakeFd, nOne);
+}
+
+bool TcpTransport::TakeWake()
+{
+    eventfd_t nCount = 0;
+    // Non-blocking: fails with EAGAIN when no wake is pending.
+    return m_nWakeFd >= 0 && ::eventfd_read(m_nWakeFd, &nCount) == 0 && nCount > 0;
+}
+
+bool TcpTransport::WaitReady(short nEvents, const QDeadlineTimer &deadline)
+{
+    for (;;) {
+        pollfd fds[2] = {{m_nSocket, nEvents, 0}, {m_nWakeFd, POLLIN, 0}};
+        const qint64 nLeft = deadline.remainingTime();
+        const int nRc =
+            ::poll(fds, m_nWakeFd >= 0 ? 2 : 1, nLeft < 0 ? -1 : int(qMin<qint64>(nLeft, INT_MAX)));
+        if (nRc > 0 && (fds[1].revents & POLLIN) && TakeWake()) {
+            qCDebug(lcLink) << "tcp wait woken";
+            return false;
+        }
+        if (nRc > 0 && fds[0].revents)
+            return true;
+        if (nRc == 0)
+            return false;
+        if (nRc < 0 && errno != EINTR)
+            return false;
+    }
 }
 
 std::unique_ptr<TcpTransport> TcpTransport::FromArgument(const QString &strArgument, QString *pError)
@@ -89,7 +104,10 @@ bool TcpTransport::Open(LinkOpenFailure *pFailure)
         ::fcntl(nSocket, F_SETFL, ::fcntl(nSocket, F_GETFL) | O_NONBLOCK);
         int nRc = ::connect(nSocket, p->ai_addr, p->ai_addrlen);
         if (nRc < 0 && errno == EINPROGRESS) {
-            if (WaitReady(nSocket, POLLOUT, QDeadlineTimer(CONNECT_TIMEOUT_MS))) {
+            m_nSocket = nSocket; // for the wait
+            const bool bReady = WaitReady(POLLOUT, QDeadlineTimer(CONNECT_TIMEOUT_MS));
+            m_nSocket = -1;
+            if (bReady) {
                 int nError = 0;
                 socklen_t nSize = sizeof nError;
                 ::getsockopt(nSocket, SOL_SOCKET, SO_ERROR, &nError, &nSize);
@@ -127,7 +145,7 @@ void TcpTransport::Close()
 
 bool TcpTransport::Write(const quint8 *pData, qsizetype nLen, int nTimeoutMs)
 {
-    if (m_nSocket < 0)
+    if (m_nSocket < 0 || TakeWake())
         return false;
     const QDeadlineTimer deadline(nTimeoutMs);
     qsizetype nDone = 0;
@@ -140,7 +158,7 @@ bool TcpTransport::Write(const quint8 *pData, qsizetype nLen, int nTimeoutMs)
         if (nRc < 0 && errno == EINTR)
             continue;
         if (nRc < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {
-            if (!WaitReady(m_nSocket, POLLOUT, deadline))
+            if (!WaitReady(POLLOUT, deadline))
                 return false;
             continue;
         }
@@ -153,7 +171,7 @@ bool TcpTransport::Write(const quint8 *pData, qsizetype nLen, int nTimeoutMs)
 
 qsizetype TcpTransport::Read(quint8 *pData, qsizetype nMax, int nTimeoutMs)
 {
-    if (m_nSocket < 0 || nMax <= 0)
+    if (m_nSocket < 0 || nMax <= 0 || TakeWake())
         return -1;
     const QDeadlineTimer deadline(nTimeoutMs);
     for (;;) {
@@ -168,7 +186,7 @@ qsizetype TcpTransport::Read(quint8 *pData, qsizetype nMax, int nTimeoutMs)
         if (errno == EINTR)
             continue;
         if (errno == EAGAIN || errno == EWOULDBLOCK) {
-            if (!WaitReady(m_nSocket, POLLIN, deadline))
+            if (!WaitReady(POLLIN, deadline))
                 return -1;
             continue;
         }

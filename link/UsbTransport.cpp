@@ -1,22 +1,13 @@
 #include "link/UsbTransport.h"
 
 #include "link/LinkLog.h"
+#include "link/StaleInput.h"
 #include "link/UsbDeviceInfo.h"
 #include "link/UsbDiagnostics.h"
 
-#include <QDeadlineTimer>
-
-#include <climits>
-#include <cstring>
 #include <libusb.h>
 
 namespace {
-
-int LibusbTimeout(qint64 nTimeoutMs)
-{
-    // libusb reads 0 as "no time-out": every transfer here is bounded.
-    return int(qBound(qint64(1), nTimeoutMs, qint64(INT_MAX)));
-}
 
 UsbDeviceIdentity IdentityOf(libusb_device *pDevice)
 {
@@ -163,6 +154,10 @@ bool UsbTransport::Open(LinkOpenFailure *pFailure)
     // With no matching device at all there is nothing to add to "not connected".
     if (!m_pHandle && pFailure)
         *pFailure = firstFailure;
+    // The recorder may still be sending what an earlier program (or this one, before it gave
+    // up) asked for: it must not pass for the answer to our first request.
+    if (m_pHandle)
+        StaleInput::Discard(*this);
     return m_pHandle != nullptr;
 }
 
@@ -278,67 +273,4 @@ void UsbTransport::NoteResult(int nResult, const char *pWhat)
     if (nResult == LIBUSB_ERROR_NO_DEVICE)
         m_bGone = true;
     qCDebug(lcLink) << "usb" << pWhat << "failed:" << libusb_error_name(nResult);
-}
-
-bool UsbTransport::Write(const quint8 *pData, qsizetype nLen, int nTimeoutMs)
-{
-    if (!m_pHandle || nLen <= 0 || nLen > INT_MAX)
-        return false;
-    int nDone = 0;
-    ++m_nTransfersOut;
-    // libusb takes a non-const buffer for both directions; an OUT transfer only reads it.
-    const int nResult = libusb_bulk_transfer(m_pHandle, m_interface.nEndpointOut, const_cast<quint8 *>(pData),
-                                             int(nLen), &nDone, LibusbTimeout(nTimeoutMs));
-    NoteResult(nResult, "write");
-    return nResult == LIBUSB_SUCCESS && nDone == nLen;
-}
-
-qsizetype UsbTransport::Read(quint8 *pData, qsizetype nMax, int nTimeoutMs)
-{
-    if (!m_pHandle || nMax <= 0 || nMax > INT_MAX / 2)
-        return -1;
-    if (m_nCarryLen > 0) {
-        const qsizetype nTake = qMin(nMax, m_nCarryLen);
-        std::memcpy(pData, m_carry.data() + m_nCarryPos, size_t(nTake));
-        m_nCarryPos += nTake;
-        m_nCarryLen -= nTake;
-        return nTake;
-    }
-
-    // A device may send a whole packet into the last part of a transfer; a transfer that is
-    // not a whole number of packets would overflow and lose it, so such reads go through the
-    // carry buffer.
-    const qsizetype nPacket = m_interface.nMaxPacketIn;
-    const qsizetype nAsk = (nMax + nPacket - 1) / nPacket * nPacket;
-    quint8 *pTarget = pData;
-    if (nAsk != nMax) {
-        m_carry.resize(size_t(nAsk));
-        pTarget = m_carry.data();
-    }
-
-    const QDeadlineTimer deadline(nTimeoutMs);
-    for (;;) {
-        int nGot = 0;
-        ++m_nTransfersIn;
-        const int nResult = libusb_bulk_transfer(m_pHandle, m_interface.nEndpointIn, pTarget, int(nAsk),
-                                                 &nGot, LibusbTimeout(deadline.remainingTime()));
-        // A transfer that timed out after part of the data arrived still delivers that part:
-        // libusb has cancelled the rest, and the recorder keeps what it had not sent.
-        if (nResult != LIBUSB_SUCCESS && !(nResult == LIBUSB_ERROR_TIMEOUT && nGot > 0)) {
-            NoteResult(nResult, "read");
-            return -1;
-        }
-        if (nGot > 0) {
-            if (pTarget == pData)
-                return nGot;
-            const qsizetype nTake = qMin<qsizetype>(nMax, nGot);
-            std::memcpy(pData, pTarget, size_t(nTake));
-            m_nCarryPos = nTake;
-            m_nCarryLen = nGot - nTake;
-            return nTake;
-        }
-        // A zero-length packet carries nothing: ask again while time is left.
-        if (deadline.hasExpired())
-            return -1;
-    }
 }

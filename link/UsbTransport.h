@@ -16,12 +16,14 @@
 struct libusb_context;
 struct libusb_device;
 struct libusb_device_handle;
+struct libusb_transfer;
 
 // The recorder on USB through libusb: the first attached device whose vendor:product pair is
 // configured, that is the chosen one when a device is chosen (serial number or port path), and
 // that opens, its interface with one bulk IN and one bulk OUT endpoint claimed.
 // Each Write is one bulk OUT transfer and each Read one bulk IN transfer, so a frame crosses
-// the bus in as few transfers as the frame layer asks for.
+// the bus in as few transfers as the frame layer asks for. Transfers are asynchronous, waited
+// for on the calling thread, so that Wake can cancel the one in flight.
 class UsbTransport final : public ITransport
 {
     Q_DISABLE_COPY_MOVE(UsbTransport)
@@ -48,6 +50,8 @@ public:
     bool IsOpen() const override { return m_pHandle != nullptr; }
     bool Write(const quint8 *pData, qsizetype nLen, int nTimeoutMs) override;
     qsizetype Read(quint8 *pData, qsizetype nMax, int nTimeoutMs) override;
+    // Cancels the transfer in flight (libusb_cancel_transfer), or fails the next one.
+    void Wake() override;
     bool IsGone() const override { return m_bGone; }
     // The open device's serial number string.
     QString Serial() const override { return m_strSerial; }
@@ -82,6 +86,11 @@ private:
                         QString *pSerial);
     UsbDeviceChoice CurrentChoice() const;
     void NoteResult(int nResult, const char *pWhat);
+    // One bulk transfer on the endpoint, waited for here until it completes, times out or is
+    // woken. A libusb error code (LIBUSB_ERROR_INTERRUPTED when woken); *pDone gets the bytes
+    // moved, also when it timed out after some of them.
+    int BulkTransfer(unsigned char nEndpoint, quint8 *pData, int nLen, int nTimeoutMs, int *pDone);
+    friend struct UsbTransferThunk;
     void StopNotifications();
     void OnHotplug(libusb_device *pDevice, bool bArrived);
     // Arrivals waiting for their serial number, which cannot be read inside a hotplug callback.
@@ -103,6 +112,11 @@ private:
 
     quint64 m_nTransfersOut = 0;
     quint64 m_nTransfersIn = 0;
+
+    // The transfer in flight and a wake not yet taken, shared with the thread that wakes.
+    std::mutex m_wakeMutex;
+    libusb_transfer *m_pInFlight = nullptr;
+    bool m_bWake = false;
 
     // Shared with the event thread.
     mutable std::mutex m_mutex;

@@ -37,6 +37,15 @@ void RecorderProtocol::SendCode(quint16 nCode)
     m_request.Send(m_link);
 }
 
+RecorderResult RecorderProtocol::Broken(bool bTransferOpen)
+{
+    if (!m_link.IsInterrupted())
+        return RESULT_COMM_ERROR;
+    if (bTransferOpen)
+        SendCode(CMD_ABORT);
+    return RESULT_CANCELLED;
+}
+
 quint32 RecorderProtocol::WriteNamePayload(const QString &strName)
 {
     const quint32 nBytes = quint32(strName.size() + 1) * 2;
@@ -74,7 +83,7 @@ RecorderResult RecorderProtocol::ListFiles(const ManualResetEvent &stop, const P
 {
     m_request.Prepare(CMD_LIST_FILES, 0);
     if (m_request.Send(m_link))
-        return RESULT_COMM_ERROR;
+        return Broken(false);
 
     m_request.Prepare(CMD_ACK, 0);
     std::memset(m_response.Payload(), 0, Frame::MAX_PAYLOAD);
@@ -82,7 +91,7 @@ RecorderResult RecorderProtocol::ListFiles(const ManualResetEvent &stop, const P
     quint32 nIndex = 0;
     for (;;) {
         if (m_response.Receive(m_link))
-            return RESULT_COMM_ERROR;
+            return Broken(true);
         const RecorderFileEntry entry = RecorderFileEntry::FromBytes(m_response.Payload());
         const bool bHasName = entry.HasName();
         if (bHasName && nIndex == MAX_LIST_ENTRIES) {
@@ -101,7 +110,7 @@ RecorderResult RecorderProtocol::ListFiles(const ManualResetEvent &stop, const P
             return RESULT_CANCELLED;
         }
         if (m_request.Send(m_link))
-            return RESULT_COMM_ERROR;
+            return Broken(true);
         if (!bHasName)
             return RESULT_OK;
     }
@@ -113,7 +122,7 @@ RecorderResult RecorderProtocol::DeleteCardFile(const QString &strName)
     if (nNameBytes == 0)
         return RESULT_NOT_DELETED;
     if (Exchange(CMD_DELETE_FILE, nNameBytes))
-        return RESULT_COMM_ERROR;
+        return Broken(false);
     return m_response.Code() == RSP_OK ? RESULT_OK : RESULT_NOT_DELETED;
 }
 
@@ -131,6 +140,8 @@ RecorderResult RecorderProtocol::SaveArchiveData()
         attempt.start();
         if (m_response.Receive(m_link) == 0)
             break;
+        if (m_link.IsInterrupted())
+            return RESULT_CANCELLED;
         // A closed link fails every read at once: retrying it would only spin.
         if (m_link.IsGone() || !m_link.IsOpen()) {
             qCWarning(lcProtocol) << "recorder gone while saving its archive";

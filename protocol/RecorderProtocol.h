@@ -64,6 +64,10 @@ public:
     static RecorderResult UploadName(const QString &strPath, QString *pName);
 
 private:
+    // The result of a failed transfer: a cancellation when the link was interrupted (the
+    // program is asked to stop), with the recorder told to abort when a transfer is open;
+    // otherwise a communication failure.
+    RecorderResult Broken(bool bTransferOpen);
     // Writes a NUL-terminated UTF-16LE string at the start of the request payload; returns its
     // payload length, or 0 when it does not fit.
     quint32 WriteNamePayload(const QString &strName);

@@ -64,7 +64,7 @@ RecorderResult RecorderProtocol::GetFile(const ManualResetEvent &stop, const Pos
 
     m_request.Prepare(CMD_GET_FILE, nNameBytes);
     if (m_request.Send(m_link))
-        return fail(RESULT_COMM_ERROR);
+        return fail(Broken(false));
 
     m_request.Prepare(CMD_ACK, 0);
     PostProgress(target, 0, 0);
@@ -79,7 +79,7 @@ RecorderResult RecorderProtocol::GetFile(const ManualResetEvent &stop, const Pos
     sinceData.start();
     for (;;) {
         if (m_response.Receive(m_link))
-            return fail(RESULT_COMM_ERROR);
+            return fail(Broken(true));
         if (m_response.Code() != RSP_FILE_BLOCK)
             return fail(RESULT_DEVICE_STOPPED);
 
@@ -129,7 +129,7 @@ RecorderResult RecorderProtocol::GetFile(const ManualResetEvent &stop, const Pos
             return fail(RESULT_CANCELLED);
         }
         if (m_request.Send(m_link))
-            return fail(RESULT_COMM_ERROR);
+            return fail(Broken(true));
         nSoFar += nCount;
         PostProgress(target, quint32(nSoFar), nTotal);
         if (bLast)
@@ -168,7 +168,7 @@ RecorderResult RecorderProtocol::PutFile(const ManualResetEvent &stop, const Pos
     announcement.SetName(strName);
     std::memcpy(m_request.Payload(), announcement.Bytes(), RecorderFileEntry::SIZE);
     if (Exchange(CMD_PUT_FILE, RecorderFileEntry::SIZE))
-        return RESULT_COMM_ERROR;
+        return Broken(true);
 
     switch (m_response.Code()) {
     case RSP_OK:
@@ -209,7 +209,7 @@ RecorderResult RecorderProtocol::PutFile(const ManualResetEvent &stop, const Pos
         }
         m_request.SetU32(BLOCK_OFFSET_COUNT, quint32(nRead));
         if (Exchange(CMD_PUT_BLOCK, quint32(nRead) + BLOCK_HEADER_SIZE))
-            return RESULT_COMM_ERROR;
+            return Broken(true);
 
         RecorderResultCode nResult = RESULT_OK;
         if (m_response.Code() == CMD_ABORT)

@@ -20,6 +20,8 @@ struct EmulatorFaults
     bool bGarbageBeforeReply = false;   // a block with a bad magic and one with a foreign code first
     bool bSplitReplies = false;         // deliver replies in reads of 300, then 724 bytes
     int nSaveArchiveDelayMs = 0;        // answer an archive save after this long
+    int nLateReplyMs = 0;               // answer the next request after this long (once); the
+                                        // answers to the requests that follow queue behind it
     QString strGrow;                    // a file the recorder writes to while it is downloaded
 
     // Who the recorder says it is, in its identification text; empty: the defaults.

@@ -76,6 +76,7 @@ void RecorderEmulator::Reset()
     m_nOutputPos = 0;
     m_nSplitPhase = 0;
     m_delayed.reset();
+    m_late.reset();
 }
 
 void RecorderEmulator::HostWrite(const quint8 *pData, qsizetype nLen)
@@ -105,7 +106,12 @@ void RecorderEmulator::HostWrite(const quint8 *pData, qsizetype nLen)
 qsizetype RecorderEmulator::Available()
 {
     ReleaseDue();
-    return m_output.size() - m_nOutputPos;
+    return (LateReplyDue() ? m_late->bytes.size() : 0) + m_output.size() - m_nOutputPos;
+}
+
+bool RecorderEmulator::LateReplyDue() const
+{
+    return m_late && Clock::now() >= m_late->due;
 }
 
 qsizetype RecorderEmulator::HostRead(quint8 *pData, qsizetype nMax)
@@ -113,6 +119,14 @@ qsizetype RecorderEmulator::HostRead(quint8 *pData, qsizetype nMax)
     qsizetype nCount = qMin(nMax, Available());
     if (nCount <= 0)
         return 0;
+    if (LateReplyDue()) {
+        nCount = qMin(nCount, m_late->bytes.size());
+        std::memcpy(pData, m_late->bytes.constData(), size_t(nCount));
+        m_late->bytes.remove(0, nCount);
+        if (m_late->bytes.isEmpty())
+            m_late.reset();
+        return nCount;
+    }
     if (m_faults.bSplitReplies) {
         nCount = qMin<qsizetype>(nCount, m_nSplitPhase == 0 ? SPLIT_FIRST : SPLIT_SECOND);
         m_nSplitPhase ^= 1;
@@ -128,9 +142,12 @@ qsizetype RecorderEmulator::HostRead(quint8 *pData, qsizetype nMax)
 
 std::optional<RecorderEmulator::Clock::time_point> RecorderEmulator::NextDue() const
 {
+    std::optional<Clock::time_point> due;
     if (m_delayed)
-        return m_delayed->due;
-    return std::nullopt;
+        due = m_delayed->due;
+    if (m_late && (!due || m_late->due < *due))
+        due = m_late->due;
+    return due;
 }
 
 void RecorderEmulator::ReleaseDue()
@@ -189,35 +206,47 @@ void RecorderEmulator::HandleRequest(quint16 nCode, const quint8 *pFrame, quint3
     switch (nCode) {
     case CMD_GET_DEVICE_INFO:
         ReplyText(RSP_OK, Frame::HEADER_SIZE, DeviceInfoText());
-        return;
+        break;
     case CMD_GET_CARD_INFO:
         // The 12 bytes the host does not read: capacity and free space in KB, file count.
         m_reply.SetU32(CARD_INFO_OFFSET_CAPACITY_KB, quint32(m_card.Capacity() / 1024));
         m_reply.SetU32(CARD_INFO_OFFSET_FREE_KB, m_faults.bNoCard ? 0 : quint32(m_card.FreeBytes() / 1024));
         m_reply.SetU32(CARD_INFO_OFFSET_FILE_COUNT, m_faults.bNoCard ? 0 : quint32(m_card.Entries().size()));
         ReplyText(RSP_OK, CARD_INFO_TEXT_OFFSET, CardInfoText());
-        return;
+        break;
     case CMD_LIST_FILES:
         m_entries = m_faults.bNoCard ? QList<RecorderFileEntry>() : m_card.Entries();
         m_nNextEntry = 0;
         m_state = State::Listing;
         ListNext();
-        return;
+        break;
     case CMD_GET_FILE:
         StartDownload(NameOf(pFrame, nLength));
-        return;
+        break;
     case CMD_DELETE_FILE:
         Reply(DeleteFile(NameOf(pFrame, nLength)));
-        return;
+        break;
     case CMD_PUT_FILE:
         StartUpload(RecorderFileEntry::FromBytes(pFrame + Frame::HEADER_SIZE));
-        return;
+        break;
     case CMD_SAVE_ARCHIVE:
         SaveArchive();
-        return;
+        break;
     default:
         qCDebug(lcSim) << "unknown request" << ProtocolCodeName(nCode);
         Reply(RSP_REFUSED);
+    }
+    if (m_faults.nLateReplyMs > 0 && m_nOutputPos < m_output.size()) {
+        // This one answer leaves only after the given time; the fault is then spent.
+        m_late = Delayed{Clock::now() + std::chrono::milliseconds(m_faults.nLateReplyMs), QByteArray()};
+        m_faults.nLateReplyMs = 0;
+    }
+    if (m_late) {
+        // The answers that follow queue behind the late one and are sent as it is: a new
+        // request no longer takes them back.
+        m_late->bytes += m_output.mid(m_nOutputPos);
+        m_output.resize(0);
+        m_nOutputPos = 0;
     }
 }
 

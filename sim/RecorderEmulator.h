@@ -89,6 +89,8 @@ private:
     void ReplyText(quint16 nCode, quint32 nOffset, const QString &strText);
     QByteArray ReplyBytes(quint16 nCode, quint32 nPayload);
     void ReleaseDue();
+    // The late reply, once its time has come: ahead of anything said since.
+    bool LateReplyDue() const;
 
     EmulatorCard m_card;
     EmulatorFaults m_faults;
@@ -106,6 +108,10 @@ private:
         QByteArray bytes;
     };
     std::optional<Delayed> m_delayed;
+    // A reply the recorder sends after the host stopped waiting (the late-reply fault), with
+    // the answers to the requests that came meanwhile queued behind it: once sent they are on
+    // their way, so later requests do not take them back; only a reset drops them.
+    std::optional<Delayed> m_late;
     Frame m_reply;
 
     State m_state = State::Idle;

@@ -8,7 +8,7 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 
-#include <thread>
+#include <utility>
 
 namespace {
 // A read without a time-out still looks again now and then.
@@ -73,10 +73,20 @@ bool SimTransport::IsOpen() const
     return m_bOpen;
 }
 
+void SimTransport::Wake()
+{
+    {
+        std::lock_guard lock(m_mutex);
+        m_bWake = true;
+    }
+    m_wakeUp.notify_all();
+}
+
 bool SimTransport::Write(const quint8 *pData, qsizetype nLen, int /*nTimeoutMs*/)
 {
     std::lock_guard lock(m_mutex);
-    if (!m_bOpen)
+    // The emulator takes every write at once: only a wake already pending fails one.
+    if (!m_bOpen || std::exchange(m_bWake, false))
         return false;
     m_pEmulator->HostWrite(pData, nLen);
     return true;
@@ -87,24 +97,21 @@ qsizetype SimTransport::Read(quint8 *pData, qsizetype nMax, int nTimeoutMs)
     if (nMax <= 0)
         return -1;
     const QDeadlineTimer deadline(nTimeoutMs);
+    std::unique_lock lock(m_mutex);
     for (;;) {
-        RecorderEmulator::Clock::time_point wakeUp;
-        {
-            std::lock_guard lock(m_mutex);
-            if (!m_bOpen)
-                return -1;
-            if (m_pEmulator->Available() > 0)
-                return m_pEmulator->HostRead(pData, nMax);
-            if (deadline.hasExpired())
-                return -1;
-            // Only a delayed reply can still come; without one the recorder is silent and
-            // the read waits out its time-out like one on a real link.
-            const qint64 nLeft = deadline.isForever() ? FOREVER_NAP_MS : deadline.remainingTime();
-            wakeUp = RecorderEmulator::Clock::now() + std::chrono::milliseconds(nLeft);
-            if (const auto due = m_pEmulator->NextDue(); due && *due < wakeUp)
-                wakeUp = *due;
-        }
-        std::this_thread::sleep_until(wakeUp);
+        if (!m_bOpen || std::exchange(m_bWake, false))
+            return -1;
+        if (m_pEmulator->Available() > 0)
+            return m_pEmulator->HostRead(pData, nMax);
+        if (deadline.hasExpired())
+            return -1;
+        // Only a delayed reply can still come; without one the recorder is silent and the read
+        // waits out its time-out like one on a real link, unless woken.
+        const qint64 nLeft = deadline.isForever() ? FOREVER_NAP_MS : deadline.remainingTime();
+        auto wakeUp = RecorderEmulator::Clock::now() + std::chrono::milliseconds(nLeft);
+        if (const auto due = m_pEmulator->NextDue(); due && *due < wakeUp)
+            wakeUp = *due;
+        m_wakeUp.wait_until(lock, wakeUp);
     }
 }
 

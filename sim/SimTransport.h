@@ -4,6 +4,7 @@
 
 #include <QString>
 
+#include <condition_variable>
 #include <memory>
 #include <mutex>
 
@@ -34,6 +35,7 @@ public:
     bool IsOpen() const override;
     bool Write(const quint8 *pData, qsizetype nLen, int nTimeoutMs) override;
     qsizetype Read(quint8 *pData, qsizetype nMax, int nTimeoutMs) override;
+    void Wake() override;
     // The emulated recorder is never plugged in or out: there is nothing to announce, and
     // nothing has failed.
     bool RegisterNotifications(NoticeCallback) override { return true; }
@@ -41,7 +43,9 @@ public:
 private:
     std::shared_ptr<RecorderEmulator> m_pEmulator;
     mutable std::mutex m_mutex;
+    std::condition_variable m_wakeUp;
     bool m_bOpen = false;
+    bool m_bWake = false; // a wake not yet taken by a transfer
 };
 
 // Registers the "sim:DIR" link name.

@@ -792,6 +792,71 @@ private slots:
                  (QStringList{".orvoconnect-archive.lock", ".orvoconnect-archive.log", "good.dat"}));
     }
 
+    void signalWakesATransferOnASilentRecorder_data()
+    {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<quint16>("request"); // the reply to it goes missing
+        QTest::addColumn<quint16>("reply");   // only replies with this code (0: any)
+        QTest::addColumn<int>("status");
+        QTest::addColumn<bool>("abort"); // a transfer is open: the recorder is told
+        QTest::newRow("info") << QStringList{"info"} << quint16(CMD_GET_DEVICE_INFO) << quint16(0)
+                              << int(RESULT_CANCELLED) << false;
+        QTest::newRow("ls") << QStringList{"ls"} << quint16(CMD_LIST_FILES) << quint16(0)
+                            << int(RESULT_CANCELLED) << true;
+        QTest::newRow("get") << QStringList{"get", "--to", "dest", "TREND01.DAT"} << quint16(CMD_ACK)
+                             << quint16(RSP_FILE_BLOCK) << int(RESULT_CANCELLED) << true;
+        // A service stop: the watch ends well.
+        QTest::newRow("watch") << QStringList{"watch", "--to", "dest"} << quint16(CMD_ACK)
+                               << quint16(RSP_FILE_BLOCK) << 0 << true;
+    }
+
+    void signalWakesATransferOnASilentRecorder()
+    {
+        // The link keeps its 15 s time-out: only the wake can end the run this soon.
+        QFETCH(QStringList, args);
+        QFETCH(quint16, request);
+        QFETCH(quint16, reply);
+        QFETCH(int, status);
+        QFETCH(bool, abort);
+        QVERIFY(QDir().mkpath(Out("dest")));
+        auto pSwallowed = std::make_shared<std::atomic<int>>(0);
+        m_pRec->Wire().lie = [=](quint16 nRequestCode, QByteArray &bytes) {
+            if (nRequestCode == request &&
+                (reply == 0 || LittleEndian::U16(Bytes(bytes) + Frame::OFFSET_CODE) == reply)) {
+                bytes.clear();
+                ++*pSwallowed;
+            }
+        };
+        QProcess cli;
+        cli.setWorkingDirectory(m_pRec->OutDir());
+        CliProcess::Start(cli, QStringList{"--link", m_strLink} + args, {"ORVOCONNECT_WATCH_POLL_MS=200"});
+        QVERIFY(cli.waitForStarted());
+        QTRY_VERIFY_WITH_TIMEOUT(*pSwallowed > 0, 10000);
+        QTest::qWait(300); // the program is waiting for the reply by now
+        QElapsedTimer timer;
+        timer.start();
+        ::kill(pid_t(cli.processId()), SIGTERM);
+        QVERIFY(cli.waitForFinished(10000));
+        const qint64 nMs = timer.elapsed();
+        qInfo("%s: ended %lld ms after SIGTERM", QTest::currentDataTag(), nMs);
+        const QString strErr = QString::fromUtf8(cli.readAllStandardError());
+        QCOMPARE(cli.exitStatus(), QProcess::NormalExit);
+        QVERIFY2(cli.exitCode() == status, qPrintable(strErr));
+        QVERIFY2(nMs < 1500, qPrintable(QStringLiteral("%1 ms").arg(nMs)));
+        QVERIFY2(!strErr.contains(QStringLiteral("communication")), qPrintable(strErr));
+        if (abort)
+            QTRY_VERIFY(m_pRec->Wire().WrittenCodes().contains(CMD_ABORT));
+        else
+            QVERIFY(!m_pRec->Wire().WrittenCodes().contains(CMD_ABORT));
+        // Nothing of the file in flight stays; the watch keeps its journal and whole files only.
+        QCOMPARE(Listing(m_pRec->OutDir()), QStringList());
+        for (const QString &strName : Listing(Out("dest")))
+            QVERIFY2(strName == ".orvoconnect-archive.log" ||
+                         Got(Out("dest/" + strName)) == TestFiles::Read(m_pRec->CardPath(strName)),
+                     qPrintable(strName));
+        QVERIFY(!Listing(Out("dest")).contains("TREND01.DAT"));
+    }
+
     void interruptDuringDownloadCancelsCleanly()
     {
         // About a hundred blocks, each held back a little: seconds, time enough to interrupt.

@@ -136,6 +136,38 @@ private slots:
         QCOMPARE(Drain(emulator).size(), 1024);
     }
 
+    void lateReplyComesAheadOfTheNextAnswer()
+    {
+        QTemporaryDir dir;
+        EmulatorFaults faults;
+        QString strError;
+        QVERIFY2(faults.SetOption(QStringLiteral("late-reply-ms"), QStringLiteral("150"), &strError),
+                 qPrintable(strError));
+        RecorderEmulator emulator(dir.path(), faults);
+        const auto before = RecorderEmulator::Clock::now();
+        Feed(emulator, RequestFrame(CMD_GET_DEVICE_INFO));
+        QCOMPARE(emulator.Available(), 0);
+        QVERIFY(emulator.NextDue() >= before + std::chrono::milliseconds(150));
+        // Unlike a slow save, the answer is on its way: the next request does not take it back,
+        // and its own answer comes after it, as on a stream. Only the one request was late.
+        Feed(emulator, RequestFrame(CMD_GET_CARD_INFO));
+        QCOMPARE(emulator.Available(), 0);
+        std::this_thread::sleep_until(*emulator.NextDue());
+        Feed(emulator, RequestFrame(CMD_LIST_FILES));
+        const QByteArray bytes = Drain(emulator);
+        QCOMPARE(bytes.size(), 3 * 1024);
+        QCOMPARE(
+            LittleEndian::Utf16Text(reinterpret_cast<const quint8 *>(bytes.constData()) + Frame::HEADER_SIZE,
+                                    1024 - Frame::HEADER_SIZE),
+            emulator.DeviceInfoText());
+        QCOMPARE(LittleEndian::Utf16Text(reinterpret_cast<const quint8 *>(bytes.constData()) + 1024 +
+                                             CARD_INFO_TEXT_OFFSET,
+                                         1024 - CARD_INFO_TEXT_OFFSET),
+                 emulator.CardInfoText());
+        QVERIFY(!emulator.NextDue().has_value());
+        QCOMPARE(emulator.Faults().nLateReplyMs, 0);
+    }
+
     void uploadIsStoredUnderATemporaryNameUntilComplete()
     {
         FakeRecorder h;

@@ -74,6 +74,7 @@ public:
     bool IsOpen() const override { return m_pInner->IsOpen(); }
     bool Write(const quint8 *pData, qsizetype nLen, int nTimeoutMs) override;
     qsizetype Read(quint8 *pData, qsizetype nMax, int nTimeoutMs) override;
+    void Wake() override { m_pInner->Wake(); }
     bool IsGone() const override { return m_bGone || m_pInner->IsGone(); }
     bool RegisterNotifications(NoticeCallback callback) override;
 

@@ -16,9 +16,11 @@
 #include "ui/browser/CommandIds.h"
 #include "ui/browser/CUpPane.h"
 #include "ui/browser/FileListTableModel.h"
+#include "ui/dialogs/CDlgInitDevice.h"
 #include "ui/dialogs/CDlgOverwriteFiles.h"
 #include "ui/dialogs/CDlgSaveTo.h"
 #include "ui/dialogs/CDlgUpdateCF.h"
+#include "ui/dialogs/HourglassWidget.h"
 
 #include <QDesktopServices>
 #include <QDir>
@@ -684,6 +686,45 @@ private slots:
         view.OnUpdateData();
         view.setParent(nullptr);
         QCOMPARE(pUpdateParent, &parent);
+    }
+
+    // The recorder answers the identification only after the link gave up; the next Refresh,
+    // on the same open link, must show the true texts and list, not the late answer shifted
+    // onto the next request.
+    void refreshAfterALateReplyShowsTheTrueRecorder()
+    {
+        CChildView &view = ProgramView(true);
+        QCOMPARE(view.Model()->rowCount(), 3);
+        m_pRecorder->link.SetTimeoutMs(FakeRecorder::LINK_TIMEOUT_MS);
+        m_pRecorder->Faults().nLateReplyMs = 2 * FakeRecorder::LINK_TIMEOUT_MS;
+        {
+            // The connect dialog says the communication failed and waits for Close.
+            ModalDriver modals;
+            bool bFailed = false;
+            modals.When(
+                [] {
+                    auto *pDialog = qobject_cast<CDlgInitDevice *>(QApplication::activeModalWidget());
+                    return pDialog && !pDialog->Hourglass()->IsTurning();
+                },
+                [&bFailed] {
+                    bFailed = true;
+                    QApplication::activeModalWidget()->close();
+                });
+            view.RefreshView();
+            QVERIFY(bFailed);
+        }
+        QTest::qWait(2 * FakeRecorder::LINK_TIMEOUT_MS); // the late answer is on the link now
+        ModalDriver modals;
+        view.RefreshView();
+        QVERIFY(modals.boxes.isEmpty());
+        QVERIFY(view.IsConnected());
+        view.Model()->FlushPendingRows();
+        QCOMPARE(m_pPane->InfoText(), "Recorder 7\nCard: 64 MB");
+        QStringList names;
+        for (int i = 0; i < view.Model()->rowCount(); ++i)
+            names << view.Model()->index(i, 0).data().toString();
+        names.sort();
+        QCOMPARE(names, (QStringList{"A.DAT", "B.DAT", "C.IMG"}));
     }
 
     // A double-click on C with A checked above it wants A and C; both are already in the

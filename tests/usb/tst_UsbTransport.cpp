@@ -73,6 +73,8 @@ private slots:
     void openAlwaysClosesFirst();
     void splitCompletionsAreJoined();
     void silentRecorderTimesOutAndLosesNothing();
+    void interruptEndsAPendingReadAtOnce();
+    void openDiscardsWhatTheRecorderStillSends();
     void removalWithTransferInFlightFailsCleanlyAndReplugReopens();
     void candidateThatCannotBeOpenedIsSkipped();
     void openFailuresSayWhatToDo();
@@ -253,6 +255,48 @@ void TestUsbTransport::silentRecorderTimesOutAndLosesNothing()
     QCOMPARE(in.Length(), out.Length());
     QVERIFY(memcmp(in.Data(), out.Data(), out.Length()) == 0);
     QVERIFY(EchoFrame(*pLink, 50, 3));
+}
+
+void TestUsbTransport::interruptEndsAPendingReadAtOnce()
+{
+    EmulatedUsbDevice *pDevice = AddEcho();
+    QVERIFY(pDevice);
+    auto pLink = MakeLink(); // the production time-out
+    QVERIFY(pLink->Open());
+    pDevice->SetSilent(true);
+    auto read = std::async(std::launch::async, [&] {
+        Frame in;
+        return in.Receive(*pLink);
+    });
+    QTRY_COMPARE_WITH_TIMEOUT(pDevice->PendingInUrbs(), 1, 5000);
+    QElapsedTimer timer;
+    timer.start();
+    pLink->Interrupt();
+    QCOMPARE(read.get(), 1);
+    const qint64 nMs = timer.elapsed();
+    qInfo("read ended %lld ms after the interrupt", nMs);
+    QVERIFY2(nMs < 1000, qPrintable(QString::number(nMs)));
+    // The transfer was cancelled on the bus, not left behind; the link is still usable, each
+    // transfer now bounded by the short time-out.
+    QTRY_COMPARE(pDevice->PendingInUrbs(), 0);
+    QVERIFY(pLink->IsOpen() && !pLink->IsGone());
+    pDevice->SetSilent(false);
+    QVERIFY(EchoFrame(*pLink, 50, 4));
+}
+
+void TestUsbTransport::openDiscardsWhatTheRecorderStillSends()
+{
+    EmulatedUsbDevice *pDevice = AddEcho();
+    QVERIFY(pDevice);
+    auto pLink = MakeLink();
+    QVERIFY(pLink->Open());
+    // A program asks and leaves before the answer; the next one must not take it for its own.
+    Frame out;
+    out.Prepare(0x8101, 3000);
+    QCOMPARE(out.Send(*pLink), 0);
+    pLink->Close();
+    QVERIFY(pLink->Open());
+    QVERIFY(EchoFrame(*pLink, 100, 6));
 }
 
 void TestUsbTransport::removalWithTransferInFlightFailsCleanlyAndReplugReopens()
