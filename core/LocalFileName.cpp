@@ -16,7 +16,8 @@ bool LocalNames::IsReserved(const QString &strName)
 {
     // Case-insensitive: on a FAT or SMB destination ".ORVO-1.TMP" is the same file.
     if (strName.compare(QLatin1String(JOURNAL), Qt::CaseInsensitive) == 0 ||
-        strName.compare(QLatin1String(LOCK), Qt::CaseInsensitive) == 0)
+        strName.compare(QLatin1String(LOCK), Qt::CaseInsensitive) == 0 ||
+        strName.compare(QLatin1String(MANIFEST), Qt::CaseInsensitive) == 0)
         return true;
     return IsTemporary(strName);
 }

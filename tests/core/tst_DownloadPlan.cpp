@@ -151,6 +151,7 @@ private slots:
         QCOMPARE(plan.Add(QStringLiteral("BAD") + QChar(0xD800) + QStringLiteral(".DAT")).refusal,
                  LocalReason::NotEncodable);
         QCOMPARE(plan.Add(QString::fromLatin1(LocalNames::JOURNAL)).refusal, LocalReason::ReservedName);
+        QCOMPARE(plan.Add(QStringLiteral("sha256sums")).refusal, LocalReason::ReservedName);
         QCOMPARE(plan.Add(QStringLiteral(".ORVO-abc.TMP")).refusal, LocalReason::ReservedName);
         QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("SUB")));
         QCOMPARE(plan.Add(QStringLiteral("SUB")).refusal, LocalReason::NotARegularFile);
