@@ -42,6 +42,7 @@ JournalTrail::Row JournalTrail::RowOf(const QByteArray &line, qint64 nLine)
     const QJsonDocument document = QJsonDocument::fromJson(line);
     if (!document.isObject()) {
         row.strAction = QLatin1String(UNREADABLE);
+        row.strDetail = QStringLiteral("line %1").arg(nLine);
         return row;
     }
     const QJsonObject object = document.object();

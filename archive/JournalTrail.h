@@ -28,7 +28,8 @@ public:
         qint64 nSize = -1; // -1 when the line names no size
         QString strCardDate;
         QString strSha256;
-        QString strDetail; // run-start: the command and its options; run-end: the summary
+        QString strDetail; // run-start: the command and its options; run-end: the summary;
+                           // an unreadable line: its number
     };
 
     // What a line that is not a JSON object shows as its action.

@@ -64,7 +64,7 @@ private slots:
                                 "detail\r\n"
                                 "2026-12-07T10:00:00Z,op,,,downloaded,\"A\nB.DAT\",A_B.DAT,12,,,\r\n"
                                 "2026-12-07T10:00:01Z,,,,run-end,,,,,,\"downloaded 1, failed 0\"\r\n"
-                                ",,,,unreadable,,,,,,\r\n"));
+                                ",,,,unreadable,,,,,,line 3\r\n"));
     }
 };
 
