@@ -63,6 +63,17 @@ const QList<CliCommand> &CliCommands()
          RunWatch},
         {"sync", "[--to DIR]", "the same as archive without options", "The same as: archive [--to DIR]",
          RunSync},
+        {"journal", "DIR [--since YYYY-MM-DD] [--csv]",
+         "print the archive journal of DIR: who archived which file from which recorder, and when",
+         "One row per line of DIR/.orvoconnect-archive.log, in order: time (UTC), user, recorder, action,\n"
+         "file (card name -> local name), size, card date and SHA-256; a run's start and end lines show\n"
+         "its command and its summary as the file. Control characters in names are shown as '?'. The\n"
+         "recorder is not opened.\n"
+         "  --since YYYY-MM-DD  only lines of that day (UTC) or later\n"
+         "  --csv               CSV (RFC 4180) with a header row and the texts exact, except that a cell\n"
+         "                      beginning with =, +, - or @ gets a leading ' (never a spreadsheet formula)\n"
+         "Status 5 when DIR holds no journal.",
+         RunJournal},
         {"put", "[--overwrite] FILE", "upload a file to the card",
          "Uploads FILE under its own name (the part after the last / or \\).\n"
          "  --overwrite  replace a file of that name on the card (otherwise status 7)",

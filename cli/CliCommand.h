@@ -29,7 +29,7 @@ const QList<CliCommand> &CliCommands();
 const CliCommand *FindCliCommand(const QString &strName);
 
 // The commands themselves (RecorderCommands.cpp, FileCommands.cpp, UsbScanCommand.cpp,
-// UdevRuleCommand.cpp).
+// UdevRuleCommand.cpp, JournalCommand.cpp).
 int RunInfo(CliContext &context, const QStringList &args);
 int RunList(CliContext &context, const QStringList &args);
 int RunSave(CliContext &context, const QStringList &args);
@@ -37,6 +37,7 @@ int RunGet(CliContext &context, const QStringList &args);
 int RunSync(CliContext &context, const QStringList &args);
 int RunArchive(CliContext &context, const QStringList &args);
 int RunWatch(CliContext &context, const QStringList &args);
+int RunJournal(CliContext &context, const QStringList &args);
 int RunPut(CliContext &context, const QStringList &args);
 int RunRemove(CliContext &context, const QStringList &args);
 int RunUsbScan(CliContext &context, const QStringList &args);

@@ -919,6 +919,66 @@ private slots:
         QVERIFY2(usage.ru_maxrss < 400 * 1024, qPrintable(QString::number(usage.ru_maxrss)));
     }
 
+    void journalPrintsTheTrailForPeopleAndSpreadsheets()
+    {
+        const QString strDir = Root("trail");
+        QVERIFY(QDir().mkpath(strDir));
+        QByteArray journal;
+        for (const QJsonObject &line : {QJsonObject{{"action", "run-start"},
+                                                    {"command", "archive"},
+                                                    {"options", QJsonArray{"--delete-after"}},
+                                                    {"recorder", "REC-A"},
+                                                    {"time", "2026-12-06T23:59:59Z"},
+                                                    {"user", "op"}},
+                                        QJsonObject{{"action", "downloaded"},
+                                                    {"card_date", "2009-03-07T14:05:09"},
+                                                    {"card_name", "=HYPERLINK(\"http://x\",\"y\")\n.DAT"},
+                                                    {"local_name", "A.DAT"},
+                                                    {"recorder", "REC-A"},
+                                                    {"sha256", QString(64, 'a')},
+                                                    {"size", 12},
+                                                    {"time", "2026-12-07T10:00:00Z"},
+                                                    {"user", "op"}},
+                                        QJsonObject{{"action", "run-end"},
+                                                    {"already_archived", 2},
+                                                    {"deleted", 0},
+                                                    {"downloaded", 1},
+                                                    {"failed", 0},
+                                                    {"kept_beside", 0},
+                                                    {"time", "2026-12-07T10:00:01Z"}}})
+            journal += QJsonDocument(line).toJson(QJsonDocument::Compact) + '\n';
+        QVERIFY(TestFiles::Write(strDir + "/.orvoconnect-archive.log", journal));
+
+        // The formula cannot start its cell; the name's quotes, comma and line break stay in one.
+        CliRun run = CliProcess::Run({"journal", strDir, "--csv", "--since", "2026-12-07"});
+        QCOMPARE(run.nExit, 0);
+        QCOMPARE(
+            run.strOut,
+            "time,user,host,recorder,action,card_name,local_name,size,card_date,sha256,detail\r\n"
+            "2026-12-07T10:00:00Z,op,,REC-A,downloaded,\"'=HYPERLINK(\"\"http://x\"\",\"\"y\"\")\n.DAT\","
+            "A.DAT,12,2009-03-07T14:05:09," +
+                QString(64, 'a') +
+                ",\r\n"
+                "2026-12-07T10:00:01Z,,,,run-end,,,,,,\"downloaded 1, kept beside 0, already archived 2, "
+                "failed 0, deleted 0\"\r\n");
+
+        // The table: one row a line, the name's line break shown as '?'.
+        run = CliProcess::Run({"journal", strDir});
+        QCOMPARE(run.nExit, 0);
+        const QStringList rows = run.strOut.split('\n', Qt::SkipEmptyParts);
+        QCOMPARE(rows.size(), 4);
+        QVERIFY2(rows.at(0).startsWith("TIME (UTC)") &&
+                     rows.at(1).startsWith("2026-12-06 23:59:59  op    REC-A"),
+                 qPrintable(run.strOut));
+        QVERIFY2(rows.at(1).contains("archive --delete-after"), qPrintable(run.strOut));
+        QVERIFY2(rows.at(2).contains("=HYPERLINK(\"http://x\",\"y\")?.DAT \u2192 A.DAT"),
+                 qPrintable(run.strOut));
+
+        run = CliProcess::Run({"journal", Root("no-archive")});
+        QCOMPARE(run.nExit, 5);
+        QVERIFY2(run.strErr.contains("no archive journal"), qPrintable(run.strErr));
+    }
+
     void unreachableRecorderAndUsageErrors()
     {
         CliRun run = CliProcess::Run({"--link", "tcp:127.0.0.1:1", "ls"});
@@ -951,6 +1011,9 @@ private slots:
             {"info", "--json"},
             {"--link", "tcp:127.0.0.1:1", "--device", "REC-A", "ls"},
             {"watch"},
+            {"journal"},
+            {"journal", "a", "b"},
+            {"journal", "a", "--since", "07/12/2026"},
             {"watch", "--to", "d", "--every", "0"},
             {"--link", "tcp:127.0.0.1:1", "archive", "--exclude", "SYSTEM[.IMG", "--delete-after"},
             {"--link", "tcp:127.0.0.1:1", "watch", "--to", "d", "--include", "["},
