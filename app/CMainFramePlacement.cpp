@@ -68,6 +68,14 @@ QMargins FrameMargins(const QWidget &window)
     return QMargins(nBorder, nTitle + nBorder, nBorder, nBorder);
 }
 
+// What is kept free around a client area so that its frame fits. Some window managers put the
+// frame's corner, rather than the client area's, where the program asked: room for the frame's
+// top and left is then kept below and to the right as well, so the window fits either way.
+QMargins RoomForFrame(const QMargins &frame)
+{
+    return QMargins(frame.left(), frame.top(), frame.right() + frame.left(), frame.bottom() + frame.top());
+}
+
 } // namespace
 
 bool CMainFrame::PlatformTakesPosition()
@@ -91,8 +99,8 @@ void CMainFrame::RestorePlacement()
     const QRect area = pScreen->availableGeometry();
     if (!bPlace)
         client.moveTopLeft(area.topLeft());
-    const QMargins frame = FrameMargins(*this);
-    const QRect fitted = FitWindowToArea(client.marginsAdded(frame), area).marginsRemoved(frame);
+    const QMargins room = RoomForFrame(FrameMargins(*this));
+    const QRect fitted = FitWindowToArea(client.marginsAdded(room), area).marginsRemoved(room);
     if (bPlace)
         setGeometry(fitted);
     else
@@ -140,11 +148,12 @@ void CMainFrame::FitFrameToScreen()
 {
     if (windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen | Qt::WindowMinimized))
         return;
-    const QRect frame = frameGeometry();
+    const QMargins room = RoomForFrame(FrameMargins(*this));
+    const QRect frame = geometry().marginsAdded(room);
     const QRect fitted = FitWindowToArea(frame, screen()->availableGeometry());
     if (fitted == frame)
         return;
-    const QRect client = fitted.marginsRemoved(FrameMargins(*this));
+    const QRect client = fitted.marginsRemoved(room);
     if (PlatformTakesPosition())
         setGeometry(client);
     else
