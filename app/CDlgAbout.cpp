@@ -15,6 +15,7 @@ CDlgAbout::CDlgAbout(QWidget *pParent)
 {
     setWindowTitle(LoadText(StringId::IDS_DLG_ABOUT_CAPTION));
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+    setWindowFlag(Qt::WindowMaximizeButtonHint, false);
 
     auto *pIcon = new QLabel(this);
     pIcon->setPixmap(QApplication::windowIcon().pixmap(32, 32));
@@ -32,5 +33,8 @@ CDlgAbout::CDlgAbout(QWidget *pParent)
     pLayout->addWidget(pMaker, 1, 1);
     pLayout->addWidget(pButtons, 0, 2, 2, 1, Qt::AlignTop);
     pLayout->setColumnStretch(1, 1);
-    resize(DialogUnits(font()).Size(235, 72));
+    // A fixed size, as a dialog made from a template has: its size in dialog units, or what the
+    // layout needs when a translation asks for more; no resize grip, no maximise button.
+    setFixedSize(DialogUnits(font()).Size(235, 72).expandedTo(minimumSizeHint()));
+    setSizeGripEnabled(false);
 }

@@ -16,6 +16,7 @@ CDlgOptions::CDlgOptions(QWidget *pParent)
 {
     setWindowTitle(LoadText(StringId::IDS_DLG_OPTIONS_CAPTION));
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+    setWindowFlag(Qt::WindowMaximizeButtonHint, false);
 
     auto *pLabel = new QLabel(LoadText(StringId::IDS_DLG_OPTIONS_LANGUAGE), this);
     m_pLanguage = new QComboBox(this);
@@ -42,7 +43,10 @@ CDlgOptions::CDlgOptions(QWidget *pParent)
     pLayout->addWidget(pButtons, 0, 1, 3, 1, Qt::AlignTop);
     pLayout->setRowStretch(3, 1);
     pLayout->setColumnStretch(0, 1);
-    resize(DialogUnits(font()).Size(187, 102));
+    // A fixed size, as a dialog made from a template has: its size in dialog units, or what the
+    // layout needs when a translation asks for more; no resize grip, no maximise button.
+    setFixedSize(DialogUnits(font()).Size(187, 102).expandedTo(minimumSizeHint()));
+    setSizeGripEnabled(false);
 }
 
 void CDlgOptions::FillLanguages()

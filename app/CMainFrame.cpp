@@ -12,6 +12,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QIcon>
+#include <QKeySequence>
 #include <QLabel>
 #include <QLayout>
 #include <QMenuBar>
@@ -135,6 +136,25 @@ void CMainFrame::CreateMenu()
 
     QMenu *pHelp = menuBar()->addMenu(LoadText(IDS_MENU_HELP));
     pHelp->addAction(MakeAction(ID_APP_ABOUT, IDS_MENU_HELP_ABOUT, QStringLiteral("about")));
+    AddShortcuts();
+}
+
+void CMainFrame::AddShortcuts()
+{
+    using namespace CommandId;
+    const std::pair<int, QKeySequence> keys[] = {
+        {ID_REFRESH_VIEW, QKeySequence(Qt::Key_F5)},
+        {ID_DELETE_FILES, QKeySequence(Qt::Key_Delete)},
+        {ID_SELECT_ALL, QKeySequence(Qt::CTRL | Qt::Key_A)},
+        {AppCommandId::ID_APP_EXIT, QKeySequence(Qt::CTRL | Qt::Key_Q)},
+    };
+    for (const auto &[nCommand, key] : keys) {
+        QAction *pAction = Action(nCommand);
+        // The menus show the key beside the command.
+        pAction->setShortcut(key);
+        // Held by the frame too, the key works with the toolbar hidden.
+        addAction(pAction);
+    }
 }
 
 bool CMainFrame::CreateToolBar()
@@ -244,6 +264,7 @@ bool CMainFrame::Create()
 
     CreateStatusBar();
     UpdateCommandStates();
+    RestorePlacement();
     // The keyboard starts in the file list when the window is first activated.
     m_pView->setFocus();
     return true;

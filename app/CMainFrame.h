@@ -43,6 +43,15 @@ public:
     // frame is shown. False when a bar could not be made.
     bool Create();
 
+    // The size, maximised state, position, pane shares and column widths the window had when it
+    // was last closed, fitted to the screen's available area; a new window's default size is
+    // fitted the same way. Create calls it; the frame is not shown yet.
+    void RestorePlacement();
+    // Keeps them for the next start; closing the window does it.
+    void SavePlacement() const;
+    // Whether the program may place its windows: under Wayland the compositor does.
+    static bool PlatformTakesPosition();
+
     // Brings the enabled and checked states of the menu and toolbar up to date at once.
     void UpdateCommandStates();
 
@@ -67,12 +76,19 @@ public:
 
 protected:
     void focusInEvent(QFocusEvent *pEvent) override;
+    void showEvent(QShowEvent *pEvent) override;
+    void closeEvent(QCloseEvent *pEvent) override;
+    bool eventFilter(QObject *pWatched, QEvent *pEvent) override;
 
 private:
     QAction *MakeAction(int nCommandId, quint32 nMenuTextId, const QString &strImage = {});
     void CreateMenu();
     bool CreateToolBar();
     void CreateStatusBar();
+    void AddShortcuts();
+    // Once the window is on the screen and its real frame known: moves and shrinks it where
+    // that frame would stick out of the available area.
+    void FitFrameToScreen();
 
     RecorderLink &m_link;
     RecorderProtocol &m_protocol;
@@ -83,6 +99,7 @@ private:
     CUpPane *m_pPane = nullptr;
     QHash<int, QAction *> m_actions;
     std::function<bool(int)> m_appHandler;
+    bool m_bWatchingFirstExpose = false;
 };
 
 // The one main frame, set while it exists.

@@ -20,6 +20,13 @@ inline constexpr SettingKey<QString> PathSaveTo{"PathSaveTo"};
 inline constexpr SettingKey<QString> UsbIds{"UsbIds"};
 // Which recorder to open when several are attached: a USB serial number or port path.
 inline constexpr SettingKey<QString> Device{"Device"};
+// The main window as it was last closed. Its client area "x,y,width,height" (before it was
+// maximised, when it was), 1 when it was maximised, the shares of the information pane and the
+// file list ("upper,lower", out of 32768) and the list's column widths ("name,date,size").
+inline constexpr SettingKey<QString> WindowRect{"WindowRect"};
+inline constexpr SettingKey<int> WindowMaximized{"WindowMaximized"};
+inline constexpr SettingKey<QString> PaneShares{"PaneShares"};
+inline constexpr SettingKey<QString> ColumnWidths{"ColumnWidths"};
 } // namespace SettingKeys
 
 // The per-user settings of every part of the program: organisation "Haldrin", application

@@ -3,12 +3,16 @@
 #include "app/CDlgOptions.h"
 #include "app/CMainApp.h"
 #include "app/CMainFrame.h"
+#include "app/CPaneSplitter.h"
+#include "app/FitWindowToArea.h"
 #include "core/SettingsStore.h"
 #include "core/StringIds.h"
+#include "support/FakeRecorder.h"
 #include "support/ModalDriver.h"
 #include "support/TestFiles.h"
 #include "support/TestTexts.h"
 #include "ui/browser/CChildView.h"
+#include "ui/browser/CFileListModel.h"
 #include "ui/browser/CommandIds.h"
 #include "ui/browser/CUpPane.h"
 #include "ui/browser/FileListTableModel.h"
@@ -22,6 +26,7 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QScreen>
 #include <QStatusBar>
 #include <QStyle>
 #include <QTableView>
@@ -104,6 +109,17 @@ DropAnswer DropOn(QWidget *pTarget, QMimeData *pData)
     return answer;
 }
 
+// Presses a key as the user would: the window active, the key going to the widget that has
+// the keyboard there (the file list).
+bool PressKey(QWidget *pWindow, Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+{
+    pWindow->activateWindow();
+    if (!QTest::qWaitForWindowActive(pWindow))
+        return false;
+    QTest::keyClick(pWindow->focusWidget() ? pWindow->focusWidget() : pWindow, key, modifiers);
+    return true;
+}
+
 } // namespace
 
 class TestMainWindow : public QObject
@@ -116,6 +132,88 @@ public:
     {}
 
 private slots:
+    void opensInsideTheScreen()
+    {
+        CMainFrame *pFrame = m_app.MainFrame();
+        const QRect area = pFrame->screen()->availableGeometry();
+        // The test's screen is smaller than a new window's default size.
+        QVERIFY(area.width() < CMainFrame::DEFAULT_WIDTH && area.height() < CMainFrame::DEFAULT_HEIGHT);
+        QVERIFY(QTest::qWaitForWindowExposed(pFrame));
+        QVERIFY2(area.contains(pFrame->frameGeometry()),
+                 qPrintable(QStringLiteral("frame %1x%2")
+                                .arg(pFrame->frameGeometry().width())
+                                .arg(pFrame->frameGeometry().height())));
+    }
+
+    void windowIsFittedToTheArea_data()
+    {
+        QTest::addColumn<QRect>("frame");
+        QTest::addColumn<QRect>("area");
+        QTest::addColumn<QRect>("fitted");
+        const QRect screen(0, 0, 640, 512); // 1280x1024 at a scale factor of 2
+        QTest::newRow("fits") << QRect(10, 20, 400, 300) << screen << QRect(10, 20, 400, 300);
+        QTest::newRow("larger than the screen") << QRect(0, 0, 760, 590) << screen << screen;
+        QTest::newRow("off the right and bottom")
+            << QRect(500, 400, 300, 200) << screen << QRect(340, 312, 300, 200);
+        QTest::newRow("off the left and top") << QRect(-50, -30, 300, 200) << screen << QRect(0, 0, 300, 200);
+        QTest::newRow("wider, off the left") << QRect(-20, 50, 900, 200) << screen << QRect(0, 50, 640, 200);
+        QTest::newRow("under a top panel")
+            << QRect(100, 0, 300, 200) << QRect(0, 32, 1280, 992) << QRect(100, 32, 300, 200);
+        QTest::newRow("second screen")
+            << QRect(1300, 100, 2000, 400) << QRect(1280, 0, 1024, 768) << QRect(1280, 100, 1024, 400);
+        QTest::newRow("no area known") << QRect(5, 5, 900, 700) << QRect() << QRect(5, 5, 900, 700);
+    }
+
+    void windowIsFittedToTheArea()
+    {
+        QFETCH(QRect, frame);
+        QFETCH(QRect, area);
+        QFETCH(QRect, fitted);
+        QCOMPARE(FitWindowToArea(frame, area), fitted);
+    }
+
+    void placementIsKeptForTheNextStart_data()
+    {
+        QTest::addColumn<bool>("bMaximized");
+        QTest::newRow("normal") << false;
+        QTest::newRow("maximised") << true;
+    }
+
+    void placementIsKeptForTheNextStart()
+    {
+        QFETCH(bool, bMaximized);
+        FakeRecorder recorder({{QStringLiteral("A.DAT"), QByteArray(10, 'a')}});
+        const QRect placed(40, 60, 480, 360);
+        int nShare = 0;
+        {
+            CMainFrame first(recorder.link, recorder.protocol);
+            QVERIFY(first.Create());
+            first.setGeometry(placed);
+            first.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&first));
+            first.Splitter()->SetPaneWeights({1, 2});
+            nShare = first.Splitter()->Proportion(0);
+            first.View()->ListControl()->setColumnWidth(CFileListModel::COL_DATE, 120);
+            first.View()->ListControl()->setColumnWidth(CFileListModel::COL_SIZE, 90);
+            if (bMaximized)
+                first.showMaximized();
+            // Ctrl+Q closes the window, and closing it keeps its placement.
+            QVERIFY(PressKey(&first, Qt::Key_Q, Qt::ControlModifier));
+            QVERIFY(!first.isVisible());
+        }
+        // The next start.
+        CMainFrame second(recorder.link, recorder.protocol);
+        QVERIFY(second.Create());
+        second.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&second));
+        QCOMPARE(second.isMaximized(), bMaximized);
+        QCOMPARE(second.normalGeometry(), placed);
+        QCOMPARE(second.Splitter()->Proportion(0), nShare);
+        QCOMPARE(second.View()->ListControl()->columnWidth(CFileListModel::COL_DATE), 120);
+        QCOMPARE(second.View()->ListControl()->columnWidth(CFileListModel::COL_SIZE), 90);
+        second.hide();
+    }
+
     void startsConnectedWithTheCardListed()
     {
         CMainFrame *pFrame = m_app.MainFrame();
@@ -231,6 +329,34 @@ private slots:
         QCOMPARE(pFrame->Action(AppCommandId::ID_APP_EXIT)->text(), texts.Text(IDS_MENU_FILE_EXIT));
     }
 
+    void keysRunTheirCommands()
+    {
+        CMainFrame *pFrame = m_app.MainFrame();
+        CChildView *pView = pFrame->View();
+        QTRY_COMPARE(pView->Model()->rowCount(), 2);
+
+        // Ctrl+A ticks every row: the frame's command comes before the list's own select-all,
+        // which only highlights them.
+        pFrame->OnCommand(CommandId::ID_DESELECT_ALL);
+        QVERIFY(PressKey(pFrame, Qt::Key_A, Qt::ControlModifier));
+        QCOMPARE(pView->Model()->Rows().CheckedCount(), 2);
+
+        // Delete asks first; Cancel keeps the files.
+        ModalDriver driver;
+        driver.AnswerNextBoxes({QMessageBox::Cancel});
+        QVERIFY(PressKey(pFrame, Qt::Key_Delete));
+        QTRY_COMPARE(driver.boxes.size(), 1);
+        QCOMPARE(driver.boxes.at(0).strText, texts.Text(IDS_CONFIRM_DELETE));
+        QVERIFY(QFile::exists(CardDir() + QStringLiteral("/A.DAT")));
+
+        // F5 reads the card again.
+        ShowCounter connects("CDlgInitDevice");
+        QVERIFY(PressKey(pFrame, Qt::Key_F5));
+        QTRY_COMPARE(connects.nShown, 1);
+        QTRY_VERIFY(!QApplication::activeModalWidget());
+        QTRY_COMPARE(pView->Model()->rowCount(), 2);
+    }
+
     void droppedFilesAreUploadedInTurnThenListedAfterOneRefresh()
     {
         CChildView *pView = m_app.MainFrame()->View();
@@ -302,7 +428,11 @@ int main(int argc, char *argv[])
     QTemporaryDir root;
     g_pRoot = &root;
     qputenv("XDG_CONFIG_HOME", root.filePath(QStringLiteral("config")).toUtf8());
-    qputenv("QT_QPA_PLATFORM", "offscreen");
+    // A screen smaller than a new window's default size, as a large scale factor makes one.
+    const QString strScreen = root.filePath(QStringLiteral("screen.json"));
+    if (!TestFiles::Write(strScreen, R"({"screens": [{"name": "small", "width": 700, "height": 500}]})"))
+        return 1;
+    qputenv("QT_QPA_PLATFORM", ("offscreen:configfile=" + strScreen).toUtf8());
     QDir().mkpath(CardDir());
     for (const char *pszName : {"A.DAT", "B.DAT"})
         if (!TestFiles::Write(CardDir() + QLatin1Char('/') + QLatin1String(pszName), QByteArray(1000, 'a')))

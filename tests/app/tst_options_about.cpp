@@ -92,6 +92,31 @@ private slots:
         QCOMPARE(about.windowTitle(), texts.Text(StringId::IDS_DLG_ABOUT_CAPTION));
         QCOMPARE(about.findChildren<QPushButton *>().size(), 1);
     }
+
+    // A fixed size, as a dialog made from a template has: no resize grip, no maximise button.
+    void dialogsHaveAFixedSize_data()
+    {
+        QTest::addColumn<bool>("bAbout");
+        QTest::newRow("About") << true;
+        QTest::newRow("Options") << false;
+    }
+
+    void dialogsHaveAFixedSize()
+    {
+        QFETCH(bool, bAbout);
+        CDlgAbout about;
+        CDlgOptions options;
+        QDialog &dialog = bAbout ? static_cast<QDialog &>(about) : options;
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        QVERIFY(!dialog.windowFlags().testFlag(Qt::WindowMaximizeButtonHint));
+        QVERIFY(!dialog.isSizeGripEnabled());
+        QCOMPARE(dialog.minimumSize(), dialog.maximumSize());
+        // Nothing the layout needs is cut off.
+        QVERIFY(dialog.width() >= dialog.minimumSizeHint().width());
+        QVERIFY(dialog.height() >= dialog.minimumSizeHint().height());
+        dialog.hide();
+    }
 };
 
 QTEST_MAIN(TestOptionsAbout)

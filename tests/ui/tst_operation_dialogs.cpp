@@ -32,6 +32,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScopeGuard>
+#include <QScreen>
 #include <QScrollBar>
 #include <QSettings>
 #include <QStandardPaths>
@@ -776,6 +777,62 @@ private Q_SLOTS:
         QCOMPARE(dialog.exec(), IDOK);
         QVERIFY2((centre - mainWindow.frameGeometry().center()).manhattanLength() <= 2,
                  qPrintable(QStringLiteral("centre %1,%2").arg(centre.x()).arg(centre.y())));
+    }
+
+    void connectAtStartCentresOnTheScreen()
+    {
+        // At start-up the connect dialog runs before the main window is shown; centred over that
+        // hidden window it would open in the screen's corner.
+        FakeRecorder recorder(Files({"a.dat"}));
+        recorder.Wire().HoldAt(CMD_GET_DEVICE_INFO);
+        QWidget mainWindow;
+        mainWindow.setGeometry(0, 0, 300, 200);
+        RecordingSink sink;
+        CDlgInitDevice dialog(recorder.protocol, sink, &mainWindow);
+        ModalDriver driver;
+        QPoint centre;
+        WhileHeld(driver, recorder, [&] { centre = dialog.frameGeometry().center(); });
+        QCOMPARE(dialog.exec(), IDOK);
+        const QPoint screenCentre = dialog.screen()->availableGeometry().center();
+        QVERIFY2((centre - screenCentre).manhattanLength() <= 2,
+                 qPrintable(QStringLiteral("centre %1,%2").arg(centre.x()).arg(centre.y())));
+    }
+
+    // Sized by their templates: the window manager offers neither resizing nor maximising.
+    void dialogsKeepTheirTemplateSize_data()
+    {
+        QTest::addColumn<int>("nDialog");
+        const char *const names[] = {"connect", "download", "upload", "delete", "update data"};
+        for (int i = 0; i < 5; ++i)
+            QTest::newRow(names[i]) << i;
+    }
+
+    void dialogsKeepTheirTemplateSize()
+    {
+        QFETCH(int, nDialog);
+        FakeRecorder recorder;
+        RecordingSink sink;
+        std::unique_ptr<QDialog> pDialog;
+        switch (nDialog) {
+        case 0:
+            pDialog = std::make_unique<CDlgInitDevice>(recorder.protocol, sink);
+            break;
+        case 1:
+            pDialog = std::make_unique<CDlgGetFile>(recorder.protocol);
+            break;
+        case 2:
+            pDialog = std::make_unique<CDlgUploadFile>(recorder.protocol);
+            break;
+        case 3:
+            pDialog = std::make_unique<CDlgDelFiles>(recorder.protocol);
+            break;
+        default:
+            pDialog = std::make_unique<CDlgUpdateCF>(recorder.protocol);
+            break;
+        }
+        QVERIFY(!pDialog->windowFlags().testFlag(Qt::WindowMaximizeButtonHint));
+        QCOMPARE(pDialog->minimumSize(), pDialog->maximumSize());
+        QVERIFY(!pDialog->isSizeGripEnabled());
     }
 };
 

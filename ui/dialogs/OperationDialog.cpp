@@ -7,6 +7,8 @@
 
 #include <QCloseEvent>
 #include <QPushButton>
+#include <QScreen>
+#include <QShowEvent>
 #include <QTimer>
 
 OperationDialog::OperationDialog(QWidget *pParent, const DialogFrame &frame)
@@ -20,7 +22,9 @@ OperationDialog::OperationDialog(QWidget *pParent, const DialogFrame &frame)
     setWindowFlags(flags);
     setModal(true);
     setWindowTitle(LoadText(frame.nCaptionId));
+    // Sized by its template, as the window manager must leave it: neither resized nor maximised.
     setFixedSize(m_units.Size(frame.cx, frame.cy));
+    setSizeGripEnabled(false);
 }
 
 void OperationDialog::LaunchJob()
@@ -101,6 +105,16 @@ void OperationDialog::Dispatch(const PostedMessage &message)
 void OperationDialog::showEvent(QShowEvent *pEvent)
 {
     QDialog::showEvent(pEvent);
+    // The connect dialog at start-up runs before its owner is shown: centred over that hidden
+    // window it would open in the screen's corner, so it opens in the middle of the screen.
+    const QWidget *pOwner = parentWidget() ? parentWidget()->window() : nullptr;
+    if (!pEvent->spontaneous() && pOwner && !pOwner->isVisible() && !testAttribute(Qt::WA_Moved)) {
+        const QRect area = screen()->availableGeometry();
+        // move() places the frame's corner, so the frame is what is centred.
+        move(area.center() - QRect(QPoint(), frameGeometry().size()).center());
+        // As QDialog leaves it: not a place the program chose, so the next show centres again.
+        setAttribute(Qt::WA_Moved, false);
+    }
     if (!m_bOpened) {
         m_bOpened = true;
         OnOpening();
