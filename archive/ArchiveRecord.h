@@ -22,6 +22,9 @@ struct Options
     QStringList includes; // wildcards, case-insensitive; empty: every name
     QStringList excludes;
     QDate since; // invalid: any date
+    // For the journal's run-start line: the command and its arguments as given.
+    QString strCommand;
+    QStringList arguments;
 };
 
 // What is to become of one card file.
@@ -64,11 +67,13 @@ struct FileRecord
     QString strError;
     bool bDeleted = false;
     QString strKeptOnCard; // why a file archived by this run was not deleted from the card
+    QString strSha256;     // the stored (or adopted) bytes' SHA-256, as they arrived
 };
 
 struct Summary
 {
     QString strRecorder;   // the recorder's identity
+    QString strJournalHead; // the hash of the journal's last line after the run
     bool bDecided = false; // the card was listed and every file decided
     int nDownloaded = 0;
     int nKeptBeside = 0;

@@ -5,6 +5,7 @@
 #include "archive/ArchiveDecision.h"
 #include "archive/ArchiveFolder.h"
 #include "archive/ArchiveJournal.h"
+#include "archive/ArchiveStore.h"
 #include "archive/ArchiveLock.h"
 #include "archive/CompareSink.h"
 #include "archive/IArchiveReport.h"
@@ -19,6 +20,7 @@
 #include "protocol/RecorderReceiver.h"
 
 #include <QElapsedTimer>
+#include <QJsonArray>
 #include <QHash>
 
 namespace Archive {
@@ -48,92 +50,12 @@ namespace {
 
 using PrintableText::Quoted;
 
-// Counts what reaches the sink it wraps: the size that was stored, which is the recorder's
-// word at the download rather than at the listing.
-class CountingSink final : public IDownloadSink
-{
-public:
-    explicit CountingSink(IDownloadSink &sink)
-        : m_sink(sink)
-    {}
-    RecorderResult Open() override { return m_sink.Open(); }
-    RecorderResult Write(const quint8 *pData, quint32 nLen) override
-    {
-        m_nBytes += nLen;
-        return m_sink.Write(pData, nLen);
-    }
-    RecorderResult Flush() override { return m_sink.Flush(); }
-    RecorderResult Commit() override { return m_sink.Commit(); }
-    void Discard() override { m_sink.Discard(); }
-    quint64 Bytes() const { return m_nBytes; }
-
-private:
-    IDownloadSink &m_sink;
-    quint64 m_nBytes = 0;
-};
-
-// What became of a card file stored under strStoredName: it replaced the archived file, or it
-// went in under its own name or beside the archived one.
-Outcome StoredOutcome(const FileRecord &record, const QString &strStoredName, bool bReplaced)
-{
-    if (bReplaced)
-        return Outcome::Replaced;
-    return strStoredName == record.strCardName ? Outcome::Downloaded : Outcome::KeptBeside;
-}
-
-// Feeds a transfer's progress to the report.
-struct ProgressReceiver : RecorderReceiver
-{
-    explicit ProgressReceiver(IArchiveReport &to)
-        : report(to)
-    {}
-    IArchiveReport &report;
-    void OnProgress(quint32 nSoFar, quint32 nTotal) override { report.FileProgress(nSoFar, nTotal); }
-};
-
-// One file's transfer; the record gets its outcome. Returns the transfer's result.
-RecorderResult Transfer(Session &session, const DownloadPlan &plan, FileRecord &record, bool bReplaceChanged)
-{
-    const auto getFile = [&session, &record](IDownloadSink &sink) {
-        CountingSink counted(sink);
-        ProgressReceiver progress(session.report);
-        const RecorderResult result =
-            session.protocol.GetFile(session.stop, progress.Target(), record.strCardName, counted);
-        if (result.IsOk())
-            record.nSize = quint32(counted.Bytes());
-        return result;
-    };
-    if (record.action == Action::Compare) {
-        const bool bReplaces = record.strNewName == record.strLocalName;
-        CompareSink sink(plan.Folder(), record.strLocalName, record.strNewName, bReplaceChanged && bReplaces,
-                         record.modified);
-        const RecorderResult result = getFile(sink);
-        if (result.IsOk() && sink.Result() == CompareSink::Outcome::Identical) {
-            record.outcome = Outcome::Adopted;
-        } else if (result.IsOk()) {
-            record.outcome = StoredOutcome(record, record.strNewName, bReplaces);
-            record.strLocalName = record.strNewName;
-        }
-        return result;
-    }
-    DownloadPlan::Item item;
-    item.strCardName = record.strCardName;
-    item.strLocalName = record.strLocalName;
-    item.modified = record.modified;
-    item.nSize = record.nSize;
-    FileDownloadSink sink(plan, item, record.action == Action::Replace);
-    const RecorderResult result = getFile(sink);
-    if (result.IsOk())
-        record.outcome = StoredOutcome(record, record.strLocalName, record.action == Action::Replace);
-    return result;
-}
-
-// Counts what a run did and writes its journal; shared by the transfers and the deletions.
+// Counts what a run did; shared by the transfers and the deletions.
 struct RunLog
 {
     Session &session;
     Summary &summary;
-    ArchiveJournal journal;
+    ArchiveStore &store;
     int nStatus = RESULT_OK;
     bool bNotDeleted = false;
 
@@ -154,18 +76,6 @@ struct RunLog
         ++summary.nFailed;
         session.report.FileDone(record);
         Failed(nResult);
-    }
-    void Journal(const QString &strAction, const FileRecord &record)
-    {
-        if (!journal.Append(strAction, record.strCardName, record.strLocalName, record.nSize,
-                            FileTime::IsoText(record.nFileTime)))
-            JournalFailed();
-    }
-    void JournalFailed()
-    {
-        session.report.Problem(
-            QStringLiteral("cannot write the journal %1: %2").arg(journal.Path(), journal.Error()));
-        Failed(RESULT_HOST_IO_ERROR);
     }
 };
 
@@ -196,11 +106,22 @@ int DeleteArchived(RunLog &log, const QList<FileRecord *> &stored)
                 QStringLiteral("%1 %2").arg(Quoted(pRecord->strCardName), pRecord->strKeptOnCard));
             continue;
         }
+        // Only a copy that reads back from the disk as the recorder sent it frees the card.
+        if (QString strWhy; !log.store.ReadsBack(*pRecord, &strWhy)) {
+            pRecord->strKeptOnCard = QStringLiteral("the archived copy does not read back; kept on the card");
+            log.Failed(RESULT_HOST_IO_ERROR);
+            session.report.Problem(QStringLiteral("%1: %2 (%3)")
+                                       .arg(Quoted(pRecord->strCardName), pRecord->strKeptOnCard, strWhy));
+            QJsonObject why;
+            why.insert(QStringLiteral("reason"), strWhy);
+            log.store.JournalFile(QStringLiteral("void"), *pRecord, why);
+            continue;
+        }
         const RecorderResult deleted = session.protocol.DeleteCardFile(pRecord->strCardName);
         if (deleted.IsOk()) {
             pRecord->bDeleted = true;
             ++log.summary.nDeleted;
-            log.Journal(QStringLiteral("deleted"), *pRecord);
+            log.store.JournalFile(QStringLiteral("deleted"), *pRecord);
             session.report.Line(QStringLiteral("%1 deleted from the card").arg(Quoted(pRecord->strCardName)));
         } else if (deleted == RESULT_NOT_DELETED) {
             log.bNotDeleted = true;
@@ -245,21 +166,46 @@ int Run(Session &session, const Options &options, Summary *pSummary)
         if (const int nResult = SaveFirst(session, options))
             return nResult;
     }
-    if (const int nResult = RecorderIdentity(session, &summary.strRecorder))
+    ArchiveJournal::Context recorder;
+    if (const int nResult = ReadRecorder(session, &recorder))
         return nResult;
-    RunLog log{session, summary, ArchiveJournal(options.strDir, summary.strRecorder)};
+    summary.strRecorder = recorder.strRecorder;
+    ArchiveStore store(session, options, recorder);
+    RunLog log{session, summary, store};
     if (!options.bDryRun) {
-        // What a killed run left: a download's temporary file that no writer holds any more.
-        for (const QString &strName : ArchiveLock::RemoveStaleTemporaryFiles(options.strDir)) {
-            report.Line(
-                QStringLiteral("removed %1, left by a download that was stopped").arg(Quoted(strName)));
-            if (!log.journal.AppendLocal(QStringLiteral("removed-temporary"), strName))
-                log.JournalFailed();
-        }
+        QJsonObject start;
+        start.insert(QStringLiteral("command"), options.strCommand);
+        start.insert(QStringLiteral("options"), QJsonArray::fromStringList(options.arguments));
+        if (!store.Journal().Append(QStringLiteral("run-start"), start, true))
+            return log.Fail(RESULT_HOST_IO_ERROR, QStringLiteral("cannot write the journal %1: %2")
+                                                      .arg(store.Journal().Path(), store.Journal().Error()));
+        if (const int nResult = store.Recover(JournalIndex::Read(options.strDir)))
+            log.Failed(nResult);
+        if (session.stop.IsSet())
+            return log.Fail(RESULT_CANCELLED, ResultText(RESULT_CANCELLED));
     }
+    // Each pass ends with its summary in the journal, however it ends.
+    const auto finish = [&](int nResult) {
+        summary.dSeconds = elapsed.elapsed() / 1000.0;
+        if (!options.bDryRun) {
+            QJsonObject end;
+            end.insert(QStringLiteral("downloaded"), summary.nDownloaded);
+            end.insert(QStringLiteral("kept_beside"), summary.nKeptBeside);
+            end.insert(QStringLiteral("already_archived"), summary.nAlreadyArchived);
+            end.insert(QStringLiteral("failed"), summary.nFailed);
+            end.insert(QStringLiteral("deleted"), summary.nDeleted);
+            end.insert(QStringLiteral("status"), nResult);
+            if (!store.Journal().Append(QStringLiteral("run-end"), end, true) && nResult == RESULT_OK)
+                nResult =
+                    log.Fail(RESULT_HOST_IO_ERROR, QStringLiteral("cannot write the journal %1: %2")
+                                                       .arg(store.Journal().Path(), store.Journal().Error()));
+            summary.strJournalHead = store.Journal().HeadHash();
+        }
+        return nResult;
+    };
     QList<RecorderFileEntry> entries;
     if (const int nResult = ListCard(session, &entries))
-        return nResult;
+        return finish(nResult);
 
     DownloadPlan plan(options.strDir, DownloadPlan::Existing::Replace);
     ArchiveFolder folder(options.strDir);
@@ -269,10 +215,6 @@ int Run(Session &session, const Options &options, Summary *pSummary)
     if (options.bDryRun)
         return RESULT_OK;
 
-    const auto finish = [&](int nResult) {
-        summary.dSeconds = elapsed.elapsed() / 1000.0;
-        return nResult;
-    };
     int nTransfers = 0;
     quint64 nTransferBytes = 0;
     for (const FileRecord &record : std::as_const(summary.files)) {
@@ -297,7 +239,7 @@ int Run(Session &session, const Options &options, Summary *pSummary)
             return log.Fail(RESULT_CANCELLED, ResultText(RESULT_CANCELLED));
         report.FileStarted(record);
         report.WritingLocalFile(true);
-        const RecorderResult result = Transfer(session, plan, record, options.bReplaceChanged);
+        const RecorderResult result = store.Transfer(record, plan);
         report.WritingLocalFile(false);
         report.FileFinished(result.IsOk());
         if (result == RESULT_COMM_ERROR || result == RESULT_CANCELLED) {
@@ -321,7 +263,7 @@ int Run(Session &session, const Options &options, Summary *pSummary)
         else
             ++summary.nDownloaded;
         folder.Note(record.strLocalName, record.nSize, record.modified);
-        log.Journal(OutcomeWord(record.outcome), record);
+        store.JournalFile(OutcomeWord(record.outcome), record);
         report.FileDone(record);
         stored.append(&record);
         return RESULT_OK;
@@ -333,12 +275,14 @@ int Run(Session &session, const Options &options, Summary *pSummary)
         }
     }
     report.RunEnded();
+    log.Failed(store.Status());
 
     // Only a file that is now on this disk, proved by its own bytes, leaves the card.
     if (options.bDeleteAfter && !stored.isEmpty()) {
         if (const int nResult = DeleteArchived(log, stored))
             return finish(nResult);
     }
+    log.Failed(store.Status());
     if (log.nStatus == RESULT_OK && log.bNotDeleted)
         log.nStatus = RESULT_NOT_DELETED;
     return finish(log.nStatus);

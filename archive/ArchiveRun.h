@@ -1,5 +1,6 @@
 #pragma once
 
+#include "archive/ArchiveJournal.h"
 #include "archive/ArchiveRecord.h"
 
 #include <QList>
@@ -33,9 +34,10 @@ int PrepareFolder(IArchiveReport &report, const Options &options);
 // so once; isStopped ends the wait as cancelled. A lock file that cannot be had is status 5.
 int LockFolder(IArchiveReport &report, const Options &options, ArchiveLock &lock,
                const std::function<bool()> &isStopped);
-// What tells this recorder from others in the journal: its USB serial number where the link
-// has one, else its identification text exactly as it sends it; never empty.
-int RecorderIdentity(Session &session, QString *pIdentity);
+// The recorder as the journal names it: its identity (its USB serial number where the link has
+// one, else its identification text exactly as it sends it; never empty), and its
+// identification and card information texts as it sends them.
+int ReadRecorder(Session &session, ArchiveJournal::Context *pRecorder);
 // The card's list, in the recorder's order.
 int ListCard(Session &session, QList<RecorderFileEntry> *pEntries);
 

@@ -54,26 +54,34 @@ int LockFolder(IArchiveReport &report, const Options &options, ArchiveLock &lock
     return RESULT_HOST_IO_ERROR;
 }
 
-int RecorderIdentity(Session &session, QString *pIdentity)
+int ReadRecorder(Session &session, ArchiveJournal::Context *pRecorder)
 {
-    *pIdentity = session.protocol.Link().Serial();
-    if (!pIdentity->isEmpty())
-        return RESULT_OK;
     struct : RecorderReceiver
     {
-        QString strText;
-        void OnDeviceInfo(const QString &strInfo) override { strText = strInfo; }
-    } receiver;
-    if (!session.protocol.GetDeviceInfo(receiver.Target())) {
+        QString strIdentification;
+        QString strCardInfo;
+        void OnDeviceInfo(const QString &strText) override { strIdentification = strText; }
+        void OnCardInfo(const QString &strText) override { strCardInfo = strText; }
+    } texts;
+    const auto fail = [&session](const QString &strWhat) {
         // A stop wakes the read that waits: that failure is the cancellation.
         const int nFailure = session.stop.IsSet() ? RESULT_CANCELLED : RESULT_COMM_ERROR;
-        session.report.Problem(QStringLiteral("cannot read the recorder's identification: ") +
-                               ResultText(nFailure));
+        session.report.Problem(QStringLiteral("cannot read %1: ").arg(strWhat) + ResultText(nFailure));
         return nFailure;
-    }
-    // A recorder that sends no identification at all is still told from others by its link.
-    *pIdentity =
-        receiver.strText.isEmpty() ? QStringLiteral("recorder on ") + session.strLinkName : receiver.strText;
+    };
+    if (!session.protocol.GetDeviceInfo(texts.Target()))
+        return fail(QStringLiteral("the recorder's identification"));
+    if (!session.protocol.GetCardInfo(texts.Target()))
+        return fail(QStringLiteral("the card information"));
+    pRecorder->strIdentification = texts.strIdentification;
+    pRecorder->strCardInfo = texts.strCardInfo;
+    pRecorder->strRecorder = session.protocol.Link().Serial();
+    // Without a serial number, the identification; a recorder that sends none at all is still
+    // told from others by its link.
+    if (pRecorder->strRecorder.isEmpty())
+        pRecorder->strRecorder = texts.strIdentification;
+    if (pRecorder->strRecorder.isEmpty())
+        pRecorder->strRecorder = QStringLiteral("recorder on ") + session.strLinkName;
     return RESULT_OK;
 }
 

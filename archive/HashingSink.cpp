@@ -1,21 +1,25 @@
 #include "archive/HashingSink.h"
 
-HashingSink::HashingSink(IDownloadSink &inner)
+HashingSink::HashingSink(IDownloadSink &inner, BeforeCommit beforeCommit)
     : m_inner(inner)
+    , m_beforeCommit(std::move(beforeCommit))
 {}
 
 RecorderResult HashingSink::Open()
 {
     m_hash.Reset();
     m_hex.clear();
+    m_nBytes = 0;
     return m_inner.Open();
 }
 
 RecorderResult HashingSink::Write(const quint8 *pData, quint32 nLen)
 {
     RecorderResult result = m_inner.Write(pData, nLen);
-    if (result.IsOk())
+    if (result.IsOk()) {
         m_hash.Add(pData, nLen);
+        m_nBytes += nLen;
+    }
     return result;
 }
 
@@ -26,9 +30,16 @@ RecorderResult HashingSink::Flush()
 
 RecorderResult HashingSink::Commit()
 {
+    const QByteArray hex = m_hash.Hex();
+    if (m_beforeCommit) {
+        if (RecorderResult before = m_beforeCommit(hex, m_nBytes); !before.IsOk()) {
+            m_inner.Discard();
+            return before;
+        }
+    }
     RecorderResult result = m_inner.Commit();
     if (result.IsOk())
-        m_hex = m_hash.Hex();
+        m_hex = hex;
     return result;
 }
 
@@ -37,4 +48,5 @@ void HashingSink::Discard()
     m_inner.Discard();
     m_hash.Reset();
     m_hex.clear();
+    m_nBytes = 0;
 }

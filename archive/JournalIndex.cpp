@@ -31,7 +31,8 @@ JournalIndex JournalIndex::Read(const QString &strFolder)
             break; // a line cut short by a crash
         const QJsonObject object = QJsonDocument::fromJson(line).object();
         const QString strAction = object.value(QLatin1String("action")).toString();
-        if (!IsStored(strAction))
+        if (!IsStored(strAction) && strAction != QLatin1String("storing") &&
+            strAction != QLatin1String("void"))
             continue;
         CardFile card;
         card.strRecorder = object.value(QLatin1String("recorder")).toString();
@@ -39,8 +40,15 @@ JournalIndex JournalIndex::Read(const QString &strFolder)
         card.nSize = object.value(QLatin1String("size")).toInteger(-1);
         card.strCardDate = object.value(QLatin1String("card_date")).toString();
         const QString strLocalName = object.value(QLatin1String("local_name")).toString();
-        if (!strLocalName.isEmpty() && !card.strCardName.isEmpty())
+        if (strLocalName.isEmpty() || card.strCardName.isEmpty())
+            continue;
+        if (strAction == QLatin1String("storing")) {
+            index.m_pending.insert(strLocalName.toCaseFolded(),
+                                   {strLocalName, card, object.value(QLatin1String("sha256")).toString(),
+                                    object.value(QLatin1String("outcome")).toString()});
+        } else {
             index.Apply(strAction, strLocalName, card);
+        }
     }
     return index;
 }
@@ -48,15 +56,18 @@ JournalIndex JournalIndex::Read(const QString &strFolder)
 void JournalIndex::Apply(const QString &strAction, const QString &strLocalName, const CardFile &file)
 {
     const QString strKey = strLocalName.toCaseFolded();
+    m_pending.remove(strKey);
     QList<CardFile> &held = m_holdings[strKey];
     if (strAction != QLatin1String("adopted")) {
-        // New bytes under the name: what it held before is gone.
+        // New bytes under the name, or bytes that do not read back: what it held before is gone.
         for (const CardFile &old : std::as_const(held))
             m_namesOfCard[old.strCardName].removeAll(strKey);
         held.clear();
     }
-    held.append(file);
     m_localNames.insert(strKey, strLocalName);
+    if (strAction == QLatin1String("void"))
+        return;
+    held.append(file);
     QStringList &names = m_namesOfCard[file.strCardName];
     if (!names.contains(strKey))
         names.append(strKey);
@@ -92,4 +103,14 @@ bool JournalIndex::HoldsVersionOf(const QString &strLocalName, const QString &st
     return std::any_of(held.cbegin(), held.cend(), [&strCardName](const CardFile &recorded) {
         return recorded.strCardName == strCardName;
     });
+}
+
+QStringList JournalIndex::HoldingNames() const
+{
+    QStringList names;
+    for (auto it = m_holdings.cbegin(); it != m_holdings.cend(); ++it) {
+        if (!it->isEmpty())
+            names.append(m_localNames.value(it.key()));
+    }
+    return names;
 }

@@ -9,7 +9,10 @@
 // What the archive folder's journal says each local file holds: which card files (recorder,
 // card name, size, card date) were stored under which local name. A download, a kept-beside
 // version or a replacement stores one card file under a name; an adoption adds a card file to
-// what a name already holds (the same bytes came from it). The latest line of a name wins.
+// what a name already holds (the same bytes came from it); a void line says the name holds no
+// card file any more (its copy did not read back). The latest line of a name wins. A file is
+// noted as being stored ("storing") before it takes its name: a note with no outcome after it
+// is a pass that was killed in between.
 class JournalIndex final
 {
 public:
@@ -19,6 +22,15 @@ public:
         QString strCardName;
         qint64 nSize = 0;
         QString strCardDate; // as the journal writes it
+    };
+
+    // A file noted as being stored whose outcome never followed.
+    struct Intent
+    {
+        QString strLocalName;
+        CardFile card;
+        QString strSha256;
+        QString strOutcome; // the outcome it was to have
     };
 
     // Reads the journal of strFolder; a missing journal, or a line that is not whole, says nothing.
@@ -33,6 +45,9 @@ public:
     QStringList LocalNamesOf(const CardFile &file) const;
     // Whether strLocalName holds some version of the card name, from any recorder.
     bool HoldsVersionOf(const QString &strLocalName, const QString &strCardName) const;
+    // The local names that hold a card file.
+    QStringList HoldingNames() const;
+    QList<Intent> PendingIntents() const { return m_pending.values(); }
 
 private:
     static bool Matches(const CardFile &recorded, const CardFile &file);
@@ -40,4 +55,5 @@ private:
     QHash<QString, QString> m_localNames;       // case-folded local name -> as written
     QHash<QString, QList<CardFile>> m_holdings; // case-folded local name -> what it holds
     QHash<QString, QStringList> m_namesOfCard;  // card name -> case-folded local names
+    QHash<QString, Intent> m_pending; // case-folded local name -> its note, awaiting its outcome
 };

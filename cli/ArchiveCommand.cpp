@@ -111,12 +111,17 @@ int Run(CliContext &context, const Options &options, Archive::Summary *pSummary)
             QStringLiteral("nothing new to archive: %1 already archived").arg(summary.nAlreadyArchived));
     else
         context.Say(Archive::SummaryText(summary));
+    // Written down elsewhere, the head proves later that no line before it changed.
+    if (!options.bJson && !summary.strJournalHead.isEmpty())
+        context.Say(QStringLiteral("journal head: %1").arg(summary.strJournalHead));
     return nStatus;
 }
 
 } // namespace ArchiveCommand
 
-int RunArchive(CliContext &context, const QStringList &args)
+namespace {
+
+int RunArchiveAs(CliContext &context, const QString &strCommand, const QStringList &args)
 {
     CliArguments parsed;
     QString strError;
@@ -126,6 +131,8 @@ int RunArchive(CliContext &context, const QStringList &args)
     int nStatus = 0;
     if (!ArchiveCommand::Parse(context, parsed, &options, &nStatus))
         return nStatus;
+    options.strCommand = strCommand;
+    options.arguments = args;
     if (const int nFolder = ArchiveCommand::PrepareFolder(context, options))
         return nFolder;
     ArchiveLock lock;
@@ -137,11 +144,18 @@ int RunArchive(CliContext &context, const QStringList &args)
     return ArchiveCommand::Run(context, options, &summary);
 }
 
+} // namespace
+
+int RunArchive(CliContext &context, const QStringList &args)
+{
+    return RunArchiveAs(context, QStringLiteral("archive"), args);
+}
+
 int RunSync(CliContext &context, const QStringList &args)
 {
     CliArguments parsed;
     QString strError;
     if (!parsed.Parse(args, {}, {QStringLiteral("--to")}, &strError))
         return context.Usage(strError);
-    return RunArchive(context, args);
+    return RunArchiveAs(context, QStringLiteral("sync"), args);
 }

@@ -120,6 +120,8 @@ QByteArray SummaryJson(const Summary &summary, const Options &options)
         object.insert(QStringLiteral("deleted"), summary.nDeleted);
         object.insert(QStringLiteral("bytes"), qint64(summary.nBytes));
         object.insert(QStringLiteral("seconds"), summary.dSeconds);
+        if (!summary.strJournalHead.isEmpty())
+            object.insert(QStringLiteral("journal_head"), summary.strJournalHead);
         object.insert(QStringLiteral("mb_per_s"),
                       summary.dSeconds > 0 ? double(summary.nBytes) / MEGABYTE / summary.dSeconds : 0.0);
     }

@@ -306,6 +306,8 @@ int RunWatch(CliContext &context, const QStringList &args)
     int nStatus = 0;
     if (!ArchiveCommand::Parse(context, parsed, &options, &nStatus))
         return nStatus;
+    options.strCommand = QStringLiteral("watch");
+    options.arguments = args;
     qint64 nEveryMs = 0;
     if (parsed.Has(OPT_EVERY)) {
         bool bOk = false;

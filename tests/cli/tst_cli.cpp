@@ -5,6 +5,7 @@
 
 #include "CliProcess.h"
 #include "core/LittleEndian.h"
+#include "core/LocalFileName.h"
 #include "link/Frame.h"
 #include "protocol/ProtocolCodes.h"
 #include "protocol/RecorderFileEntry.h"
@@ -284,7 +285,8 @@ private slots:
         QCOMPARE(Got(Out("system.img")), Pattern(BLOCK, 3));
         run = Cli({"sync"});
         QCOMPARE(run.nExit, 0);
-        QCOMPARE(run.strOut, QStringLiteral("nothing new to archive: 3 already archived\n"));
+        QCOMPARE(run.strOut.section(QLatin1Char('\n'), 0, 0),
+                 QStringLiteral("nothing new to archive: 3 already archived"));
     }
 
     // The archive takes only what is new, proves a same-size file by its bytes before it counts
@@ -317,13 +319,17 @@ private slots:
                  qPrintable(run.strErr));
         QCOMPARE(m_pRec->CardFiles(), QStringList{"TREND01.DAT"});
         QCOMPARE(Listing(m_pRec->OutDir()),
-                 (QStringList{".orvoconnect-archive.lock", ".orvoconnect-archive.log", "alarm.log",
-                              "system.img"}));
+                 (QStringList{".orvoconnect-archive.lock", ".orvoconnect-archive.log", "SHA256SUMS",
+                              "alarm.log", "system.img"}));
         QCOMPARE(QFileInfo(Out("system.img")).lastModified(), QDateTime({1999, 12, 31}, {23, 59, 59}));
-        const QByteArray journal = Got(Out(".orvoconnect-archive.log"));
-        QCOMPARE(journal.count('\n'), 4);
-        QVERIFY(journal.contains(
-            "\"action\":\"adopted\",\"card_date\":\"1999-12-31T23:59:59\",\"card_name\":\"system.img\""));
+        QStringList journalled;
+        for (const QJsonObject &line : JournalOf(m_pRec->OutDir()))
+            journalled << line["action"].toString() + ':' + line["card_name"].toString() + ':' +
+                              line["card_date"].toString();
+        QCOMPARE(
+            journalled.filter(QRegularExpression("^(downloaded|adopted|deleted):")),
+            (QStringList{"downloaded:alarm.log:2000-01-01T00:00:00", "adopted:system.img:1999-12-31T23:59:59",
+                         "deleted:alarm.log:2000-01-01T00:00:00", "deleted:system.img:1999-12-31T23:59:59"}));
 
         // Filters: TREND01.DAT alone matches; a same-size file of other content is kept beside.
         QVERIFY(m_pRec->PutCardFile("OLD.DAT", "old", QDateTime({2009, 3, 6}, {12, 0})));
@@ -334,7 +340,8 @@ private slots:
         QCOMPARE(Got(Out("TREND01.DAT")), Pattern(70000, 9));
         QVERIFY(!QFile::exists(Out("OLD.DAT")));
         run = cli(QString(), {"archive", "--include", "*.DAT", "--exclude", "old*"});
-        QCOMPARE(run.strOut, QStringLiteral("nothing new to archive: 1 already archived\n"));
+        QCOMPARE(run.strOut.section(QLatin1Char('\n'), 0, 0),
+                 QStringLiteral("nothing new to archive: 1 already archived"));
     }
 
     // Card dates that Berlin skips (clocks forward) or shows twice (clocks back): a download is
@@ -368,11 +375,13 @@ private slots:
         const QString strArchive = Out("archive");
         run = Cli({"archive", "--to", strArchive}, berlin);
         QCOMPARE(run.nExit, 0);
-        const QByteArray journal = Got(strArchive + "/.orvoconnect-archive.log");
+        const qsizetype nLines = JournalOf(strArchive).size();
         run = Cli({"archive", "--to", strArchive}, berlin);
         QCOMPARE(run.nExit, 0);
-        QCOMPARE(run.strOut, QStringLiteral("nothing new to archive: 2 already archived\n"));
-        QCOMPARE(Got(strArchive + "/.orvoconnect-archive.log"), journal);
+        QCOMPARE(run.strOut.section(QLatin1Char('\n'), 0, 0),
+                 QStringLiteral("nothing new to archive: 2 already archived"));
+        // Only the pass's own start and end.
+        QCOMPARE(JournalOf(strArchive).size(), nLines + 2);
     }
 
     void getAllStopsAtFirstFailure()
@@ -635,7 +644,8 @@ private slots:
             run = CliProcess::Run(
                 SimLink(Root(QStringLiteral("rec-%1").arg(i)), QStringLiteral("?serial=SN-%1").arg(i)) +
                 QStringList{"archive", "--to", strShared});
-            QCOMPARE(run.strOut, QStringLiteral("nothing new to archive: 2 already archived\n"));
+            QCOMPARE(run.strOut.section(QLatin1Char('\n'), 0, 0),
+                     QStringLiteral("nothing new to archive: 2 already archived"));
         }
         // Every line names its recorder, and its time is UTC.
         for (const QJsonObject &line : JournalOf(strShared)) {
@@ -712,7 +722,11 @@ private slots:
         CliRun run = CliProcess::Run(SimLink(strOther) + QStringList{"archive", "--to", strArchive});
         QCOMPARE(run.nExit, 0);
         QVERIFY(!QFile::exists(strArchive + "/.orvo-stale123.tmp"));
-        QCOMPARE(JournalOf(strArchive).last()["action"].toString(), QStringLiteral("removed-temporary"));
+        const QList<QJsonObject> journal = JournalOf(strArchive);
+        QVERIFY(std::any_of(journal.cbegin(), journal.cend(), [](const QJsonObject &line) {
+            return line["action"] == QStringLiteral("removed-temporary") &&
+                   line["local_name"] == QStringLiteral(".orvo-stale123.tmp");
+        }));
         QVERIFY(get.waitForFinished(30000));
         QCOMPARE(get.exitCode(), 0);
         QCOMPARE(Got(strArchive + "/BIG.DAT"), Pattern(2000000, 5));
@@ -743,8 +757,9 @@ private slots:
         QVERIFY2(run.nExit == 0, qPrintable(run.strErr));
         QVERIFY2(run.strOut.contains(QStringLiteral("1 kept beside")), qPrintable(run.strOut));
         run = CliProcess::Run(archive);
-        QCOMPARE(run.strOut, QStringLiteral("nothing new to archive: 1 already archived\n"));
-        QCOMPARE(Listing(Out("a")).size(), 4); // the two versions, the journal and the lock
+        QCOMPARE(run.strOut.section(QLatin1Char('\n'), 0, 0),
+                 QStringLiteral("nothing new to archive: 1 already archived"));
+        QCOMPARE(Listing(Out("a")).size(), 5); // the two versions, the journal, the lock and the manifest
     }
 
     void unsafeCardNamesAreRefusedBeforeWriting()
@@ -780,16 +795,16 @@ private slots:
         run = Cli({"sync", "--to", strDest});
         QCOMPARE(run.nExit, int(RESULT_HOST_IO_ERROR));
         QCOMPARE(run.strErr.count(QStringLiteral("not a safe local file name")), 3);
-        QCOMPARE(Listing(strDest),
-                 (QStringList{".orvoconnect-archive.lock", ".orvoconnect-archive.log", "good.dat"}));
+        QCOMPARE(Listing(strDest), (QStringList{".orvoconnect-archive.lock", ".orvoconnect-archive.log",
+                                                "SHA256SUMS", "good.dat"}));
         QCOMPARE(Listing(m_pRec->OutDir()), QStringList());
         run = Cli({"ls"});
         QCOMPARE(run.nExit, 0);
         QCOMPARE(run.strOut.count(QLatin1Char('\n')), 4);
         QVERIFY(run.strOut.contains(QStringLiteral("../escape.dat\t")));
         QCOMPARE(Cli({"get", "--to", strDest, "--overwrite", "good.dat"}).nExit, 0);
-        QCOMPARE(Listing(strDest),
-                 (QStringList{".orvoconnect-archive.lock", ".orvoconnect-archive.log", "good.dat"}));
+        QCOMPARE(Listing(strDest), (QStringList{".orvoconnect-archive.lock", ".orvoconnect-archive.log",
+                                                "SHA256SUMS", "good.dat"}));
     }
 
     void signalWakesATransferOnASilentRecorder_data()
@@ -851,7 +866,7 @@ private slots:
         // Nothing of the file in flight stays; the watch keeps its journal and whole files only.
         QCOMPARE(Listing(m_pRec->OutDir()), QStringList());
         for (const QString &strName : Listing(Out("dest")))
-            QVERIFY2(strName == ".orvoconnect-archive.log" ||
+            QVERIFY2(LocalNames::IsReserved(strName) ||
                          Got(Out("dest/" + strName)) == TestFiles::Read(m_pRec->CardPath(strName)),
                      qPrintable(strName));
         QVERIFY(!Listing(Out("dest")).contains("TREND01.DAT"));
