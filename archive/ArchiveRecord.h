@@ -72,9 +72,9 @@ struct FileRecord
 
 struct Summary
 {
-    QString strRecorder;   // the recorder's identity
+    QString strRecorder;    // the recorder's identity
     QString strJournalHead; // the hash of the journal's last line after the run
-    bool bDecided = false; // the card was listed and every file decided
+    bool bDecided = false;  // the card was listed and every file decided
     int nDownloaded = 0;
     int nKeptBeside = 0;
     int nAlreadyArchived = 0;

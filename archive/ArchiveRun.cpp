@@ -264,6 +264,7 @@ int Run(Session &session, const Options &options, Summary *pSummary)
             ++summary.nDownloaded;
         folder.Note(record.strLocalName, record.nSize, record.modified);
         store.JournalFile(OutcomeWord(record.outcome), record);
+        ArchiveStore::KillPoint("journaled");
         report.FileDone(record);
         stored.append(&record);
         return RESULT_OK;

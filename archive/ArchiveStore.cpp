@@ -18,6 +18,7 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <csignal>
 #include <fcntl.h>
 #include <memory>
 #include <unistd.h>
@@ -60,6 +61,15 @@ QJsonObject FileFields(const QString &strCardName, const QString &strLocalName, 
 }
 
 } // namespace
+
+void ArchiveStore::KillPoint(const char *pszStep)
+{
+    // Tests stop the program dead at one step of a file's writes, as a power cut or kill -9
+    // would, to prove that the next pass finishes the work whatever the step.
+    static const QByteArray step = qgetenv(ENV_KILL_AT);
+    if (!step.isEmpty() && step == pszStep)
+        ::raise(SIGKILL);
+}
 
 ArchiveStore::ArchiveStore(Session &session, const Options &options, ArchiveJournal::Context context)
     : m_session(session)
@@ -234,8 +244,10 @@ RecorderResult ArchiveStore::Transfer(FileRecord &record, const DownloadPlan &pl
         QJsonObject fields = FileFields(record.strCardName, strTarget, qint64(nBytes),
                                         FileTime::IsoText(record.nFileTime), QString::fromLatin1(hex));
         fields.insert(QStringLiteral("outcome"), OutcomeWord(intended));
-        if (m_journal.Append(QStringLiteral("storing"), fields, true))
+        if (m_journal.Append(QStringLiteral("storing"), fields, true)) {
+            KillPoint("noted");
             return RecorderResult();
+        }
         return RecorderResult::Local(
             LocalReason::CannotWrite,
             QStringLiteral("cannot write the journal %1: %2").arg(m_journal.Path(), m_journal.Error()));
@@ -245,6 +257,7 @@ RecorderResult ArchiveStore::Transfer(FileRecord &record, const DownloadPlan &pl
         m_session.protocol.GetFile(m_session.stop, progress.Target(), record.strCardName, hashing);
     if (!result.IsOk())
         return result;
+    KillPoint("named");
     record.nSize = quint32(hashing.Bytes());
     record.strSha256 = QString::fromLatin1(hashing.Hex());
     if (pCompare && pCompare->Result() == CompareSink::Outcome::Identical) {
@@ -254,6 +267,7 @@ RecorderResult ArchiveStore::Transfer(FileRecord &record, const DownloadPlan &pl
         record.strLocalName = strTarget;
     }
     RecordHash(record.strLocalName, hashing.Hex());
+    KillPoint("listed");
     return result;
 }
 

@@ -26,6 +26,12 @@ class ArchiveStore final
     Q_DISABLE_COPY_MOVE(ArchiveStore)
 
 public:
+    // Test hook: the step of a file's writes at which the program kills itself ("noted": the
+    // journal's note written; "named": the file has its name; "listed": its manifest line
+    // written; "journaled": its outcome written).
+    static constexpr const char *ENV_KILL_AT = "ORVOCONNECT_KILL_AT";
+    static void KillPoint(const char *pszStep);
+
     ArchiveStore(Session &session, const Options &options, ArchiveJournal::Context context);
 
     ArchiveJournal &Journal() { return m_journal; }

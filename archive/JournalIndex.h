@@ -55,5 +55,5 @@ private:
     QHash<QString, QString> m_localNames;       // case-folded local name -> as written
     QHash<QString, QList<CardFile>> m_holdings; // case-folded local name -> what it holds
     QHash<QString, QStringList> m_namesOfCard;  // card name -> case-folded local names
-    QHash<QString, Intent> m_pending; // case-folded local name -> its note, awaiting its outcome
+    QHash<QString, Intent> m_pending;           // case-folded local name -> its note, awaiting its outcome
 };

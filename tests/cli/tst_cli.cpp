@@ -100,6 +100,15 @@ class TestCli final : public QObject
     {
         return {"--link", "sim:" + strCard + strOptions};
     }
+    // What `sha256sum -c --strict SHA256SUMS` says of a folder: its exit status.
+    static int ManifestCheck(const QString &strDir)
+    {
+        QProcess check;
+        check.setWorkingDirectory(strDir);
+        check.start(QStringLiteral("sha256sum"), {"-c", "--strict", "--quiet", "SHA256SUMS"});
+        return check.waitForFinished(30000) && check.exitStatus() == QProcess::NormalExit ? check.exitCode()
+                                                                                          : -1;
+    }
     // The journal's lines as JSON objects.
     QList<QJsonObject> JournalOf(const QString &strDir) const
     {
@@ -733,6 +742,33 @@ private slots:
         QVERIFY(temporaries().isEmpty());
     }
 
+    // A pass killed at any step of a file's writes: the next one finishes it, never stores the
+    // same version again under a new name, and leaves a folder that sha256sum verifies.
+    void passKilledAtEachStepIsFinishedByTheNext_data()
+    {
+        QTest::addColumn<QString>("step");
+        for (const char *pszStep : {"noted", "named", "listed", "journaled"})
+            QTest::newRow(pszStep) << QString::fromLatin1(pszStep);
+    }
+    void passKilledAtEachStepIsFinishedByTheNext()
+    {
+        QFETCH(QString, step);
+        EmptyCard();
+        const QStringList archive = SimLink(m_pRec->CardDir()) + QStringList{"archive", "--to", Out("a")};
+        QVERIFY(m_pRec->PutCardFile("A.DAT", Pattern(5000, 1)));
+        QCOMPARE(CliProcess::Run(archive).nExit, 0);
+        QVERIFY(m_pRec->PutCardFile("A.DAT", Pattern(6000, 2), QDateTime::currentDateTime().addSecs(60)));
+        QCOMPARE(CliProcess::Run(archive, {}, {"ORVOCONNECT_KILL_AT=" + step}).nExit, -1);
+        CliRun run = CliProcess::Run(archive);
+        QVERIFY2(run.nExit == 0, qPrintable(run.strErr));
+        QCOMPARE(Listing(Out("a")).filter(QRegularExpression("^A")), (QStringList{"A (2).DAT", "A.DAT"}));
+        QCOMPARE(Got(Out("a/A (2).DAT")), Pattern(6000, 2));
+        QCOMPARE(ManifestCheck(Out("a")), 0);
+        run = CliProcess::Run(archive);
+        QCOMPARE(run.strOut.section(QLatin1Char('\n'), 0, 0),
+                 QStringLiteral("nothing new to archive: 1 already archived"));
+    }
+
     // Card names that the kept-beside names must survive: each changed file is kept beside
     // once, and the next run finds everything archived.
     void changedFilesWithHostileNamesAreKeptBesideOnce_data()
@@ -760,6 +796,7 @@ private slots:
         QCOMPARE(run.strOut.section(QLatin1Char('\n'), 0, 0),
                  QStringLiteral("nothing new to archive: 1 already archived"));
         QCOMPARE(Listing(Out("a")).size(), 5); // the two versions, the journal, the lock and the manifest
+        QCOMPARE(ManifestCheck(Out("a")), 0);
     }
 
     void unsafeCardNamesAreRefusedBeforeWriting()
