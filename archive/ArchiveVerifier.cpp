@@ -190,6 +190,11 @@ ArchiveVerifier::Result ArchiveVerifier::Verify(const Options &options) const
     qint64 nTotalBytes = 0;
     for (auto it = contents.hashes.cbegin(); it != contents.hashes.cend(); ++it) {
         ++result.counts.nChecked;
+        // A line naming a path elsewhere is never followed out of the folder.
+        if (!IsSafeLocalFileName(it.key())) {
+            add(Mark::Unreadable, it.key(), QStringLiteral("not a file name of this folder"));
+            continue;
+        }
         const Found found = Look(folder.filePath(it.key()));
         if (found.IsMissing()) {
             add(Mark::Missing, it.key(),

@@ -4,6 +4,7 @@
 
 #include "archive/ArchiveVerifier.h"
 #include "archive/JournalChain.h"
+#include "archive/Manifest.h"
 #include "support/TestArchive.h"
 #include "support/TestFiles.h"
 
@@ -71,6 +72,9 @@ private slots:
         QVERIFY(TestFiles::Write(strDir + "/.orvoconnect-archive.lock", ""));
         QVERIFY(TestFiles::Write(strDir + "/.orvo-12345678.tmp", "part"));
         QVERIFY(QDir().mkdir(strDir + "/REC-B"));
+        // A hostile line naming a file outside the folder is not followed there.
+        QVERIFY(TestFiles::Write(m_root.filePath("OUT.DAT"), "out"));
+        QVERIFY(Manifest(strDir).Append({{"../OUT.DAT", QByteArray(64, '0')}}).IsOk());
 
         // The second line changed: its change shows at the third.
         QList<QByteArray> lines = JournalLines(strDir);
@@ -81,9 +85,10 @@ private slots:
         int nReports = 0;
         const ArchiveVerifier verifier(strDir, [&](const ArchiveVerifier::Step &) { return ++nReports > 0; });
         const ArchiveVerifier::Result result = verifier.Verify({});
-        QCOMPARE(Listed(result.differences), QString("* B.DAT, - C.DAT, ! D.DAT, + E.DAT, + G.DAT"));
-        QVERIFY(result.differences.at(0).strReason.contains("SHA-256"));
-        QCOMPARE(result.counts.nChecked, 5);
+        QCOMPARE(Listed(result.differences),
+                 QString("! ../OUT.DAT, * B.DAT, - C.DAT, ! D.DAT, + E.DAT, + G.DAT"));
+        QVERIFY(result.differences.at(1).strReason.contains("SHA-256"));
+        QCOMPARE(result.counts.nChecked, 6);
         QCOMPARE(result.counts.nMatches, 2);
         QCOMPARE(result.counts.nAdded, 2);
         QCOMPARE(result.chain.breaks, (QList<JournalChain::Break>{{3, JournalChain::Fault::PrevMismatch}}));
@@ -94,7 +99,7 @@ private slots:
         // With --all the matches are listed in their place.
         const ArchiveVerifier::Result all = ArchiveVerifier(strDir).Verify({.bListMatches = true});
         QCOMPARE(Listed(all.differences),
-                 QString("= A.DAT, * B.DAT, - C.DAT, ! D.DAT, + E.DAT, = F.DAT, + G.DAT"));
+                 QString("! ../OUT.DAT, = A.DAT, * B.DAT, - C.DAT, ! D.DAT, + E.DAT, = F.DAT, + G.DAT"));
     }
 
     void quickComparesSizeAndDateWithoutReading()
