@@ -74,6 +74,22 @@ const QList<CliCommand> &CliCommands()
          "                      beginning with =, +, - or @ gets a leading ' (never a spreadsheet formula)\n"
          "Status 5 when DIR holds no journal.",
          RunJournal},
+        {"verify", "DIR [--quick] [--json] [--all]",
+         "check the archive folder DIR against its SHA256SUMS and its journal's hash chain",
+         "Reads every file SHA256SUMS names and compares its SHA-256, follows the journal's chain from its\n"
+         "first line to its head, and lists each difference with a mark: \"* NAME\" changed, \"- NAME\"\n"
+         "missing, \"+ NAME\" in the folder but in no line of SHA256SUMS (the journal, the lock, temporary\n"
+         "files and subfolders aside), \"! NAME\" cannot be read; then \"journal line N: ...\" for each\n"
+         "break of the chain, the counts, the chain's state and \"journal head: HASH\" (note it elsewhere\n"
+         "to pin the journal's end). Control characters in names are shown as '?'. The recorder is not\n"
+         "opened.\n"
+         "  --quick  compare each file's size and date (within 2 s) with the journal's last record of it\n"
+         "           instead of reading it; a file the journal does not describe is read\n"
+         "  --json   one JSON object: folder, counts, differences, chain and journal_head\n"
+         "  --all    list the matching files too, as \"= NAME\"\n"
+         "Status 0 when everything matches, 10 when the folder differs from its records or the chain is\n"
+         "broken, 5 when the only problems are files (or SHA256SUMS) that cannot be read.",
+         RunVerify},
         {"put", "[--overwrite] FILE", "upload a file to the card",
          "Uploads FILE under its own name (the part after the last / or \\).\n"
          "  --overwrite  replace a file of that name on the card (otherwise status 7)",

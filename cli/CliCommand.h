@@ -29,7 +29,8 @@ const QList<CliCommand> &CliCommands();
 const CliCommand *FindCliCommand(const QString &strName);
 
 // The commands themselves (RecorderCommands.cpp, FileCommands.cpp, UsbScanCommand.cpp,
-// UdevRuleCommand.cpp, JournalCommand.cpp).
+// UdevRuleCommand.cpp, JournalCommand.cpp,
+// VerifyCommand.cpp).
 int RunInfo(CliContext &context, const QStringList &args);
 int RunList(CliContext &context, const QStringList &args);
 int RunSave(CliContext &context, const QStringList &args);
@@ -38,6 +39,7 @@ int RunSync(CliContext &context, const QStringList &args);
 int RunArchive(CliContext &context, const QStringList &args);
 int RunWatch(CliContext &context, const QStringList &args);
 int RunJournal(CliContext &context, const QStringList &args);
+int RunVerify(CliContext &context, const QStringList &args);
 int RunPut(CliContext &context, const QStringList &args);
 int RunRemove(CliContext &context, const QStringList &args);
 int RunUsbScan(CliContext &context, const QStringList &args);

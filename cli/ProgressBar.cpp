@@ -73,8 +73,10 @@ void ProgressBar::Start(const QString &strLabel)
         ++m_nRunFile;
     }
     m_strLabel = strLabel;
-    m_bDrawn = false;
-    m_nLastWidth = 0;
+    // A line still drawn (files of a run that share one line, without Finish between them)
+    // keeps its width, so that the next file's shorter line wipes it.
+    if (!m_bDrawn)
+        m_nLastWidth = 0;
     m_nTotal = 0;
     m_lastDraw.invalidate();
 }

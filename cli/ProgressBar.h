@@ -29,6 +29,8 @@ public:
     // and the time left of the whole run. Without one it shows the current transfer only.
     void StartRun(int nFiles, quint64 nTotalBytes);
     void EndRun();
+    // The next transfer; in a run, a file that starts without Finish after the last one
+    // takes over its line (a check of many files keeps one line).
     void Start(const QString &strLabel);
     // Thread-safe; redraws at most every REDRAW_INTERVAL_MS except for the final report.
     void Update(quint32 nSoFar, quint32 nTotal);

@@ -4,12 +4,14 @@
 // end, and a recorder that is not there.
 
 #include "CliProcess.h"
+#include "archive/JournalChain.h"
 #include "core/LittleEndian.h"
 #include "core/LocalFileName.h"
 #include "link/Frame.h"
 #include "protocol/ProtocolCodes.h"
 #include "protocol/RecorderFileEntry.h"
 #include "support/FakeRecorder.h"
+#include "support/TestArchive.h"
 #include "support/TestFiles.h"
 
 #include <QDir>
@@ -1031,6 +1033,56 @@ private slots:
         QVERIFY2(run.strErr.contains("no archive journal"), qPrintable(run.strErr));
     }
 
+    void verifyMarksEachDifferenceAndEndsWithItsStatus()
+    {
+        const QString strDir = Root("verified");
+        const QDateTime date({2009, 3, 7}, {14, 5, 9});
+        QVERIFY(TestArchive::Write(strDir, {{"A.DAT", Pattern(3000, 1), date},
+                                            {"B.DAT", Pattern(2000, 2), date},
+                                            {"C.DAT", Pattern(1000, 3), date}}));
+        CliRun run = CliProcess::Run({"verify", strDir, "--all"});
+        QCOMPARE(run.nExit, 0);
+        QStringList lines = run.strOut.split('\n', Qt::SkipEmptyParts);
+        QCOMPARE(lines.mid(0, 3), QStringList({"= A.DAT", "= B.DAT", "= C.DAT"}));
+        QVERIFY2(lines.contains("3 files checked: 3 matching, 0 changed, 0 missing, 0 added, 0 unreadable") &&
+                     lines.contains("journal chain: intact (3 lines)") &&
+                     lines.last() ==
+                         "journal head: " + JournalChain::TailHash(TestArchive::JournalPath(strDir), nullptr),
+                 qPrintable(run.strOut));
+
+        // Only a file that cannot be read: status 5.
+        QVERIFY(QFile::remove(strDir + "/C.DAT") && QDir().mkdir(strDir + "/C.DAT"));
+        run = CliProcess::Run({"verify", strDir});
+        QCOMPARE(run.nExit, 5);
+        QVERIFY2(run.strOut.startsWith("! C.DAT\t"), qPrintable(run.strOut));
+
+        // A changed file, a hostile added name and a journal line removed: status 10.
+        QVERIFY(TestFiles::Write(strDir + "/A.DAT", Pattern(3000, 7), date));
+        QVERIFY(TestFiles::Write(strDir + "/E\x1b[2J.DAT", "x"));
+        QByteArray journal = TestFiles::Read(TestArchive::JournalPath(strDir));
+        journal.remove(0, journal.indexOf('\n') + 1);
+        QVERIFY(TestFiles::Write(TestArchive::JournalPath(strDir), journal));
+        run = CliProcess::Run({"verify", strDir});
+        QCOMPARE(run.nExit, 10);
+        lines = run.strOut.split('\n', Qt::SkipEmptyParts);
+        QCOMPARE(lines.size(), 7);
+        QVERIFY2(lines.at(0).startsWith("* A.DAT\t") && lines.at(1).startsWith("! C.DAT\t") &&
+                     lines.at(2).startsWith("+ E?[2J.DAT\t") && lines.at(3).startsWith("journal line 1: "),
+                 qPrintable(run.strOut));
+
+        run = CliProcess::Run({"verify", strDir, "--json"});
+        QCOMPARE(run.nExit, 10);
+        const QJsonObject object = QJsonDocument::fromJson(run.strOut.toUtf8()).object();
+        QCOMPARE(object["counts"].toObject()["changed"].toInt(), 1);
+        QCOMPARE(object["differences"].toArray().at(2).toObject()["name"].toString(),
+                 QString("E\x1b[2J.DAT"));
+        QCOMPARE(object["chain"].toObject()["breaks"].toArray().at(0).toObject()["line"].toInt(), 1);
+        QCOMPARE(object["journal_head"].toString().size(), 64);
+
+        run = CliProcess::Run({"verify", Root("no-archive-here")});
+        QCOMPARE(run.nExit, 5);
+    }
+
     void unreachableRecorderAndUsageErrors()
     {
         CliRun run = CliProcess::Run({"--link", "tcp:127.0.0.1:1", "ls"});
@@ -1066,6 +1118,9 @@ private slots:
             {"journal"},
             {"journal", "a", "b"},
             {"journal", "a", "--since", "07/12/2026"},
+            {"verify"},
+            {"verify", "a", "b"},
+            {"verify", "--fast", "a"},
             {"watch", "--to", "d", "--every", "0"},
             {"--link", "tcp:127.0.0.1:1", "archive", "--exclude", "SYSTEM[.IMG", "--delete-after"},
             {"--link", "tcp:127.0.0.1:1", "watch", "--to", "d", "--include", "["},
