@@ -37,8 +37,6 @@ public:
     RecorderResult Commit(bool bReplace, const QDateTime &modified);
     void Discard();
 
-    qint64 BytesWritten() const { return m_nWritten + m_buffer.size(); }
-
     // Sets an open file's modification (and access) time; a date the file system cannot store
     // would come back changed, and then the file keeps the times it had.
     static void SetModified(int nFd, const QDateTime &modified);

@@ -24,3 +24,8 @@ QString LoadText(quint32 nId)
     const ITextSource *pSource = ActiveTextSource();
     return pSource ? pSource->Text(nId) : QString();
 }
+
+QString FillTextPlaceholder(QString strTemplate, const QString &strValue)
+{
+    return strTemplate.replace(QStringLiteral("%s"), strValue);
+}

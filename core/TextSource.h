@@ -9,3 +9,7 @@ const ITextSource *ActiveTextSource();
 
 // The text of an identifier in the active set; empty when none is installed or the set lacks it.
 QString LoadText(quint32 nId);
+
+// strTemplate with every "%s" replaced by strValue, literally: the text is never a printf format,
+// so a name or a translation holding "%" or "%n" cannot do harm.
+QString FillTextPlaceholder(QString strTemplate, const QString &strValue);

@@ -41,8 +41,3 @@ void PostJobClose(const PostTarget &target)
 {
     target.Post(WM_CLOSE);
 }
-
-QString FillTextPlaceholder(QString strTemplate, const QString &strValue)
-{
-    return strTemplate.replace(QStringLiteral("%s"), strValue);
-}

@@ -35,7 +35,3 @@ bool PostResultText(const PostTarget &target, ResultTable table, const RecorderR
 void PostJobResult(const PostTarget &target, const RecorderResult &result, quint32 nSource);
 void PostJobFile(const PostTarget &target, const QString &strName);
 void PostJobClose(const PostTarget &target);
-
-// strTemplate with every "%s" replaced by strValue, literally: the text is never a printf format,
-// so a name or a translation holding "%" or "%n" cannot do harm.
-QString FillTextPlaceholder(QString strTemplate, const QString &strValue);

@@ -12,8 +12,6 @@ class RecorderProtocol;
 class RecorderJob : public CWorkerThread
 {
 public:
-    void SetProtocol(RecorderProtocol *pProtocol) { m_pProtocol = pProtocol; }
-
     // Filled by the owning dialog before Launch, like the inputs of each job.
     PostTarget m_hNotifyWnd;
 

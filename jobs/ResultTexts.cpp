@@ -2,7 +2,6 @@
 
 #include "core/StringIds.h"
 #include "core/TextSource.h"
-#include "jobs/JobMessages.h"
 #include "jobs/LocalReasonText.h"
 
 #include <span>

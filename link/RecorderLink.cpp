@@ -72,11 +72,6 @@ void RecorderLink::Resynchronise()
         StaleInput::Discard(*m_pTransport);
 }
 
-int RecorderLink::WriteBlock(const quint8 *pSource, quint32 *pWritten)
-{
-    return WriteBlocks(pSource, 1, pWritten);
-}
-
 int RecorderLink::ReadBlock(quint8 *pTarget, quint32 *pReceived)
 {
     return ReadBlocks(pTarget, 1, pReceived);

@@ -37,17 +37,15 @@ public:
     const LinkOpenFailure &OpenFailureReason() const { return m_openFailure; }
     QString LastOpenFailure() const { return m_openFailure.EnglishText(); }
 
-    // 0 on success, 1 on any failure (including the time-out). *pWritten / *pReceived get
-    // the byte count moved. After a failure the recorder may be out of step: before the next
-    // write, what it still sends is read and thrown away (StaleInput), so that a late reply is
-    // never taken as the answer to the next request.
-    int WriteBlock(const quint8 *pSource, quint32 *pWritten);
-    int ReadBlock(quint8 *pTarget, quint32 *pReceived);
-
-    // The same for nBlocks consecutive blocks. The transport may move them in one transfer;
-    // partial reads are joined, so callers see whole blocks only.
+    // nBlocks consecutive blocks; the transport may move them in one transfer and partial reads
+    // are joined, so callers see whole blocks only. 0 on success, 1 on any failure (including
+    // the time-out). *pWritten / *pReceived get the byte count moved. After a failure the
+    // recorder may be out of step: before the next write, what it still sends is read and thrown
+    // away (StaleInput), so that a late reply is never taken as the answer to the next request.
     int WriteBlocks(const quint8 *pSource, int nBlocks, quint32 *pWritten);
     int ReadBlocks(quint8 *pTarget, int nBlocks, quint32 *pReceived);
+    // One block.
+    int ReadBlock(quint8 *pTarget, quint32 *pReceived);
 
     // For the frame layer: what arrived did not make a frame in time, so the recorder is out of
     // step as after a failed transfer.

@@ -69,12 +69,6 @@ public:
     // *pFailure set when no ids are configured, they do not parse, or USB is unavailable.
     std::optional<QList<UsbDeviceIdentity>> AttachedDevices(LinkOpenFailure *pFailure);
 
-    // Bulk transfers started since construction, per direction (diagnostics and tests).
-    quint64 TransfersOut() const { return m_nTransfersOut; }
-    quint64 TransfersIn() const { return m_nTransfersIn; }
-    // The claimed interface while open.
-    const UsbBulkInterface &Interface() const { return m_interface; }
-
 private:
     bool EnsureContext(LinkOpenFailure *pFailure);
     // Whether the device's vendor:product pair is one of the ids.
@@ -109,9 +103,6 @@ private:
     std::vector<quint8> m_carry;
     qsizetype m_nCarryPos = 0;
     qsizetype m_nCarryLen = 0;
-
-    quint64 m_nTransfersOut = 0;
-    quint64 m_nTransfersIn = 0;
 
     // The transfer in flight and a wake not yet taken, shared with the thread that wakes.
     std::mutex m_wakeMutex;

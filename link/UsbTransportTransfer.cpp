@@ -106,7 +106,6 @@ bool UsbTransport::Write(const quint8 *pData, qsizetype nLen, int nTimeoutMs)
     if (!m_pHandle || nLen <= 0 || nLen > INT_MAX)
         return false;
     int nDone = 0;
-    ++m_nTransfersOut;
     // libusb takes a non-const buffer for both directions; an OUT transfer only reads it.
     const int nResult =
         BulkTransfer(m_interface.nEndpointOut, const_cast<quint8 *>(pData), int(nLen), nTimeoutMs, &nDone);
@@ -140,7 +139,6 @@ qsizetype UsbTransport::Read(quint8 *pData, qsizetype nMax, int nTimeoutMs)
     const QDeadlineTimer deadline(nTimeoutMs);
     for (;;) {
         int nGot = 0;
-        ++m_nTransfersIn;
         const int nResult = BulkTransfer(m_interface.nEndpointIn, pTarget, int(nAsk),
                                          int(LibusbTimeout(deadline.remainingTime())), &nGot);
         // A transfer that timed out after part of the data arrived still delivers that part:

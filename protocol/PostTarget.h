@@ -54,8 +54,6 @@ public:
     // tools and tests that run without an event loop).
     static PostTarget ForFunction(std::function<void(PostedMessage &&)> sink);
 
-    bool IsNull() const { return !m_pSlot; }
-
     void Post(PostedMessage message) const;
     void Post(quint32 nMessage, PostPayload payload = {}) const;
 

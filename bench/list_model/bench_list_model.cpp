@@ -13,6 +13,7 @@
 #include "protocol/RecorderFileEntry.h"
 #include "protocol/RecorderProtocol.h"
 #include "protocol/ReportMessages.h"
+#include "support/FakeOperationDialogs.h"
 #include "ui/browser/CChildView.h"
 #include "ui/browser/FileListTableModel.h"
 
@@ -76,18 +77,6 @@ private:
     PostReceiver m_receiver;
 };
 
-class NoDialogs final : public IOperationDialogs
-{
-public:
-    int RunInitDevice() override { return IDCANCEL; }
-    int RunSaveTo(QString *) override { return IDCANCEL; }
-    int RunOverwriteFiles(const QStringList &) override { return IDCANCEL; }
-    int RunGetFile(const DownloadPlan &) override { return IDCANCEL; }
-    int RunUploadFile(const QString &) override { return IDCANCEL; }
-    int RunDelFiles(const QStringList &) override { return IDCANCEL; }
-    int RunUpdateCF() override { return IDCANCEL; }
-};
-
 void WaitForPaint(PaintCounter &counter, QWidget *pViewport)
 {
     const int nBefore = counter.nPaints;
@@ -111,7 +100,7 @@ int main(int argc, char **argv)
 
     RecorderLink link(std::unique_ptr<ITransport>{});
     RecorderProtocol protocol(link);
-    CChildView view(protocol, std::make_unique<NoDialogs>());
+    CChildView view(protocol, std::make_unique<FakeOperationDialogs>());
     view.resize(800, 600);
     view.show();
     QTableView *pList = view.ListControl();

@@ -1,5 +1,6 @@
 // The pieces of orvoconnect-cli that do not need a recorder: listing texts, argument parsing,
-// the progress line, the signal watcher and the udev rule.
+// the progress line, the signal watcher, the udev rule, and the completion and manual page
+// against the command table.
 
 #include "cli/CliArguments.h"
 #include "cli/CliCommand.h"
@@ -17,6 +18,8 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QProcess>
+#include <QRegularExpression>
 #include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
@@ -98,6 +101,84 @@ QStringList RuleLines(const QString &strText)
             lines.append(strLine);
     }
     return lines;
+}
+
+// The options a command's row names in its synopsis and help ("--to", "--dry-run"), in order.
+QStringList OptionsOf(const CliCommand &command)
+{
+    static const QRegularExpression option(QStringLiteral("(?<![\\w-])--[a-z][a-z-]*[a-z]"));
+    const QString strText = QLatin1String(command.pszSynopsis) + u'\n' + QLatin1String(command.pszHelp);
+    QStringList options;
+    for (const QRegularExpressionMatch &match : option.globalMatch(strText)) {
+        if (!options.contains(match.captured()))
+            options.append(match.captured());
+    }
+    return options;
+}
+
+QString SourceText(const char *pszPath)
+{
+    QFile file(QStringLiteral(ORVO_SOURCE_DIR "/") + QLatin1String(pszPath));
+    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+}
+
+// What the bash completion offers for the words typed, the last being the one completed. The
+// script runs in a plain bash; the helpers of bash-completion it calls are reduced to what the
+// offers need, so the test needs no bash-completion installed.
+QStringList Completions(const QStringList &words)
+{
+    static const QString strScript = QStringLiteral(
+        "_init_completion() { words=(\"${COMP_WORDS[@]}\"); cword=$COMP_CWORD; cur=${words[cword]};"
+        " prev=${words[cword - 1]}; }\n"
+        "_filedir() { :; }\n"
+        "__ltrim_colon_completions() { :; }\n"
+        "compopt() { :; }\n"
+        "source \"$1\" || exit 1\n"
+        "shift\n"
+        "COMP_WORDS=(\"$@\")\n"
+        "COMP_CWORD=$(($# - 1))\n"
+        "_orvoconnect_cli\n"
+        "printf '%s\\n' \"${COMPREPLY[@]}\"\n");
+    QProcess bash;
+    bash.start(QStringLiteral("bash"),
+               QStringList{QStringLiteral("-c"), strScript, QStringLiteral("bash"),
+                           QStringLiteral(ORVO_SOURCE_DIR "/resources/bash-completion/orvoconnect-cli")} +
+                   words);
+    if (!bash.waitForFinished(10000) || bash.exitCode() != 0)
+        return {QStringLiteral("(bash failed: %1)").arg(QString::fromUtf8(bash.readAllStandardError()))};
+    return QString::fromUtf8(bash.readAllStandardOutput()).split(u'\n', Qt::SkipEmptyParts);
+}
+
+// Each command's entry in the manual page's COMMANDS section, from the item whose heading starts
+// with its name to the next such item, with dashes and font changes plain ("\fB\-\-to" reads
+// "--to"). The option items inside an entry (archive's) stay part of it.
+QMap<QString, QString> ManualEntries(const QString &strPage, const QStringList &names)
+{
+    QString strPlain = strPage;
+    strPlain.replace(QStringLiteral("\\-"), QStringLiteral("-"));
+    strPlain.remove(QRegularExpression(QStringLiteral("\\\\f[BIRP]")));
+    static const QRegularExpression heading(QStringLiteral("^\\.B[IR]? +\"?([\\w-]+)"));
+    const QStringList lines = strPlain.split(u'\n');
+    QMap<QString, QString> entries;
+    QString strCurrent;
+    for (qsizetype i = lines.indexOf(QStringLiteral(".SH COMMANDS")) + 1; i > 0 && i < lines.size(); ++i) {
+        if (lines[i].startsWith(QLatin1String(".SH ")))
+            break;
+        if (lines[i] == QLatin1String(".TP") && i + 1 < lines.size()) {
+            const QString strName = heading.match(lines[i + 1]).captured(1);
+            if (names.contains(strName))
+                strCurrent = strName;
+        }
+        if (!strCurrent.isEmpty())
+            entries[strCurrent] += lines[i] + u'\n';
+    }
+    return entries;
+}
+
+bool NamesOption(const QString &strText, const QString &strOption)
+{
+    return strText.contains(QRegularExpression(
+        QStringLiteral("(?<![\\w-])%1(?![\\w-])").arg(QRegularExpression::escape(strOption))));
 }
 
 } // namespace
@@ -345,6 +426,36 @@ private slots:
         file.close();
         QVERIFY(file.open(QIODevice::ReadOnly));
         QVERIFY(file.readAll().contains("TAG+=\"uaccess\""));
+    }
+
+    // A command or an option in the table that the completion does not offer or the manual page
+    // does not describe is one a user cannot find.
+    void completionAndManualNameEveryCommandAndOption()
+    {
+        QStringList names;
+        for (const CliCommand &command : CliCommands())
+            names.append(QLatin1String(command.pszName));
+        const QMap<QString, QString> entries = ManualEntries(SourceText("docs/man/orvoconnect-cli.1"), names);
+        QVERIFY(!entries.isEmpty());
+        const QStringList offered = Completions({QStringLiteral("orvoconnect-cli"), QString()});
+        QStringList missing;
+        for (const CliCommand &command : CliCommands()) {
+            const QString strName = QLatin1String(command.pszName);
+            if (!offered.contains(strName))
+                missing.append(QStringLiteral("completion: ") + strName);
+            if (!entries.contains(strName))
+                missing.append(QStringLiteral("manual: ") + strName);
+            const QStringList options =
+                Completions({QStringLiteral("orvoconnect-cli"), strName, QStringLiteral("--")});
+            for (const QString &strOption : OptionsOf(command)) {
+                if (!options.contains(strOption))
+                    missing.append(QStringLiteral("completion: %1 %2").arg(strName, strOption));
+                if (!NamesOption(entries.value(strName), strOption))
+                    missing.append(QStringLiteral("manual: %1 %2").arg(strName, strOption));
+            }
+        }
+        QVERIFY2(missing.isEmpty(),
+                 qPrintable(QStringLiteral("not named: ") + missing.join(QStringLiteral(", "))));
     }
 
     void signalReachesCallbackOnAnotherThread()

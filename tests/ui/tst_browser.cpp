@@ -7,6 +7,7 @@
 #include "jobs/CWorkerThread.h"
 #include "protocol/ManualResetEvent.h"
 #include "protocol/RecorderFileEntry.h"
+#include "support/FakeOperationDialogs.h"
 #include "support/FakeRecorder.h"
 #include "support/ModalDriver.h"
 #include "support/TestFiles.h"
@@ -48,63 +49,6 @@ QString T(quint32 nId)
 {
     return g_texts.Text(nId);
 }
-
-// Operation dialogs that answer as the test says and log what was asked of them.
-class FakeDialogs final : public IOperationDialogs
-{
-public:
-    QStringList log;
-    int nInitDeviceResult = IDOK;
-    std::function<void()> onInitDevice; // runs "inside" the connect dialog
-    QString strSaveToFolder;
-    int nSaveToResult = IDOK;
-    int nOverwriteResult = IDOK;
-    int nDelFilesResult = IDOK;
-    std::function<void()> onGetFile;
-
-    int RunInitDevice() override
-    {
-        log << "init";
-        if (onInitDevice)
-            onInitDevice();
-        return nInitDeviceResult;
-    }
-    int RunSaveTo(QString *pstrFolder) override
-    {
-        *pstrFolder = strSaveToFolder;
-        return Logged("saveto", nSaveToResult);
-    }
-    int RunOverwriteFiles(const QStringList &existing) override
-    {
-        return Logged("overwrite:" + existing.join(u','), nOverwriteResult);
-    }
-    int RunGetFile(const DownloadPlan &plan) override
-    {
-        QStringList names;
-        for (const DownloadPlan::Item &item : plan.ToDownload())
-            names.append(item.strCardName);
-        log << "get:" + (plan.Folder() == strSaveToFolder ? QString() : plan.Folder()) + names.join(u',');
-        if (onGetFile)
-            onGetFile();
-        return IDOK;
-    }
-    int RunUploadFile(const QString &strLocalPath) override
-    {
-        return Logged("upload:" + strLocalPath, IDCANCEL);
-    }
-    int RunDelFiles(const QStringList &names) override
-    {
-        return Logged("delete:" + names.join(u','), nDelFilesResult);
-    }
-    int RunUpdateCF() override { return Logged("update", IDOK); }
-
-private:
-    int Logged(const QString &strEntry, int nResult)
-    {
-        log << strEntry;
-        return nResult;
-    }
-};
 
 // The window around the controller: answers its message boxes as the test says and records
 // what it showed and opened.
@@ -185,14 +129,14 @@ class TestBrowser final : public QObject
     int m_nOpens = 0;
     std::unique_ptr<CUpPane> m_pPane;
     std::unique_ptr<CChildView> m_pView;
-    FakeDialogs *m_pDialogs = nullptr;
+    FakeOperationDialogs *m_pDialogs = nullptr;
     UrlCatcher m_urls;
     FakeShell m_shell;
     std::unique_ptr<BrowserController> m_pController;
 
     std::unique_ptr<IOperationDialogs> NewDialogs()
     {
-        auto pDialogs = std::make_unique<FakeDialogs>();
+        auto pDialogs = std::make_unique<FakeOperationDialogs>();
         m_pDialogs = pDialogs.get();
         return pDialogs;
     }
