@@ -45,7 +45,7 @@ const QList<CliCommand> &CliCommands()
          "Exit status 0 when every selected file is archived; a file's own failure is reported and the\n"
          "run goes on; a communication failure ends it.",
          RunArchive},
-        {"watch", "--to DIR [--every MINUTES] [--per-recorder] [archive options]",
+        {"watch", "--to DIR [--every MINUTES] [--per-recorder] [--no-notify] [archive options]",
          "archive the recorder whenever it is attached, until stopped",
          "Archives the recorder into DIR (as archive does, with the same options) when it arrives - a\n"
          "recorder attached at start counts as arriving - and, with --every, again every MINUTES while it\n"
@@ -53,12 +53,16 @@ const QList<CliCommand> &CliCommands()
          "use it in between; one that is busy is tried again every 10 s while attached. On tcp: and sim:\n"
          "links, which announce nothing, the recorder is looked for every 10 s. Each event is logged with\n"
          "its time on standard error. SIGINT, SIGTERM or SIGHUP abandon the file in flight (no partial\n"
-         "file stays) and end the watch with status 0. DIR is created when missing.\n"
+         "file stays) and end the watch with status 0. DIR is created when missing. A pass that archived,\n"
+         "deleted or failed files is shown as a desktop notification when a notification service runs on\n"
+         "the session bus. Under systemd (Type=notify) the watch reports when it is ready and its last\n"
+         "event as the service's status.\n"
          "  --to DIR         the archive folder\n"
          "  --every MINUTES  archive again every MINUTES while the recorder stays attached\n"
          "  --per-recorder   serve every recorder of the configured ids, each into DIR/SERIAL/ (its port\n"
          "                   path BUS-PORT.PORT instead when the serial number is missing, cannot name a\n"
          "                   folder or is shared by two attached recorders)\n"
+         "  --no-notify      no desktop notifications\n"
          "Without --per-recorder, --device or the \"Device\" setting chooses the recorder.",
          RunWatch},
         {"sync", "[--to DIR]", "the same as archive without options", "The same as: archive [--to DIR]",

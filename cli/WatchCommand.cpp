@@ -7,6 +7,7 @@
 #include "cli/CliCommand.h"
 #include "cli/CliContext.h"
 #include "cli/ResultText.h"
+#include "cli/WatchNotices.h"
 #include "core/LocalFileName.h"
 #include "link/TransportRegistry.h"
 #include "link/UsbDeviceChoice.h"
@@ -24,6 +25,7 @@ namespace {
 
 const QString OPT_EVERY = QStringLiteral("--every");
 const QString OPT_PER_RECORDER = QStringLiteral("--per-recorder");
+const QString OPT_NO_NOTIFY = QStringLiteral("--no-notify");
 constexpr int DEFAULT_POLL_MS = 10000;
 // How often a wait looks at the stop event; a signal ends the watch within this.
 constexpr int STOP_CHECK_MS = 200;
@@ -73,8 +75,10 @@ QList<QString> FolderNames(const QList<UsbDeviceIdentity> &devices)
 class Watcher final
 {
 public:
-    Watcher(CliContext &context, Archive::Options options, qint64 nEveryMs, bool bPerRecorder)
+    Watcher(CliContext &context, WatchNotices &notices, Archive::Options options, qint64 nEveryMs,
+            bool bPerRecorder)
         : m_context(context)
+        , m_notices(notices)
         , m_options(std::move(options))
         , m_nEveryMs(nEveryMs)
         , m_bPerRecorder(bPerRecorder)
@@ -97,6 +101,7 @@ private:
     bool Wait(qint64 nMs, const ManualResetEvent *pWake = nullptr) const;
 
     CliContext &m_context;
+    WatchNotices &m_notices;
     const Archive::Options m_options;
     const qint64 m_nEveryMs;
     const bool m_bPerRecorder;
@@ -138,12 +143,14 @@ bool Watcher::Serve(Served &served)
         if (m_context.TryConnect(&strWhy) != 0) {
             if (m_context.IsStopped())
                 return false;
-            if (strWhy != served.strLastFailure)
+            if (strWhy != served.strLastFailure) {
+                m_notices.Busy(served.strName);
                 m_context.Say(
                     QStringLiteral("busy: the %1 cannot be opened now (trying again every %2 s): %3")
                         .arg(served.strName)
                         .arg(m_nPollMs / 1000.0)
                         .arg(strWhy));
+            }
             served.strLastFailure = strWhy;
             served.next.setRemainingTime(m_nPollMs);
             return !m_context.IsStopped();
@@ -151,12 +158,15 @@ bool Watcher::Serve(Served &served)
     }
     served.strLastFailure.clear();
     Archive::Summary summary;
-    if (nStatus == RESULT_OK)
+    if (nStatus == RESULT_OK) {
+        m_notices.Archiving(served.strName);
         nStatus = ArchiveCommand::Run(m_context, options, &summary);
+    }
     m_context.Disconnect();
     lock.Release();
     if (m_context.IsStopped())
         return false;
+    m_notices.PassDone(summary, served.strName, options.strDir);
     if (nStatus == RESULT_COMM_ERROR) {
         // Unplugged in the middle, or out of step: again while it stays attached. A file cut
         // short left nothing behind and is taken again.
@@ -214,6 +224,8 @@ void Watcher::Update(const QList<UsbDeviceIdentity> &present)
         }
         m_context.Say(QStringLiteral("removed: %1").arg(it->strName));
         it = m_served.erase(it);
+        if (m_served.empty())
+            m_notices.Waiting();
     }
 }
 
@@ -275,6 +287,7 @@ int Watcher::WatchPolled()
             served.next.setRemainingTime(0);
         } else if (!bNow && bReachable) {
             m_context.Say(QStringLiteral("removed: %1").arg(strWhy));
+            m_notices.Waiting();
         } else if (!bNow && strWhy != strLastWhy) {
             m_context.Say(QStringLiteral("waiting: %1").arg(strWhy));
         }
@@ -297,7 +310,7 @@ int RunWatch(CliContext &context, const QStringList &args)
 {
     CliArguments parsed;
     QString strError;
-    if (!parsed.Parse(args, ArchiveCommand::Flags() << OPT_PER_RECORDER,
+    if (!parsed.Parse(args, ArchiveCommand::Flags() << OPT_PER_RECORDER << OPT_NO_NOTIFY,
                       ArchiveCommand::ValuedOptions() << OPT_EVERY, &strError))
         return context.Usage(strError);
     if (!parsed.Has(QStringLiteral("--to")))
@@ -339,8 +352,12 @@ int RunWatch(CliContext &context, const QStringList &args)
                     .arg(context.LinkName(),
                          bPerRecorder ? QStringLiteral("every recorder") : QStringLiteral("the recorder"),
                          options.strDir));
-    Watcher watcher(context, options, nEveryMs, bPerRecorder);
+    // Ready before the first pass, which can be long.
+    WatchNotices notices(!parsed.Has(OPT_NO_NOTIFY));
+    notices.Ready();
+    Watcher watcher(context, notices, options, nEveryMs, bPerRecorder);
     nStatus = pUsb ? watcher.WatchUsb(*pUsb) : watcher.WatchPolled();
+    notices.Stopping();
     context.Say(QStringLiteral("stopped"));
     return nStatus;
 }

@@ -1,6 +1,6 @@
 // The pieces of orvoconnect-cli that do not need a recorder: listing texts, argument parsing,
-// the progress line, the signal watcher, the udev rule, and the completion and manual page
-// against the command table.
+// the progress line, the signal watcher, the udev rule, the texts of watch's notices, and the
+// completion and manual page against the command table.
 
 #include "cli/CliArguments.h"
 #include "cli/CliCommand.h"
@@ -10,6 +10,7 @@
 #include "cli/ResultText.h"
 #include "cli/SignalWatcher.h"
 #include "cli/UdevRule.h"
+#include "cli/WatchNotices.h"
 #include "protocol/ProtocolCodes.h"
 #include "protocol/RecorderFileEntry.h"
 
@@ -456,6 +457,78 @@ private slots:
         }
         QVERIFY2(missing.isEmpty(),
                  qPrintable(QStringLiteral("not named: ") + missing.join(QStringLiteral(", "))));
+    }
+
+    void watchFolderShowsTheHomeFolderAsTilde_data()
+    {
+        QTest::addColumn<QString>("dir");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("inside") << "/home/al/RecorderArchive/"
+                                << "~/RecorderArchive";
+        QTest::newRow("home itself") << "/home/al/"
+                                     << "~";
+        QTest::newRow("a longer name") << "/home/alice/RecorderArchive"
+                                       << "/home/alice/RecorderArchive";
+        QTest::newRow("elsewhere") << "/srv/archive/"
+                                   << "/srv/archive";
+    }
+
+    void watchFolderShowsTheHomeFolderAsTilde()
+    {
+        QFETCH(QString, dir);
+        QFETCH(QString, shown);
+        QCOMPARE(WatchNotices::ShownFolder(dir, QStringLiteral("/home/al")), shown);
+    }
+
+    void watchNoticeSaysWhatFailedAndWhatWasDeleted_data()
+    {
+        QTest::addColumn<int>("downloaded");
+        QTest::addColumn<int>("keptBeside");
+        QTest::addColumn<int>("failed");
+        QTest::addColumn<int>("deleted");
+        QTest::addColumn<QString>("summary");
+        QTest::addColumn<QString>("body");
+        QTest::addColumn<QString>("status");
+        QTest::newRow("nothing new") << 0 << 0 << 0 << 0 << QString() << QString()
+                                     << "nothing new from SN-4711 at 14:02";
+        QTest::newRow("kept beside counts") << 11 << 1 << 0 << 0 << "Recorder files archived"
+                                            << "Archived 12 new files from SN-4711 into ~/RecorderArchive."
+                                            << "archived 12 files from SN-4711 at 14:02";
+        QTest::newRow("failed only") << 0 << 0 << 2 << 0 << "Recorder files not archived"
+                                     << "2 files of SN-4711 could not be archived into ~/RecorderArchive."
+                                     << "2 files of SN-4711 failed at 14:02";
+        QTest::newRow("all three")
+            << 3 << 0 << 1 << 3 << "Recorder files not archived"
+            << "Archived 3 new files from SN-4711 into ~/RecorderArchive. 1 file could not be archived. "
+               "3 archived files deleted from the recorder."
+            << "archived 3 files from SN-4711, 1 failed, 3 deleted at 14:02";
+        QTest::newRow("deleted only") << 0 << 0 << 0 << 1 << "Archived files deleted from the recorder"
+                                      << "Deleted 1 file from SN-4711, already archived in ~/RecorderArchive."
+                                      << "deleted 1 archived file from SN-4711 at 14:02";
+    }
+
+    void watchNoticeSaysWhatFailedAndWhatWasDeleted()
+    {
+        QFETCH(int, downloaded);
+        QFETCH(int, keptBeside);
+        QFETCH(int, failed);
+        QFETCH(int, deleted);
+        Archive::Summary summary;
+        summary.bDecided = true;
+        summary.nDownloaded = downloaded;
+        summary.nKeptBeside = keptBeside;
+        summary.nFailed = failed;
+        summary.nDeleted = deleted;
+        summary.nAlreadyArchived = 5;
+        const QString strName = WatchNotices::RecorderName(summary, QStringLiteral("fallback"));
+        QCOMPARE(strName, QStringLiteral("fallback"));
+        summary.strRecorder = QStringLiteral("SN-4711");
+        const QString strRecorder = WatchNotices::RecorderName(summary, QStringLiteral("fallback"));
+        const WatchNotices::Notice notice =
+            WatchNotices::PassNotice(summary, strRecorder, QStringLiteral("~/RecorderArchive"));
+        QTEST(notice.strSummary, "summary");
+        QTEST(notice.strBody, "body");
+        QTEST(WatchNotices::PassStatus(summary, strRecorder, QTime(14, 2)), "status");
     }
 
     void signalReachesCallbackOnAnotherThread()
