@@ -39,8 +39,8 @@ bool ChooseVersionName(FileRecord &record, DownloadPlan &plan, const ArchiveFold
 QString ArchivedName(const FileRecord &record, const ArchiveFolder &folder, const JournalIndex &journal,
                      const QString &strRecorder)
 {
-    const JournalIndex::CardFile card{strRecorder, record.strCardName, record.nSize,
-                                      FileTime::IsoText(record.nFileTime)};
+    const JournalIndex::CardFile card{
+        strRecorder, record.strCardName, record.nSize, FileTime::IsoText(record.nFileTime), {}};
     for (const QString &strLocal : journal.LocalNamesOf(card)) {
         if (folder.Holds(strLocal, record.nSize, record.modified))
             return folder.Find(strLocal)->strName;

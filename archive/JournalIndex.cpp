@@ -39,6 +39,7 @@ JournalIndex JournalIndex::Read(const QString &strFolder)
         card.strCardName = object.value(QLatin1String("card_name")).toString();
         card.nSize = object.value(QLatin1String("size")).toInteger(-1);
         card.strCardDate = object.value(QLatin1String("card_date")).toString();
+        card.strTime = object.value(QLatin1String("time")).toString();
         const QString strLocalName = object.value(QLatin1String("local_name")).toString();
         if (strLocalName.isEmpty() || card.strCardName.isEmpty())
             continue;
@@ -95,6 +96,21 @@ QStringList JournalIndex::LocalNamesOf(const CardFile &file) const
             names.append(m_localNames.value(strKey));
     }
     return names;
+}
+
+JournalIndex::Stored JournalIndex::StoredAs(const CardFile &file) const
+{
+    Stored stored;
+    for (const QString &strKey : m_namesOfCard.value(file.strCardName)) {
+        for (const CardFile &recorded : m_holdings.value(strKey)) {
+            if (!Matches(recorded, file))
+                continue;
+            const QDateTime time = QDateTime::fromString(recorded.strTime, Qt::ISODate);
+            if (stored.strLocalName.isEmpty() || time > stored.time)
+                stored = {m_localNames.value(strKey), time};
+        }
+    }
+    return stored;
 }
 
 bool JournalIndex::HoldsVersionOf(const QString &strLocalName, const QString &strCardName) const

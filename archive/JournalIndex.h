@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDateTime>
 #include <QHash>
 #include <QList>
 #include <QString>
@@ -22,6 +23,14 @@ public:
         QString strCardName;
         qint64 nSize = 0;
         QString strCardDate; // as the journal writes it
+        QString strTime;     // the time of the line that stored it, as the journal writes it
+    };
+
+    // Where a card file is kept: the local name that holds it and when that was written down.
+    struct Stored
+    {
+        QString strLocalName; // empty: no line stores this card file
+        QDateTime time;       // UTC
     };
 
     // A file noted as being stored whose outcome never followed.
@@ -43,6 +52,8 @@ public:
     bool Names(const QString &strLocalName) const;
     // The local names that hold this card file of this recorder.
     QStringList LocalNamesOf(const CardFile &file) const;
+    // The latest local name that holds this card file of this recorder, with its line's time.
+    Stored StoredAs(const CardFile &file) const;
     // Whether strLocalName holds some version of the card name, from any recorder.
     bool HoldsVersionOf(const QString &strLocalName, const QString &strCardName) const;
     // The local names that hold a card file.

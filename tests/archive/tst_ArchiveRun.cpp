@@ -34,7 +34,7 @@ RecorderFileEntry Entry(const QString &strName, quint32 nSize, const QDateTime &
 
 JournalIndex::CardFile Card(const QString &strRecorder, const QString &strName, qint64 nSize)
 {
-    return {strRecorder, strName, nSize, FileTime::IsoText(FileTime::FromDateTime(DATE))};
+    return {strRecorder, strName, nSize, FileTime::IsoText(FileTime::FromDateTime(DATE)), {}};
 }
 
 // What the run says, kept; FileDone can change the disk under the run.
