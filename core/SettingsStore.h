@@ -27,6 +27,10 @@ inline constexpr SettingKey<QString> WindowRect{"WindowRect"};
 inline constexpr SettingKey<int> WindowMaximized{"WindowMaximized"};
 inline constexpr SettingKey<QString> PaneShares{"PaneShares"};
 inline constexpr SettingKey<QString> ColumnWidths{"ColumnWidths"};
+// The window's archive folder as last typed or chosen, and whether its runs delete the archived
+// files from the card (1) or not (0).
+inline constexpr SettingKey<QString> ArchiveFolder{"ArchiveFolder"};
+inline constexpr SettingKey<int> ArchiveDeleteAfter{"ArchiveDeleteAfter"};
 } // namespace SettingKeys
 
 // The per-user settings of every part of the program: organisation "Haldrin", application
@@ -57,4 +61,7 @@ public:
     static QString PathSaveTo() { return Read(SettingKeys::PathSaveTo, DefaultPathSaveTo()); }
     // The user's download folder followed by "/".
     static QString DefaultPathSaveTo();
+    static QString ArchiveFolder() { return Read(SettingKeys::ArchiveFolder, DefaultArchiveFolder()); }
+    // RecorderArchive in the home folder.
+    static QString DefaultArchiveFolder();
 };

@@ -167,4 +167,42 @@ inline constexpr quint32 IDS_LINK_NO_BULK_INTERFACE = 3007;
 inline constexpr quint32 IDS_LINK_CHOSEN_DEVICE_ABSENT = 3008;       // %1 choice, %2 what is attached
 inline constexpr quint32 IDS_LINK_CHOSEN_DEVICE_ALONE_ABSENT = 3009; // %1 choice; nothing attached
 
+// Archive dialogs (4000...): the archive command, its start dialog, its run and summary, the
+// list's archive marks.
+inline constexpr quint32 IDS_CMD_ARCHIVE = 4000;
+inline constexpr quint32 IDS_MENU_FILE_ARCHIVE = 4001;
+inline constexpr quint32 IDS_DLG_ARCHIVESTART_CAPTION = 4002;
+inline constexpr quint32 IDS_DLG_ARCHIVESTART_FOLDER = 4003;
+inline constexpr quint32 IDS_DLG_ARCHIVESTART_BROWSE = 4004;
+inline constexpr quint32 IDS_DLG_ARCHIVESTART_DELETE = 4005;
+inline constexpr quint32 IDS_DLG_ARCHIVESTART_START = 4006;
+inline constexpr quint32 IDS_DLG_ARCHIVESTART_CANCEL = 4007;
+inline constexpr quint32 IDS_ARCHIVE_SELECT_FOLDER = 4008;
+inline constexpr quint32 IDS_ARCHIVE_CONFIRM_DELETE = 4009;
+inline constexpr quint32 IDS_MSGBOX_YES = 4010;
+inline constexpr quint32 IDS_MSGBOX_NO = 4011;
+inline constexpr quint32 IDS_ARCHIVE_FOLDER_EMPTY = 4012;
+inline constexpr quint32 IDS_DLG_ARCHIVE_CAPTION = 4013;
+inline constexpr quint32 IDS_DLG_ARCHIVE_RECEIVING = 4014;
+inline constexpr quint32 IDS_DLG_ARCHIVE_READING = 4015;
+inline constexpr quint32 IDS_DLG_ARCHIVE_CANCEL = 4016;
+inline constexpr quint32 IDS_ARCHIVE_PROGRESS = 4017;
+inline constexpr quint32 IDS_ARCHIVE_WAITING = 4018;
+inline constexpr quint32 IDS_ARCHIVE_DONE = 4019;
+inline constexpr quint32 IDS_ARCHIVE_CANCELLED = 4020;
+inline constexpr quint32 IDS_ARCHIVE_INCOMPLETE = 4021;
+inline constexpr quint32 IDS_ARCHIVE_SUMMARY_FOLDER = 4022;
+inline constexpr quint32 IDS_ARCHIVE_SUMMARY_DOWNLOADED = 4023;
+inline constexpr quint32 IDS_ARCHIVE_SUMMARY_KEPT_BESIDE = 4024;
+inline constexpr quint32 IDS_ARCHIVE_SUMMARY_ALREADY = 4025;
+inline constexpr quint32 IDS_ARCHIVE_SUMMARY_FAILED = 4026;
+inline constexpr quint32 IDS_ARCHIVE_SUMMARY_DELETED = 4027;
+inline constexpr quint32 IDS_ARCHIVE_SUMMARY_FAILURES = 4028;
+inline constexpr quint32 IDS_ARCHIVE_FAILURE_LINE = 4029;
+inline constexpr quint32 IDS_ARCHIVE_FILE_FAILED = 4030;
+inline constexpr quint32 IDS_ARCHIVE_OPEN_FOLDER = 4031;
+inline constexpr quint32 IDS_ARCHIVE_MARK_TIP = 4032;
+inline constexpr quint32 IDS_ARCHIVE_FOLDER_FAILED = 4033;
+inline constexpr quint32 IDS_ARCHIVE_CONNECTION_LOST = 4034;
+
 } // namespace StringId

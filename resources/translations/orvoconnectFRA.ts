@@ -617,6 +617,185 @@ Vérifiez que le dossier de destination dispose de suffisamment d'espace libre.<
         <extracomment>IDS_LINK_CHOSEN_DEVICE_ALONE_ABSENT</extracomment>
         <translation>L'enregistreur choisi dans le réglage Device (%1) n'est pas branché, ni aucun autre.</translation>
     </message>
+    <message id="4000">
+        <source>Archive the card's new files into the archive folder
+Archive new files</source>
+        <extracomment>IDS_CMD_ARCHIVE</extracomment>
+        <translation>Archive les nouveaux fichiers de la carte dans le dossier d'archive
+Archiver les nouveaux fichiers</translation>
+    </message>
+    <message id="4001">
+        <source>Archive new files...</source>
+        <extracomment>IDS_MENU_FILE_ARCHIVE</extracomment>
+        <translation>Archiver les nouveaux fichiers...</translation>
+    </message>
+    <message id="4002">
+        <source>Archive new files</source>
+        <extracomment>IDS_DLG_ARCHIVESTART_CAPTION</extracomment>
+        <translation>Archiver les nouveaux fichiers</translation>
+    </message>
+    <message id="4003">
+        <source>Archive folder:</source>
+        <extracomment>IDS_DLG_ARCHIVESTART_FOLDER</extracomment>
+        <translation>Dossier d'archive :</translation>
+    </message>
+    <message id="4004">
+        <source>Browse...</source>
+        <extracomment>IDS_DLG_ARCHIVESTART_BROWSE</extracomment>
+        <translation>Parcourir...</translation>
+    </message>
+    <message id="4005">
+        <source>Delete the archived files from the card</source>
+        <extracomment>IDS_DLG_ARCHIVESTART_DELETE</extracomment>
+        <translation>Supprimer de la carte les fichiers archivés</translation>
+    </message>
+    <message id="4006">
+        <source>Start</source>
+        <extracomment>IDS_DLG_ARCHIVESTART_START</extracomment>
+        <translation>Démarrer</translation>
+    </message>
+    <message id="4007">
+        <source>Cancel</source>
+        <extracomment>IDS_DLG_ARCHIVESTART_CANCEL</extracomment>
+        <translation>Annuler</translation>
+    </message>
+    <message id="4008">
+        <source>Select the archive folder</source>
+        <extracomment>IDS_ARCHIVE_SELECT_FOLDER</extracomment>
+        <translation>Choisissez le dossier d'archive</translation>
+    </message>
+    <message id="4009">
+        <source>Each file this run archives will be deleted from the card once its copy in the archive folder has been read back.
+Archive and delete?</source>
+        <extracomment>IDS_ARCHIVE_CONFIRM_DELETE</extracomment>
+        <translation>Chaque fichier archivé par cette opération sera supprimé de la carte dès que sa copie dans le dossier d'archive aura été relue.
+Archiver et supprimer ?</translation>
+    </message>
+    <message id="4010">
+        <source>Yes</source>
+        <extracomment>IDS_MSGBOX_YES</extracomment>
+        <translation>Oui</translation>
+    </message>
+    <message id="4011">
+        <source>No</source>
+        <extracomment>IDS_MSGBOX_NO</extracomment>
+        <translation>Non</translation>
+    </message>
+    <message id="4012">
+        <source>Please enter the archive folder.</source>
+        <extracomment>IDS_ARCHIVE_FOLDER_EMPTY</extracomment>
+        <translation>Veuillez indiquer le dossier d'archive.</translation>
+    </message>
+    <message id="4013">
+        <source>Archiving new files</source>
+        <extracomment>IDS_DLG_ARCHIVE_CAPTION</extracomment>
+        <translation>Archivage des nouveaux fichiers</translation>
+    </message>
+    <message id="4014">
+        <source>Archiving file:</source>
+        <extracomment>IDS_DLG_ARCHIVE_RECEIVING</extracomment>
+        <translation>Archivage du fichier :</translation>
+    </message>
+    <message id="4015">
+        <source>Reading the card...</source>
+        <extracomment>IDS_DLG_ARCHIVE_READING</extracomment>
+        <translation>Lecture de la carte...</translation>
+    </message>
+    <message id="4016">
+        <source>Cancel</source>
+        <extracomment>IDS_DLG_ARCHIVE_CANCEL</extracomment>
+        <translation>Annuler</translation>
+    </message>
+    <message id="4017">
+        <source>File %1 of %2, %3 MB of %4 MB, %5 MB/s, %6 s left</source>
+        <extracomment>IDS_ARCHIVE_PROGRESS</extracomment>
+        <translation>Fichier %1 sur %2, %3 Mo sur %4 Mo, %5 Mo/s, %6 s restantes</translation>
+    </message>
+    <message id="4018">
+        <source>Waiting for another archive run into this folder to end...</source>
+        <extracomment>IDS_ARCHIVE_WAITING</extracomment>
+        <translation>En attente de la fin d'un autre archivage dans ce dossier...</translation>
+    </message>
+    <message id="4019">
+        <source>The archive run has finished.</source>
+        <extracomment>IDS_ARCHIVE_DONE</extracomment>
+        <translation>L'archivage est terminé.</translation>
+    </message>
+    <message id="4020">
+        <source>The archive run was cancelled.</source>
+        <extracomment>IDS_ARCHIVE_CANCELLED</extracomment>
+        <translation>L'archivage a été annulé.</translation>
+    </message>
+    <message id="4021">
+        <source>The archive run ended before it was complete.</source>
+        <extracomment>IDS_ARCHIVE_INCOMPLETE</extracomment>
+        <translation>L'archivage s'est arrêté avant la fin.</translation>
+    </message>
+    <message id="4022">
+        <source>Archive folder: %1</source>
+        <extracomment>IDS_ARCHIVE_SUMMARY_FOLDER</extracomment>
+        <translation>Dossier d'archive : %1</translation>
+    </message>
+    <message id="4023">
+        <source>Downloaded: %1</source>
+        <extracomment>IDS_ARCHIVE_SUMMARY_DOWNLOADED</extracomment>
+        <translation>Téléchargés : %1</translation>
+    </message>
+    <message id="4024">
+        <source>Kept beside an older version: %1</source>
+        <extracomment>IDS_ARCHIVE_SUMMARY_KEPT_BESIDE</extracomment>
+        <translation>Conservés à côté d'une version antérieure : %1</translation>
+    </message>
+    <message id="4025">
+        <source>Already archived: %1</source>
+        <extracomment>IDS_ARCHIVE_SUMMARY_ALREADY</extracomment>
+        <translation>Déjà archivés : %1</translation>
+    </message>
+    <message id="4026">
+        <source>Failed: %1</source>
+        <extracomment>IDS_ARCHIVE_SUMMARY_FAILED</extracomment>
+        <translation>En échec : %1</translation>
+    </message>
+    <message id="4027">
+        <source>Deleted from the card: %1</source>
+        <extracomment>IDS_ARCHIVE_SUMMARY_DELETED</extracomment>
+        <translation>Supprimés de la carte : %1</translation>
+    </message>
+    <message id="4028">
+        <source>These files were not archived:</source>
+        <extracomment>IDS_ARCHIVE_SUMMARY_FAILURES</extracomment>
+        <translation>Ces fichiers n'ont pas été archivés :</translation>
+    </message>
+    <message id="4029">
+        <source>%1: %2</source>
+        <extracomment>IDS_ARCHIVE_FAILURE_LINE</extracomment>
+        <translation>%1 : %2</translation>
+    </message>
+    <message id="4030">
+        <source>could not be archived</source>
+        <extracomment>IDS_ARCHIVE_FILE_FAILED</extracomment>
+        <translation>n'a pas pu être archivé</translation>
+    </message>
+    <message id="4031">
+        <source>Open folder</source>
+        <extracomment>IDS_ARCHIVE_OPEN_FOLDER</extracomment>
+        <translation>Ouvrir le dossier</translation>
+    </message>
+    <message id="4032">
+        <source>Archived as %1 on %2</source>
+        <extracomment>IDS_ARCHIVE_MARK_TIP</extracomment>
+        <translation>Archivé sous %1 le %2</translation>
+    </message>
+    <message id="4033">
+        <source>The archive folder cannot be created or locked.</source>
+        <extracomment>IDS_ARCHIVE_FOLDER_FAILED</extracomment>
+        <translation>Le dossier d'archive ne peut être ni créé ni verrouillé.</translation>
+    </message>
+    <message id="4034">
+        <source>The recorder did not answer.</source>
+        <extracomment>IDS_ARCHIVE_CONNECTION_LOST</extracomment>
+        <translation>L'enregistreur n'a pas répondu.</translation>
+    </message>
     <message id="32783">
         <source>Selects all elements on the list
 Selects all elements on the list</source>

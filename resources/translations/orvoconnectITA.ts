@@ -617,6 +617,185 @@ Verificare che nella cartella di destinazione vi sia spazio libero sufficiente.<
         <extracomment>IDS_LINK_CHOSEN_DEVICE_ALONE_ABSENT</extracomment>
         <translation>Il registratore scelto nell'impostazione Device (%1) non è collegato, né alcun altro.</translation>
     </message>
+    <message id="4000">
+        <source>Archive the card's new files into the archive folder
+Archive new files</source>
+        <extracomment>IDS_CMD_ARCHIVE</extracomment>
+        <translation>Archivia i nuovi file della scheda nella cartella di archivio
+Archivia i nuovi file</translation>
+    </message>
+    <message id="4001">
+        <source>Archive new files...</source>
+        <extracomment>IDS_MENU_FILE_ARCHIVE</extracomment>
+        <translation>Archivia i nuovi file...</translation>
+    </message>
+    <message id="4002">
+        <source>Archive new files</source>
+        <extracomment>IDS_DLG_ARCHIVESTART_CAPTION</extracomment>
+        <translation>Archivia i nuovi file</translation>
+    </message>
+    <message id="4003">
+        <source>Archive folder:</source>
+        <extracomment>IDS_DLG_ARCHIVESTART_FOLDER</extracomment>
+        <translation>Cartella di archivio:</translation>
+    </message>
+    <message id="4004">
+        <source>Browse...</source>
+        <extracomment>IDS_DLG_ARCHIVESTART_BROWSE</extracomment>
+        <translation>Sfoglia...</translation>
+    </message>
+    <message id="4005">
+        <source>Delete the archived files from the card</source>
+        <extracomment>IDS_DLG_ARCHIVESTART_DELETE</extracomment>
+        <translation>Elimina dalla scheda i file archiviati</translation>
+    </message>
+    <message id="4006">
+        <source>Start</source>
+        <extracomment>IDS_DLG_ARCHIVESTART_START</extracomment>
+        <translation>Avvia</translation>
+    </message>
+    <message id="4007">
+        <source>Cancel</source>
+        <extracomment>IDS_DLG_ARCHIVESTART_CANCEL</extracomment>
+        <translation>Annulla</translation>
+    </message>
+    <message id="4008">
+        <source>Select the archive folder</source>
+        <extracomment>IDS_ARCHIVE_SELECT_FOLDER</extracomment>
+        <translation>Seleziona la cartella di archivio</translation>
+    </message>
+    <message id="4009">
+        <source>Each file this run archives will be deleted from the card once its copy in the archive folder has been read back.
+Archive and delete?</source>
+        <extracomment>IDS_ARCHIVE_CONFIRM_DELETE</extracomment>
+        <translation>Ogni file archiviato in questa esecuzione sarà eliminato dalla scheda non appena la sua copia nella cartella di archivio sarà stata riletta.
+Archiviare ed eliminare?</translation>
+    </message>
+    <message id="4010">
+        <source>Yes</source>
+        <extracomment>IDS_MSGBOX_YES</extracomment>
+        <translation>Sì</translation>
+    </message>
+    <message id="4011">
+        <source>No</source>
+        <extracomment>IDS_MSGBOX_NO</extracomment>
+        <translation>No</translation>
+    </message>
+    <message id="4012">
+        <source>Please enter the archive folder.</source>
+        <extracomment>IDS_ARCHIVE_FOLDER_EMPTY</extracomment>
+        <translation>Indicare la cartella di archivio.</translation>
+    </message>
+    <message id="4013">
+        <source>Archiving new files</source>
+        <extracomment>IDS_DLG_ARCHIVE_CAPTION</extracomment>
+        <translation>Archiviazione dei nuovi file</translation>
+    </message>
+    <message id="4014">
+        <source>Archiving file:</source>
+        <extracomment>IDS_DLG_ARCHIVE_RECEIVING</extracomment>
+        <translation>Archiviazione del file:</translation>
+    </message>
+    <message id="4015">
+        <source>Reading the card...</source>
+        <extracomment>IDS_DLG_ARCHIVE_READING</extracomment>
+        <translation>Lettura della scheda...</translation>
+    </message>
+    <message id="4016">
+        <source>Cancel</source>
+        <extracomment>IDS_DLG_ARCHIVE_CANCEL</extracomment>
+        <translation>Annulla</translation>
+    </message>
+    <message id="4017">
+        <source>File %1 of %2, %3 MB of %4 MB, %5 MB/s, %6 s left</source>
+        <extracomment>IDS_ARCHIVE_PROGRESS</extracomment>
+        <translation>File %1 di %2, %3 MB di %4 MB, %5 MB/s, %6 s rimanenti</translation>
+    </message>
+    <message id="4018">
+        <source>Waiting for another archive run into this folder to end...</source>
+        <extracomment>IDS_ARCHIVE_WAITING</extracomment>
+        <translation>In attesa della fine di un'altra archiviazione in questa cartella...</translation>
+    </message>
+    <message id="4019">
+        <source>The archive run has finished.</source>
+        <extracomment>IDS_ARCHIVE_DONE</extracomment>
+        <translation>L'archiviazione è terminata.</translation>
+    </message>
+    <message id="4020">
+        <source>The archive run was cancelled.</source>
+        <extracomment>IDS_ARCHIVE_CANCELLED</extracomment>
+        <translation>L'archiviazione è stata annullata.</translation>
+    </message>
+    <message id="4021">
+        <source>The archive run ended before it was complete.</source>
+        <extracomment>IDS_ARCHIVE_INCOMPLETE</extracomment>
+        <translation>L'archiviazione si è interrotta prima di essere completata.</translation>
+    </message>
+    <message id="4022">
+        <source>Archive folder: %1</source>
+        <extracomment>IDS_ARCHIVE_SUMMARY_FOLDER</extracomment>
+        <translation>Cartella di archivio: %1</translation>
+    </message>
+    <message id="4023">
+        <source>Downloaded: %1</source>
+        <extracomment>IDS_ARCHIVE_SUMMARY_DOWNLOADED</extracomment>
+        <translation>Scaricati: %1</translation>
+    </message>
+    <message id="4024">
+        <source>Kept beside an older version: %1</source>
+        <extracomment>IDS_ARCHIVE_SUMMARY_KEPT_BESIDE</extracomment>
+        <translation>Conservati accanto a una versione precedente: %1</translation>
+    </message>
+    <message id="4025">
+        <source>Already archived: %1</source>
+        <extracomment>IDS_ARCHIVE_SUMMARY_ALREADY</extracomment>
+        <translation>Già archiviati: %1</translation>
+    </message>
+    <message id="4026">
+        <source>Failed: %1</source>
+        <extracomment>IDS_ARCHIVE_SUMMARY_FAILED</extracomment>
+        <translation>Non riusciti: %1</translation>
+    </message>
+    <message id="4027">
+        <source>Deleted from the card: %1</source>
+        <extracomment>IDS_ARCHIVE_SUMMARY_DELETED</extracomment>
+        <translation>Eliminati dalla scheda: %1</translation>
+    </message>
+    <message id="4028">
+        <source>These files were not archived:</source>
+        <extracomment>IDS_ARCHIVE_SUMMARY_FAILURES</extracomment>
+        <translation>Questi file non sono stati archiviati:</translation>
+    </message>
+    <message id="4029">
+        <source>%1: %2</source>
+        <extracomment>IDS_ARCHIVE_FAILURE_LINE</extracomment>
+        <translation>%1: %2</translation>
+    </message>
+    <message id="4030">
+        <source>could not be archived</source>
+        <extracomment>IDS_ARCHIVE_FILE_FAILED</extracomment>
+        <translation>non è stato possibile archiviarlo</translation>
+    </message>
+    <message id="4031">
+        <source>Open folder</source>
+        <extracomment>IDS_ARCHIVE_OPEN_FOLDER</extracomment>
+        <translation>Apri cartella</translation>
+    </message>
+    <message id="4032">
+        <source>Archived as %1 on %2</source>
+        <extracomment>IDS_ARCHIVE_MARK_TIP</extracomment>
+        <translation>Archiviato come %1 il %2</translation>
+    </message>
+    <message id="4033">
+        <source>The archive folder cannot be created or locked.</source>
+        <extracomment>IDS_ARCHIVE_FOLDER_FAILED</extracomment>
+        <translation>Impossibile creare o bloccare la cartella di archivio.</translation>
+    </message>
+    <message id="4034">
+        <source>The recorder did not answer.</source>
+        <extracomment>IDS_ARCHIVE_CONNECTION_LOST</extracomment>
+        <translation>Il registratore non ha risposto.</translation>
+    </message>
     <message id="32783">
         <source>Selects all elements on the list
 Selects all elements on the list</source>

@@ -617,6 +617,185 @@ Upewnij się, że w folderze docelowym jest wystarczająco dużo wolnego miejsca
         <extracomment>IDS_LINK_CHOSEN_DEVICE_ALONE_ABSENT</extracomment>
         <translation>Rejestrator wybrany w ustawieniu Device (%1) nie jest podłączony, podobnie jak żaden inny.</translation>
     </message>
+    <message id="4000">
+        <source>Archive the card's new files into the archive folder
+Archive new files</source>
+        <extracomment>IDS_CMD_ARCHIVE</extracomment>
+        <translation>Archiwizuje nowe pliki z karty w folderze archiwum
+Archiwizuj nowe pliki</translation>
+    </message>
+    <message id="4001">
+        <source>Archive new files...</source>
+        <extracomment>IDS_MENU_FILE_ARCHIVE</extracomment>
+        <translation>Archiwizuj nowe pliki...</translation>
+    </message>
+    <message id="4002">
+        <source>Archive new files</source>
+        <extracomment>IDS_DLG_ARCHIVESTART_CAPTION</extracomment>
+        <translation>Archiwizuj nowe pliki</translation>
+    </message>
+    <message id="4003">
+        <source>Archive folder:</source>
+        <extracomment>IDS_DLG_ARCHIVESTART_FOLDER</extracomment>
+        <translation>Folder archiwum:</translation>
+    </message>
+    <message id="4004">
+        <source>Browse...</source>
+        <extracomment>IDS_DLG_ARCHIVESTART_BROWSE</extracomment>
+        <translation>Przeglądaj...</translation>
+    </message>
+    <message id="4005">
+        <source>Delete the archived files from the card</source>
+        <extracomment>IDS_DLG_ARCHIVESTART_DELETE</extracomment>
+        <translation>Usuń zarchiwizowane pliki z karty</translation>
+    </message>
+    <message id="4006">
+        <source>Start</source>
+        <extracomment>IDS_DLG_ARCHIVESTART_START</extracomment>
+        <translation>Rozpocznij</translation>
+    </message>
+    <message id="4007">
+        <source>Cancel</source>
+        <extracomment>IDS_DLG_ARCHIVESTART_CANCEL</extracomment>
+        <translation>Anuluj</translation>
+    </message>
+    <message id="4008">
+        <source>Select the archive folder</source>
+        <extracomment>IDS_ARCHIVE_SELECT_FOLDER</extracomment>
+        <translation>Wybierz folder archiwum</translation>
+    </message>
+    <message id="4009">
+        <source>Each file this run archives will be deleted from the card once its copy in the archive folder has been read back.
+Archive and delete?</source>
+        <extracomment>IDS_ARCHIVE_CONFIRM_DELETE</extracomment>
+        <translation>Każdy plik zarchiwizowany w tym przebiegu zostanie usunięty z karty, gdy jego kopia w folderze archiwum zostanie odczytana ponownie.
+Archiwizować i usunąć?</translation>
+    </message>
+    <message id="4010">
+        <source>Yes</source>
+        <extracomment>IDS_MSGBOX_YES</extracomment>
+        <translation>Tak</translation>
+    </message>
+    <message id="4011">
+        <source>No</source>
+        <extracomment>IDS_MSGBOX_NO</extracomment>
+        <translation>Nie</translation>
+    </message>
+    <message id="4012">
+        <source>Please enter the archive folder.</source>
+        <extracomment>IDS_ARCHIVE_FOLDER_EMPTY</extracomment>
+        <translation>Podaj folder archiwum.</translation>
+    </message>
+    <message id="4013">
+        <source>Archiving new files</source>
+        <extracomment>IDS_DLG_ARCHIVE_CAPTION</extracomment>
+        <translation>Archiwizacja nowych plików</translation>
+    </message>
+    <message id="4014">
+        <source>Archiving file:</source>
+        <extracomment>IDS_DLG_ARCHIVE_RECEIVING</extracomment>
+        <translation>Archiwizacja pliku:</translation>
+    </message>
+    <message id="4015">
+        <source>Reading the card...</source>
+        <extracomment>IDS_DLG_ARCHIVE_READING</extracomment>
+        <translation>Odczyt karty...</translation>
+    </message>
+    <message id="4016">
+        <source>Cancel</source>
+        <extracomment>IDS_DLG_ARCHIVE_CANCEL</extracomment>
+        <translation>Anuluj</translation>
+    </message>
+    <message id="4017">
+        <source>File %1 of %2, %3 MB of %4 MB, %5 MB/s, %6 s left</source>
+        <extracomment>IDS_ARCHIVE_PROGRESS</extracomment>
+        <translation>Plik %1 z %2, %3 MB z %4 MB, %5 MB/s, pozostało %6 s</translation>
+    </message>
+    <message id="4018">
+        <source>Waiting for another archive run into this folder to end...</source>
+        <extracomment>IDS_ARCHIVE_WAITING</extracomment>
+        <translation>Oczekiwanie na zakończenie innej archiwizacji do tego folderu...</translation>
+    </message>
+    <message id="4019">
+        <source>The archive run has finished.</source>
+        <extracomment>IDS_ARCHIVE_DONE</extracomment>
+        <translation>Archiwizacja zakończona.</translation>
+    </message>
+    <message id="4020">
+        <source>The archive run was cancelled.</source>
+        <extracomment>IDS_ARCHIVE_CANCELLED</extracomment>
+        <translation>Archiwizacja została anulowana.</translation>
+    </message>
+    <message id="4021">
+        <source>The archive run ended before it was complete.</source>
+        <extracomment>IDS_ARCHIVE_INCOMPLETE</extracomment>
+        <translation>Archiwizacja zakończyła się przed ukończeniem.</translation>
+    </message>
+    <message id="4022">
+        <source>Archive folder: %1</source>
+        <extracomment>IDS_ARCHIVE_SUMMARY_FOLDER</extracomment>
+        <translation>Folder archiwum: %1</translation>
+    </message>
+    <message id="4023">
+        <source>Downloaded: %1</source>
+        <extracomment>IDS_ARCHIVE_SUMMARY_DOWNLOADED</extracomment>
+        <translation>Pobrane: %1</translation>
+    </message>
+    <message id="4024">
+        <source>Kept beside an older version: %1</source>
+        <extracomment>IDS_ARCHIVE_SUMMARY_KEPT_BESIDE</extracomment>
+        <translation>Zachowane obok starszej wersji: %1</translation>
+    </message>
+    <message id="4025">
+        <source>Already archived: %1</source>
+        <extracomment>IDS_ARCHIVE_SUMMARY_ALREADY</extracomment>
+        <translation>Już zarchiwizowane: %1</translation>
+    </message>
+    <message id="4026">
+        <source>Failed: %1</source>
+        <extracomment>IDS_ARCHIVE_SUMMARY_FAILED</extracomment>
+        <translation>Nieudane: %1</translation>
+    </message>
+    <message id="4027">
+        <source>Deleted from the card: %1</source>
+        <extracomment>IDS_ARCHIVE_SUMMARY_DELETED</extracomment>
+        <translation>Usunięte z karty: %1</translation>
+    </message>
+    <message id="4028">
+        <source>These files were not archived:</source>
+        <extracomment>IDS_ARCHIVE_SUMMARY_FAILURES</extracomment>
+        <translation>Te pliki nie zostały zarchiwizowane:</translation>
+    </message>
+    <message id="4029">
+        <source>%1: %2</source>
+        <extracomment>IDS_ARCHIVE_FAILURE_LINE</extracomment>
+        <translation>%1: %2</translation>
+    </message>
+    <message id="4030">
+        <source>could not be archived</source>
+        <extracomment>IDS_ARCHIVE_FILE_FAILED</extracomment>
+        <translation>nie udało się zarchiwizować</translation>
+    </message>
+    <message id="4031">
+        <source>Open folder</source>
+        <extracomment>IDS_ARCHIVE_OPEN_FOLDER</extracomment>
+        <translation>Otwórz folder</translation>
+    </message>
+    <message id="4032">
+        <source>Archived as %1 on %2</source>
+        <extracomment>IDS_ARCHIVE_MARK_TIP</extracomment>
+        <translation>Zarchiwizowano jako %1 dnia %2</translation>
+    </message>
+    <message id="4033">
+        <source>The archive folder cannot be created or locked.</source>
+        <extracomment>IDS_ARCHIVE_FOLDER_FAILED</extracomment>
+        <translation>Nie można utworzyć ani zablokować folderu archiwum.</translation>
+    </message>
+    <message id="4034">
+        <source>The recorder did not answer.</source>
+        <extracomment>IDS_ARCHIVE_CONNECTION_LOST</extracomment>
+        <translation>Rejestrator nie odpowiedział.</translation>
+    </message>
     <message id="32783">
         <source>Selects all elements on the list
 Selects all elements on the list</source>

@@ -617,6 +617,185 @@ Please, make sure there is enough free space in the destination folder.</source>
         <extracomment>IDS_LINK_CHOSEN_DEVICE_ALONE_ABSENT</extracomment>
         <translation>Регистратор, выбранный в параметре Device (%1), не подключён, как и любой другой.</translation>
     </message>
+    <message id="4000">
+        <source>Archive the card's new files into the archive folder
+Archive new files</source>
+        <extracomment>IDS_CMD_ARCHIVE</extracomment>
+        <translation>Архивирует новые файлы карты в папку архива
+Архивировать новые файлы</translation>
+    </message>
+    <message id="4001">
+        <source>Archive new files...</source>
+        <extracomment>IDS_MENU_FILE_ARCHIVE</extracomment>
+        <translation>Архивировать новые файлы...</translation>
+    </message>
+    <message id="4002">
+        <source>Archive new files</source>
+        <extracomment>IDS_DLG_ARCHIVESTART_CAPTION</extracomment>
+        <translation>Архивировать новые файлы</translation>
+    </message>
+    <message id="4003">
+        <source>Archive folder:</source>
+        <extracomment>IDS_DLG_ARCHIVESTART_FOLDER</extracomment>
+        <translation>Папка архива:</translation>
+    </message>
+    <message id="4004">
+        <source>Browse...</source>
+        <extracomment>IDS_DLG_ARCHIVESTART_BROWSE</extracomment>
+        <translation>Обзор...</translation>
+    </message>
+    <message id="4005">
+        <source>Delete the archived files from the card</source>
+        <extracomment>IDS_DLG_ARCHIVESTART_DELETE</extracomment>
+        <translation>Удалить заархивированные файлы с карты</translation>
+    </message>
+    <message id="4006">
+        <source>Start</source>
+        <extracomment>IDS_DLG_ARCHIVESTART_START</extracomment>
+        <translation>Начать</translation>
+    </message>
+    <message id="4007">
+        <source>Cancel</source>
+        <extracomment>IDS_DLG_ARCHIVESTART_CANCEL</extracomment>
+        <translation>Отмена</translation>
+    </message>
+    <message id="4008">
+        <source>Select the archive folder</source>
+        <extracomment>IDS_ARCHIVE_SELECT_FOLDER</extracomment>
+        <translation>Выберите папку архива</translation>
+    </message>
+    <message id="4009">
+        <source>Each file this run archives will be deleted from the card once its copy in the archive folder has been read back.
+Archive and delete?</source>
+        <extracomment>IDS_ARCHIVE_CONFIRM_DELETE</extracomment>
+        <translation>Каждый файл, заархивированный в этом запуске, будет удалён с карты, как только его копия в папке архива будет прочитана заново.
+Архивировать и удалить?</translation>
+    </message>
+    <message id="4010">
+        <source>Yes</source>
+        <extracomment>IDS_MSGBOX_YES</extracomment>
+        <translation>Да</translation>
+    </message>
+    <message id="4011">
+        <source>No</source>
+        <extracomment>IDS_MSGBOX_NO</extracomment>
+        <translation>Нет</translation>
+    </message>
+    <message id="4012">
+        <source>Please enter the archive folder.</source>
+        <extracomment>IDS_ARCHIVE_FOLDER_EMPTY</extracomment>
+        <translation>Укажите папку архива.</translation>
+    </message>
+    <message id="4013">
+        <source>Archiving new files</source>
+        <extracomment>IDS_DLG_ARCHIVE_CAPTION</extracomment>
+        <translation>Архивирование новых файлов</translation>
+    </message>
+    <message id="4014">
+        <source>Archiving file:</source>
+        <extracomment>IDS_DLG_ARCHIVE_RECEIVING</extracomment>
+        <translation>Архивируется файл:</translation>
+    </message>
+    <message id="4015">
+        <source>Reading the card...</source>
+        <extracomment>IDS_DLG_ARCHIVE_READING</extracomment>
+        <translation>Чтение карты...</translation>
+    </message>
+    <message id="4016">
+        <source>Cancel</source>
+        <extracomment>IDS_DLG_ARCHIVE_CANCEL</extracomment>
+        <translation>Отмена</translation>
+    </message>
+    <message id="4017">
+        <source>File %1 of %2, %3 MB of %4 MB, %5 MB/s, %6 s left</source>
+        <extracomment>IDS_ARCHIVE_PROGRESS</extracomment>
+        <translation>Файл %1 из %2, %3 МБ из %4 МБ, %5 МБ/с, осталось %6 с</translation>
+    </message>
+    <message id="4018">
+        <source>Waiting for another archive run into this folder to end...</source>
+        <extracomment>IDS_ARCHIVE_WAITING</extracomment>
+        <translation>Ожидание окончания другого архивирования в эту папку...</translation>
+    </message>
+    <message id="4019">
+        <source>The archive run has finished.</source>
+        <extracomment>IDS_ARCHIVE_DONE</extracomment>
+        <translation>Архивирование завершено.</translation>
+    </message>
+    <message id="4020">
+        <source>The archive run was cancelled.</source>
+        <extracomment>IDS_ARCHIVE_CANCELLED</extracomment>
+        <translation>Архивирование отменено.</translation>
+    </message>
+    <message id="4021">
+        <source>The archive run ended before it was complete.</source>
+        <extracomment>IDS_ARCHIVE_INCOMPLETE</extracomment>
+        <translation>Архивирование прервалось, не завершившись.</translation>
+    </message>
+    <message id="4022">
+        <source>Archive folder: %1</source>
+        <extracomment>IDS_ARCHIVE_SUMMARY_FOLDER</extracomment>
+        <translation>Папка архива: %1</translation>
+    </message>
+    <message id="4023">
+        <source>Downloaded: %1</source>
+        <extracomment>IDS_ARCHIVE_SUMMARY_DOWNLOADED</extracomment>
+        <translation>Загружено: %1</translation>
+    </message>
+    <message id="4024">
+        <source>Kept beside an older version: %1</source>
+        <extracomment>IDS_ARCHIVE_SUMMARY_KEPT_BESIDE</extracomment>
+        <translation>Сохранено рядом с прежней версией: %1</translation>
+    </message>
+    <message id="4025">
+        <source>Already archived: %1</source>
+        <extracomment>IDS_ARCHIVE_SUMMARY_ALREADY</extracomment>
+        <translation>Уже в архиве: %1</translation>
+    </message>
+    <message id="4026">
+        <source>Failed: %1</source>
+        <extracomment>IDS_ARCHIVE_SUMMARY_FAILED</extracomment>
+        <translation>С ошибкой: %1</translation>
+    </message>
+    <message id="4027">
+        <source>Deleted from the card: %1</source>
+        <extracomment>IDS_ARCHIVE_SUMMARY_DELETED</extracomment>
+        <translation>Удалено с карты: %1</translation>
+    </message>
+    <message id="4028">
+        <source>These files were not archived:</source>
+        <extracomment>IDS_ARCHIVE_SUMMARY_FAILURES</extracomment>
+        <translation>Эти файлы не заархивированы:</translation>
+    </message>
+    <message id="4029">
+        <source>%1: %2</source>
+        <extracomment>IDS_ARCHIVE_FAILURE_LINE</extracomment>
+        <translation>%1: %2</translation>
+    </message>
+    <message id="4030">
+        <source>could not be archived</source>
+        <extracomment>IDS_ARCHIVE_FILE_FAILED</extracomment>
+        <translation>не удалось заархивировать</translation>
+    </message>
+    <message id="4031">
+        <source>Open folder</source>
+        <extracomment>IDS_ARCHIVE_OPEN_FOLDER</extracomment>
+        <translation>Открыть папку</translation>
+    </message>
+    <message id="4032">
+        <source>Archived as %1 on %2</source>
+        <extracomment>IDS_ARCHIVE_MARK_TIP</extracomment>
+        <translation>Заархивирован как %1, %2</translation>
+    </message>
+    <message id="4033">
+        <source>The archive folder cannot be created or locked.</source>
+        <extracomment>IDS_ARCHIVE_FOLDER_FAILED</extracomment>
+        <translation>Не удаётся создать или заблокировать папку архива.</translation>
+    </message>
+    <message id="4034">
+        <source>The recorder did not answer.</source>
+        <extracomment>IDS_ARCHIVE_CONNECTION_LOST</extracomment>
+        <translation>Регистратор не ответил.</translation>
+    </message>
     <message id="32783">
         <source>Selects all elements on the list
 Selects all elements on the list</source>
