@@ -41,3 +41,13 @@ void PostJobClose(const PostTarget &target)
 {
     target.Post(WM_CLOSE);
 }
+
+void PostJobRun(const PostTarget &target, const RunPost &run)
+{
+    target.Post(WM_JOB_RUN, run);
+}
+
+void PostJobSummary(const PostTarget &target, const QString &strSummary)
+{
+    target.Post(WM_JOB_SUMMARY, TextPost{strSummary});
+}

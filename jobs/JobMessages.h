@@ -7,6 +7,7 @@
 #include <QtGlobal>
 
 class PostTarget;
+struct RunPost;
 
 // The messages a job posts to its dialog, with the payloads of protocol/ReportMessages.h.
 //
@@ -14,6 +15,8 @@ class PostTarget;
 //  - text form (JobTextPost): a text, and whether it reports a failure that ends the job;
 //  - result form (JobResultPost): the operation's result and the job that sent it.
 // WM_JOB_FILE (TextPost) carries the name of the recorder file whose download starts now.
+// WM_JOB_RUN (RunPost) says where a run of several files stands; WM_JOB_SUMMARY (TextPost) is
+// its closing summary, posted before WM_CLOSE.
 // WM_CLOSE from a job means: the job is over, close the dialog.
 
 // The failure flag of the text form.
@@ -35,3 +38,5 @@ bool PostResultText(const PostTarget &target, ResultTable table, const RecorderR
 void PostJobResult(const PostTarget &target, const RecorderResult &result, quint32 nSource);
 void PostJobFile(const PostTarget &target, const QString &strName);
 void PostJobClose(const PostTarget &target);
+void PostJobRun(const PostTarget &target, const RunPost &run);
+void PostJobSummary(const PostTarget &target, const QString &strSummary);

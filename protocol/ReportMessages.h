@@ -22,6 +22,8 @@ inline constexpr quint32 WM_JOB_PROGRESS = WM_USER + 201;    // ProgressPost
 // Job messages (jobs/JobMessages.h posts them).
 inline constexpr quint32 WM_JOB_MESSAGE = WM_USER + 200; // JobTextPost or JobResultPost
 inline constexpr quint32 WM_JOB_FILE = WM_USER + 202;    // TextPost: the recorder file name
+inline constexpr quint32 WM_JOB_RUN = WM_USER + 210;     // RunPost: a run of several files
+inline constexpr quint32 WM_JOB_SUMMARY = WM_USER + 211; // TextPost: a run's closing summary
 
 // What the messages carry. The job messages' payloads are listed here too, because one closed
 // set of payloads travels through the post targets of this layer.
@@ -32,6 +34,17 @@ struct ProgressPost
 {
     quint32 nSoFar = 0;
     quint32 nTotal = 0;
+};
+
+// A run of several transfers: its files and bytes, and where it stands. Posted with nFile 0 when
+// the run starts, then as each file's transfer starts with its number (counting from 1) and the
+// bytes of the files before it.
+struct RunPost
+{
+    quint32 nFile = 0;
+    quint32 nFiles = 0;
+    quint64 nBytesBefore = 0;
+    quint64 nBytes = 0;
 };
 
 // A text: the recorder's identification or card information, or the name of a file.
@@ -69,4 +82,4 @@ struct DeviceNoticePost
 };
 
 using PostPayload = std::variant<std::monostate, ProgressPost, TextPost, FileEntryPost, JobTextPost,
-                                 JobResultPost, DeviceNoticePost>;
+                                 JobResultPost, DeviceNoticePost, RunPost>;

@@ -94,6 +94,14 @@ void OperationDialog::Dispatch(const PostedMessage &message)
         if (pText)
             OnCardInfo(pText->strText);
         break;
+    case WM_JOB_RUN:
+        if (const auto *pRun = message.Get<RunPost>())
+            OnRun(*pRun);
+        break;
+    case WM_JOB_SUMMARY:
+        if (pText)
+            OnJobSummary(pText->strText);
+        break;
     case WM_CLOSE:
         OnJobEnded();
         break;

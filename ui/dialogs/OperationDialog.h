@@ -71,6 +71,8 @@ protected:
     virtual void OnFileEntry(const FileEntryPost &) {}
     virtual void OnDeviceInfo(const QString &) {}
     virtual void OnCardInfo(const QString &) {}
+    virtual void OnRun(const RunPost &) {}
+    virtual void OnJobSummary(const QString &) {}
     // WM_CLOSE from the job: it is over.
     virtual void OnJobEnded() {}
 

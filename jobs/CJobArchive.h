@@ -1,0 +1,29 @@
+#pragma once
+
+#include "archive/ArchiveRecord.h"
+#include "jobs/RecorderJob.h"
+
+#include <QString>
+
+// Archives the card's new files into an archive folder: takes the folder's lock (saying so while
+// another run holds it), then runs the archive run of every front end. Posts the run's totals
+// and each file's start (WM_JOB_RUN), the file's name (WM_JOB_FILE) and progress, the waiting
+// notice as a text, the run's summary (WM_JOB_SUMMARY) and WM_CLOSE at the end.
+class CJobArchive final : public RecorderJobOf<CJobArchive>
+{
+public:
+    using RecorderJobOf::RecorderJobOf;
+
+    Archive::Options m_options; // strDir ends with "/"
+    QString m_strLinkName;      // names a recorder that sends no identification
+
+protected:
+    int Run() override;
+    void ReportStartFailure() override;
+
+private:
+    friend class RecorderJobOf<CJobArchive>;
+    CJobArchive(const CJobArchive &) = default;
+
+    int LockAndRun(Archive::Summary *pSummary);
+};
