@@ -56,6 +56,17 @@ int ShowMessageBox(QWidget *pOwner, const QString &strText, QMessageBox::Icon ic
     return box.exec() == QMessageBox::Ok ? IDOK : IDCANCEL;
 }
 
+bool AskYesNo(QWidget *pOwner, const QString &strQuestion)
+{
+    QMessageBox box(QMessageBox::Question, LoadText(StringId::IDS_APP_TITLE), strQuestion,
+                    QMessageBox::Yes | QMessageBox::No, pOwner);
+    box.setDefaultButton(QMessageBox::No);
+    box.button(QMessageBox::Yes)->setText(LoadText(StringId::IDS_MSGBOX_YES));
+    box.button(QMessageBox::No)->setText(LoadText(StringId::IDS_MSGBOX_NO));
+    WaitUntilOnScreen(pOwner);
+    return box.exec() == QMessageBox::Yes;
+}
+
 QMessageBox::Icon MessageBoxIcon(ResultIcon icon)
 {
     switch (icon) {

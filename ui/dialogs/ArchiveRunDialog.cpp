@@ -1,0 +1,161 @@
+#include "ui/dialogs/ArchiveRunDialog.h"
+
+#include "core/StringIds.h"
+#include "core/TextSource.h"
+#include "ui/dialogs/DialogResult.h"
+#include "ui/dialogs/ElidedLabel.h"
+#include "ui/dialogs/MessageBoxes.h"
+
+#include <QAbstractButton>
+#include <QDesktopServices>
+#include <QLabel>
+#include <QLocale>
+#include <QMessageBox>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QUrl>
+
+#include <cmath>
+
+namespace {
+
+// How often the run line is rewritten while a file's bytes arrive.
+constexpr qint64 RUN_LINE_INTERVAL_MS = 250;
+constexpr double BYTES_PER_MB = 1000.0 * 1000.0;
+
+QString Megabytes(quint64 nBytes)
+{
+    return QLocale().toString(double(nBytes) / BYTES_PER_MB, 'f', 1);
+}
+
+// The summary with OK and "Open folder", owned by pOwner; the folder opens in the file manager.
+void ShowSummary(QWidget *pOwner, const QString &strSummary, const QString &strFolder)
+{
+    QMessageBox box(QMessageBox::Information, LoadText(StringId::IDS_APP_TITLE), strSummary, QMessageBox::Ok,
+                    pOwner);
+    box.button(QMessageBox::Ok)->setText(LoadText(StringId::IDS_MSGBOX_OK));
+    QPushButton *pOpen = box.addButton(LoadText(StringId::IDS_ARCHIVE_OPEN_FOLDER), QMessageBox::ActionRole);
+    box.setDefaultButton(QMessageBox::Ok);
+    box.exec();
+    if (box.clickedButton() == pOpen)
+        QDesktopServices::openUrl(QUrl::fromLocalFile(strFolder));
+}
+
+} // namespace
+
+ArchiveRunDialog::ArchiveRunDialog(RecorderProtocol &protocol, QWidget *pParent)
+    : JobDialog(protocol, pParent, DialogFrame{StringId::IDS_DLG_ARCHIVE_CAPTION, 247, 100},
+                TransferTexts{StringId::IDS_DLG_ARCHIVE_RECEIVING, StringId::IDS_DLG_ARCHIVE_READING,
+                              Qt::ElideRight, StringId::IDS_DLG_ARCHIVE_CANCEL})
+{
+    // The transfer dialog's controls, widened for the run line below the bar.
+    NameLabel()->setGeometry(Units().Rect(16, 21, 215, 12));
+    ProgressBar()->setGeometry(Units().Rect(13, 36, 221, 16));
+    m_pRunLine = AddControl<QLabel>(16, 56, 215, 20);
+    m_pRunLine->setWordWrap(true);
+    m_pRunLine->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    CancelButton()->setGeometry(Units().Rect(98, 80, 50, 14));
+}
+
+int ArchiveRunDialog::Execute(const QString &strFolder, bool bDeleteAfter)
+{
+    m_strFolder = strFolder;
+    m_bDeleteAfter = bDeleteAfter;
+    const int nResult = exec();
+    if (!m_strSummary.isEmpty())
+        ShowSummary(parentWidget(), m_strSummary, m_strFolder);
+    return nResult;
+}
+
+QString ArchiveRunDialog::RunLineText(const RunPost &run, quint64 nBytesDone, double dSeconds)
+{
+    const QLocale locale;
+    const QString strDash = QStringLiteral("\u2013");
+    QString strSpeed = strDash;
+    QString strLeft = strDash;
+    if (dSeconds >= 1.0 && nBytesDone > 0) {
+        const double dBytesPerSecond = double(nBytesDone) / dSeconds;
+        strSpeed = locale.toString(dBytesPerSecond / BYTES_PER_MB, 'f', 1);
+        const quint64 nRemaining = run.nBytes > nBytesDone ? run.nBytes - nBytesDone : 0;
+        strLeft = locale.toString(qint64(std::ceil(double(nRemaining) / dBytesPerSecond)));
+    }
+    return LoadText(StringId::IDS_ARCHIVE_PROGRESS)
+        .arg(locale.toString(run.nFile), locale.toString(run.nFiles), Megabytes(nBytesDone),
+             Megabytes(run.nBytes), strSpeed, strLeft);
+}
+
+void ArchiveRunDialog::OnOpening()
+{
+    m_bCancelled = false;
+    m_strSummary.clear();
+    m_run = RunPost();
+    m_nFileSoFar = 0;
+    m_pRunLine->clear();
+    m_job.m_options = Archive::Options();
+    m_job.m_options.strDir = m_strFolder;
+    m_job.m_options.bDeleteAfter = m_bDeleteAfter;
+    m_job.m_options.strCommand = QStringLiteral("window");
+    m_job.m_strLinkName = qEnvironmentVariable("ORVOCONNECT_LINK", QStringLiteral("usb"));
+}
+
+void ArchiveRunDialog::OnJobText(const JobTextPost &post)
+{
+    // The only text before the summary: another run holds the folder.
+    m_pRunLine->setText(post.strText);
+}
+
+void ArchiveRunDialog::OnJobFile(const QString &strName)
+{
+    NameLabel()->setText(strName);
+}
+
+void ArchiveRunDialog::OnRun(const RunPost &run)
+{
+    if (run.nFile == 0)
+        m_runClock.start();
+    m_run = run;
+    m_nFileSoFar = 0;
+    ProgressBar()->setValue(0);
+    ShowRunLine(true);
+}
+
+void ArchiveRunDialog::OnProgress(const ProgressPost &post)
+{
+    TransferDialog::OnProgress(post);
+    m_nFileSoFar = post.nSoFar;
+    ShowRunLine(false);
+}
+
+void ArchiveRunDialog::ShowRunLine(bool bNow)
+{
+    if (!bNow && m_shownClock.isValid() && m_shownClock.elapsed() < RUN_LINE_INTERVAL_MS)
+        return;
+    m_shownClock.start();
+    if (m_run.nFile == 0)
+        return; // the run's totals alone: the first file's start follows
+    const double dSeconds = m_runClock.isValid() ? double(m_runClock.elapsed()) / 1000.0 : 0.0;
+    m_pRunLine->setText(RunLineText(m_run, m_run.nBytesBefore + m_nFileSoFar, dSeconds));
+}
+
+void ArchiveRunDialog::OnJobSummary(const QString &strSummary)
+{
+    m_strSummary = strSummary;
+}
+
+void ArchiveRunDialog::OnJobEnded()
+{
+    EndAfterJob(m_bCancelled ? IDCANCEL : IDOK);
+}
+
+void ArchiveRunDialog::reject()
+{
+    m_bCancelled = true;
+    TransferDialog::reject();
+}
+
+bool ArchiveRunDialog::OnCloseRequest()
+{
+    // The close box is Cancel: the dialog waits for the run's end and its summary.
+    reject();
+    return true;
+}

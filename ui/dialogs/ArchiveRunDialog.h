@@ -1,0 +1,58 @@
+#pragma once
+
+#include "jobs/CJobArchive.h"
+#include "ui/dialogs/TransferDialog.h"
+
+#include <QElapsedTimer>
+#include <QString>
+
+class QLabel;
+class RecorderProtocol;
+
+// "Archiving new files": archives the card into a folder, showing the file in progress with its
+// bar and, below, where the run stands (file k of n, megabytes, speed, time left), or that it
+// waits for another run into the folder. Cancel stops the run; the file in flight leaves
+// nothing behind. Once it has ended, the run's summary comes up, with a button that opens the
+// folder.
+class ArchiveRunDialog final : public JobDialog<CJobArchive, TransferDialog>
+{
+    Q_OBJECT
+
+public:
+    explicit ArchiveRunDialog(RecorderProtocol &protocol, QWidget *pParent = nullptr);
+
+    // strFolder is absolute and ends with "/". Shows the summary before it returns; IDOK, or
+    // IDCANCEL when the run was cancelled.
+    int Execute(const QString &strFolder, bool bDeleteAfter);
+
+    // For tests and screenshots.
+    QLabel *RunLine() const { return m_pRunLine; }
+    QString SummaryText() const { return m_strSummary; }
+    // "File k of n, ..." for these figures, in the language of the interface; a speed or time
+    // left not yet known (dSeconds under a second) shows as a dash.
+    static QString RunLineText(const RunPost &run, quint64 nBytesDone, double dSeconds);
+
+protected:
+    void OnOpening() override;
+    void OnJobText(const JobTextPost &post) override;
+    void OnJobFile(const QString &strName) override;
+    void OnRun(const RunPost &run) override;
+    void OnProgress(const ProgressPost &post) override;
+    void OnJobSummary(const QString &strSummary) override;
+    void OnJobEnded() override;
+    bool OnCloseRequest() override;
+    void reject() override;
+
+private:
+    void ShowRunLine(bool bNow);
+
+    QLabel *m_pRunLine;
+    QString m_strFolder;
+    bool m_bDeleteAfter = false;
+    bool m_bCancelled = false;
+    QString m_strSummary;
+    RunPost m_run;
+    quint64 m_nFileSoFar = 0;
+    QElapsedTimer m_runClock;
+    QElapsedTimer m_shownClock;
+};
