@@ -21,6 +21,7 @@
 
 #include <QIcon>
 #include <QLibraryInfo>
+#include <QLocale>
 #include <QLoggingCategory>
 #include <QTranslator>
 
@@ -115,6 +116,9 @@ bool CMainApp::InitInstance()
 void CMainApp::InstallQtTranslations()
 {
     const QString strLanguage = QtLanguageFor(m_hLanguageLib ? m_hLanguageLib->LanguageCode() : QString());
+    // Figures are written as the language of the texts writes them, whatever the desktop's.
+    QLocale::setDefault(strLanguage.isEmpty() ? QLocale(QLocale::English, QLocale::UnitedStates)
+                                              : QLocale(strLanguage));
     if (strLanguage.isEmpty())
         return;
     auto pTranslator = std::make_unique<QTranslator>();

@@ -117,6 +117,7 @@ void CMainFrame::CreateMenu()
     pFile->addAction(MakeAction(ID_DELETE_FILES, IDS_MENU_FILE_DELETE, QStringLiteral("delete")));
     pFile->addAction(MakeAction(ID_REFRESH_VIEW, IDS_MENU_FILE_REFRESH, QStringLiteral("refresh")));
     pFile->addAction(MakeAction(ID_UPDATE_DATA, IDS_MENU_FILE_UPDATE_DATA, QStringLiteral("update-data")));
+    pFile->addAction(MakeAction(ID_ARCHIVE, IDS_MENU_FILE_ARCHIVE));
     pFile->addSeparator();
     pFile->addAction(MakeAction(ID_APP_EXIT, IDS_MENU_FILE_EXIT));
 

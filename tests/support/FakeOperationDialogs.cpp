@@ -47,6 +47,18 @@ int FakeOperationDialogs::RunUpdateCF()
     return Logged("update", IDOK);
 }
 
+int FakeOperationDialogs::RunArchiveStart(QString *pstrFolder, bool *pbDeleteAfter)
+{
+    *pstrFolder = strArchiveFolder;
+    *pbDeleteAfter = false;
+    return Logged("archive-start", nArchiveStartResult);
+}
+
+int FakeOperationDialogs::RunArchive(const QString &strFolder, bool)
+{
+    return Logged("archive:" + strFolder, IDOK);
+}
+
 int FakeOperationDialogs::Logged(const QString &strEntry, int nResult)
 {
     log << strEntry;

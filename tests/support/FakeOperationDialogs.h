@@ -20,6 +20,8 @@ public:
     int nOverwriteResult = IDOK;
     int nDelFilesResult = IDOK;
     std::function<void()> onGetFile;
+    QString strArchiveFolder;
+    int nArchiveStartResult = IDOK;
 
     int RunInitDevice() override;
     int RunSaveTo(QString *pstrFolder) override;
@@ -29,6 +31,8 @@ public:
     int RunUploadFile(const QString &strLocalPath) override;
     int RunDelFiles(const QStringList &names) override;
     int RunUpdateCF() override;
+    int RunArchiveStart(QString *pstrFolder, bool *pbDeleteAfter) override;
+    int RunArchive(const QString &strFolder, bool bDeleteAfter) override;
 
 private:
     int Logged(const QString &strEntry, int nResult);

@@ -271,7 +271,7 @@ private slots:
         QVERIFY(!view.IsConnected());
         QVERIFY(states.count() >= 1);
         for (int nId : {CommandId::ID_GET_FILES, CommandId::ID_UPLOAD_FILE, CommandId::ID_DELETE_FILES,
-                        CommandId::ID_REFRESH_VIEW, CommandId::ID_UPDATE_DATA})
+                        CommandId::ID_REFRESH_VIEW, CommandId::ID_UPDATE_DATA, CommandId::ID_ARCHIVE})
             QVERIFY2(!view.IsCommandEnabled(nId), qPrintable(QString::number(nId)));
         QVERIFY(view.IsCommandEnabled(CommandId::ID_SELECT_ALL));
         QVERIFY(view.IsCommandEnabled(CommandId::ID_DESELECT_ALL));

@@ -1,6 +1,7 @@
 #include "ui/browser/BrowserController.h"
 
 #include "core/DownloadPlan.h"
+#include "core/SettingsStore.h"
 #include "core/StringIds.h"
 #include "core/TextSource.h"
 #include "jobs/CWorkerThread.h"
@@ -9,6 +10,7 @@
 #include "protocol/RecorderFileEntry.h"
 #include "protocol/RecorderProtocol.h"
 #include "protocol/ReportMessages.h"
+#include "ui/browser/ArchiveMarks.h"
 #include "ui/browser/CommandIds.h"
 #include "ui/browser/FileListTableModel.h"
 #include "ui/browser/OpenFailureText.h"
@@ -35,6 +37,7 @@ constexpr BrowserCommand COMMANDS[] = {
     {CommandId::ID_DELETE_FILES, &BrowserController::OnDeleteFiles, true},
     {CommandId::ID_REFRESH_VIEW, &BrowserController::RefreshView, true},
     {CommandId::ID_UPDATE_DATA, &BrowserController::OnUpdateData, true},
+    {CommandId::ID_ARCHIVE, &BrowserController::OnArchive, true},
     {CommandId::ID_SELECT_ALL, &BrowserController::OnSelectAll, false},
     {CommandId::ID_DESELECT_ALL, &BrowserController::OnDeselectAll, false},
 };
@@ -107,8 +110,10 @@ bool BrowserController::ConnectRecorder()
     OperationScope scope(*this);
     if (m_link.Open(true)) {
         m_shell.ShowStatusText(LoadText(StringId::IDS_RECORDER_CONNECTED));
+        m_strIdentification.clear();
         if (m_pDialogs->RunInitDevice() == IDOK) {
             m_bConnected = true;
+            UpdateArchiveMarks();
             UpdateCommandStates();
         }
         return true;
@@ -300,7 +305,32 @@ void BrowserController::OnDeleteFiles()
 void BrowserController::RefreshView()
 {
     OperationScope scope(*this);
-    m_pDialogs->RunInitDevice();
+    if (m_pDialogs->RunInitDevice() == IDOK)
+        UpdateArchiveMarks();
+}
+
+void BrowserController::OnArchive()
+{
+    OperationScope scope(*this);
+    QString strFolder;
+    bool bDeleteAfter = false;
+    if (m_pDialogs->RunArchiveStart(&strFolder, &bDeleteAfter) != IDOK)
+        return;
+    m_pDialogs->RunArchive(strFolder, bDeleteAfter);
+    // The card may have lost files and the folder gained some: both are read again.
+    RefreshView();
+}
+
+QString BrowserController::RecorderIdentity() const
+{
+    const QString strSerial = m_link.Serial();
+    return strSerial.isEmpty() ? m_strIdentification : strSerial;
+}
+
+void BrowserController::UpdateArchiveMarks()
+{
+    m_pModel->SetArchiveMarks(
+        ArchiveMarks::Compute(SettingsStore::ArchiveFolder(), RecorderIdentity(), m_pModel->Rows()));
 }
 
 void BrowserController::OnUpdateData()

@@ -73,6 +73,15 @@ public:
     void RemoveAll() override;
     void AddItem(int nIndex, const RecorderFileEntry &entry) override;
     void SetInfoText(const QString &strText) override;
+    void SetIdentification(const QString &strText) override { m_strIdentification = strText; }
+
+    // Runs the archive start dialog, then the run, then reads the card again.
+    void OnArchive();
+    // The list's archive marks, from the journal of the archive folder setting.
+    void UpdateArchiveMarks();
+    // The recorder as the archive journal names it: its USB serial number, else its
+    // identification text.
+    QString RecorderIdentity() const;
 
     FileListTableModel *Model() const { return m_pModel; }
     bool IsOpenAfterGetSet() const { return m_bOpenAfterGet; }
@@ -110,4 +119,5 @@ private:
     bool m_bArrivalHeld = false;
     // Looks again for the end of late worker threads while an arrival waits for it.
     QTimer *m_pLateJobTimer = nullptr;
+    QString m_strIdentification;
 };

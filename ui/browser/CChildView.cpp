@@ -57,6 +57,7 @@ CChildView::CChildView(RecorderProtocol &protocol, std::unique_ptr<IOperationDia
     m_wndList->setColumnWidth(CFileListModel::COL_DATE, DATE_COLUMN_WIDTH);
     m_wndList->setColumnWidth(CFileListModel::COL_SIZE, SIZE_COLUMN_WIDTH);
     m_wndList->viewport()->installEventFilter(this);
+    Model()->SetMarkDecoration(style()->standardIcon(QStyle::SP_DialogApplyButton));
     setFocusProxy(m_wndList);
 
     connect(pHeader, &QHeaderView::sectionClicked, this, &CChildView::OnHeaderClicked);
@@ -100,9 +101,17 @@ bool CChildView::eventFilter(QObject *pWatched, QEvent *pEvent)
         auto *pHelp = static_cast<QHelpEvent *>(pEvent);
         const QModelIndex index = m_wndList->indexAt(pHelp->pos());
         const QString strText = index.data(Qt::DisplayRole).toString();
-        const int nAvailable = m_wndList->visualRect(index).width() - CELL_TEXT_MARGIN;
+        // An archive mark takes its icon's room and adds its own line.
+        const QString strMark = index.data(Qt::ToolTipRole).toString();
+        const int nIcon = strMark.isEmpty() ? 0 : m_wndList->iconSize().width() + CELL_TEXT_MARGIN;
+        const int nAvailable = m_wndList->visualRect(index).width() - CELL_TEXT_MARGIN - nIcon;
+        QStringList lines;
         if (index.isValid() && m_wndList->fontMetrics().horizontalAdvance(strText) > nAvailable)
-            QToolTip::showText(pHelp->globalPos(), strText, m_wndList->viewport());
+            lines << strText;
+        if (!strMark.isEmpty())
+            lines << strMark;
+        if (!lines.isEmpty())
+            QToolTip::showText(pHelp->globalPos(), lines.join(u'\n'), m_wndList->viewport());
         else
             QToolTip::hideText();
         return true;

@@ -72,6 +72,7 @@ public:
         m_pController->AddItem(nIndex, entry);
     }
     void SetInfoText(const QString &strText) override { m_pController->SetInfoText(strText); }
+    void SetIdentification(const QString &strText) override { m_pController->SetIdentification(strText); }
 
     // Column 0 takes the width the other columns and a vertical scroll bar leave.
     void FitNameColumn();

@@ -15,5 +15,6 @@ inline constexpr int ID_REFRESH_VIEW = int(StringId::IDS_CMD_REFRESH);      // 1
 inline constexpr int ID_SELECT_ALL = int(StringId::IDS_CMD_SELECT_ALL);     // 32783
 inline constexpr int ID_DESELECT_ALL = int(StringId::IDS_CMD_DESELECT_ALL); // 32784
 inline constexpr int ID_UPDATE_DATA = int(StringId::IDS_CMD_UPDATE_DATA);   // 32789
+inline constexpr int ID_ARCHIVE = int(StringId::IDS_CMD_ARCHIVE);           // 4000
 
 } // namespace CommandId

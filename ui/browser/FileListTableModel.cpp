@@ -118,6 +118,18 @@ int FileListTableModel::columnCount(const QModelIndex &parent) const
     return parent.isValid() ? 0 : CFileListModel::COLUMN_COUNT;
 }
 
+void FileListTableModel::SetArchiveMarks(QHash<QString, QString> marks)
+{
+    FlushPendingRows();
+    if (marks == m_marks)
+        return;
+    m_marks = std::move(marks);
+    if (m_nShownRows > 0)
+        emit dataChanged(index(0, CFileListModel::COL_NAME),
+                         index(m_nShownRows - 1, CFileListModel::COL_NAME),
+                         {Qt::DecorationRole, Qt::ToolTipRole});
+}
+
 QVariant FileListTableModel::data(const QModelIndex &index, int nRole) const
 {
     if (!index.isValid() || index.row() >= m_nShownRows)
@@ -130,6 +142,14 @@ QVariant FileListTableModel::data(const QModelIndex &index, int nRole) const
     case Qt::CheckStateRole:
         if (index.column() == CFileListModel::COL_NAME)
             return m_model.GetCheck(index.row()) ? Qt::Checked : Qt::Unchecked;
+        return {};
+    case Qt::DecorationRole:
+    case Qt::ToolTipRole:
+        if (index.column() == CFileListModel::COL_NAME && !m_marks.isEmpty()) {
+            const auto it = m_marks.constFind(m_model.Item(index.row()).m_strName);
+            if (it != m_marks.cend())
+                return nRole == Qt::ToolTipRole ? QVariant(*it) : m_markDecoration;
+        }
         return {};
     default:
         return {};

@@ -3,6 +3,7 @@
 #include "ui/browser/CFileListModel.h"
 
 #include <QAbstractTableModel>
+#include <QHash>
 #include <QTimer>
 
 class RecorderFileEntry;
@@ -38,6 +39,12 @@ public:
     // Number of batch announcements so far (for measurements).
     int FlushCount() const { return m_nFlushCount; }
 
+    // The archive marks: by card name, the tooltip of a file the archive folder holds; its name
+    // cell shows the decoration (set by the view, which has the icons).
+    void SetArchiveMarks(QHash<QString, QString> marks);
+    void SetMarkDecoration(const QVariant &decoration) { m_markDecoration = decoration; }
+    const QHash<QString, QString> &ArchiveMarks() const { return m_marks; }
+
     static Qt::Alignment ColumnAlignment(int nColumn);
 
     int rowCount(const QModelIndex &parent = {}) const override;
@@ -53,4 +60,6 @@ private:
     int m_nShownRows = 0; // rows the views know of: always the leading part of m_model
     int m_nFlushCount = 0;
     QTimer m_flushTimer;
+    QHash<QString, QString> m_marks;
+    QVariant m_markDecoration;
 };

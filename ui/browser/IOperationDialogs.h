@@ -27,4 +27,9 @@ public:
     virtual int RunDelFiles(const QStringList &names) = 0;
     // The update-data dialog, parented to the view's own parent window.
     virtual int RunUpdateCF() = 0;
+    // The archive start dialog; on IDOK *pstrFolder (absolute, ending with "/") and
+    // *pbDeleteAfter are the choices.
+    virtual int RunArchiveStart(QString *pstrFolder, bool *pbDeleteAfter) = 0;
+    // The archive run into strFolder, then its summary.
+    virtual int RunArchive(const QString &strFolder, bool bDeleteAfter) = 0;
 };

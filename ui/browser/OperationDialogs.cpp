@@ -1,6 +1,8 @@
 #include "ui/browser/OperationDialogs.h"
 
 #include "ui/browser/CChildView.h"
+#include "ui/dialogs/ArchiveRunDialog.h"
+#include "ui/dialogs/ArchiveStartDialog.h"
 #include "ui/dialogs/CDlgDelFiles.h"
 #include "ui/dialogs/CDlgGetFile.h"
 #include "ui/dialogs/CDlgInitDevice.h"
@@ -66,4 +68,21 @@ int OperationDialogs::RunUpdateCF()
 {
     CDlgUpdateCF dialog(m_protocol, m_view.parentWidget());
     return dialog.exec();
+}
+
+int OperationDialogs::RunArchiveStart(QString *pstrFolder, bool *pbDeleteAfter)
+{
+    ArchiveStartDialog dialog(Owner());
+    const int nResult = dialog.exec();
+    if (nResult == IDOK) {
+        *pstrFolder = dialog.m_strFolder;
+        *pbDeleteAfter = dialog.m_bDeleteAfter;
+    }
+    return nResult;
+}
+
+int OperationDialogs::RunArchive(const QString &strFolder, bool bDeleteAfter)
+{
+    ArchiveRunDialog dialog(m_protocol, Owner());
+    return dialog.Execute(strFolder, bDeleteAfter);
 }

@@ -20,6 +20,8 @@ public:
     int RunUploadFile(const QString &strLocalPath) override;
     int RunDelFiles(const QStringList &names) override;
     int RunUpdateCF() override;
+    int RunArchiveStart(QString *pstrFolder, bool *pbDeleteAfter) override;
+    int RunArchive(const QString &strFolder, bool bDeleteAfter) override;
 
 private:
     // The window that owns the dialogs: the view's top-level window.

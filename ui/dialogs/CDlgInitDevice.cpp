@@ -63,6 +63,7 @@ void CDlgInitDevice::OnFileEntry(const FileEntryPost &post)
 void CDlgInitDevice::OnDeviceInfo(const QString &strText)
 {
     m_strInfo = strText;
+    m_sink.SetIdentification(strText);
     m_sink.SetInfoText(m_strInfo);
 }
 

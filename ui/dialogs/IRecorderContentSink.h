@@ -18,4 +18,6 @@ public:
     virtual void AddItem(int nIndex, const RecorderFileEntry &entry) = 0;
     // Replaces the whole text of the information pane.
     virtual void SetInfoText(const QString &strText) = 0;
+    // The recorder's identification text exactly as it sent it.
+    virtual void SetIdentification(const QString &) {}
 };
