@@ -39,7 +39,8 @@ QString Figure(quint32 nTextId, int nCount)
 QString ArchiveSummaryText(const Archive::Summary &summary, int nStatus, const QString &strDir)
 {
     QStringList lines{Headline(summary, nStatus), QString(),
-                      LoadText(StringId::IDS_ARCHIVE_SUMMARY_FOLDER).arg(QDir::toNativeSeparators(strDir))};
+                      LoadText(StringId::IDS_ARCHIVE_SUMMARY_FOLDER)
+                          .arg(QDir::toNativeSeparators(QDir::cleanPath(strDir)))};
     if (!summary.bDecided)
         return lines.join(u'\n');
     lines << Figure(StringId::IDS_ARCHIVE_SUMMARY_DOWNLOADED, summary.nDownloaded)

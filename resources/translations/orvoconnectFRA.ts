@@ -709,7 +709,7 @@ Archiver et supprimer ?</translation>
     <message id="4017">
         <source>File %1 of %2, %3 MB of %4 MB, %5 MB/s, %6 s left</source>
         <extracomment>IDS_ARCHIVE_PROGRESS</extracomment>
-        <translation>Fichier %1 sur %2, %3 Mo sur %4 Mo, %5 Mo/s, %6 s restantes</translation>
+        <translation>Fichier %1 sur %2, %3 Mo sur %4 Mo, %5 Mo/s, reste %6 s</translation>
     </message>
     <message id="4018">
         <source>Waiting for another archive run into this folder to end...</source>

@@ -44,17 +44,17 @@ void ShowSummary(QWidget *pOwner, const QString &strSummary, const QString &strF
 } // namespace
 
 ArchiveRunDialog::ArchiveRunDialog(RecorderProtocol &protocol, QWidget *pParent)
-    : JobDialog(protocol, pParent, DialogFrame{StringId::IDS_DLG_ARCHIVE_CAPTION, 247, 100},
+    : JobDialog(protocol, pParent, DialogFrame{StringId::IDS_DLG_ARCHIVE_CAPTION, 267, 100},
                 TransferTexts{StringId::IDS_DLG_ARCHIVE_RECEIVING, StringId::IDS_DLG_ARCHIVE_READING,
                               Qt::ElideRight, StringId::IDS_DLG_ARCHIVE_CANCEL})
 {
     // The transfer dialog's controls, widened for the run line below the bar.
-    NameLabel()->setGeometry(Units().Rect(16, 21, 215, 12));
-    ProgressBar()->setGeometry(Units().Rect(13, 36, 221, 16));
-    m_pRunLine = AddControl<QLabel>(16, 56, 215, 20);
+    NameLabel()->setGeometry(Units().Rect(16, 21, 235, 12));
+    ProgressBar()->setGeometry(Units().Rect(13, 36, 241, 16));
+    m_pRunLine = AddControl<QLabel>(16, 56, 235, 20);
     m_pRunLine->setWordWrap(true);
     m_pRunLine->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    CancelButton()->setGeometry(Units().Rect(98, 80, 50, 14));
+    CancelButton()->setGeometry(Units().Rect(108, 80, 50, 14));
 }
 
 int ArchiveRunDialog::Execute(const QString &strFolder, bool bDeleteAfter)
