@@ -19,7 +19,9 @@
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLocale>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -111,6 +113,19 @@ private Q_SLOTS:
         QCOMPARE(again.exec(), IDOK);
         QVERIFY(driver.boxes.isEmpty());
         QCOMPARE(SettingsStore::Read(SettingKeys::ArchiveDeleteAfter, 1), 0);
+    }
+
+    // The run line writes its figures as the language of the interface does; speed and time
+    // left wait for a second of transfer.
+    void runLineWritesFiguresInTheInterfacesLanguage()
+    {
+        QLocale::setDefault(QLocale(QLocale::French, QLocale::France));
+        const auto restore = qScopeGuard([] { QLocale::setDefault(QLocale::system()); });
+        const RunPost run{2, 4, 3000000, 14000000};
+        QCOMPARE(ArchiveRunDialog::RunLineText(run, 4000000, 2.0),
+                 QStringLiteral("File 2 of 4, 4,0 MB of 14,0 MB, 2,0 MB/s, 5 s left"));
+        QCOMPARE(ArchiveRunDialog::RunLineText(run, 3500000, 0.5),
+                 QStringLiteral("File 2 of 4, 3,5 MB of 14,0 MB, \u2013 MB/s, \u2013 s left"));
     }
 
     // Cancel in the middle of the second file: the first is archived, the second leaves neither

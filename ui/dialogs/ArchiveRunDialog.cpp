@@ -111,8 +111,11 @@ void ArchiveRunDialog::OnJobFile(const QString &strName)
 
 void ArchiveRunDialog::OnRun(const RunPost &run)
 {
-    if (run.nFile == 0)
+    if (run.nFile == 0) {
+        // The folder is the run's now: what it waited for is over.
         m_runClock.start();
+        m_pRunLine->clear();
+    }
     m_run = run;
     m_nFileSoFar = 0;
     ProgressBar()->setValue(0);
