@@ -24,6 +24,7 @@ bool ChooseVersionName(FileRecord &record, DownloadPlan &plan, const ArchiveFold
     const DownloadPlan::Item check = plan.Check(strName);
     if (check.IsRefused()) {
         record.action = Action::Refuse;
+        record.reason = check.refusal;
         record.strWhy =
             QStringLiteral("its new version cannot be kept as %1: %2").arg(Quoted(strName), check.strWhy);
         return false;
@@ -70,6 +71,7 @@ QList<FileRecord> Decide(const QList<RecorderFileEntry> &entries, const Options 
         const DownloadPlan::Item &item = plan.Add(record.strCardName, record.modified, record.nSize);
         if (item.IsRefused()) {
             record.action = Action::Refuse;
+            record.reason = item.refusal;
             record.strWhy = item.strWhy;
         } else if (const QString strHeld = ArchivedName(record, folder, journal, strRecorder);
                    !strHeld.isEmpty()) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/RecorderResult.h"
+
 #include <QDate>
 #include <QDateTime>
 #include <QList>
@@ -65,6 +67,8 @@ struct FileRecord
     // After a real run.
     Outcome outcome = Outcome::None;
     QString strError;
+    RecorderResultCode failure = RESULT_OK; // Failed: the code it failed with
+    LocalReason reason = LocalReason::None; // Refuse, or Failed locally: why, where known
     bool bDeleted = false;
     QString strKeptOnCard; // why a file archived by this run was not deleted from the card
     QString strSha256;     // the stored (or adopted) bytes' SHA-256, as they arrived

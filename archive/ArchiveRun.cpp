@@ -73,6 +73,7 @@ struct RunLog
     {
         record.outcome = Outcome::Failed;
         record.strError = strWhy;
+        record.failure = RecorderResultCode(nResult);
         ++summary.nFailed;
         session.report.FileDone(record);
         Failed(nResult);
@@ -242,6 +243,7 @@ int Run(Session &session, const Options &options, Summary *pSummary)
         const RecorderResult result = store.Transfer(record, plan);
         report.WritingLocalFile(false);
         report.FileFinished(result.IsOk());
+        record.reason = result.Reason();
         if (result == RESULT_COMM_ERROR || result == RESULT_CANCELLED) {
             // The recorder is out of step or the operator wants out: the run ends here.
             log.FileFailed(record, result, result.Detail().isEmpty() ? ResultText(result) : result.Detail());

@@ -204,5 +204,9 @@ inline constexpr quint32 IDS_ARCHIVE_OPEN_FOLDER = 4031;
 inline constexpr quint32 IDS_ARCHIVE_MARK_TIP = 4032;
 inline constexpr quint32 IDS_ARCHIVE_FOLDER_FAILED = 4033;
 inline constexpr quint32 IDS_ARCHIVE_CONNECTION_LOST = 4034;
+inline constexpr quint32 IDS_ARCHIVE_FILE_NOT_WRITTEN = 4035;
+inline constexpr quint32 IDS_ARCHIVE_FILE_NOT_SENT = 4036;
+inline constexpr quint32 IDS_ARCHIVE_FILE_NO_ANSWER = 4037;
+inline constexpr quint32 IDS_ARCHIVE_FILE_CANCELLED = 4038;
 
 } // namespace StringId

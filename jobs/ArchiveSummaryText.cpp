@@ -3,6 +3,7 @@
 #include "core/RecorderResult.h"
 #include "core/StringIds.h"
 #include "core/TextSource.h"
+#include "jobs/LocalReasonText.h"
 
 #include <QDir>
 #include <QLocale>
@@ -29,6 +30,25 @@ QString Headline(const Archive::Summary &summary, int nStatus)
     return strText;
 }
 
+// Why a file was not archived, in the window's words; the English detail is for the log.
+QString FailureText(const Archive::FileRecord &record)
+{
+    if (const QString strReason = LocalReasonText(record.reason); !strReason.isEmpty())
+        return strReason;
+    switch (record.failure) {
+    case RESULT_HOST_IO_ERROR:
+        return LoadText(StringId::IDS_ARCHIVE_FILE_NOT_WRITTEN);
+    case RESULT_DEVICE_STOPPED:
+        return LoadText(StringId::IDS_ARCHIVE_FILE_NOT_SENT);
+    case RESULT_COMM_ERROR:
+        return LoadText(StringId::IDS_ARCHIVE_FILE_NO_ANSWER);
+    case RESULT_CANCELLED:
+        return LoadText(StringId::IDS_ARCHIVE_FILE_CANCELLED);
+    default:
+        return LoadText(StringId::IDS_ARCHIVE_FILE_FAILED);
+    }
+}
+
 QString Figure(quint32 nTextId, int nCount)
 {
     return LoadText(nTextId).arg(QLocale().toString(nCount));
@@ -50,10 +70,9 @@ QString ArchiveSummaryText(const Archive::Summary &summary, int nStatus, const Q
           << Figure(StringId::IDS_ARCHIVE_SUMMARY_DELETED, summary.nDeleted);
     QStringList failures;
     for (const Archive::FileRecord &record : summary.files) {
-        // The English detail is for the log; the window has no words of its own for the reason.
         if (record.outcome == Archive::Outcome::Failed)
-            failures << LoadText(StringId::IDS_ARCHIVE_FAILURE_LINE)
-                            .arg(record.strCardName, LoadText(StringId::IDS_ARCHIVE_FILE_FAILED));
+            failures
+                << LoadText(StringId::IDS_ARCHIVE_FAILURE_LINE).arg(record.strCardName, FailureText(record));
     }
     if (!failures.isEmpty())
         lines << QString() << LoadText(StringId::IDS_ARCHIVE_SUMMARY_FAILURES) << failures;

@@ -165,6 +165,10 @@ constexpr BuiltInText kEnglish[] = {
     {IDS_ARCHIVE_MARK_TIP, "Archived as %1 on %2"},
     {IDS_ARCHIVE_FOLDER_FAILED, "The archive folder cannot be created or locked."},
     {IDS_ARCHIVE_CONNECTION_LOST, "The recorder did not answer."},
+    {IDS_ARCHIVE_FILE_NOT_WRITTEN, "could not be written to the archive folder"},
+    {IDS_ARCHIVE_FILE_NOT_SENT, "the recorder refused to send it"},
+    {IDS_ARCHIVE_FILE_NO_ANSWER, "the recorder stopped answering"},
+    {IDS_ARCHIVE_FILE_CANCELLED, "cancelled while it was being archived"},
     {IDS_CMD_SELECT_ALL, "Selects all elements on the list\nSelects all elements on the list"},
     {IDS_CMD_DESELECT_ALL, "Deselects all the elements on the list\nDeselects all the elements on the list"},
     {IDS_CMD_UPDATE_DATA, "Forces a recorder to save archive data from internal memory to a storage card\n"

@@ -796,6 +796,26 @@ Archiver et supprimer ?</translation>
         <extracomment>IDS_ARCHIVE_CONNECTION_LOST</extracomment>
         <translation>L'enregistreur n'a pas répondu.</translation>
     </message>
+    <message id="4035">
+        <source>could not be written to the archive folder</source>
+        <extracomment>IDS_ARCHIVE_FILE_NOT_WRITTEN</extracomment>
+        <translation>n'a pas pu être écrit dans le dossier d'archive</translation>
+    </message>
+    <message id="4036">
+        <source>the recorder refused to send it</source>
+        <extracomment>IDS_ARCHIVE_FILE_NOT_SENT</extracomment>
+        <translation>l'enregistreur a refusé de l'envoyer</translation>
+    </message>
+    <message id="4037">
+        <source>the recorder stopped answering</source>
+        <extracomment>IDS_ARCHIVE_FILE_NO_ANSWER</extracomment>
+        <translation>l'enregistreur a cessé de répondre</translation>
+    </message>
+    <message id="4038">
+        <source>cancelled while it was being archived</source>
+        <extracomment>IDS_ARCHIVE_FILE_CANCELLED</extracomment>
+        <translation>annulé pendant son archivage</translation>
+    </message>
     <message id="32783">
         <source>Selects all elements on the list
 Selects all elements on the list</source>

@@ -796,6 +796,26 @@ Archiviare ed eliminare?</translation>
         <extracomment>IDS_ARCHIVE_CONNECTION_LOST</extracomment>
         <translation>Il registratore non ha risposto.</translation>
     </message>
+    <message id="4035">
+        <source>could not be written to the archive folder</source>
+        <extracomment>IDS_ARCHIVE_FILE_NOT_WRITTEN</extracomment>
+        <translation>non è stato possibile scriverlo nella cartella di archivio</translation>
+    </message>
+    <message id="4036">
+        <source>the recorder refused to send it</source>
+        <extracomment>IDS_ARCHIVE_FILE_NOT_SENT</extracomment>
+        <translation>il registratore ha rifiutato di inviarlo</translation>
+    </message>
+    <message id="4037">
+        <source>the recorder stopped answering</source>
+        <extracomment>IDS_ARCHIVE_FILE_NO_ANSWER</extracomment>
+        <translation>il registratore ha smesso di rispondere</translation>
+    </message>
+    <message id="4038">
+        <source>cancelled while it was being archived</source>
+        <extracomment>IDS_ARCHIVE_FILE_CANCELLED</extracomment>
+        <translation>annullato durante l'archiviazione</translation>
+    </message>
     <message id="32783">
         <source>Selects all elements on the list
 Selects all elements on the list</source>

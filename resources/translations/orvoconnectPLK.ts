@@ -796,6 +796,26 @@ Archiwizować i usunąć?</translation>
         <extracomment>IDS_ARCHIVE_CONNECTION_LOST</extracomment>
         <translation>Rejestrator nie odpowiedział.</translation>
     </message>
+    <message id="4035">
+        <source>could not be written to the archive folder</source>
+        <extracomment>IDS_ARCHIVE_FILE_NOT_WRITTEN</extracomment>
+        <translation>nie udało się zapisać w folderze archiwum</translation>
+    </message>
+    <message id="4036">
+        <source>the recorder refused to send it</source>
+        <extracomment>IDS_ARCHIVE_FILE_NOT_SENT</extracomment>
+        <translation>rejestrator odmówił jego wysłania</translation>
+    </message>
+    <message id="4037">
+        <source>the recorder stopped answering</source>
+        <extracomment>IDS_ARCHIVE_FILE_NO_ANSWER</extracomment>
+        <translation>rejestrator przestał odpowiadać</translation>
+    </message>
+    <message id="4038">
+        <source>cancelled while it was being archived</source>
+        <extracomment>IDS_ARCHIVE_FILE_CANCELLED</extracomment>
+        <translation>anulowano podczas archiwizacji</translation>
+    </message>
     <message id="32783">
         <source>Selects all elements on the list
 Selects all elements on the list</source>

@@ -796,6 +796,26 @@ Archive and delete?</source>
         <extracomment>IDS_ARCHIVE_CONNECTION_LOST</extracomment>
         <translation>Регистратор не ответил.</translation>
     </message>
+    <message id="4035">
+        <source>could not be written to the archive folder</source>
+        <extracomment>IDS_ARCHIVE_FILE_NOT_WRITTEN</extracomment>
+        <translation>не удалось записать в папку архива</translation>
+    </message>
+    <message id="4036">
+        <source>the recorder refused to send it</source>
+        <extracomment>IDS_ARCHIVE_FILE_NOT_SENT</extracomment>
+        <translation>регистратор отказался его передать</translation>
+    </message>
+    <message id="4037">
+        <source>the recorder stopped answering</source>
+        <extracomment>IDS_ARCHIVE_FILE_NO_ANSWER</extracomment>
+        <translation>регистратор перестал отвечать</translation>
+    </message>
+    <message id="4038">
+        <source>cancelled while it was being archived</source>
+        <extracomment>IDS_ARCHIVE_FILE_CANCELLED</extracomment>
+        <translation>отменено во время архивирования</translation>
+    </message>
     <message id="32783">
         <source>Selects all elements on the list
 Selects all elements on the list</source>

@@ -174,6 +174,26 @@ private Q_SLOTS:
         recorder.Wire().beforeWrite = nullptr;
     }
 
+    // A card name the folder cannot take is listed with the window's words for why; the run
+    // archives the others and ends as done.
+    void refusedNameIsListedWithItsReason()
+    {
+        FakeRecorder recorder(
+            {{"a.dat", TestFiles::Pattern(1000, 1)}, {"SHA256SUMS", TestFiles::Pattern(10, 2)}});
+        const QString strDir = recorder.OutDir() + QStringLiteral("/archive/");
+        ArchiveRunDialog dialog(recorder.protocol);
+        ModalDriver driver;
+        QCOMPARE(dialog.Execute(strDir, false), IDOK);
+        QCOMPARE(driver.boxes.size(), 1);
+        const QString strSummary = driver.boxes.at(0).strText;
+        QVERIFY2(strSummary.contains(T(IDS_ARCHIVE_SUMMARY_DOWNLOADED).arg(1)), qPrintable(strSummary));
+        QVERIFY2(strSummary.contains(T(IDS_ARCHIVE_SUMMARY_FAILED).arg(1)), qPrintable(strSummary));
+        QVERIFY2(
+            strSummary.endsWith(T(IDS_ARCHIVE_SUMMARY_FAILURES) + u'\n' +
+                                T(IDS_ARCHIVE_FAILURE_LINE).arg("SHA256SUMS", T(IDS_REASON_RESERVED_NAME))),
+            qPrintable(strSummary));
+    }
+
     // While another run holds the folder the dialog says it waits; Cancel ends the wait.
     void waitsForAnotherRunAndCancelEndsTheWait()
     {
