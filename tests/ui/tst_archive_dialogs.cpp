@@ -174,6 +174,21 @@ private Q_SLOTS:
         recorder.Wire().beforeWrite = nullptr;
     }
 
+    // Asked to delete, the run removes from the card what it archived and read back.
+    void deleteAfterEmptiesTheCardOfWhatIsArchived()
+    {
+        FakeRecorder recorder(
+            {{"a.dat", TestFiles::Pattern(5000, 1)}, {"b.dat", TestFiles::Pattern(7000, 2)}});
+        const QString strDir = recorder.OutDir() + QStringLiteral("/archive/");
+        ArchiveRunDialog dialog(recorder.protocol);
+        ModalDriver driver;
+        QCOMPARE(dialog.Execute(strDir, true), IDOK);
+        QVERIFY(recorder.CardFiles().isEmpty());
+        QCOMPARE(ArchivedFiles(strDir), QStringList({"a.dat", "b.dat"}));
+        QCOMPARE(driver.boxes.size(), 1);
+        QVERIFY(driver.boxes.at(0).strText.contains(T(IDS_ARCHIVE_SUMMARY_DELETED).arg(2)));
+    }
+
     // A card name the folder cannot take is listed with the window's words for why; the run
     // archives the others and ends as done.
     void refusedNameIsListedWithItsReason()
