@@ -167,4 +167,12 @@ inline constexpr quint32 IDS_LINK_NO_BULK_INTERFACE = 3007;
 inline constexpr quint32 IDS_LINK_CHOSEN_DEVICE_ABSENT = 3008;       // %1 choice, %2 what is attached
 inline constexpr quint32 IDS_LINK_CHOSEN_DEVICE_ALONE_ABSENT = 3009; // %1 choice; nothing attached
 
+// Verify and run progress (4100 to 4199): the run line of the download dialog, the "Verify
+// archive" command, its progress dialog and its result.
+inline constexpr quint32 IDS_RUN_FILE_OF = 4100;      // %1 the file, %2 how many
+inline constexpr quint32 IDS_RUN_KB_OF = 4101;        // %1 done, %2 in all
+inline constexpr quint32 IDS_RUN_MB_OF = 4102;        // %1 done, %2 in all
+inline constexpr quint32 IDS_RUN_SECONDS_LEFT = 4103; // %1 seconds
+inline constexpr quint32 IDS_RUN_MINUTES_LEFT = 4104; // %1 minutes
+
 } // namespace StringId

@@ -37,6 +37,11 @@ void PostJobFile(const PostTarget &target, const QString &strName)
     target.Post(WM_JOB_FILE, TextPost{strName});
 }
 
+void PostJobRun(const PostTarget &target, const RunProgressPost &run)
+{
+    target.Post(WM_JOB_RUN, run);
+}
+
 void PostJobClose(const PostTarget &target)
 {
     target.Post(WM_CLOSE);

@@ -130,6 +130,11 @@ constexpr BuiltInText kEnglish[] = {
     {IDS_LINK_NO_BULK_INTERFACE, "The USB device %1 has no interface with one bulk IN and one bulk OUT endpoint."},
     {IDS_LINK_CHOSEN_DEVICE_ABSENT, "The recorder chosen in the Device setting (%1) is not attached. Attached recorders (port and serial number): %2."},
     {IDS_LINK_CHOSEN_DEVICE_ALONE_ABSENT, "The recorder chosen in the Device setting (%1) is not attached, nor is any other."},
+    {IDS_RUN_FILE_OF, "File %1 of %2"},
+    {IDS_RUN_KB_OF, "%1 of %2 kB"},
+    {IDS_RUN_MB_OF, "%1 of %2 MB"},
+    {IDS_RUN_SECONDS_LEFT, "about %1 s left"},
+    {IDS_RUN_MINUTES_LEFT, "about %1 min left"},
     {IDS_CMD_SELECT_ALL, "Selects all elements on the list\nSelects all elements on the list"},
     {IDS_CMD_DESELECT_ALL, "Deselects all the elements on the list\nDeselects all the elements on the list"},
     {IDS_CMD_UPDATE_DATA, "Forces a recorder to save archive data from internal memory to a storage card\n"

@@ -617,6 +617,31 @@ Vérifiez que le dossier de destination dispose de suffisamment d'espace libre.<
         <extracomment>IDS_LINK_CHOSEN_DEVICE_ALONE_ABSENT</extracomment>
         <translation>L'enregistreur choisi dans le réglage Device (%1) n'est pas branché, ni aucun autre.</translation>
     </message>
+    <message id="4100">
+        <source>File %1 of %2</source>
+        <extracomment>IDS_RUN_FILE_OF</extracomment>
+        <translation>Fichier %1 sur %2</translation>
+    </message>
+    <message id="4101">
+        <source>%1 of %2 kB</source>
+        <extracomment>IDS_RUN_KB_OF</extracomment>
+        <translation>%1 sur %2 ko</translation>
+    </message>
+    <message id="4102">
+        <source>%1 of %2 MB</source>
+        <extracomment>IDS_RUN_MB_OF</extracomment>
+        <translation>%1 sur %2 Mo</translation>
+    </message>
+    <message id="4103">
+        <source>about %1 s left</source>
+        <extracomment>IDS_RUN_SECONDS_LEFT</extracomment>
+        <translation>encore %1 s environ</translation>
+    </message>
+    <message id="4104">
+        <source>about %1 min left</source>
+        <extracomment>IDS_RUN_MINUTES_LEFT</extracomment>
+        <translation>encore %1 min environ</translation>
+    </message>
     <message id="32783">
         <source>Selects all elements on the list
 Selects all elements on the list</source>

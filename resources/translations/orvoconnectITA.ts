@@ -617,6 +617,31 @@ Verificare che nella cartella di destinazione vi sia spazio libero sufficiente.<
         <extracomment>IDS_LINK_CHOSEN_DEVICE_ALONE_ABSENT</extracomment>
         <translation>Il registratore scelto nell'impostazione Device (%1) non è collegato, né alcun altro.</translation>
     </message>
+    <message id="4100">
+        <source>File %1 of %2</source>
+        <extracomment>IDS_RUN_FILE_OF</extracomment>
+        <translation>File %1 di %2</translation>
+    </message>
+    <message id="4101">
+        <source>%1 of %2 kB</source>
+        <extracomment>IDS_RUN_KB_OF</extracomment>
+        <translation>%1 di %2 kB</translation>
+    </message>
+    <message id="4102">
+        <source>%1 of %2 MB</source>
+        <extracomment>IDS_RUN_MB_OF</extracomment>
+        <translation>%1 di %2 MB</translation>
+    </message>
+    <message id="4103">
+        <source>about %1 s left</source>
+        <extracomment>IDS_RUN_SECONDS_LEFT</extracomment>
+        <translation>circa %1 s rimanenti</translation>
+    </message>
+    <message id="4104">
+        <source>about %1 min left</source>
+        <extracomment>IDS_RUN_MINUTES_LEFT</extracomment>
+        <translation>circa %1 min rimanenti</translation>
+    </message>
     <message id="32783">
         <source>Selects all elements on the list
 Selects all elements on the list</source>

@@ -617,6 +617,31 @@ Please, make sure there is enough free space in the destination folder.</source>
         <extracomment>IDS_LINK_CHOSEN_DEVICE_ALONE_ABSENT</extracomment>
         <translation>Регистратор, выбранный в параметре Device (%1), не подключён, как и любой другой.</translation>
     </message>
+    <message id="4100">
+        <source>File %1 of %2</source>
+        <extracomment>IDS_RUN_FILE_OF</extracomment>
+        <translation>Файл %1 из %2</translation>
+    </message>
+    <message id="4101">
+        <source>%1 of %2 kB</source>
+        <extracomment>IDS_RUN_KB_OF</extracomment>
+        <translation>%1 из %2 КБ</translation>
+    </message>
+    <message id="4102">
+        <source>%1 of %2 MB</source>
+        <extracomment>IDS_RUN_MB_OF</extracomment>
+        <translation>%1 из %2 МБ</translation>
+    </message>
+    <message id="4103">
+        <source>about %1 s left</source>
+        <extracomment>IDS_RUN_SECONDS_LEFT</extracomment>
+        <translation>осталось около %1 с</translation>
+    </message>
+    <message id="4104">
+        <source>about %1 min left</source>
+        <extracomment>IDS_RUN_MINUTES_LEFT</extracomment>
+        <translation>осталось около %1 мин</translation>
+    </message>
     <message id="32783">
         <source>Selects all elements on the list
 Selects all elements on the list</source>
