@@ -42,6 +42,11 @@ void PostJobRun(const PostTarget &target, const RunProgressPost &run)
     target.Post(WM_JOB_RUN, run);
 }
 
+void PostJobOutput(const PostTarget &target, std::shared_ptr<const JobOutput> pOutput)
+{
+    target.Post(WM_JOB_OUTPUT, JobOutputPost{std::move(pOutput)});
+}
+
 void PostJobClose(const PostTarget &target)
 {
     target.Post(WM_CLOSE);

@@ -6,6 +6,9 @@
 #include <QString>
 #include <QtGlobal>
 
+#include <memory>
+
+class JobOutput;
 class PostTarget;
 struct RunProgressPost;
 
@@ -16,6 +19,7 @@ struct RunProgressPost;
 //  - result form (JobResultPost): the operation's result and the job that sent it.
 // WM_JOB_FILE (TextPost) carries the name of the recorder file whose download starts now.
 // WM_JOB_RUN (RunProgressPost) says which file of a run starts and how far the run has come.
+// WM_JOB_OUTPUT (JobOutputPost) carries the job's own output, before its WM_CLOSE.
 // WM_CLOSE from a job means: the job is over, close the dialog.
 
 // The failure flag of the text form.
@@ -37,4 +41,5 @@ bool PostResultText(const PostTarget &target, ResultTable table, const RecorderR
 void PostJobResult(const PostTarget &target, const RecorderResult &result, quint32 nSource);
 void PostJobFile(const PostTarget &target, const QString &strName);
 void PostJobRun(const PostTarget &target, const RunProgressPost &run);
+void PostJobOutput(const PostTarget &target, std::shared_ptr<const JobOutput> pOutput);
 void PostJobClose(const PostTarget &target);

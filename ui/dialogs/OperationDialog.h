@@ -69,6 +69,7 @@ protected:
     virtual void OnJobFile(const QString &) {}
     virtual void OnProgress(const ProgressPost &) {}
     virtual void OnRunProgress(const RunProgressPost &) {}
+    virtual void OnJobOutput(const JobOutputPost &) {}
     virtual void OnFileEntry(const FileEntryPost &) {}
     virtual void OnDeviceInfo(const QString &) {}
     virtual void OnCardInfo(const QString &) {}
