@@ -174,6 +174,7 @@ inline constexpr quint32 IDS_RUN_KB_OF = 4101;                // %1 done, %2 in 
 inline constexpr quint32 IDS_RUN_MB_OF = 4102;                // %1 done, %2 in all
 inline constexpr quint32 IDS_RUN_SECONDS_LEFT = 4103;         // %1 seconds
 inline constexpr quint32 IDS_RUN_MINUTES_LEFT = 4104;         // %1 minutes
+inline constexpr quint32 IDS_RUN_GB_OF = 4105;                // %1 done, %2 in all
 inline constexpr quint32 IDS_CMD_VERIFY_ARCHIVE = 4110;       // prompt of the command, then its tip
 inline constexpr quint32 IDS_MENU_FILE_VERIFY_ARCHIVE = 4111; // menu item
 inline constexpr quint32 IDS_DLG_VERIFY_CAPTION = 4120;       // progress dialog caption

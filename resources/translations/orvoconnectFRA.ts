@@ -633,14 +633,19 @@ Vérifiez que le dossier de destination dispose de suffisamment d'espace libre.<
         <translation>%1 sur %2 Mo</translation>
     </message>
     <message id="4103">
-        <source>about %1 s left</source>
+        <source>%1 s left</source>
         <extracomment>IDS_RUN_SECONDS_LEFT</extracomment>
-        <translation>encore %1 s environ</translation>
+        <translation>reste %1 s</translation>
     </message>
     <message id="4104">
-        <source>about %1 min left</source>
+        <source>%1 min left</source>
         <extracomment>IDS_RUN_MINUTES_LEFT</extracomment>
-        <translation>encore %1 min environ</translation>
+        <translation>reste %1 min</translation>
+    </message>
+    <message id="4105">
+        <source>%1 of %2 GB</source>
+        <extracomment>IDS_RUN_GB_OF</extracomment>
+        <translation>%1 sur %2 Go</translation>
     </message>
     <message id="4110">
         <source>Checks every file of the archive folder against its manifest, and the journal's chain

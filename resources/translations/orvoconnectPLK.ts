@@ -633,14 +633,19 @@ Upewnij się, że w folderze docelowym jest wystarczająco dużo wolnego miejsca
         <translation>%1 z %2 MB</translation>
     </message>
     <message id="4103">
-        <source>about %1 s left</source>
+        <source>%1 s left</source>
         <extracomment>IDS_RUN_SECONDS_LEFT</extracomment>
-        <translation>pozostało ok. %1 s</translation>
+        <translation>zostało %1 s</translation>
     </message>
     <message id="4104">
-        <source>about %1 min left</source>
+        <source>%1 min left</source>
         <extracomment>IDS_RUN_MINUTES_LEFT</extracomment>
-        <translation>pozostało ok. %1 min</translation>
+        <translation>zostało %1 min</translation>
+    </message>
+    <message id="4105">
+        <source>%1 of %2 GB</source>
+        <extracomment>IDS_RUN_GB_OF</extracomment>
+        <translation>%1 z %2 GB</translation>
     </message>
     <message id="4110">
         <source>Checks every file of the archive folder against its manifest, and the journal's chain

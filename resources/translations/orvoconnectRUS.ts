@@ -633,14 +633,19 @@ Please, make sure there is enough free space in the destination folder.</source>
         <translation>%1 из %2 МБ</translation>
     </message>
     <message id="4103">
-        <source>about %1 s left</source>
+        <source>%1 s left</source>
         <extracomment>IDS_RUN_SECONDS_LEFT</extracomment>
-        <translation>осталось около %1 с</translation>
+        <translation>осталось %1 с</translation>
     </message>
     <message id="4104">
-        <source>about %1 min left</source>
+        <source>%1 min left</source>
         <extracomment>IDS_RUN_MINUTES_LEFT</extracomment>
-        <translation>осталось около %1 мин</translation>
+        <translation>осталось %1 мин</translation>
+    </message>
+    <message id="4105">
+        <source>%1 of %2 GB</source>
+        <extracomment>IDS_RUN_GB_OF</extracomment>
+        <translation>%1 из %2 ГБ</translation>
     </message>
     <message id="4110">
         <source>Checks every file of the archive folder against its manifest, and the journal's chain

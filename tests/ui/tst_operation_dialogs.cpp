@@ -498,7 +498,7 @@ private Q_SLOTS:
         });
         QCOMPARE(dialog.Execute(plan), IDOK);
         // The time left, when the run has taken long enough to tell it, comes after these two.
-        const QString strSeparator = QStringLiteral("  \u00b7  ");
+        const QString strSeparator = QStringLiteral(" \u00b7 ");
         QCOMPARE(strWhileSecond.section(strSeparator, 0, 1),
                  T(IDS_RUN_FILE_OF).arg("2", "3") + strSeparator + bytes);
         QVERIFY(dialog.RunLabel()->text().startsWith(T(IDS_RUN_FILE_OF).arg("3", "3")));

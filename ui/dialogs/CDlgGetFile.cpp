@@ -7,7 +7,6 @@
 
 #include "ui/dialogs/RunProgressText.h"
 
-#include <QLabel>
 #include <QProgressBar>
 
 // The template's controls end at 75; the run's line lies below them, in a frame that much taller.
@@ -16,7 +15,8 @@ CDlgGetFile::CDlgGetFile(RecorderProtocol &protocol, QWidget *pParent)
                 TransferTexts{StringId::IDS_DLG_GETFILE_RECEIVING, StringId::IDS_DLG_GETFILE_FILE_NAME,
                               Qt::ElideRight, StringId::IDS_DLG_GETFILE_CANCEL})
 {
-    m_pRun = AddControl<QLabel>(4, 79, 179, 10);
+    // Cut at its end, rather than at both, should a language need more than the width.
+    m_pRun = AddControl<ElidedLabel>(4, 79, 179, 10, Qt::ElideRight);
     m_pRun->setAlignment(Qt::AlignCenter);
 }
 

@@ -6,7 +6,6 @@
 #include <QElapsedTimer>
 #include <QStringList>
 
-class QLabel;
 class RecorderProtocol;
 
 // "Downloading files from recorder": downloads the listed recorder files one after another
@@ -28,7 +27,7 @@ public:
 
     // For tests and screenshots.
     ElidedLabel *FileNameLabel() const { return NameLabel(); }
-    QLabel *RunLabel() const { return m_pRun; }
+    ElidedLabel *RunLabel() const { return m_pRun; }
 
 protected:
     void OnOpening() override;
@@ -42,7 +41,7 @@ protected:
 private:
     void ShowRun(quint64 nDoneBytes);
 
-    QLabel *m_pRun;
+    ElidedLabel *m_pRun;
     RunProgressPost m_run;
     QElapsedTimer m_runTime;
     bool m_bFailed = false;

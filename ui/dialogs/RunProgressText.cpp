@@ -13,10 +13,11 @@
 namespace {
 
 // Between the parts of the line; not a word, so the same in every language.
-const QString SEPARATOR = QStringLiteral("  \u00b7  ");
+const QString SEPARATOR = QStringLiteral(" \u00b7 ");
 
 constexpr double KILOBYTE = 1000.0;
-constexpr double MEGABYTE = 1000.0 * 1000.0;
+constexpr double MEGABYTE = 1000.0 * KILOBYTE;
+constexpr double GIGABYTE = 1000.0 * MEGABYTE;
 
 } // namespace
 
@@ -41,16 +42,24 @@ QString RunProgressText::FileOf(quint32 nFile, quint32 nFiles)
 
 QString RunProgressText::BytesOf(quint64 nDone, quint64 nTotal)
 {
+    // The unit of the total for both; a decimal only while the total is under ten of it. Done
+    // rounds down and the total up, so a run shows its total only once it is complete.
+    quint32 nTextId = StringId::IDS_RUN_KB_OF;
+    double dUnit = KILOBYTE;
+    if (double(nTotal) >= GIGABYTE) {
+        nTextId = StringId::IDS_RUN_GB_OF;
+        dUnit = GIGABYTE;
+    } else if (double(nTotal) >= MEGABYTE) {
+        nTextId = StringId::IDS_RUN_MB_OF;
+        dUnit = MEGABYTE;
+    }
+    const int nDecimals = double(nTotal) / dUnit < 10.0 ? 1 : 0;
+    const double dScale = std::pow(10.0, nDecimals);
+    const double dDone = std::floor(double(nDone) / dUnit * dScale) / dScale;
+    const double dTotal = std::ceil(double(nTotal) / dUnit * dScale) / dScale;
     const QLocale locale;
-    if (double(nTotal) < MEGABYTE)
-        return LoadText(StringId::IDS_RUN_KB_OF)
-            .arg(locale.toString(std::floor(double(nDone) / KILOBYTE), 'f', 0),
-                 locale.toString(std::ceil(double(nTotal) / KILOBYTE), 'f', 0));
-    // Done rounds down and the total up, so a run shows its total only once it is complete.
-    const double dDone = std::floor(double(nDone) / MEGABYTE * 10.0) / 10.0;
-    const double dTotal = std::ceil(double(nTotal) / MEGABYTE * 10.0) / 10.0;
-    return LoadText(StringId::IDS_RUN_MB_OF)
-        .arg(locale.toString(dDone, 'f', 1), locale.toString(dTotal, 'f', 1));
+    return LoadText(nTextId).arg(locale.toString(dDone, 'f', nDecimals),
+                                 locale.toString(dTotal, 'f', nDecimals));
 }
 
 QString RunProgressText::TimeLeft(quint64 nDone, quint64 nTotal, qint64 nElapsedMs)

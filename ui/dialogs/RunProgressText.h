@@ -5,10 +5,10 @@
 
 struct RunProgressPost;
 
-// The line under a transfer that tells where the whole run stands: "File 2 of 3 · 1.4 of 4.2 MB ·
-// about 20 s left", its figures in the default locale (the interface's language). The bytes are
-// left out when the run's sizes are unknown, the time until the run has gone on long enough to
-// tell.
+// The line under a transfer that tells where the whole run stands, short enough for the width of
+// the dialog: "File 2 of 3 · 1.4 of 4.2 MB · 20 s left", its figures in the default locale (the
+// interface's language). The bytes are left out when the run's sizes are unknown, the time until
+// the run has gone on long enough to tell.
 class RunProgressText final
 {
 public:
@@ -19,8 +19,8 @@ public:
     static QString Line(const RunProgressPost &run, quint64 nDoneBytes, qint64 nElapsedMs);
     // "File 2 of 3".
     static QString FileOf(quint32 nFile, quint32 nFiles);
-    // "1.4 of 4.2 MB", or in kilobytes while the total is under a megabyte.
+    // "1.4 of 4.2 MB", "312 of 600 kB", "0.9 of 1.5 GB": in the unit of the total.
     static QString BytesOf(quint64 nDone, quint64 nTotal);
-    // "about 20 s left", "about 3 min left"; empty while it cannot be told.
+    // "20 s left", "3 min left"; empty while it cannot be told.
     static QString TimeLeft(quint64 nDone, quint64 nTotal, qint64 nElapsedMs);
 };

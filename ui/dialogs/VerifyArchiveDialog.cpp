@@ -7,7 +7,6 @@
 #include "ui/dialogs/RunProgressText.h"
 #include "ui/dialogs/VerifyResultDialog.h"
 
-#include <QLabel>
 #include <QProgressBar>
 
 namespace {
@@ -23,7 +22,8 @@ VerifyArchiveDialog::VerifyArchiveDialog(QWidget *pParent)
                      TransferTexts{StringId::IDS_DLG_VERIFY_READING, StringId::IDS_DLG_VERIFY_FILE_NAME,
                                    Qt::ElideMiddle, StringId::IDS_DLG_VERIFY_CANCEL})
 {
-    m_pRun = AddControl<QLabel>(4, 79, 179, 10);
+    // Cut at its end, rather than at both, should a language need more than the width.
+    m_pRun = AddControl<ElidedLabel>(4, 79, 179, 10, Qt::ElideRight);
     m_pRun->setAlignment(Qt::AlignCenter);
 }
 

@@ -8,7 +8,6 @@
 
 #include <memory>
 
-class QLabel;
 class VerifyOutcome;
 
 // "Verifying archive": checks the archive folder on the worker thread, showing the file being
@@ -30,7 +29,7 @@ public:
     const ArchiveVerifier::Result *Result() const;
 
     // For tests and screenshots.
-    QLabel *RunLabel() const { return m_pRun; }
+    ElidedLabel *RunLabel() const { return m_pRun; }
 
 protected:
     RecorderJob &Job() override { return m_job; }
@@ -44,7 +43,7 @@ protected:
 private:
     CJobVerifyArchive m_job;
     QString m_strFolder;
-    QLabel *m_pRun;
+    ElidedLabel *m_pRun;
     QElapsedTimer m_runTime;
     std::shared_ptr<const VerifyOutcome> m_pOutcome;
 };
