@@ -17,12 +17,16 @@
 #include <QStringList>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 using namespace StringId;
 
 namespace {
 
 // Rows of the list shown before it scrolls.
 constexpr int LIST_ROWS = 8;
+// The widest name the reasons are aligned after, in characters.
+constexpr int NAME_COLUMN_MAX = 32;
 
 QString ChainText(const ArchiveVerifier::Result &result)
 {
@@ -71,10 +75,11 @@ QString VerifyResultDialog::MarkReason(ArchiveVerifier::Mark eMark)
     return {};
 }
 
-QString VerifyResultDialog::DifferenceLine(const ArchiveVerifier::Difference &difference)
+QString VerifyResultDialog::DifferenceLine(const ArchiveVerifier::Difference &difference, int nNameWidth)
 {
     return QStringLiteral("%1  %2  \u2014  %3")
-        .arg(ArchiveVerifier::MarkChar(difference.eMark), difference.strName, MarkReason(difference.eMark));
+        .arg(ArchiveVerifier::MarkChar(difference.eMark), difference.strName.leftJustified(nNameWidth),
+             MarkReason(difference.eMark));
 }
 
 VerifyResultDialog::VerifyResultDialog(const ArchiveVerifier::Result &result, QWidget *pParent)
@@ -99,9 +104,14 @@ VerifyResultDialog::VerifyResultDialog(const ArchiveVerifier::Result &result, QW
     m_pList = new QListWidget(this);
     m_pList->setFont(fixed);
     m_pList->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    // The reasons in one column, unless a long name would push them out of view.
+    int nNameWidth = 0;
+    for (const ArchiveVerifier::Difference &difference : result.differences)
+        nNameWidth = std::max(nNameWidth, int(difference.strName.size()));
+    nNameWidth = std::min(nNameWidth, NAME_COLUMN_MAX);
     for (const ArchiveVerifier::Difference &difference : result.differences) {
         if (difference.eMark != ArchiveVerifier::Mark::Match)
-            m_pList->addItem(DifferenceLine(difference));
+            m_pList->addItem(DifferenceLine(difference, nNameWidth));
     }
     m_pList->setFixedHeight(m_pList->fontMetrics().height() * LIST_ROWS + 2 * m_pList->frameWidth() + 4);
     m_pList->setVisible(m_pList->count() > 0);

@@ -20,8 +20,8 @@ public:
 
     // The reason word a mark shows; empty for a match.
     static QString MarkReason(ArchiveVerifier::Mark eMark);
-    // One line of the list: the mark, the name and its reason.
-    static QString DifferenceLine(const ArchiveVerifier::Difference &difference);
+    // One line of the list: the mark, the name (filled out to nNameWidth) and its reason.
+    static QString DifferenceLine(const ArchiveVerifier::Difference &difference, int nNameWidth = 0);
 
     // For tests and screenshots.
     QLabel *SummaryLabel() const { return m_pSummary; }
