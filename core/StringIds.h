@@ -197,5 +197,6 @@ inline constexpr quint32 IDS_VERIFY_HEAD = 4142; // label before the hash
 inline constexpr quint32 IDS_VERIFY_MANIFEST_UNREADABLE = 4143;
 inline constexpr quint32 IDS_VERIFY_MANIFEST_BAD_LINES = 4144; // %1 how many lines
 inline constexpr quint32 IDS_VERIFY_CLOSE = 4145;              // button
+inline constexpr quint32 IDS_VERIFY_NO_FOLDER = 4146;
 
 } // namespace StringId

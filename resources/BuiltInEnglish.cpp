@@ -158,6 +158,7 @@ constexpr BuiltInText kEnglish[] = {
     {IDS_VERIFY_MANIFEST_UNREADABLE, "The manifest SHA256SUMS cannot be read: no file was checked."},
     {IDS_VERIFY_MANIFEST_BAD_LINES, "Malformed lines in the manifest: %1"},
     {IDS_VERIFY_CLOSE, "Close"},
+    {IDS_VERIFY_NO_FOLDER, "The archive folder does not exist: nothing was checked."},
     {IDS_CMD_SELECT_ALL, "Selects all elements on the list\nSelects all elements on the list"},
     {IDS_CMD_DESELECT_ALL, "Deselects all the elements on the list\nDeselects all the elements on the list"},
     {IDS_CMD_UPDATE_DATA, "Forces a recorder to save archive data from internal memory to a storage card\n"

@@ -759,6 +759,11 @@ Vérifier l'archive</translation>
         <extracomment>IDS_VERIFY_CLOSE</extracomment>
         <translation>Fermer</translation>
     </message>
+    <message id="4146">
+        <source>The archive folder does not exist: nothing was checked.</source>
+        <extracomment>IDS_VERIFY_NO_FOLDER</extracomment>
+        <translation>Le dossier d'archive n'existe pas : rien n'a été contrôlé.</translation>
+    </message>
     <message id="32783">
         <source>Selects all elements on the list
 Selects all elements on the list</source>

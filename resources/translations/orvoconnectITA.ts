@@ -759,6 +759,11 @@ Verifica archivio</translation>
         <extracomment>IDS_VERIFY_CLOSE</extracomment>
         <translation>Chiudi</translation>
     </message>
+    <message id="4146">
+        <source>The archive folder does not exist: nothing was checked.</source>
+        <extracomment>IDS_VERIFY_NO_FOLDER</extracomment>
+        <translation>La cartella d'archivio non esiste: non è stato controllato nulla.</translation>
+    </message>
     <message id="32783">
         <source>Selects all elements on the list
 Selects all elements on the list</source>

@@ -759,6 +759,11 @@ Verify archive</source>
         <extracomment>IDS_VERIFY_CLOSE</extracomment>
         <translation>Закрыть</translation>
     </message>
+    <message id="4146">
+        <source>The archive folder does not exist: nothing was checked.</source>
+        <extracomment>IDS_VERIFY_NO_FOLDER</extracomment>
+        <translation>Папка архива не существует: ничего не проверено.</translation>
+    </message>
     <message id="32783">
         <source>Selects all elements on the list
 Selects all elements on the list</source>

@@ -129,6 +129,15 @@ private Q_SLOTS:
         QCOMPARE(nEnd, IDOK);
         QCOMPARE(shown.strChain, T(IDS_VERIFY_CHAIN_BROKEN).arg("3"));
     }
+
+    void aFolderThatIsNotThereIsSaidSo()
+    {
+        int nEnd = 0;
+        const Shown shown = RunVerify(m_root.filePath("not-there"), &nEnd);
+        QCOMPARE(nEnd, IDOK);
+        QCOMPARE(shown.strSummary, T(IDS_VERIFY_NO_FOLDER));
+        QVERIFY(!shown.bListShown);
+    }
 };
 
 QTEST_MAIN(TestVerifyDialogs)

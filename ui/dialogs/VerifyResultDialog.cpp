@@ -7,6 +7,7 @@
 #include "ui/dialogs/ElidedLabel.h"
 
 #include <QDialogButtonBox>
+#include <QFileInfo>
 #include <QFontDatabase>
 #include <QFontMetrics>
 #include <QLabel>
@@ -47,7 +48,8 @@ QString ChainText(const ArchiveVerifier::Result &result)
 QString SummaryText(const ArchiveVerifier::Result &result)
 {
     if (!result.strManifestError.isEmpty())
-        return LoadText(IDS_VERIFY_MANIFEST_UNREADABLE);
+        return LoadText(QFileInfo(result.strFolder).isDir() ? IDS_VERIFY_MANIFEST_UNREADABLE
+                                                            : IDS_VERIFY_NO_FOLDER);
     const QLocale locale;
     const ArchiveVerifier::Counts &counts = result.counts;
     if (result.differences.isEmpty())
@@ -131,6 +133,8 @@ VerifyResultDialog::VerifyResultDialog(const ArchiveVerifier::Result &result, QW
     // The whole hash in view: 64 characters of the fixed font and the frame's margins.
     m_pHead->setMinimumWidth(QFontMetrics(fixed).horizontalAdvance(QString(64, u'0')) + units.X(8));
     pHeadLabel->setBuddy(m_pHead);
+    // Without the folder there is no journal to speak of either.
+    m_pChain->setVisible(QFileInfo(result.strFolder).isDir());
     const bool bHead = result.chain.strError.isEmpty() && !result.bJournalMissing;
     pHeadLabel->setVisible(bHead);
     m_pHead->setVisible(bHead);
