@@ -72,7 +72,8 @@ void VerifyArchiveDialog::OnRunProgress(const RunProgressPost &post)
     if (post.nTotalBytes > 0)
         ProgressBar()->setValue(int(post.nDoneBytes * BAR_STEPS / post.nTotalBytes));
     else
-        ProgressBar()->setValue(post.nFiles ? int(quint64(post.nFile - 1) * BAR_STEPS / post.nFiles) : 0);
+        ProgressBar()->setValue(
+            post.nFile > 0 && post.nFiles > 0 ? int(quint64(post.nFile - 1) * BAR_STEPS / post.nFiles) : 0);
     m_pRun->setText(RunProgressText::Line(post, post.nDoneBytes, m_runTime.elapsed()));
 }
 
