@@ -21,6 +21,7 @@
 
 #include <QIcon>
 #include <QLibraryInfo>
+#include <QLocale>
 #include <QLoggingCategory>
 #include <QTranslator>
 
@@ -93,6 +94,10 @@ bool CMainApp::InitInstance()
     const LanguageChooser chooser(LanguageFiles::ForRunningProgram());
     m_hLanguageLib = chooser.ChooseForStartup(SettingsStore::Language());
     SetActiveTextSource(m_hLanguageLib.get());
+    // Figures (sizes, counts, decimals) are written as the interface's language writes them.
+    const QString strLanguage = QtLanguageFor(m_hLanguageLib ? m_hLanguageLib->LanguageCode() : QString());
+    QLocale::setDefault(strLanguage.isEmpty() ? QLocale(QLocale::English, QLocale::UnitedStates)
+                                              : QLocale(strLanguage));
     InstallQtTranslations();
 
     QIcon icon;

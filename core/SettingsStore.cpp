@@ -76,3 +76,8 @@ QString SettingsStore::DefaultPathSaveTo()
         strFolder += u'/';
     return strFolder;
 }
+
+QString SettingsStore::DefaultArchiveFolder()
+{
+    return QDir::homePath() + QStringLiteral("/RecorderArchive");
+}

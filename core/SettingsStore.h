@@ -27,6 +27,9 @@ inline constexpr SettingKey<QString> WindowRect{"WindowRect"};
 inline constexpr SettingKey<int> WindowMaximized{"WindowMaximized"};
 inline constexpr SettingKey<QString> PaneShares{"PaneShares"};
 inline constexpr SettingKey<QString> ColumnWidths{"ColumnWidths"};
+// The archive folder: where archiving copies the card's new files, and the folder checked by
+// "Verify archive". Empty: none is set.
+inline constexpr SettingKey<QString> ArchiveFolder{"ArchiveFolder"};
 } // namespace SettingKeys
 
 // The per-user settings of every part of the program: organisation "Haldrin", application
@@ -57,4 +60,7 @@ public:
     static QString PathSaveTo() { return Read(SettingKeys::PathSaveTo, DefaultPathSaveTo()); }
     // The user's download folder followed by "/".
     static QString DefaultPathSaveTo();
+    static QString ArchiveFolder() { return Read(SettingKeys::ArchiveFolder, DefaultArchiveFolder()); }
+    // ~/RecorderArchive.
+    static QString DefaultArchiveFolder();
 };

@@ -37,6 +37,16 @@ void PostJobFile(const PostTarget &target, const QString &strName)
     target.Post(WM_JOB_FILE, TextPost{strName});
 }
 
+void PostJobRun(const PostTarget &target, const RunProgressPost &run)
+{
+    target.Post(WM_JOB_RUN, run);
+}
+
+void PostJobOutput(const PostTarget &target, std::shared_ptr<const JobOutput> pOutput)
+{
+    target.Post(WM_JOB_OUTPUT, JobOutputPost{std::move(pOutput)});
+}
+
 void PostJobClose(const PostTarget &target)
 {
     target.Post(WM_CLOSE);

@@ -78,6 +78,14 @@ void OperationDialog::Dispatch(const PostedMessage &message)
         if (const auto *pProgress = message.Get<ProgressPost>())
             OnProgress(*pProgress);
         break;
+    case WM_JOB_RUN:
+        if (const auto *pRun = message.Get<RunProgressPost>())
+            OnRunProgress(*pRun);
+        break;
+    case WM_JOB_OUTPUT:
+        if (const auto *pOutput = message.Get<JobOutputPost>())
+            OnJobOutput(*pOutput);
+        break;
     case WM_REC_FILE_ENTRY:
         if (const auto *pEntry = message.Get<FileEntryPost>())
             OnFileEntry(*pEntry);

@@ -68,6 +68,8 @@ protected:
     virtual void OnJobResult(const JobResultPost &) {}
     virtual void OnJobFile(const QString &) {}
     virtual void OnProgress(const ProgressPost &) {}
+    virtual void OnRunProgress(const RunProgressPost &) {}
+    virtual void OnJobOutput(const JobOutputPost &) {}
     virtual void OnFileEntry(const FileEntryPost &) {}
     virtual void OnDeviceInfo(const QString &) {}
     virtual void OnCardInfo(const QString &) {}
