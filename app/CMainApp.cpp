@@ -94,6 +94,10 @@ bool CMainApp::InitInstance()
     const LanguageChooser chooser(LanguageFiles::ForRunningProgram());
     m_hLanguageLib = chooser.ChooseForStartup(SettingsStore::Language());
     SetActiveTextSource(m_hLanguageLib.get());
+    // Figures (sizes, counts, decimals) are written as the interface's language writes them.
+    const QString strLanguage = QtLanguageFor(m_hLanguageLib ? m_hLanguageLib->LanguageCode() : QString());
+    QLocale::setDefault(strLanguage.isEmpty() ? QLocale(QLocale::English, QLocale::UnitedStates)
+                                              : QLocale(strLanguage));
     InstallQtTranslations();
 
     QIcon icon;
@@ -116,9 +120,6 @@ bool CMainApp::InitInstance()
 void CMainApp::InstallQtTranslations()
 {
     const QString strLanguage = QtLanguageFor(m_hLanguageLib ? m_hLanguageLib->LanguageCode() : QString());
-    // Figures are written as the language of the texts writes them, whatever the desktop's.
-    QLocale::setDefault(strLanguage.isEmpty() ? QLocale(QLocale::English, QLocale::UnitedStates)
-                                              : QLocale(strLanguage));
     if (strLanguage.isEmpty())
         return;
     auto pTranslator = std::make_unique<QTranslator>();

@@ -3,11 +3,13 @@
 #include "app/AppCommandIds.h"
 #include "app/CFileDropTarget.h"
 #include "app/CPaneSplitter.h"
+#include "core/SettingsStore.h"
 #include "core/StringIds.h"
 #include "core/TextSource.h"
 #include "ui/browser/CChildView.h"
 #include "ui/browser/CommandIds.h"
 #include "ui/browser/CUpPane.h"
+#include "ui/dialogs/VerifyArchiveDialog.h"
 
 #include <QAction>
 #include <QApplication>
@@ -118,6 +120,8 @@ void CMainFrame::CreateMenu()
     pFile->addAction(MakeAction(ID_REFRESH_VIEW, IDS_MENU_FILE_REFRESH, QStringLiteral("refresh")));
     pFile->addAction(MakeAction(ID_UPDATE_DATA, IDS_MENU_FILE_UPDATE_DATA, QStringLiteral("update-data")));
     pFile->addAction(MakeAction(ID_ARCHIVE, IDS_MENU_FILE_ARCHIVE));
+    // The archive folder's commands come after the recorder's.
+    pFile->addAction(MakeAction(AppCommandId::ID_VERIFY_ARCHIVE, IDS_MENU_FILE_VERIFY_ARCHIVE));
     pFile->addSeparator();
     pFile->addAction(MakeAction(ID_APP_EXIT, IDS_MENU_FILE_EXIT));
 
@@ -277,6 +281,9 @@ void CMainFrame::UpdateCommandStates()
         if (m_pView && CChildView::IsViewCommand(it.key()))
             it.value()->setEnabled(m_pView->IsCommandEnabled(it.key()));
     }
+    // Verifying reads only the disk: it waits for no recorder, only for a folder to check.
+    if (QAction *pVerify = Action(AppCommandId::ID_VERIFY_ARCHIVE))
+        pVerify->setEnabled(!SettingsStore::ArchiveFolder().isEmpty());
     if (QAction *pToolbar = Action(AppCommandId::ID_VIEW_TOOLBAR))
         pToolbar->setChecked(m_pToolBar && !m_pToolBar->isHidden());
     if (QAction *pStatus = Action(AppCommandId::ID_VIEW_STATUS_BAR))
@@ -301,6 +308,10 @@ void CMainFrame::OnCommand(int nCommandId)
         return;
     case AppCommandId::ID_APP_EXIT:
         close();
+        return;
+    case AppCommandId::ID_VERIFY_ARCHIVE:
+        if (const QString strFolder = SettingsStore::ArchiveFolder(); !strFolder.isEmpty())
+            VerifyArchiveDialog::Run(this, strFolder);
         return;
     default:
         if (m_appHandler)

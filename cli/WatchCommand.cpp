@@ -2,13 +2,13 @@
 // holding it only while archiving.
 
 #include "archive/ArchiveLock.h"
+#include "archive/WatchSchedule.h"
 #include "cli/ArchiveCommand.h"
 #include "cli/CliArguments.h"
 #include "cli/CliCommand.h"
 #include "cli/CliContext.h"
 #include "cli/ResultText.h"
 #include "cli/WatchNotices.h"
-#include "core/LocalFileName.h"
 #include "link/TransportRegistry.h"
 #include "link/UsbDeviceChoice.h"
 #include "link/UsbTransport.h"
@@ -32,44 +32,13 @@ constexpr int STOP_CHECK_MS = 200;
 constexpr qint64 MINUTE_MS = 60000;
 constexpr qint64 EVERY_MAX_MINUTES = 7 * 24 * 60;
 
-// One recorder being served.
-struct Served
-{
-    QString strKey;      // what tells a recorder plugged in again from one that stayed
-    QString strPortPath; // empty on links without ports
-    QString strName;     // for the log
-    QString strFolder;   // with --per-recorder: its folder under the archive folder
-    bool bDue = true;    // archive at the next chance: arrived, to try again, or --every
-    QDeadlineTimer next{0};
-    QString strLastFailure; // said once, not at every try
-};
+using Served = WatchSchedule::Recorder;
 
 QString Describe(const UsbDeviceIdentity &device)
 {
     return device.strSerial.isEmpty()
                ? QStringLiteral("recorder at port %1").arg(device.strPortPath)
                : QStringLiteral("recorder %1 at port %2").arg(device.strSerial, device.strPortPath);
-}
-
-// The folder of each recorder under the archive folder: its serial number where that can name
-// a folder and tells it from every other attached recorder, else its port path, which is unique
-// on the bus. Names are compared case-folded, as the destination may ignore case.
-QList<QString> FolderNames(const QList<UsbDeviceIdentity> &devices)
-{
-    QList<QString> names;
-    for (const UsbDeviceIdentity &device : devices) {
-        bool bUsable = !device.strSerial.isEmpty() && IsSafeLocalFileName(device.strSerial) &&
-                       !LocalNames::IsReserved(device.strSerial);
-        for (const UsbDeviceIdentity &other : devices) {
-            if (&other == &device || !bUsable)
-                continue;
-            if (other.strSerial.compare(device.strSerial, Qt::CaseInsensitive) == 0 ||
-                other.strPortPath.compare(device.strSerial, Qt::CaseInsensitive) == 0)
-                bUsable = false;
-        }
-        names.append(bUsable ? device.strSerial : device.strPortPath);
-    }
-    return names;
 }
 
 class Watcher final
@@ -152,7 +121,7 @@ bool Watcher::Serve(Served &served)
                         .arg(strWhy));
             }
             served.strLastFailure = strWhy;
-            served.next.setRemainingTime(m_nPollMs);
+            served.Busy(m_nPollMs);
             return !m_context.IsStopped();
         }
     }
@@ -167,15 +136,7 @@ bool Watcher::Serve(Served &served)
     if (m_context.IsStopped())
         return false;
     m_notices.PassDone(summary, served.strName, options.strDir);
-    if (nStatus == RESULT_COMM_ERROR) {
-        // Unplugged in the middle, or out of step: again while it stays attached. A file cut
-        // short left nothing behind and is taken again.
-        served.next.setRemainingTime(m_nPollMs);
-    } else if (m_nEveryMs > 0) {
-        served.next.setRemainingTime(m_nEveryMs);
-    } else {
-        served.bDue = false;
-    }
+    served.PassEnded(nStatus, m_nEveryMs, m_nPollMs);
     return true;
 }
 
@@ -196,7 +157,7 @@ QList<UsbDeviceIdentity> Watcher::Choose(const QList<UsbDeviceIdentity> &attache
 
 void Watcher::Update(const QList<UsbDeviceIdentity> &present)
 {
-    const QList<QString> folders = FolderNames(present);
+    const QList<QString> folders = WatchSchedule::FolderNames(present);
     QSet<QString> keys;
     for (qsizetype i = 0; i < present.size(); ++i) {
         const UsbDeviceIdentity &device = present.at(i);
@@ -253,17 +214,13 @@ int Watcher::WatchUsb(UsbTransport &listener)
         strProblem = strNow;
         Update(present);
         for (Served &served : m_served) {
-            if (served.bDue && served.next.hasExpired() && !Serve(served))
+            if (served.IsDueNow() && !Serve(served))
                 return RESULT_OK;
         }
 
         // Until a notice, the next try or --every; ids configured later, and hosts without
         // notices, need a look now and then.
-        qint64 nWait = !attached || !bNotices ? m_nPollMs : -1;
-        for (const Served &served : m_served) {
-            if (served.bDue)
-                nWait = nWait < 0 ? served.next.remainingTime() : qMin(nWait, served.next.remainingTime());
-        }
+        const qint64 nWait = WatchSchedule::NextWaitMs(m_served, !attached || !bNotices ? m_nPollMs : -1);
         if (!Wait(nWait, &wake))
             return RESULT_OK;
     }
@@ -283,8 +240,7 @@ int Watcher::WatchPolled()
             return RESULT_OK;
         if (bNow && !bReachable) {
             m_context.Say(QStringLiteral("arrived: the %1 is reachable").arg(served.strName));
-            served.bDue = true;
-            served.next.setRemainingTime(0);
+            served.Arrived();
         } else if (!bNow && bReachable) {
             m_context.Say(QStringLiteral("removed: %1").arg(strWhy));
             m_notices.Waiting();
@@ -293,7 +249,7 @@ int Watcher::WatchPolled()
         }
         bReachable = bNow;
         strLastWhy = strWhy;
-        if (bNow && served.bDue && served.next.hasExpired()) {
+        if (bNow && served.IsDueNow()) {
             if (!Serve(served))
                 return RESULT_OK;
         } else {

@@ -27,9 +27,10 @@ inline constexpr SettingKey<QString> WindowRect{"WindowRect"};
 inline constexpr SettingKey<int> WindowMaximized{"WindowMaximized"};
 inline constexpr SettingKey<QString> PaneShares{"PaneShares"};
 inline constexpr SettingKey<QString> ColumnWidths{"ColumnWidths"};
-// The window's archive folder as last typed or chosen, and whether its runs delete the archived
-// files from the card (1) or not (0).
+// The archive folder: where archiving copies the card's new files, and the folder checked by
+// "Verify archive". Empty: none is set.
 inline constexpr SettingKey<QString> ArchiveFolder{"ArchiveFolder"};
+// Whether the window's archive runs delete the archived files from the card (1) or not (0).
 inline constexpr SettingKey<int> ArchiveDeleteAfter{"ArchiveDeleteAfter"};
 } // namespace SettingKeys
 
@@ -62,6 +63,6 @@ public:
     // The user's download folder followed by "/".
     static QString DefaultPathSaveTo();
     static QString ArchiveFolder() { return Read(SettingKeys::ArchiveFolder, DefaultArchiveFolder()); }
-    // RecorderArchive in the home folder.
+    // ~/RecorderArchive.
     static QString DefaultArchiveFolder();
 };

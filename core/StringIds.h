@@ -186,7 +186,7 @@ inline constexpr quint32 IDS_DLG_ARCHIVE_CAPTION = 4013;
 inline constexpr quint32 IDS_DLG_ARCHIVE_RECEIVING = 4014;
 inline constexpr quint32 IDS_DLG_ARCHIVE_READING = 4015;
 inline constexpr quint32 IDS_DLG_ARCHIVE_CANCEL = 4016;
-inline constexpr quint32 IDS_ARCHIVE_PROGRESS = 4017;
+inline constexpr quint32 IDS_ARCHIVE_SPEED = 4017; // %1 megabytes a second
 inline constexpr quint32 IDS_ARCHIVE_WAITING = 4018;
 inline constexpr quint32 IDS_ARCHIVE_DONE = 4019;
 inline constexpr quint32 IDS_ARCHIVE_CANCELLED = 4020;
@@ -208,5 +208,37 @@ inline constexpr quint32 IDS_ARCHIVE_FILE_NOT_WRITTEN = 4035;
 inline constexpr quint32 IDS_ARCHIVE_FILE_NOT_SENT = 4036;
 inline constexpr quint32 IDS_ARCHIVE_FILE_NO_ANSWER = 4037;
 inline constexpr quint32 IDS_ARCHIVE_FILE_CANCELLED = 4038;
+
+// Verify and run progress (4100 to 4199): the run line of the download dialog, the "Verify
+// archive" command, its progress dialog and its result.
+inline constexpr quint32 IDS_RUN_FILE_OF = 4100;              // %1 the file, %2 how many
+inline constexpr quint32 IDS_RUN_KB_OF = 4101;                // %1 done, %2 in all
+inline constexpr quint32 IDS_RUN_MB_OF = 4102;                // %1 done, %2 in all
+inline constexpr quint32 IDS_RUN_SECONDS_LEFT = 4103;         // %1 seconds
+inline constexpr quint32 IDS_RUN_MINUTES_LEFT = 4104;         // %1 minutes
+inline constexpr quint32 IDS_RUN_GB_OF = 4105;                // %1 done, %2 in all
+inline constexpr quint32 IDS_CMD_VERIFY_ARCHIVE = 4110;       // prompt of the command, then its tip
+inline constexpr quint32 IDS_MENU_FILE_VERIFY_ARCHIVE = 4111; // menu item
+inline constexpr quint32 IDS_DLG_VERIFY_CAPTION = 4120;       // progress dialog caption
+inline constexpr quint32 IDS_DLG_VERIFY_READING = 4121;       // label above the name
+inline constexpr quint32 IDS_DLG_VERIFY_FILE_NAME = 4122;     // name before the first file
+inline constexpr quint32 IDS_DLG_VERIFY_CANCEL = 4123;        // button
+inline constexpr quint32 IDS_VERIFY_RESULT_CAPTION = 4130;    // result dialog caption
+inline constexpr quint32 IDS_VERIFY_FOLDER = 4131;            // %1 the folder
+inline constexpr quint32 IDS_VERIFY_ALL_MATCH = 4132;         // %1 how many files
+inline constexpr quint32 IDS_VERIFY_SOME_DIFFER = 4133;       // %1 matching files, %2 files in the manifest
+inline constexpr quint32 IDS_VERIFY_CHANGED = 4134;           // reason beside *
+inline constexpr quint32 IDS_VERIFY_MISSING = 4135;           // reason beside -
+inline constexpr quint32 IDS_VERIFY_ADDED = 4136;             // reason beside +
+inline constexpr quint32 IDS_VERIFY_UNREADABLE = 4137;        // reason beside !
+inline constexpr quint32 IDS_VERIFY_CHAIN_INTACT = 4138;      // %1 how many lines
+inline constexpr quint32 IDS_VERIFY_CHAIN_BROKEN = 4139;      // %1 the line numbers
+inline constexpr quint32 IDS_VERIFY_JOURNAL_MISSING = 4140;
+inline constexpr quint32 IDS_VERIFY_JOURNAL_UNREADABLE = 4141;
+inline constexpr quint32 IDS_VERIFY_HEAD = 4142; // label before the hash
+inline constexpr quint32 IDS_VERIFY_MANIFEST_UNREADABLE = 4143;
+inline constexpr quint32 IDS_VERIFY_MANIFEST_BAD_LINES = 4144; // %1 how many lines
+inline constexpr quint32 IDS_VERIFY_CLOSE = 4145;              // button
+inline constexpr quint32 IDS_VERIFY_NO_FOLDER = 4146;
 
 } // namespace StringId

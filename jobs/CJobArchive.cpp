@@ -25,10 +25,11 @@ public:
     void Problem(const QString &strLine) override { qCWarning(lcJobs).noquote() << "archive:" << strLine; }
     void FileDone(const Archive::FileRecord &) override {}
 
+    // A pass that hashes files the folder holds unhashed comes before the transfers: each pass
+    // counts its own files.
     void RunStarted(int nFiles, quint64 nBytes) override
     {
-        m_run = RunPost{0, quint32(qMax(nFiles, 0)), 0, nBytes};
-        PostJobRun(m_target, m_run);
+        m_run = RunProgressPost{0, quint32(qMax(nFiles, 0)), 0, nBytes};
     }
     void FileStarted(const Archive::FileRecord &record) override
     {
@@ -41,11 +42,11 @@ public:
     {
         m_target.Post(WM_JOB_PROGRESS, ProgressPost{nSoFar, nTotal});
     }
-    void FileFinished(bool) override { m_run.nBytesBefore += m_nCurrentSize; }
+    void FileFinished(bool) override { m_run.nDoneBytes += m_nCurrentSize; }
 
 private:
     PostTarget m_target;
-    RunPost m_run;
+    RunProgressPost m_run;
     quint64 m_nCurrentSize = 0;
 };
 
@@ -53,7 +54,8 @@ private:
 
 void CJobArchive::ReportStartFailure()
 {
-    PostJobSummary(m_hNotifyWnd, ArchiveSummaryText(Archive::Summary(), RESULT_COMM_ERROR, m_options.strDir));
+    PostJobOutput(m_hNotifyWnd, std::make_shared<ArchiveRunOutput>(ArchiveSummaryText(
+                                    Archive::Summary(), RESULT_COMM_ERROR, m_options.strDir)));
     PostJobClose(m_hNotifyWnd);
 }
 
@@ -88,7 +90,8 @@ int CJobArchive::Run()
     if (nStatus != RESULT_OK && IsStopRequested())
         nStatus = RESULT_CANCELLED;
     SignalFinished();
-    PostJobSummary(m_hNotifyWnd, ArchiveSummaryText(summary, nStatus, m_options.strDir));
+    PostJobOutput(m_hNotifyWnd,
+                  std::make_shared<ArchiveRunOutput>(ArchiveSummaryText(summary, nStatus, m_options.strDir)));
     PostJobClose(m_hNotifyWnd);
     return 0;
 }

@@ -4,6 +4,7 @@
 #include "jobs/JobMessages.h"
 #include "jobs/RecorderAccess.h"
 #include "protocol/RecorderProtocol.h"
+#include "protocol/ReportMessages.h"
 
 void CJobGetFile::ReportStartFailure()
 {
@@ -25,6 +26,15 @@ int CJobGetFile::Run()
 {
     const auto recorder = RecorderAccess::Acquire();
     const DownloadPlan plan = Plan();
+    // The run as the dialog counts it: the files the job asks the recorder for, and their sizes
+    // as the list showed them (none when only names were given).
+    RunProgressPost run;
+    for (const DownloadPlan::Item &item : plan.Items()) {
+        if (!item.bSkipped) {
+            ++run.nFiles;
+            run.nTotalBytes += item.nSize;
+        }
+    }
     for (const DownloadPlan::Item &item : plan.Items()) {
         if (IsStopRequested())
             break;
@@ -32,6 +42,9 @@ int CJobGetFile::Run()
         // refusals first: it fails like any other local error, with its reason.
         if (item.bSkipped)
             continue;
+        ++run.nFile;
+        PostJobRun(m_hNotifyWnd, run);
+        run.nDoneBytes += item.nSize;
         PostJobFile(m_hNotifyWnd, item.strCardName);
         RecorderResult result = RESULT_COMM_ERROR;
         if (m_pProtocol) {

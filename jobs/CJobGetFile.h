@@ -8,9 +8,9 @@
 
 #include <optional>
 
-// Downloads recorder files, one after another, into a local folder. Posts the name of each file
-// as its download starts, the first failure as a text (which ends the job), and WM_CLOSE at the
-// end.
+// Downloads recorder files, one after another, into a local folder. Posts where the run stands
+// and the name of each file as its download starts, the first failure as a text (which ends the
+// job), and WM_CLOSE at the end.
 class CJobGetFile final : public RecorderJobOf<CJobGetFile>
 {
 public:

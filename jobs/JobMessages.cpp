@@ -37,17 +37,17 @@ void PostJobFile(const PostTarget &target, const QString &strName)
     target.Post(WM_JOB_FILE, TextPost{strName});
 }
 
-void PostJobClose(const PostTarget &target)
-{
-    target.Post(WM_CLOSE);
-}
-
-void PostJobRun(const PostTarget &target, const RunPost &run)
+void PostJobRun(const PostTarget &target, const RunProgressPost &run)
 {
     target.Post(WM_JOB_RUN, run);
 }
 
-void PostJobSummary(const PostTarget &target, const QString &strSummary)
+void PostJobOutput(const PostTarget &target, std::shared_ptr<const JobOutput> pOutput)
 {
-    target.Post(WM_JOB_SUMMARY, TextPost{strSummary});
+    target.Post(WM_JOB_OUTPUT, JobOutputPost{std::move(pOutput)});
+}
+
+void PostJobClose(const PostTarget &target)
+{
+    target.Post(WM_CLOSE);
 }

@@ -6,8 +6,11 @@
 #include <QString>
 #include <QtGlobal>
 
+#include <memory>
+
+class JobOutput;
 class PostTarget;
-struct RunPost;
+struct RunProgressPost;
 
 // The messages a job posts to its dialog, with the payloads of protocol/ReportMessages.h.
 //
@@ -15,8 +18,8 @@ struct RunPost;
 //  - text form (JobTextPost): a text, and whether it reports a failure that ends the job;
 //  - result form (JobResultPost): the operation's result and the job that sent it.
 // WM_JOB_FILE (TextPost) carries the name of the recorder file whose download starts now.
-// WM_JOB_RUN (RunPost) says where a run of several files stands; WM_JOB_SUMMARY (TextPost) is
-// its closing summary, posted before WM_CLOSE.
+// WM_JOB_RUN (RunProgressPost) says which file of a run starts and how far the run has come.
+// WM_JOB_OUTPUT (JobOutputPost) carries the job's own output, before its WM_CLOSE.
 // WM_CLOSE from a job means: the job is over, close the dialog.
 
 // The failure flag of the text form.
@@ -37,6 +40,6 @@ bool PostResultText(const PostTarget &target, ResultTable table, const RecorderR
                     const QString &strName = {});
 void PostJobResult(const PostTarget &target, const RecorderResult &result, quint32 nSource);
 void PostJobFile(const PostTarget &target, const QString &strName);
+void PostJobRun(const PostTarget &target, const RunProgressPost &run);
+void PostJobOutput(const PostTarget &target, std::shared_ptr<const JobOutput> pOutput);
 void PostJobClose(const PostTarget &target);
-void PostJobRun(const PostTarget &target, const RunPost &run);
-void PostJobSummary(const PostTarget &target, const QString &strSummary);

@@ -6,6 +6,7 @@
 #include <QString>
 #include <QtGlobal>
 
+#include <memory>
 #include <variant>
 
 // Message numbers posted to windows, relative to the desktop's user message base.
@@ -22,8 +23,8 @@ inline constexpr quint32 WM_JOB_PROGRESS = WM_USER + 201;    // ProgressPost
 // Job messages (jobs/JobMessages.h posts them).
 inline constexpr quint32 WM_JOB_MESSAGE = WM_USER + 200; // JobTextPost or JobResultPost
 inline constexpr quint32 WM_JOB_FILE = WM_USER + 202;    // TextPost: the recorder file name
-inline constexpr quint32 WM_JOB_RUN = WM_USER + 210;     // RunPost: a run of several files
-inline constexpr quint32 WM_JOB_SUMMARY = WM_USER + 211; // TextPost: a run's closing summary
+inline constexpr quint32 WM_JOB_RUN = WM_USER + 203;     // RunProgressPost
+inline constexpr quint32 WM_JOB_OUTPUT = WM_USER + 204;  // JobOutputPost
 
 // What the messages carry. The job messages' payloads are listed here too, because one closed
 // set of payloads travels through the post targets of this layer.
@@ -36,15 +37,27 @@ struct ProgressPost
     quint32 nTotal = 0;
 };
 
-// A run of several transfers: its files and bytes, and where it stands. Posted with nFile 0 when
-// the run starts, then as each file's transfer starts with its number (counting from 1) and the
-// bytes of the files before it.
-struct RunPost
+// Where a run of several files stands: the file that starts now (from 1) of how many, and the
+// bytes of the run done before it, of the bytes of all its files (0 when the sizes are unknown).
+struct RunProgressPost
 {
     quint32 nFile = 0;
     quint32 nFiles = 0;
-    quint64 nBytesBefore = 0;
-    quint64 nBytes = 0;
+    quint64 nDoneBytes = 0;
+    quint64 nTotalBytes = 0;
+};
+
+// What a job hands its dialog at its end when a text or a result code cannot say it; each job
+// derives its own kind, and its dialog knows which kind to expect.
+class JobOutput
+{
+public:
+    virtual ~JobOutput() = default;
+};
+
+struct JobOutputPost
+{
+    std::shared_ptr<const JobOutput> pOutput;
 };
 
 // A text: the recorder's identification or card information, or the name of a file.
@@ -81,5 +94,5 @@ struct DeviceNoticePost
     quint32 nNotice = 0;
 };
 
-using PostPayload = std::variant<std::monostate, ProgressPost, TextPost, FileEntryPost, JobTextPost,
-                                 JobResultPost, DeviceNoticePost, RunPost>;
+using PostPayload = std::variant<std::monostate, ProgressPost, RunProgressPost, TextPost, FileEntryPost,
+                                 JobTextPost, JobResultPost, JobOutputPost, DeviceNoticePost>;

@@ -707,9 +707,9 @@ Archiviare ed eliminare?</translation>
         <translation>Annulla</translation>
     </message>
     <message id="4017">
-        <source>File %1 of %2, %3 MB of %4 MB, %5 MB/s, %6 s left</source>
-        <extracomment>IDS_ARCHIVE_PROGRESS</extracomment>
-        <translation>File %1 di %2, %3 MB di %4 MB, %5 MB/s, %6 s rimanenti</translation>
+        <source>%1 MB/s</source>
+        <extracomment>IDS_ARCHIVE_SPEED</extracomment>
+        <translation>%1 MB/s</translation>
     </message>
     <message id="4018">
         <source>Waiting for another archive run into this folder to end...</source>
@@ -815,6 +815,153 @@ Archiviare ed eliminare?</translation>
         <source>cancelled while it was being archived</source>
         <extracomment>IDS_ARCHIVE_FILE_CANCELLED</extracomment>
         <translation>annullato durante l'archiviazione</translation>
+    </message>
+    <message id="4100">
+        <source>File %1 of %2</source>
+        <extracomment>IDS_RUN_FILE_OF</extracomment>
+        <translation>File %1 di %2</translation>
+    </message>
+    <message id="4101">
+        <source>%1 of %2 kB</source>
+        <extracomment>IDS_RUN_KB_OF</extracomment>
+        <translation>%1 di %2 kB</translation>
+    </message>
+    <message id="4102">
+        <source>%1 of %2 MB</source>
+        <extracomment>IDS_RUN_MB_OF</extracomment>
+        <translation>%1 di %2 MB</translation>
+    </message>
+    <message id="4103">
+        <source>%1 s left</source>
+        <extracomment>IDS_RUN_SECONDS_LEFT</extracomment>
+        <translation>mancano %1 s</translation>
+    </message>
+    <message id="4104">
+        <source>%1 min left</source>
+        <extracomment>IDS_RUN_MINUTES_LEFT</extracomment>
+        <translation>mancano %1 min</translation>
+    </message>
+    <message id="4105">
+        <source>%1 of %2 GB</source>
+        <extracomment>IDS_RUN_GB_OF</extracomment>
+        <translation>%1 di %2 GB</translation>
+    </message>
+    <message id="4110">
+        <source>Checks every file of the archive folder against its manifest, and the journal's chain
+Verify archive</source>
+        <extracomment>IDS_CMD_VERIFY_ARCHIVE</extracomment>
+        <translation>Controlla ogni file della cartella d'archivio rispetto al manifesto, e la catena del registro
+Verifica archivio</translation>
+    </message>
+    <message id="4111">
+        <source>&amp;Verify archive...</source>
+        <extracomment>IDS_MENU_FILE_VERIFY_ARCHIVE</extracomment>
+        <translation>&amp;Verifica archivio...</translation>
+    </message>
+    <message id="4120">
+        <source>Verifying archive</source>
+        <extracomment>IDS_DLG_VERIFY_CAPTION</extracomment>
+        <translation>Verifica dell'archivio</translation>
+    </message>
+    <message id="4121">
+        <source>Reading file:</source>
+        <extracomment>IDS_DLG_VERIFY_READING</extracomment>
+        <translation>Lettura del file:</translation>
+    </message>
+    <message id="4122">
+        <source>Reading the manifest...</source>
+        <extracomment>IDS_DLG_VERIFY_FILE_NAME</extracomment>
+        <translation>Lettura del manifesto...</translation>
+    </message>
+    <message id="4123">
+        <source>Cancel</source>
+        <extracomment>IDS_DLG_VERIFY_CANCEL</extracomment>
+        <translation>Annulla</translation>
+    </message>
+    <message id="4130">
+        <source>Archive check</source>
+        <extracomment>IDS_VERIFY_RESULT_CAPTION</extracomment>
+        <translation>Controllo dell'archivio</translation>
+    </message>
+    <message id="4131">
+        <source>Folder: %1</source>
+        <extracomment>IDS_VERIFY_FOLDER</extracomment>
+        <translation>Cartella: %1</translation>
+    </message>
+    <message id="4132">
+        <source>All %1 files match the manifest.</source>
+        <extracomment>IDS_VERIFY_ALL_MATCH</extracomment>
+        <translation>Tutti i %1 file corrispondono al manifesto.</translation>
+    </message>
+    <message id="4133">
+        <source>%1 of %2 files match the manifest. Differences:</source>
+        <extracomment>IDS_VERIFY_SOME_DIFFER</extracomment>
+        <translation>%1 file su %2 corrispondono al manifesto. Differenze:</translation>
+    </message>
+    <message id="4134">
+        <source>changed</source>
+        <extracomment>IDS_VERIFY_CHANGED</extracomment>
+        <translation>modificato</translation>
+    </message>
+    <message id="4135">
+        <source>missing</source>
+        <extracomment>IDS_VERIFY_MISSING</extracomment>
+        <translation>mancante</translation>
+    </message>
+    <message id="4136">
+        <source>added, not in the manifest</source>
+        <extracomment>IDS_VERIFY_ADDED</extracomment>
+        <translation>aggiunto, assente dal manifesto</translation>
+    </message>
+    <message id="4137">
+        <source>cannot be read</source>
+        <extracomment>IDS_VERIFY_UNREADABLE</extracomment>
+        <translation>illeggibile</translation>
+    </message>
+    <message id="4138">
+        <source>Journal chain: intact (%1 lines)</source>
+        <extracomment>IDS_VERIFY_CHAIN_INTACT</extracomment>
+        <translation>Catena del registro: integra (%1 righe)</translation>
+    </message>
+    <message id="4139">
+        <source>Journal chain: broken at line %1</source>
+        <extracomment>IDS_VERIFY_CHAIN_BROKEN</extracomment>
+        <translation>Catena del registro: interrotta alla riga %1</translation>
+    </message>
+    <message id="4140">
+        <source>Journal: missing</source>
+        <extracomment>IDS_VERIFY_JOURNAL_MISSING</extracomment>
+        <translation>Registro: mancante</translation>
+    </message>
+    <message id="4141">
+        <source>Journal: cannot be read</source>
+        <extracomment>IDS_VERIFY_JOURNAL_UNREADABLE</extracomment>
+        <translation>Registro: illeggibile</translation>
+    </message>
+    <message id="4142">
+        <source>Journal head (SHA-256):</source>
+        <extracomment>IDS_VERIFY_HEAD</extracomment>
+        <translation>Testa del registro (SHA-256):</translation>
+    </message>
+    <message id="4143">
+        <source>The manifest SHA256SUMS cannot be read: no file was checked.</source>
+        <extracomment>IDS_VERIFY_MANIFEST_UNREADABLE</extracomment>
+        <translation>Il manifesto SHA256SUMS è illeggibile: nessun file è stato controllato.</translation>
+    </message>
+    <message id="4144">
+        <source>Malformed lines in the manifest: %1</source>
+        <extracomment>IDS_VERIFY_MANIFEST_BAD_LINES</extracomment>
+        <translation>Righe malformate nel manifesto: %1</translation>
+    </message>
+    <message id="4145">
+        <source>Close</source>
+        <extracomment>IDS_VERIFY_CLOSE</extracomment>
+        <translation>Chiudi</translation>
+    </message>
+    <message id="4146">
+        <source>The archive folder does not exist: nothing was checked.</source>
+        <extracomment>IDS_VERIFY_NO_FOLDER</extracomment>
+        <translation>La cartella d'archivio non esiste: non è stato controllato nulla.</translation>
     </message>
     <message id="32783">
         <source>Selects all elements on the list

@@ -707,9 +707,9 @@ Archive and delete?</source>
         <translation>Отмена</translation>
     </message>
     <message id="4017">
-        <source>File %1 of %2, %3 MB of %4 MB, %5 MB/s, %6 s left</source>
-        <extracomment>IDS_ARCHIVE_PROGRESS</extracomment>
-        <translation>Файл %1 из %2, %3 МБ из %4 МБ, %5 МБ/с, осталось %6 с</translation>
+        <source>%1 MB/s</source>
+        <extracomment>IDS_ARCHIVE_SPEED</extracomment>
+        <translation>%1 МБ/с</translation>
     </message>
     <message id="4018">
         <source>Waiting for another archive run into this folder to end...</source>
@@ -815,6 +815,153 @@ Archive and delete?</source>
         <source>cancelled while it was being archived</source>
         <extracomment>IDS_ARCHIVE_FILE_CANCELLED</extracomment>
         <translation>отменено во время архивирования</translation>
+    </message>
+    <message id="4100">
+        <source>File %1 of %2</source>
+        <extracomment>IDS_RUN_FILE_OF</extracomment>
+        <translation>Файл %1 из %2</translation>
+    </message>
+    <message id="4101">
+        <source>%1 of %2 kB</source>
+        <extracomment>IDS_RUN_KB_OF</extracomment>
+        <translation>%1 из %2 КБ</translation>
+    </message>
+    <message id="4102">
+        <source>%1 of %2 MB</source>
+        <extracomment>IDS_RUN_MB_OF</extracomment>
+        <translation>%1 из %2 МБ</translation>
+    </message>
+    <message id="4103">
+        <source>%1 s left</source>
+        <extracomment>IDS_RUN_SECONDS_LEFT</extracomment>
+        <translation>осталось %1 с</translation>
+    </message>
+    <message id="4104">
+        <source>%1 min left</source>
+        <extracomment>IDS_RUN_MINUTES_LEFT</extracomment>
+        <translation>осталось %1 мин</translation>
+    </message>
+    <message id="4105">
+        <source>%1 of %2 GB</source>
+        <extracomment>IDS_RUN_GB_OF</extracomment>
+        <translation>%1 из %2 ГБ</translation>
+    </message>
+    <message id="4110">
+        <source>Checks every file of the archive folder against its manifest, and the journal's chain
+Verify archive</source>
+        <extracomment>IDS_CMD_VERIFY_ARCHIVE</extracomment>
+        <translation>Проверяет каждый файл папки архива по манифесту, а также цепочку журнала
+Проверить архив</translation>
+    </message>
+    <message id="4111">
+        <source>&amp;Verify archive...</source>
+        <extracomment>IDS_MENU_FILE_VERIFY_ARCHIVE</extracomment>
+        <translation>&amp;Проверить архив...</translation>
+    </message>
+    <message id="4120">
+        <source>Verifying archive</source>
+        <extracomment>IDS_DLG_VERIFY_CAPTION</extracomment>
+        <translation>Проверка архива</translation>
+    </message>
+    <message id="4121">
+        <source>Reading file:</source>
+        <extracomment>IDS_DLG_VERIFY_READING</extracomment>
+        <translation>Чтение файла:</translation>
+    </message>
+    <message id="4122">
+        <source>Reading the manifest...</source>
+        <extracomment>IDS_DLG_VERIFY_FILE_NAME</extracomment>
+        <translation>Чтение манифеста...</translation>
+    </message>
+    <message id="4123">
+        <source>Cancel</source>
+        <extracomment>IDS_DLG_VERIFY_CANCEL</extracomment>
+        <translation>Отмена</translation>
+    </message>
+    <message id="4130">
+        <source>Archive check</source>
+        <extracomment>IDS_VERIFY_RESULT_CAPTION</extracomment>
+        <translation>Проверка архива</translation>
+    </message>
+    <message id="4131">
+        <source>Folder: %1</source>
+        <extracomment>IDS_VERIFY_FOLDER</extracomment>
+        <translation>Папка: %1</translation>
+    </message>
+    <message id="4132">
+        <source>All %1 files match the manifest.</source>
+        <extracomment>IDS_VERIFY_ALL_MATCH</extracomment>
+        <translation>Все файлы (%1) совпадают с манифестом.</translation>
+    </message>
+    <message id="4133">
+        <source>%1 of %2 files match the manifest. Differences:</source>
+        <extracomment>IDS_VERIFY_SOME_DIFFER</extracomment>
+        <translation>С манифестом совпадают %1 из %2 файлов. Различия:</translation>
+    </message>
+    <message id="4134">
+        <source>changed</source>
+        <extracomment>IDS_VERIFY_CHANGED</extracomment>
+        <translation>изменён</translation>
+    </message>
+    <message id="4135">
+        <source>missing</source>
+        <extracomment>IDS_VERIFY_MISSING</extracomment>
+        <translation>отсутствует</translation>
+    </message>
+    <message id="4136">
+        <source>added, not in the manifest</source>
+        <extracomment>IDS_VERIFY_ADDED</extracomment>
+        <translation>добавлен, нет в манифесте</translation>
+    </message>
+    <message id="4137">
+        <source>cannot be read</source>
+        <extracomment>IDS_VERIFY_UNREADABLE</extracomment>
+        <translation>не читается</translation>
+    </message>
+    <message id="4138">
+        <source>Journal chain: intact (%1 lines)</source>
+        <extracomment>IDS_VERIFY_CHAIN_INTACT</extracomment>
+        <translation>Цепочка журнала: цела (строк: %1)</translation>
+    </message>
+    <message id="4139">
+        <source>Journal chain: broken at line %1</source>
+        <extracomment>IDS_VERIFY_CHAIN_BROKEN</extracomment>
+        <translation>Цепочка журнала: нарушена в строке %1</translation>
+    </message>
+    <message id="4140">
+        <source>Journal: missing</source>
+        <extracomment>IDS_VERIFY_JOURNAL_MISSING</extracomment>
+        <translation>Журнал: отсутствует</translation>
+    </message>
+    <message id="4141">
+        <source>Journal: cannot be read</source>
+        <extracomment>IDS_VERIFY_JOURNAL_UNREADABLE</extracomment>
+        <translation>Журнал: не читается</translation>
+    </message>
+    <message id="4142">
+        <source>Journal head (SHA-256):</source>
+        <extracomment>IDS_VERIFY_HEAD</extracomment>
+        <translation>Последняя запись журнала (SHA-256):</translation>
+    </message>
+    <message id="4143">
+        <source>The manifest SHA256SUMS cannot be read: no file was checked.</source>
+        <extracomment>IDS_VERIFY_MANIFEST_UNREADABLE</extracomment>
+        <translation>Манифест SHA256SUMS не читается: ни один файл не проверен.</translation>
+    </message>
+    <message id="4144">
+        <source>Malformed lines in the manifest: %1</source>
+        <extracomment>IDS_VERIFY_MANIFEST_BAD_LINES</extracomment>
+        <translation>Ошибочных строк в манифесте: %1</translation>
+    </message>
+    <message id="4145">
+        <source>Close</source>
+        <extracomment>IDS_VERIFY_CLOSE</extracomment>
+        <translation>Закрыть</translation>
+    </message>
+    <message id="4146">
+        <source>The archive folder does not exist: nothing was checked.</source>
+        <extracomment>IDS_VERIFY_NO_FOLDER</extracomment>
+        <translation>Папка архива не существует: ничего не проверено.</translation>
     </message>
     <message id="32783">
         <source>Selects all elements on the list

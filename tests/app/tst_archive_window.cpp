@@ -73,8 +73,9 @@ private slots:
         QCOMPARE(pArchive->text(), texts.Text(IDS_MENU_FILE_ARCHIVE));
         const QList<QAction *> items = pFrame->menuBar()->actions().first()->menu()->actions();
         const qsizetype nAt = items.indexOf(pArchive);
-        QCOMPARE(nAt, items.size() - 3); // then the separator and Exit
-        QVERIFY(items.at(nAt + 1)->isSeparator());
+        QCOMPARE(items.at(nAt - 1), pFrame->Action(CommandId::ID_UPDATE_DATA));
+        QVERIFY(nAt < items.size() - 2); // before the separator and Exit
+        QVERIFY(items.at(items.size() - 2)->isSeparator());
         QTRY_VERIFY(pArchive->isEnabled());
     }
 

@@ -9,6 +9,7 @@
 #include "core/StringIds.h"
 #include "support/FakeRecorder.h"
 #include "support/ModalDriver.h"
+#include "support/TestArchive.h"
 #include "support/TestFiles.h"
 #include "support/TestTexts.h"
 #include "ui/browser/CChildView.h"
@@ -16,6 +17,7 @@
 #include "ui/browser/CommandIds.h"
 #include "ui/browser/CUpPane.h"
 #include "ui/browser/FileListTableModel.h"
+#include "ui/dialogs/VerifyResultDialog.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -26,7 +28,9 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QScopeGuard>
 #include <QScreen>
+#include <QSettings>
 #include <QStatusBar>
 #include <QStyle>
 #include <QTableView>
@@ -279,6 +283,39 @@ private slots:
             titles << pMenu->text();
         QCOMPARE(titles, QStringList({texts.Text(IDS_MENU_FILE), texts.Text(IDS_MENU_VIEW),
                                       texts.Text(IDS_MENU_OPTIONS), texts.Text(IDS_MENU_HELP)}));
+    }
+
+    void verifyArchiveNeedsOnlyAFolder()
+    {
+        CMainFrame *pFrame = m_app.MainFrame();
+        QAction *pVerify = pFrame->Action(AppCommandId::ID_VERIFY_ARCHIVE);
+        QVERIFY(pVerify);
+        // Among the File menu's commands, just before the separator above Exit.
+        const QList<QAction *> items = pFrame->menuBar()->actions().first()->menu()->actions();
+        const qsizetype nAt = items.indexOf(pVerify);
+        QVERIFY(nAt > 0 && nAt + 2 < items.size());
+        QVERIFY(items[nAt + 1]->isSeparator());
+        QCOMPARE(items[nAt + 2], pFrame->Action(AppCommandId::ID_APP_EXIT));
+
+        const auto restore = qScopeGuard([] { QSettings().remove(SettingKeys::ArchiveFolder.Name()); });
+        QVERIFY(SettingsStore::Write(SettingKeys::ArchiveFolder, QString()));
+        pFrame->UpdateCommandStates();
+        QVERIFY(!pVerify->isEnabled());
+
+        const QString strDir = g_pRoot->filePath(QStringLiteral("archive"));
+        QVERIFY(
+            TestArchive::Write(strDir, {{"A.DAT", QByteArray(1000, 'a'), QDateTime({2026, 12, 1}, {9, 0})}}));
+        QVERIFY(SettingsStore::Write(SettingKeys::ArchiveFolder, strDir));
+        pFrame->UpdateCommandStates();
+        QVERIFY(pVerify->isEnabled());
+        ModalDriver driver;
+        QString strSummary;
+        driver.WhenModal<VerifyResultDialog>([&strSummary](VerifyResultDialog &result) {
+            strSummary = result.SummaryLabel()->text();
+            result.accept();
+        });
+        pVerify->trigger();
+        QCOMPARE(strSummary, texts.Text(IDS_VERIFY_ALL_MATCH).arg(1));
     }
 
     void barsToggleWithCheckMarks_data()

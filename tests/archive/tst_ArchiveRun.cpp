@@ -11,8 +11,10 @@
 #include "support/FakeRecorder.h"
 #include "support/TestFiles.h"
 
+#include <QFileInfo>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -105,6 +107,48 @@ private slots:
                                   : records[0].action == Action::Compare ? "compare"
                                                                          : "other";
         QCOMPARE(strAction + ':' + records[0].strLocalName, expected);
+    }
+
+    // A folder of an older version (a journal without digests, no manifest) and a manifest whose
+    // last line a crash cut: the first pass hashes what has no digest from the disk, once.
+    void olderArchiveIsHashedFromDiskOnce()
+    {
+        FakeRecorder recorder({{"A.DAT", Pattern(9000, 1)}}, {});
+        QVERIFY(recorder.PutCardFile("A.DAT", Pattern(9000, 1), DATE));
+        const QString strDir = recorder.OutDir() + '/';
+        QVERIFY(TestFiles::Write(strDir + "A.DAT", Pattern(9000, 1), DATE));
+        QVERIFY(TestFiles::Write(strDir + "B.DAT", Pattern(100, 2), DATE));
+        QByteArray journal;
+        for (const char *pszName : {"A.DAT", "B.DAT"})
+            journal +=
+                QJsonDocument(QJsonObject{{"action", "downloaded"},
+                                          {"card_name", pszName},
+                                          {"local_name", pszName},
+                                          {"size", QFileInfo(strDir + pszName).size()},
+                                          {"card_date", FileTime::IsoText(FileTime::FromDateTime(DATE))}})
+                    .toJson(QJsonDocument::Compact) +
+                '\n';
+        QVERIFY(TestFiles::Write(strDir + ".orvoconnect-archive.log", journal));
+        QVERIFY(TestFiles::Write(strDir + "SHA256SUMS", "0123"));
+        Options options;
+        options.strDir = strDir;
+        Report report;
+        Session session{recorder.protocol, recorder.stop, report, "fake"};
+        Summary summary;
+        QCOMPARE(Run(session, options, &summary), int(RESULT_OK));
+        QCOMPARE(summary.nAlreadyArchived, 1);
+        QProcess check;
+        check.setWorkingDirectory(strDir);
+        check.start("sha256sum", {"-c", "--strict", "--quiet", "SHA256SUMS"});
+        QVERIFY(check.waitForFinished());
+        QCOMPARE(check.exitCode(), 0);
+        QCOMPARE(TestFiles::Read(strDir + "SHA256SUMS").count('\n'), 2);
+        const QByteArray lines = TestFiles::Read(strDir + ".orvoconnect-archive.log");
+        QCOMPARE(lines.count("\"action\":\"hashed-from-disk\""), 2);
+        // Once: the next pass hashes nothing again.
+        QCOMPARE(Run(session, options, &summary), int(RESULT_OK));
+        QCOMPARE(
+            TestFiles::Read(strDir + ".orvoconnect-archive.log").count("\"action\":\"hashed-from-disk\""), 2);
     }
 
     // The archived copy changes on the disk before the card is freed: the card keeps the file,

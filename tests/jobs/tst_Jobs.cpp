@@ -179,8 +179,11 @@ private slots:
         QVERIFY(Run(job, recorder.posts));
 
         const PostLog &log = recorder.posts;
-        QCOMPARE(MessagesOf(log.Posts()), (QList<quint32>{WM_JOB_FILE, WM_JOB_FILE, WM_JOB_FILE, WM_CLOSE}));
+        QCOMPARE(MessagesOf(log.Posts()), (QList<quint32>{WM_JOB_RUN, WM_JOB_FILE, WM_JOB_RUN, WM_JOB_FILE,
+                                                          WM_JOB_RUN, WM_JOB_FILE, WM_CLOSE}));
         QCOMPARE(log.Of(WM_JOB_FILE)[1].Get<TextPost>()->strText, NAME_C);
+        QCOMPARE(log.Of(WM_JOB_RUN)[1].Get<RunProgressPost>()->nFile, quint32(2));
+        QCOMPARE(log.Of(WM_JOB_RUN)[1].Get<RunProgressPost>()->nFiles, quint32(3));
         QVERIFY(OnlyLastAfterFinished(log.Posts()));
         QCOMPARE(log.Progress().last().first, quint32(10));
         QCOMPARE(TestFiles::Listing(recorder.OutDir()), (QStringList{NAME_A, NAME_B, NAME_C}));
@@ -222,9 +225,9 @@ private slots:
 
         const QList<PostLog::Entry> posts = recorder.posts.Posts();
         QCOMPARE(JobTexts(recorder.posts), texts);
-        QCOMPARE(MessagesOf(posts), texts.isEmpty()
-                                        ? (QList<quint32>{WM_JOB_FILE, WM_CLOSE})
-                                        : (QList<quint32>{WM_JOB_FILE, WM_JOB_MESSAGE, WM_CLOSE}));
+        QCOMPARE(MessagesOf(posts),
+                 texts.isEmpty() ? (QList<quint32>{WM_JOB_RUN, WM_JOB_FILE, WM_CLOSE})
+                                 : (QList<quint32>{WM_JOB_RUN, WM_JOB_FILE, WM_JOB_MESSAGE, WM_CLOSE}));
         QVERIFY(OnlyLastAfterFinished(posts));
         QCOMPARE(recorder.Wire().CountWritten(CMD_GET_FILE), strFault == "host" ? 0 : 1);
         QCOMPARE(TestFiles::Listing(recorder.OutDir()),

@@ -115,17 +115,17 @@ private Q_SLOTS:
         QCOMPARE(SettingsStore::Read(SettingKeys::ArchiveDeleteAfter, 1), 0);
     }
 
-    // The run line writes its figures as the language of the interface does; speed and time
-    // left wait for a second of transfer.
+    // The run line adds the speed to the download dialog's, its figures written as the language
+    // of the interface writes them; speed and time left wait until they can be told.
     void runLineWritesFiguresInTheInterfacesLanguage()
     {
         QLocale::setDefault(QLocale(QLocale::French, QLocale::France));
         const auto restore = qScopeGuard([] { QLocale::setDefault(QLocale::system()); });
-        const RunPost run{2, 4, 3000000, 14000000};
-        QCOMPARE(ArchiveRunDialog::RunLineText(run, 4000000, 2.0),
-                 QStringLiteral("File 2 of 4, 4,0 MB of 14,0 MB, 2,0 MB/s, 5 s left"));
-        QCOMPARE(ArchiveRunDialog::RunLineText(run, 3500000, 0.5),
-                 QStringLiteral("File 2 of 4, 3,5 MB of 14,0 MB, \u2013 MB/s, \u2013 s left"));
+        const RunProgressPost run{2, 4, 3000000, 8000000};
+        QCOMPARE(ArchiveRunDialog::RunLineText(run, 4000000, 4000),
+                 QStringLiteral("File 2 of 4 \u00b7 4,0 of 8,0 MB \u00b7 1,0 MB/s \u00b7 5 s left"));
+        QCOMPARE(ArchiveRunDialog::RunLineText(run, 3500000, 500),
+                 QStringLiteral("File 2 of 4 \u00b7 3,5 of 8,0 MB"));
     }
 
     // Cancel in the middle of the second file: the first is archived, the second leaves neither

@@ -1,6 +1,7 @@
 // The five operation dialogs against the fake recorder, driven as an operator would; the two
 // download prompts; and the pieces the dialogs share.
 
+#include "core/DownloadPlan.h"
 #include "core/SettingsStore.h"
 #include "core/StringIds.h"
 #include "core/TextSource.h"
@@ -28,6 +29,7 @@
 #include <QFontMetricsF>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLocale>
 #include <QListWidget>
 #include <QProgressBar>
 #include <QPushButton>
@@ -461,6 +463,45 @@ private Q_SLOTS:
             QCOMPARE(TestFiles::Read(recorder.OutPath(strName)), recorder.CardFile(strName));
         QCOMPARE(dialog.FileNameLabel()->text(), "two.bin");
         QCOMPARE(dialog.ProgressBar()->value(), 100);
+    }
+
+    void downloadShowsWhereTheRunStands_data()
+    {
+        QTest::addColumn<QLocale>("locale");
+        QTest::addColumn<qsizetype>("size");
+        QTest::addColumn<QString>("bytes");
+        QTest::newRow("kB") << QLocale(QLocale::English) << qsizetype(100000)
+                            << T(IDS_RUN_KB_OF).arg("100", "300");
+        // Figures as the interface's language writes them.
+        QTest::newRow("MB, French") << QLocale(QLocale::French) << qsizetype(700000)
+                                    << T(IDS_RUN_MB_OF).arg("0,7", "2,1");
+    }
+
+    void downloadShowsWhereTheRunStands()
+    {
+        QFETCH(QLocale, locale);
+        QFETCH(qsizetype, size);
+        QFETCH(QString, bytes);
+        QLocale::setDefault(locale);
+        const auto restore = qScopeGuard([] { QLocale::setDefault(QLocale::c()); });
+        FakeRecorder recorder(Files(NAMES, size));
+        recorder.Wire().HoldAt(CMD_GET_FILE, 2);
+        DownloadPlan plan(recorder.OutDir() + u'/');
+        for (const QString &strName : NAMES)
+            plan.Add(strName, {}, quint32(size));
+        CDlgGetFile dialog(recorder.protocol);
+        ModalDriver driver;
+        QString strWhileSecond;
+        WhileHeld(driver, recorder, [&] {
+            QTRY_COMPARE(dialog.FileNameLabel()->text(), "b.dat");
+            strWhileSecond = dialog.RunLabel()->text();
+        });
+        QCOMPARE(dialog.Execute(plan), IDOK);
+        // The time left, when the run has taken long enough to tell it, comes after these two.
+        const QString strSeparator = QStringLiteral(" \u00b7 ");
+        QCOMPARE(strWhileSecond.section(strSeparator, 0, 1),
+                 T(IDS_RUN_FILE_OF).arg("2", "3") + strSeparator + bytes);
+        QVERIFY(dialog.RunLabel()->text().startsWith(T(IDS_RUN_FILE_OF).arg("3", "3")));
     }
 
     void downloadCancelledDuringSecondOfThree()

@@ -5,6 +5,7 @@
 #include "ui/dialogs/DialogResult.h"
 #include "ui/dialogs/ElidedLabel.h"
 #include "ui/dialogs/MessageBoxes.h"
+#include "ui/dialogs/RunProgressText.h"
 
 #include <QAbstractButton>
 #include <QDesktopServices>
@@ -13,20 +14,14 @@
 #include <QMessageBox>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QStringList>
 #include <QUrl>
-
-#include <cmath>
 
 namespace {
 
 // How often the run line is rewritten while a file's bytes arrive.
 constexpr qint64 RUN_LINE_INTERVAL_MS = 250;
 constexpr double BYTES_PER_MB = 1000.0 * 1000.0;
-
-QString Megabytes(quint64 nBytes)
-{
-    return QLocale().toString(double(nBytes) / BYTES_PER_MB, 'f', 1);
-}
 
 // The summary with OK and "Open folder", owned by pOwner; the folder opens in the file manager.
 void ShowSummary(QWidget *pOwner, const QString &strSummary, const QString &strFolder)
@@ -67,28 +62,29 @@ int ArchiveRunDialog::Execute(const QString &strFolder, bool bDeleteAfter)
     return nResult;
 }
 
-QString ArchiveRunDialog::RunLineText(const RunPost &run, quint64 nBytesDone, double dSeconds)
+QString ArchiveRunDialog::RunLineText(const RunProgressPost &run, quint64 nDoneBytes, qint64 nElapsedMs)
 {
-    const QLocale locale;
-    const QString strDash = QStringLiteral("\u2013");
-    QString strSpeed = strDash;
-    QString strLeft = strDash;
-    if (dSeconds >= 1.0 && nBytesDone > 0) {
-        const double dBytesPerSecond = double(nBytesDone) / dSeconds;
-        strSpeed = locale.toString(dBytesPerSecond / BYTES_PER_MB, 'f', 1);
-        const quint64 nRemaining = run.nBytes > nBytesDone ? run.nBytes - nBytesDone : 0;
-        strLeft = locale.toString(qint64(std::ceil(double(nRemaining) / dBytesPerSecond)));
+    const QString strSeparator = QStringLiteral(" \u00b7 ");
+    QStringList parts{RunProgressText::FileOf(run.nFile, run.nFiles)};
+    if (run.nTotalBytes == 0)
+        return parts.join(strSeparator);
+    const quint64 nDone = qMin(nDoneBytes, run.nTotalBytes);
+    parts << RunProgressText::BytesOf(nDone, run.nTotalBytes);
+    if (nElapsedMs >= RunProgressText::ESTIMATE_AFTER_MS && nDone > 0) {
+        const double dMegabytesPerSecond = double(nDone) / BYTES_PER_MB / (double(nElapsedMs) / 1000.0);
+        parts << LoadText(StringId::IDS_ARCHIVE_SPEED).arg(QLocale().toString(dMegabytesPerSecond, 'f', 1));
     }
-    return LoadText(StringId::IDS_ARCHIVE_PROGRESS)
-        .arg(locale.toString(run.nFile), locale.toString(run.nFiles), Megabytes(nBytesDone),
-             Megabytes(run.nBytes), strSpeed, strLeft);
+    const QString strLeft = RunProgressText::TimeLeft(nDone, run.nTotalBytes, nElapsedMs);
+    if (!strLeft.isEmpty())
+        parts << strLeft;
+    return parts.join(strSeparator);
 }
 
 void ArchiveRunDialog::OnOpening()
 {
     m_bCancelled = false;
     m_strSummary.clear();
-    m_run = RunPost();
+    m_run = RunProgressPost();
     m_nFileSoFar = 0;
     m_pRunLine->clear();
     m_job.m_options = Archive::Options();
@@ -109,13 +105,11 @@ void ArchiveRunDialog::OnJobFile(const QString &strName)
     NameLabel()->setText(strName);
 }
 
-void ArchiveRunDialog::OnRun(const RunPost &run)
+void ArchiveRunDialog::OnRunProgress(const RunProgressPost &run)
 {
-    if (run.nFile == 0) {
-        // The folder is the run's now: what it waited for is over.
+    // A new pass (hashing the folder's unhashed files, then the transfers) times itself.
+    if (run.nFile <= 1)
         m_runClock.start();
-        m_pRunLine->clear();
-    }
     m_run = run;
     m_nFileSoFar = 0;
     ProgressBar()->setValue(0);
@@ -135,14 +129,14 @@ void ArchiveRunDialog::ShowRunLine(bool bNow)
         return;
     m_shownClock.start();
     if (m_run.nFile == 0)
-        return; // the run's totals alone: the first file's start follows
-    const double dSeconds = m_runClock.isValid() ? double(m_runClock.elapsed()) / 1000.0 : 0.0;
-    m_pRunLine->setText(RunLineText(m_run, m_run.nBytesBefore + m_nFileSoFar, dSeconds));
+        return;
+    m_pRunLine->setText(RunLineText(m_run, m_run.nDoneBytes + m_nFileSoFar, m_runClock.elapsed()));
 }
 
-void ArchiveRunDialog::OnJobSummary(const QString &strSummary)
+void ArchiveRunDialog::OnJobOutput(const JobOutputPost &post)
 {
-    m_strSummary = strSummary;
+    if (const auto pOutput = std::dynamic_pointer_cast<const ArchiveRunOutput>(post.pOutput))
+        m_strSummary = pOutput->m_strSummary;
 }
 
 void ArchiveRunDialog::OnJobEnded()

@@ -28,17 +28,18 @@ public:
     // For tests and screenshots.
     QLabel *RunLine() const { return m_pRunLine; }
     QString SummaryText() const { return m_strSummary; }
-    // "File k of n, ..." for these figures, in the language of the interface; a speed or time
-    // left not yet known (dSeconds under a second) shows as a dash.
-    static QString RunLineText(const RunPost &run, quint64 nBytesDone, double dSeconds);
+    // The download dialog's run line with the speed after the bytes: "File 2 of 4 · 4.1 of
+    // 14.0 MB · 1.1 MB/s · 10 s left", in the language of the interface. Speed and time left
+    // show once the run has gone on long enough to tell.
+    static QString RunLineText(const RunProgressPost &run, quint64 nDoneBytes, qint64 nElapsedMs);
 
 protected:
     void OnOpening() override;
     void OnJobText(const JobTextPost &post) override;
     void OnJobFile(const QString &strName) override;
-    void OnRun(const RunPost &run) override;
+    void OnRunProgress(const RunProgressPost &run) override;
     void OnProgress(const ProgressPost &post) override;
-    void OnJobSummary(const QString &strSummary) override;
+    void OnJobOutput(const JobOutputPost &post) override;
     void OnJobEnded() override;
     bool OnCloseRequest() override;
     void reject() override;
@@ -51,7 +52,7 @@ private:
     bool m_bDeleteAfter = false;
     bool m_bCancelled = false;
     QString m_strSummary;
-    RunPost m_run;
+    RunProgressPost m_run;
     quint64 m_nFileSoFar = 0;
     QElapsedTimer m_runClock;
     QElapsedTimer m_shownClock;

@@ -78,6 +78,14 @@ void OperationDialog::Dispatch(const PostedMessage &message)
         if (const auto *pProgress = message.Get<ProgressPost>())
             OnProgress(*pProgress);
         break;
+    case WM_JOB_RUN:
+        if (const auto *pRun = message.Get<RunProgressPost>())
+            OnRunProgress(*pRun);
+        break;
+    case WM_JOB_OUTPUT:
+        if (const auto *pOutput = message.Get<JobOutputPost>())
+            OnJobOutput(*pOutput);
+        break;
     case WM_REC_FILE_ENTRY:
         if (const auto *pEntry = message.Get<FileEntryPost>())
             OnFileEntry(*pEntry);
@@ -93,14 +101,6 @@ void OperationDialog::Dispatch(const PostedMessage &message)
     case WM_REC_CARD_INFO:
         if (pText)
             OnCardInfo(pText->strText);
-        break;
-    case WM_JOB_RUN:
-        if (const auto *pRun = message.Get<RunPost>())
-            OnRun(*pRun);
-        break;
-    case WM_JOB_SUMMARY:
-        if (pText)
-            OnJobSummary(pText->strText);
         break;
     case WM_CLOSE:
         OnJobEnded();

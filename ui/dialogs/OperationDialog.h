@@ -68,11 +68,11 @@ protected:
     virtual void OnJobResult(const JobResultPost &) {}
     virtual void OnJobFile(const QString &) {}
     virtual void OnProgress(const ProgressPost &) {}
+    virtual void OnRunProgress(const RunProgressPost &) {}
+    virtual void OnJobOutput(const JobOutputPost &) {}
     virtual void OnFileEntry(const FileEntryPost &) {}
     virtual void OnDeviceInfo(const QString &) {}
     virtual void OnCardInfo(const QString &) {}
-    virtual void OnRun(const RunPost &) {}
-    virtual void OnJobSummary(const QString &) {}
     // WM_CLOSE from the job: it is over.
     virtual void OnJobEnded() {}
 
