@@ -30,6 +30,7 @@ public:
     void RunStarted(int nFiles, quint64 nBytes) override
     {
         m_run = RunProgressPost{0, quint32(qMax(nFiles, 0)), 0, nBytes};
+        PostJobRun(m_target, m_run);
     }
     void FileStarted(const Archive::FileRecord &record) override
     {

@@ -18,10 +18,10 @@ public:
 };
 
 // Archives the card's new files into an archive folder: takes the folder's lock (saying so while
-// another run holds it), then runs the archive run of every front end. Posts each file's start
-// with the run's figures (WM_JOB_RUN), the file's name (WM_JOB_FILE) and progress, the waiting
-// notice as a text, the run's summary (WM_JOB_OUTPUT, an ArchiveRunOutput) and WM_CLOSE at the
-// end.
+// another run holds it), then runs the archive run of every front end. Posts the start of each
+// pass (file 0) and of each file with the run's figures (WM_JOB_RUN), the file's name (WM_JOB_FILE) and
+// progress, the waiting notice as a text, the run's summary (WM_JOB_OUTPUT, an ArchiveRunOutput) and WM_CLOSE
+// at the end.
 class CJobArchive final : public RecorderJobOf<CJobArchive>
 {
 public:

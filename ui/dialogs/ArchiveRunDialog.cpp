@@ -107,9 +107,12 @@ void ArchiveRunDialog::OnJobFile(const QString &strName)
 
 void ArchiveRunDialog::OnRunProgress(const RunProgressPost &run)
 {
-    // A new pass (hashing the folder's unhashed files, then the transfers) times itself.
-    if (run.nFile <= 1)
+    // Each pass (hashing the folder's unhashed files, then the transfers) starts with file 0
+    // and times itself; the wait for the folder, if there was one, is over.
+    if (run.nFile == 0) {
         m_runClock.start();
+        m_pRunLine->clear();
+    }
     m_run = run;
     m_nFileSoFar = 0;
     ProgressBar()->setValue(0);
