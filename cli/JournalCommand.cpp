@@ -10,6 +10,7 @@
 #include "core/RecorderResult.h"
 
 #include <QDir>
+#include <QRegularExpression>
 
 namespace {
 
@@ -18,6 +19,17 @@ const QString OPT_CSV = QStringLiteral("--csv");
 
 // The columns of the table: every cell made printable, each column as wide as its widest cell,
 // the size to the right.
+// A recorder known by its identification text shows it on one line: its lines joined.
+QString OneLine(const QString &strText)
+{
+    QStringList parts;
+    for (const QString &strPart : strText.split(QRegularExpression(QStringLiteral("[\\r\\n]+")))) {
+        if (!strPart.trimmed().isEmpty())
+            parts.append(strPart.trimmed());
+    }
+    return parts.join(QStringLiteral(" / "));
+}
+
 QStringList Table(const QList<JournalTrail::Row> &rows)
 {
     enum Column { TIME, USER, RECORDER, ACTION, FILE, SIZE, CARD_DATE, SHA256, COLUMNS };
@@ -28,8 +40,8 @@ QStringList Table(const QList<JournalTrail::Row> &rows)
     for (const JournalTrail::Row &row : rows) {
         // A run's lines name no file: their command or summary stands in that column.
         const QString strFile = row.strDetail.isEmpty() ? JournalTrail::FileText(row) : row.strDetail;
-        cells.append({JournalTrail::TimeText(row), row.strUser, row.strRecorder, row.strAction, strFile,
-                      row.nSize >= 0 ? QString::number(row.nSize) : QString(), row.strCardDate,
+        cells.append({JournalTrail::TimeText(row), row.strUser, OneLine(row.strRecorder), row.strAction,
+                      strFile, row.nSize >= 0 ? QString::number(row.nSize) : QString(), row.strCardDate,
                       row.strSha256});
     }
     QList<qsizetype> widths(COLUMNS, 0);
