@@ -1,11 +1,11 @@
 #include "archive/JournalChain.h"
 
+#include "archive/Sha256.h"
+
 #include <QFile>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QJsonParseError>
-
-#include <openssl/evp.h>
 
 namespace {
 
@@ -22,12 +22,10 @@ QString JournalChain::FirstPrev()
 
 QString JournalChain::LineHash(const QByteArray &lineWithNewline)
 {
-    unsigned char digest[EVP_MAX_MD_SIZE];
-    unsigned int nLength = 0;
-    if (EVP_Digest(lineWithNewline.constData(), size_t(lineWithNewline.size()), digest, &nLength,
-                   EVP_sha256(), nullptr) != 1)
-        return QString(); // libcrypto out of memory: no hash rather than a wrong one
-    return QString::fromLatin1(QByteArray(reinterpret_cast<const char *>(digest), int(nLength)).toHex());
+    Sha256 hash;
+    hash.Add(lineWithNewline.constData(), lineWithNewline.size());
+    // Empty only when libcrypto failed: no hash rather than a wrong one.
+    return QString::fromLatin1(hash.Hex());
 }
 
 QString JournalChain::TailHash(const QString &strJournalPath, QString *pError, Tail *pTail)
