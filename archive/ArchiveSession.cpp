@@ -38,9 +38,8 @@ int LockFolder(IArchiveReport &report, const Options &options, ArchiveLock &lock
 {
     if (options.bDryRun)
         return RESULT_OK;
-    const ArchiveLock::Outcome outcome = lock.Acquire(options.strDir, isStopped, [&report, &options] {
-        report.Problem(QStringLiteral("waiting for another archive run into %1 to end").arg(options.strDir));
-    });
+    const ArchiveLock::Outcome outcome = lock.Acquire(
+        options.strDir, isStopped, [&report, &options] { report.WaitingForFolder(options.strDir); });
     switch (outcome) {
     case ArchiveLock::Outcome::Held:
         return RESULT_OK;

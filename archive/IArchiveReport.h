@@ -15,6 +15,11 @@ public:
     virtual void Line(const QString &strLine) = 0;
     // What went wrong, for the operator; the run's status says how it ends.
     virtual void Problem(const QString &strLine) = 0;
+    // Another run holds the folder's lock (a watch, say): the run waits for it, until stopped.
+    virtual void WaitingForFolder(const QString &strDir)
+    {
+        Problem(QStringLiteral("waiting for another archive run into %1 to end").arg(strDir));
+    }
     // A file's outcome, once it is known (stored, adopted or failed).
     virtual void FileDone(const Archive::FileRecord &record) = 0;
 

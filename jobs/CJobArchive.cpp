@@ -24,6 +24,10 @@ public:
     void Line(const QString &strLine) override { qCInfo(lcJobs).noquote() << "archive:" << strLine; }
     void Problem(const QString &strLine) override { qCWarning(lcJobs).noquote() << "archive:" << strLine; }
     void FileDone(const Archive::FileRecord &) override {}
+    void WaitingForFolder(const QString &) override
+    {
+        PostJobText(m_target, StringId::IDS_ARCHIVE_WAITING, JOB_TEXT_NOTICE);
+    }
 
     // A pass that hashes files the folder holds unhashed comes before the transfers: each pass
     // counts its own files.
@@ -68,15 +72,8 @@ int CJobArchive::LockAndRun(Archive::Summary *pSummary)
         return nFolder;
     // Another run into the folder (the unattended watch, say) is waited for; Cancel ends the wait.
     ArchiveLock lock;
-    const ArchiveLock::Outcome outcome = lock.Acquire(
-        m_options.strDir, [this] { return IsStopRequested(); },
-        [this] { PostJobText(m_hNotifyWnd, StringId::IDS_ARCHIVE_WAITING, JOB_TEXT_NOTICE); });
-    if (outcome == ArchiveLock::Outcome::Stopped)
-        return RESULT_CANCELLED;
-    if (outcome == ArchiveLock::Outcome::Failed) {
-        report.Problem(lock.Error());
-        return RESULT_HOST_IO_ERROR;
-    }
+    if (const int nLock = Archive::LockFolder(report, m_options, lock, [this] { return IsStopRequested(); }))
+        return nLock;
     if (!m_pProtocol)
         return RESULT_COMM_ERROR;
     Archive::Session session{*m_pProtocol, StopEvent(), report, m_strLinkName};
