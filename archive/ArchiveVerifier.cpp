@@ -1,9 +1,11 @@
 #include "archive/ArchiveVerifier.h"
 
+#include "archive/ArchiveFolder.h"
 #include "archive/JournalTrail.h"
 #include "archive/Manifest.h"
 #include "archive/Sha256.h"
 #include "core/LocalFileName.h"
+#include "protocol/RecorderFileEntry.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -55,12 +57,14 @@ QDateTime ModifiedOf(const struct stat &st)
     return QDateTime::fromMSecsSinceEpoch(qint64(st.st_mtim.tv_sec) * 1000 + st.st_mtim.tv_nsec / 1000000);
 }
 
-// The journal's last line about each local name that records the file's size.
+// The journal's last line about each local name that records the file's size; a note of a file
+// about to be stored, or of a copy voided, says nothing of what the folder holds.
 QHash<QString, JournalTrail::Row> LastRecords(const QList<JournalTrail::Row> &rows)
 {
     QHash<QString, JournalTrail::Row> records;
     for (const JournalTrail::Row &row : rows) {
-        if (!row.strLocalName.isEmpty() && row.nSize >= 0)
+        if (!row.strLocalName.isEmpty() && row.nSize >= 0 && row.strAction != QLatin1String("storing") &&
+            row.strAction != QLatin1String("void"))
             records.insert(row.strLocalName, row);
     }
     return records;
@@ -74,10 +78,15 @@ QString QuickReason(const struct stat &st, const JournalTrail::Row &record)
             .arg(qint64(st.st_size))
             .arg(record.nSize)
             .arg(record.nLine);
-    // The card's date is local time without a zone, as the file's date is shown here.
-    const QDateTime cardDate = QDateTime::fromString(record.strCardDate, Qt::ISODate);
+    // The card's date is the recorder's calendar time: the instant the archive gave the file
+    // comes from the same mapping (a time the host's clocks skip or show twice included).
+    // Read as UTC: the fields stand as written, even those no local time has.
+    const QDateTime fields = QDateTime::fromString(record.strCardDate + QLatin1Char('Z'), Qt::ISODate);
+    const QDateTime cardDate =
+        fields.isValid() ? FileTime::ToLocalDateTime(FileTime::FromDateTime(fields)) : QDateTime();
     const QDateTime modified = ModifiedOf(st);
-    if (cardDate.isValid() && qAbs(modified.msecsTo(cardDate)) > ArchiveVerifier::DATE_TOLERANCE_MS)
+    if (cardDate.isValid() &&
+        !ArchiveFolder::SameDate(modified.toSecsSinceEpoch(), cardDate.toSecsSinceEpoch()))
         return QStringLiteral("dated %1, the journal records %2 (line %3)")
             .arg(modified.toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss")), record.strCardDate)
             .arg(record.nLine);

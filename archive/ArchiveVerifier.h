@@ -95,9 +95,6 @@ public:
     // The one-character mark of the combined listing.
     static QChar MarkChar(Mark eMark);
 
-    // Date differences within this many milliseconds are equal: FAT keeps 2-second steps.
-    static constexpr qint64 DATE_TOLERANCE_MS = 2000;
-
 private:
     QString m_strFolder;
     Progress m_progress;
