@@ -34,6 +34,11 @@ public:
     // The hash of the last line written (or found at the journal's end): its head.
     QString HeadHash() const { return m_strPrev; }
     QString Error() const { return m_strError; }
+    // "cannot write the journal PATH: WHY", for messages.
+    QString FailureText() const
+    {
+        return QStringLiteral("cannot write the journal %1: %2").arg(m_strPath, m_strError);
+    }
     QString Path() const { return m_strPath; }
 
     // The user and the host the lines name.

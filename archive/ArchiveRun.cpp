@@ -178,8 +178,7 @@ int Run(Session &session, const Options &options, Summary *pSummary)
         start.insert(QStringLiteral("command"), options.strCommand);
         start.insert(QStringLiteral("options"), QJsonArray::fromStringList(options.arguments));
         if (!store.Journal().Append(QStringLiteral("run-start"), start, true))
-            return log.Fail(RESULT_HOST_IO_ERROR, QStringLiteral("cannot write the journal %1: %2")
-                                                      .arg(store.Journal().Path(), store.Journal().Error()));
+            return log.Fail(RESULT_HOST_IO_ERROR, store.Journal().FailureText());
         if (const int nResult = store.Recover(JournalIndex::Read(options.strDir)))
             log.Failed(nResult);
         if (session.stop.IsSet())
@@ -197,9 +196,7 @@ int Run(Session &session, const Options &options, Summary *pSummary)
             end.insert(QStringLiteral("deleted"), summary.nDeleted);
             end.insert(QStringLiteral("status"), nResult);
             if (!store.Journal().Append(QStringLiteral("run-end"), end, true) && nResult == RESULT_OK)
-                nResult =
-                    log.Fail(RESULT_HOST_IO_ERROR, QStringLiteral("cannot write the journal %1: %2")
-                                                       .arg(store.Journal().Path(), store.Journal().Error()));
+                nResult = log.Fail(RESULT_HOST_IO_ERROR, store.Journal().FailureText());
             summary.strJournalHead = store.Journal().HeadHash();
         }
         return nResult;

@@ -93,7 +93,7 @@ bool ArchiveStore::JournalFile(const QString &strAction, const FileRecord &recor
         fields.insert(it.key(), it.value());
     if (m_journal.Append(strAction, fields))
         return true;
-    Failed(QStringLiteral("cannot write the journal %1: %2").arg(m_journal.Path(), m_journal.Error()));
+    Failed(m_journal.FailureText());
     return false;
 }
 
@@ -104,10 +104,16 @@ bool ArchiveStore::RecordHash(const QString &strName, const QByteArray &hex)
         return true;
     // A new name is one more line; a name whose bytes changed takes a rewrite of the file.
     const bool bNew = it == m_hashes.cend();
+    const QByteArray old = bNew ? QByteArray() : *it;
     m_hashes.insert(strName, hex);
     const RecorderResult result = bNew ? m_manifest.Append({{strName, hex}}) : m_manifest.Rewrite(m_hashes);
     if (result.IsOk())
         return true;
+    // What the manifest does not hold is not taken for listed.
+    if (bNew)
+        m_hashes.remove(strName);
+    else
+        m_hashes.insert(strName, old);
     Failed(QStringLiteral("cannot write the manifest %1: %2").arg(m_manifest.Path(), result.Detail()));
     return false;
 }
@@ -142,7 +148,7 @@ bool ArchiveStore::HashFromDisk(const QString &strName, const QString &strWhy)
     fields.insert(QStringLiteral("sha256"), QString::fromLatin1(hex));
     fields.insert(QStringLiteral("reason"), strWhy);
     if (!m_journal.Append(QStringLiteral("hashed-from-disk"), fields))
-        Failed(QStringLiteral("cannot write the journal %1: %2").arg(m_journal.Path(), m_journal.Error()));
+        Failed(m_journal.FailureText());
     return true;
 }
 
@@ -155,8 +161,7 @@ int ArchiveStore::Recover(const JournalIndex &index)
         QJsonObject fields;
         fields.insert(QStringLiteral("local_name"), strName);
         if (!m_journal.Append(QStringLiteral("removed-temporary"), fields))
-            Failed(
-                QStringLiteral("cannot write the journal %1: %2").arg(m_journal.Path(), m_journal.Error()));
+            Failed(m_journal.FailureText());
     }
     // A manifest line cut short: cut, and its file hashed again.
     QString strTorn;
@@ -179,7 +184,9 @@ int ArchiveStore::Recover(const JournalIndex &index)
     // under the name tell whether it is that file.
     for (const JournalIndex::Intent &intent : index.PendingIntents()) {
         const QString strPath = m_options.strDir + intent.strLocalName;
-        if (!QFileInfo(strPath).isFile() || QFileInfo(strPath).isSymLink() ||
+        const QFileInfo info(strPath);
+        // The size first: a name that holds something else is not read again at every pass.
+        if (!info.isFile() || info.isSymLink() || info.size() != intent.card.nSize ||
             Sha256::FileHex(strPath) != intent.strSha256.toLatin1())
             continue;
         if (!RecordHash(intent.strLocalName, intent.strSha256.toLatin1()))
@@ -188,8 +195,7 @@ int ArchiveStore::Recover(const JournalIndex &index)
                                         intent.card.strCardDate, intent.strSha256);
         fields.insert(QStringLiteral("recovered"), true);
         if (!m_journal.Append(intent.strOutcome, fields, true))
-            Failed(
-                QStringLiteral("cannot write the journal %1: %2").arg(m_journal.Path(), m_journal.Error()));
+            Failed(m_journal.FailureText());
     }
 
     // An archive of an older version: its files have no digest yet.
@@ -248,9 +254,7 @@ RecorderResult ArchiveStore::Transfer(FileRecord &record, const DownloadPlan &pl
             KillPoint("noted");
             return RecorderResult();
         }
-        return RecorderResult::Local(
-            LocalReason::CannotWrite,
-            QStringLiteral("cannot write the journal %1: %2").arg(m_journal.Path(), m_journal.Error()));
+        return RecorderResult::Local(LocalReason::CannotWrite, m_journal.FailureText());
     });
     ProgressReceiver progress(m_session.report);
     const RecorderResult result =
