@@ -4,24 +4,19 @@
 
 #include "archive/ArchiveDecision.h"
 #include "archive/ArchiveFolder.h"
-#include "archive/ArchiveJournal.h"
 #include "archive/ArchiveStore.h"
-#include "archive/ArchiveLock.h"
-#include "archive/CompareSink.h"
 #include "archive/IArchiveReport.h"
 #include "archive/JournalIndex.h"
 #include "core/DownloadPlan.h"
-#include "core/FileDownloadSink.h"
 #include "core/PrintableText.h"
 #include "core/ResultText.h"
 #include "protocol/ManualResetEvent.h"
 #include "protocol/RecorderFileEntry.h"
 #include "protocol/RecorderProtocol.h"
-#include "protocol/RecorderReceiver.h"
 
 #include <QElapsedTimer>
-#include <QJsonArray>
 #include <QHash>
+#include <QJsonArray>
 
 namespace Archive {
 
