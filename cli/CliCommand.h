@@ -50,5 +50,3 @@ int RunUdevRuleOn(CliContext &context, const QStringList &args, const UdevRule::
 // The card's files in the recorder's order. On failure it has said why on stderr and returns
 // the result of the listing.
 int ListCardFiles(CliContext &context, QList<RecorderFileEntry> *pEntries);
-// The recorder's identification text as it sends it. 0, or the status after saying why not.
-int ReadDeviceInfo(CliContext &context, QString *pText);

@@ -9,7 +9,6 @@
 #include "cli/ResultText.h"
 #include "protocol/RecorderFileEntry.h"
 #include "protocol/RecorderProtocol.h"
-#include "protocol/RecorderReceiver.h"
 
 namespace {
 
@@ -26,12 +25,6 @@ int ParseAndConnect(CliContext &context, const QStringList &args, const QStringL
     return context.Connect();
 }
 
-// A signal wakes the read that waits: that failure is the cancellation.
-int Failure(const CliContext &context)
-{
-    return context.IsStopped() ? RESULT_CANCELLED : RESULT_COMM_ERROR;
-}
-
 } // namespace
 
 int RunInfo(CliContext &context, const QStringList &args)
@@ -40,21 +33,14 @@ int RunInfo(CliContext &context, const QStringList &args)
     if (const int nStatus = ParseAndConnect(context, args, {}, &parsed))
         return nStatus;
 
-    QString strDeviceInfo;
-    if (const int nStatus = ReadDeviceInfo(context, &strDeviceInfo))
+    // The same two exchanges, and the same reasons when one fails, as an archive run's.
+    CliArchiveReport report(context, false);
+    Archive::Session session{context.Protocol(), context.Stop(), report, context.LinkName()};
+    ArchiveJournal::Context recorder;
+    if (const int nStatus = Archive::ReadRecorder(session, &recorder))
         return nStatus;
-    struct : RecorderReceiver
-    {
-        QString strText;
-        void OnCardInfo(const QString &strInfo) override { strText = strInfo; }
-    } cardInfo;
-    if (!context.Protocol().GetCardInfo(cardInfo.Target())) {
-        const int nFailure = Failure(context);
-        return context.Fail(nFailure,
-                            QStringLiteral("cannot read the card information: ") + ResultText(nFailure));
-    }
-    context.Print(ListingFormat::TerminalText(strDeviceInfo));
-    context.Print(ListingFormat::TerminalText(cardInfo.strText));
+    context.Print(ListingFormat::TerminalText(recorder.strIdentification));
+    context.Print(ListingFormat::TerminalText(recorder.strCardInfo));
     return 0;
 }
 
@@ -92,22 +78,6 @@ int RunSave(CliContext &context, const QStringList &args)
         return context.Fail(nResult,
                             QStringLiteral("the archive data were not saved: ") + ResultText(nResult));
     return 0;
-}
-
-int ReadDeviceInfo(CliContext &context, QString *pText)
-{
-    struct : RecorderReceiver
-    {
-        QString strText;
-        void OnDeviceInfo(const QString &strInfo) override { strText = strInfo; }
-    } deviceInfo;
-    if (!context.Protocol().GetDeviceInfo(deviceInfo.Target())) {
-        const int nFailure = Failure(context);
-        return context.Fail(nFailure, QStringLiteral("cannot read the recorder's identification: ") +
-                                          ResultText(nFailure));
-    }
-    *pText = deviceInfo.strText;
-    return RESULT_OK;
 }
 
 int ListCardFiles(CliContext &context, QList<RecorderFileEntry> *pEntries)
